@@ -1,0 +1,108 @@
+#include "controls.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+LinkLabel::LinkLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setMouseTracking(true);
+}
+
+bool LinkLabel::event(QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+        emit hovered();
+    return QLabel::event(event);
+}
+
+void LinkLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    // Taken here, so the move does not reach the window background and undo the highlight.
+    event->accept();
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    event->accept();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+                       && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+ShapeWidget::ShapeWidget(Kind kind, QWidget *parent)
+    : QWidget(parent)
+    , m_kind(kind)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeWidget::setBorder(const QColor &colour, Qt::PenStyle style, int widthPixels)
+{
+    m_borderColour = colour;
+    m_borderStyle = style;
+    m_borderWidth = widthPixels;
+    update();
+}
+
+void ShapeWidget::setFill(const QColor &colour)
+{
+    m_fill = colour;
+    update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_kind == Kind::HorizontalLine || m_kind == Kind::VerticalLine) {
+        painter.setPen(QPen(m_borderColour, 1));
+        if (m_kind == Kind::HorizontalLine)
+            painter.drawLine(0, 0, width(), 0);
+        else
+            painter.drawLine(0, 0, 0, height());
+        return;
+    }
+    QPen pen(m_borderColour, m_borderWidth, m_borderStyle);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(m_fill.isValid() ? QBrush(m_fill) : QBrush(Qt::NoBrush));
+    // Keep the whole outline inside the control.
+    const qreal inset = m_borderWidth / 2.0;
+    const QRectF area = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    if (m_kind == Kind::Oval) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.drawEllipse(area);
+    } else {
+        painter.drawRect(area);
+    }
+}
+
+PhotoFrame::PhotoFrame(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+void PhotoFrame::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void PhotoFrame::paintEvent(QPaintEvent *)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(rect()), m_picture);
+}

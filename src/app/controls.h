@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+
+// A label or picture of the link panel: reports the pointer over it and clicks on it.
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit LinkLabel(QWidget *parent = nullptr);
+
+signals:
+    void hovered();
+    void clicked();
+
+protected:
+    bool event(QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// Filled or outlined rectangles, ovals and lines drawn on the window; they take no input.
+class ShapeWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Kind { Rectangle, Oval, HorizontalLine, VerticalLine };
+
+    ShapeWidget(Kind kind, QWidget *parent = nullptr);
+
+    void setBorder(const QColor &colour, Qt::PenStyle style = Qt::SolidLine, int widthPixels = 1);
+    void setFill(const QColor &colour);
+    int borderWidth() const { return m_borderWidth; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Kind m_kind;
+    QColor m_borderColour = Qt::black;
+    Qt::PenStyle m_borderStyle = Qt::SolidLine;
+    int m_borderWidth = 1;
+    QColor m_fill; // invalid: transparent
+};
+
+// The photo frame: draws its picture stretched smoothly to its own size.
+class PhotoFrame : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PhotoFrame(QWidget *parent = nullptr);
+
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_picture;
+};

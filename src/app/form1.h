@@ -1,0 +1,93 @@
+#pragma once
+
+#include "i18n/languagesettings.h"
+
+#include <QColor>
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+
+class LinkLabel;
+class Platform;
+class PhotoFrame;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class ShapeWidget;
+
+// The main window: the format band, the photo frame with its guides and buttons, the link
+// panel and the menu bar. Loading it starts the program.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Form1(Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    void SelectFormat(int index);
+    void LayoutWorkspace();
+    void LoadLanguage();
+    void SaveSettings();
+    void ApplyTexts();
+    void HighlightLink(int index);
+    void ResetLinkHighlight();
+
+    // The marked format option; the frame's size carries the format itself.
+    int selectedFormat() const;
+    QString text(int k) const { return m_settings.textTable.text(k); }
+    LanguageSettings &settings() { return m_settings; }
+
+    QColor NormalLabelColour;
+    int16_t PanStepsX = 0;
+    int16_t PanStepsY = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectLinks();
+    void startUp();
+    void setHandPointers();
+    void setCaption(QLabel *label, const QString &caption);
+
+    Platform &m_platform;
+    LanguageSettings m_settings;
+    QWidget *m_client = nullptr;
+
+    ShapeWidget *Shape3 = nullptr;
+    QLabel *Image2 = nullptr;
+    std::array<QRadioButton *, 5> Option1 {};
+    std::array<QLabel *, 5> Label3 {};
+    std::array<LinkLabel *, 4> Label2 {};
+    std::array<LinkLabel *, 4> Image5 {};
+    QLabel *Label4 = nullptr;
+    PhotoFrame *Image1 = nullptr;
+    ShapeWidget *Shape1 = nullptr;
+    ShapeWidget *Shape2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QPushButton *Command8 = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuOpen = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuPrint = nullptr;
+    QAction *mnuExit = nullptr;
+    QMenu *mnuOption = nullptr;
+    QAction *mnuLang = nullptr;
+    QAction *mnuAddLang = nullptr;
+    QAction *mnuDonate = nullptr;
+    QMenu *mnuGuida = nullptr;
+    QAction *mnuRelease = nullptr;
+    QAction *mnuCheckUpdate = nullptr;
+    QAction *mnuInfo = nullptr;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QRectF>
+
+class QWidget;
+
+// Controls keep their geometry in twips as the logic computes it (floating point); this is
+// the one place where it becomes pixels: 15 twips per logical pixel, Qt scales for
+// high-density screens.
+constexpr double TwipsPerPixel = 15.0;
+
+int twipsToPixels(double twips);
+QRectF twipsGeometry(const QWidget *widget);
+void setTwipsGeometry(QWidget *widget, const QRectF &twips);
+void moveTwips(QWidget *widget, const QPointF &topLeft);
+void resizeTwips(QWidget *widget, const QSizeF &size);
+// Sizes a label to its text, keeping its top-left corner (a longer text widens it rightwards).
+void autoSizeTwips(QWidget *widget);

@@ -1,0 +1,118 @@
+#include "languagesettings.h"
+
+#include "textfile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+OptionsIni parseOptionsIni(const QStringList &lines)
+{
+    OptionsIni options;
+    if (lines.size() > 1)
+        options.languageFileName = lines.at(1);
+    if (lines.size() > 2) {
+        bool ok = false;
+        const short index = lines.at(2).trimmed().toShort(&ok);
+        if (ok)
+            options.formatIndex = index;
+    }
+    if (lines.size() > 3)
+        options.lastPhotoFolder = lines.at(3);
+    return options;
+}
+
+QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
+                            const QString &lastPhotoFolder)
+{
+    const QString text = QStringLiteral("1\r\n") + languageFileName + QStringLiteral("\r\n")
+                         + QString::number(formatIndex) + QStringLiteral("\r\n") + lastPhotoFolder
+                         + QStringLiteral("\r\n");
+    return text.toUtf8();
+}
+
+QString LanguageMap(const QString &code)
+{
+    static const QList<std::pair<QString, QString>> map = {
+        {QStringLiteral("cs"), QStringLiteral("czech")},
+        {QStringLiteral("de"), QStringLiteral("deutsch")},
+        {QStringLiteral("el"), QStringLiteral("greek")},
+        {QStringLiteral("fr"), QStringLiteral("francais")},
+        {QStringLiteral("in"), QStringLiteral("indonesian")},
+        {QStringLiteral("it"), QStringLiteral("italiano")},
+        {QStringLiteral("pt"), QStringLiteral("portugues")},
+        {QStringLiteral("sv"), QStringLiteral("swedish")},
+    };
+    // Indonesian is known to the language files by its older code.
+    const QString key = code == QLatin1String("id") ? QStringLiteral("in") : code;
+    for (const auto &[mapCode, stem] : map) {
+        if (mapCode == key)
+            return stem;
+    }
+    return QString();
+}
+
+LanguageSettings::LanguageSettings(const QString &programFolder)
+    : m_programFolder(programFolder)
+{
+}
+
+QString LanguageSettings::langFolder() const
+{
+    return m_programFolder + QStringLiteral("/Lang/");
+}
+
+QString LanguageSettings::optionsPath() const
+{
+    return langFolder() + QStringLiteral("options.ini");
+}
+
+QString LanguageSettings::languagePath() const
+{
+    return langFolder() + LanguageFileName;
+}
+
+std::optional<OptionsIni> LanguageSettings::readOptions() const
+{
+    const std::optional<QStringList> lines = readTextLines(optionsPath());
+    if (!lines)
+        return std::nullopt;
+    return parseOptionsIni(*lines);
+}
+
+void LanguageSettings::chooseLanguageByLocale(const QString &localeCode)
+{
+    if (!LanguageFileName.trimmed().isEmpty())
+        return;
+    const QString stem = LanguageMap(localeCode.toLower());
+    const QString candidate = stem + QStringLiteral(".lng");
+    if (!stem.isEmpty() && QFileInfo(langFolder() + candidate).isFile())
+        LanguageFileName = candidate;
+    else
+        LanguageFileName = QString::fromLatin1(DefaultLanguageFile);
+}
+
+bool LanguageSettings::loadTextTable()
+{
+    std::optional<QStringList> lines = readTextLines(languagePath());
+    if (!lines && !m_hasTexts)
+        lines = readTextLines(langFolder() + QString::fromLatin1(DefaultLanguageFile));
+    if (!lines)
+        return false;
+    textTable.applyLines(*lines);
+    m_hasTexts = true;
+    return true;
+}
+
+bool LanguageSettings::SaveSettings(int formatIndex) const
+{
+    QSaveFile file(optionsPath());
+    // Unbuffered, so a short write shows in write()'s count instead of being lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray bytes = formatOptionsIni(LanguageFileName, formatIndex, LastPhotoFolder);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "texttable.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// options.ini as read: each line is present only if the file had it.
+struct OptionsIni
+{
+    std::optional<QString> languageFileName; // line 2
+    std::optional<int> formatIndex; // line 3, when it is a 16-bit number
+    std::optional<QString> lastPhotoFolder; // line 4
+};
+
+OptionsIni parseOptionsIni(const QStringList &lines);
+QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
+                            const QString &lastPhotoFolder);
+
+// Two-letter language code to the stem of the language file; empty when the code is unknown.
+QString LanguageMap(const QString &code);
+
+// The program-wide language and settings state, alive from start to exit.
+class LanguageSettings
+{
+public:
+    static constexpr auto DefaultLanguageFile = "english.lng";
+
+    explicit LanguageSettings(const QString &programFolder);
+
+    QString langFolder() const; // with its trailing separator
+    QString optionsPath() const;
+    QString languagePath() const;
+
+    TextTable textTable;
+    QString LanguageFileName;
+    QString LastPhotoFolder;
+
+    // Nothing when options.ini does not exist or cannot be read.
+    std::optional<OptionsIni> readOptions() const;
+    // Fills an empty LanguageFileName from the locale, falling back to english.lng.
+    void chooseLanguageByLocale(const QString &localeCode);
+    // Reads the current language file into the text table; false when it cannot be opened.
+    // Until some file has been read, english.lng stands in for one that cannot be opened.
+    bool loadTextTable();
+    bool hasTexts() const { return m_hasTexts; }
+    // Writes options.ini whole or not at all, so a failed write keeps the previous file.
+    bool SaveSettings(int formatIndex) const;
+
+private:
+    QString m_programFolder;
+    bool m_hasTexts = false;
+};

@@ -1,0 +1,26 @@
+#include "texttable.h"
+
+#include <algorithm>
+
+QString TextTable::text(int k) const
+{
+    if (k < 1 || k > LastEntry)
+        return QString();
+    return m_entries[k];
+}
+
+void TextTable::setText(int k, const QString &text)
+{
+    if (k >= 1 && k <= LastEntry)
+        m_entries[k] = text;
+}
+
+void TextTable::applyLines(const QStringList &lines)
+{
+    const qsizetype count = std::min<qsizetype>(lines.size(), LastEntry);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString &line = lines.at(i);
+        if (line.size() >= PrefixLength)
+            m_entries[i + 1] = line.mid(PrefixLength);
+    }
+}

@@ -1,0 +1,67 @@
+#include "filedialog.h"
+
+#include <QDir>
+
+namespace {
+constexpr int FileNameBufferLength = 256;
+}
+
+QString ShowFileDialog(Platform &platform, const FileDialogOptions &options)
+{
+    FileDialogRequest request;
+    request.flags = options.Flags ? *options.Flags : 0;
+    request.initialDir = options.InitialDir.value_or(platform.currentDirectory());
+    request.filter = options.Filter.value_or(QString());
+    request.filterIndex = options.FilterIndex.value_or(1);
+    request.defaultExt = options.DefaultExt.value_or(QString());
+    // The classic dialog record holds 256 characters for the name; a longer one is cut.
+    request.fileName = StripAtNul(options.FileName.value_or(QString())).left(FileNameBufferLength);
+    request.dialogTitle = options.DialogTitle.value_or(QString());
+    request.owner = options.Owner;
+    request.openDialog = options.OpenDialog.value_or(false);
+
+    const std::optional<QStringList> chosen = platform.fileDialog(request);
+    if (!chosen || chosen->isEmpty())
+        return QString();
+    if (options.Flags)
+        *options.Flags = request.flags;
+    if (!(request.flags & FileDialogAllowMultiSelect))
+        return StripAtNul(chosen->first());
+    return chosen->join(QChar(u'\0'));
+}
+
+QString StripAtNul(const QString &text)
+{
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.left(nul);
+}
+
+QString AddBackslash(const QString &path)
+{
+    const QChar separator = QDir::separator();
+    return path.endsWith(separator) ? path : path + separator;
+}
+
+QStringList qtNameFilters(const QString &filter)
+{
+    QString text = filter;
+    while (text.endsWith(QChar(u'\0')))
+        text.chop(1);
+    if (text.isEmpty())
+        return {};
+    const bool nulPairs = text.contains(QChar(u'\0'));
+    if (!nulPairs && !text.contains(u'|'))
+        return text.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    const QChar pairSeparator = nulPairs ? QChar(u'\0') : QChar(u'|');
+
+    const QStringList parts = text.split(pairSeparator);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        filters.append(parts.at(i) + QStringLiteral(" (") + patterns + u')');
+    }
+    if (parts.size() % 2 == 1) // a description without patterns still names the list
+        filters.append(parts.last());
+    return filters;
+}

@@ -1,0 +1,104 @@
+#include "qtplatform.h"
+
+#include "filedialog.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLocale>
+#include <QMessageBox>
+
+int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const QString &title)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (style & 0xF0) {
+    case MessageBoxStyle::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageBoxStyle::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageBoxStyle::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageBoxStyle::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    if ((style & 0x0F) == MessageBoxStyle::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageBoxAnswer::Ok;
+}
+
+std::optional<QStringList> QtPlatform::fileDialog(const FileDialogRequest &request)
+{
+    QFileDialog dialog(request.owner, request.dialogTitle, request.initialDir);
+    // Qt's own dialog behaves the same on every desktop and can be driven in tests.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The commands ask their own replace question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(request.openDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    if (request.openDialog)
+        dialog.setFileMode(request.flags & FileDialogAllowMultiSelect ? QFileDialog::ExistingFiles
+                                                                      : QFileDialog::ExistingFile);
+    else
+        dialog.setFileMode(QFileDialog::AnyFile);
+
+    const QStringList filters = qtNameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    }
+    QString suffix = request.defaultExt;
+    suffix.remove(u'*');
+    if (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    // A wildcard name ("*.jpg") only repeats the filter; a real name is proposed.
+    if (!request.fileName.isEmpty() && !request.fileName.contains(u'*')
+        && !request.fileName.contains(u'?'))
+        dialog.selectFile(request.fileName);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QStringList chosen = dialog.selectedFiles();
+    for (QString &path : chosen)
+        path = QDir::toNativeSeparators(path);
+    return chosen;
+}
+
+bool QtPlatform::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+QString QtPlatform::programFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString QtPlatform::localeLanguageCode() const
+{
+    return QLocale::languageToCode(QLocale::system().language()).toLower();
+}
+
+QString QtPlatform::currentDirectory() const
+{
+    return QDir::currentPath();
+}
+
+void QtPlatform::endProgram()
+{
+    QCoreApplication::exit(0);
+}
