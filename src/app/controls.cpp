@@ -92,10 +92,24 @@ PhotoFrame::PhotoFrame(QWidget *parent)
 {
 }
 
-void PhotoFrame::setPicture(const QImage &picture)
+void PhotoFrame::setClip(const ClipImage &clip)
 {
-    m_picture = picture;
+    m_clip = clip;
+    render();
+}
+
+void PhotoFrame::render()
+{
+    const qreal ratio = devicePixelRatioF();
+    m_picture = m_clip.scaledTo((QSizeF(size()) * ratio).toSize());
+    m_picture.setDevicePixelRatio(ratio);
     update();
+}
+
+void PhotoFrame::resizeEvent(QResizeEvent *)
+{
+    if (!m_clip.isNull())
+        render();
 }
 
 void PhotoFrame::paintEvent(QPaintEvent *)

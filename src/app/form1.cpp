@@ -2,15 +2,20 @@
 
 #include "controls.h"
 #include "photo/photoformat.h"
+#include "photo/photoloader.h"
 #include "photo/workspacelayout.h"
+#include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "twips.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLayout>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -114,6 +119,7 @@ void Form1::createControls()
     m_client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     setBackground(m_client, WindowColour);
     m_client->setMouseTracking(true);
+    m_client->setAcceptDrops(true);
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -223,6 +229,12 @@ void Form1::createControls()
     Command6 = button(QStringLiteral("Command6"), QRectF(1740, 5880, 1335, 345), QStringLiteral("\u2193"), 9.75);
     Command7 = button(QStringLiteral("Command7"), QRectF(4170, 2970, 345, 1335), QStringLiteral("\u2192"), 9.75);
     Command8 = button(QStringLiteral("Command8"), QRectF(300, 2970, 345, 1335), QStringLiteral("\u2190"), 9.75);
+    connect(Command3, &QPushButton::clicked, this, [this] { adjust(ZoomIn); });
+    connect(Command4, &QPushButton::clicked, this, [this] { adjust(ZoomOut); });
+    connect(Command5, &QPushButton::clicked, this, [this] { adjust(PhotoUp); });
+    connect(Command6, &QPushButton::clicked, this, [this] { adjust(PhotoDown); });
+    connect(Command7, &QPushButton::clicked, this, [this] { adjust(PhotoRight); });
+    connect(Command8, &QPushButton::clicked, this, [this] { adjust(PhotoLeft); });
 }
 
 void Form1::createMenus()
@@ -259,6 +271,7 @@ void Form1::createMenus()
     mnuGuida->addSeparator();
     mnuInfo = action(mnuGuida, "mnuInfo", QStringLiteral("&Info..."));
 
+    connect(mnuOpen, &QAction::triggered, this, &Form1::mnuOpenClick);
     connect(mnuExit, &QAction::triggered, this, [this] { m_platform.endProgram(); });
 }
 
@@ -323,8 +336,7 @@ void Form1::SelectFormat(int index)
     Label4->setText(text(44));
     Image1->hide();
     Shape2->hide();
-    for (QPushButton *button : {Command3, Command4, Command5, Command6, Command7, Command8})
-        button->hide();
+    hideButtons();
     resizeTwips(Image1, QSizeF(format.frameWidth, format.frameHeight));
     if (format.noteText != 44)
         Label4->setText(text(format.noteText));
@@ -364,7 +376,131 @@ void Form1::LayoutWorkspace()
     moveTwips(Command6, placement.command6);
     moveTwips(Command7, placement.command7);
     moveTwips(Command8, placement.command8);
+
+    if (isPhotoLoaded()) {
+        // A fresh fit of the new shape; a refused rectangle keeps the previous picture,
+        // stretched to the new frame.
+        PictureClip1.setPicture(Picture1);
+        const QSizeF frame = twipsGeometry(Image1).size();
+        if (const std::optional<CropRect> rect = CentreCrop(PictureClip1.width(), PictureClip1.height(),
+                                                            frame.width(), frame.height()))
+            PictureClip1.ClipRect = *rect;
+        if (const std::optional<ClipImage> clip = PictureClip1.clipImage())
+            showClip(*clip);
+        PanStepsX = 0;
+        PanStepsY = 0;
+        showPhotoState();
+    }
     Image1->show();
+}
+
+void Form1::mnuOpenClick()
+{
+    if (m_settings.LastPhotoFolder.isEmpty())
+        m_settings.LastPhotoFolder = m_platform.currentDirectory();
+    FileDialogOptions options;
+    options.InitialDir = m_settings.LastPhotoFolder;
+    options.Filter = text(21);
+    options.FilterIndex = 1;
+    options.DefaultExt = QStringLiteral("*.jpg");
+    options.FileName = QStringLiteral("*.jpg");
+    options.DialogTitle = text(22);
+    options.Owner = this;
+    options.OpenDialog = true;
+    const QString path = ShowFileDialog(m_platform, options);
+    if (!path.isEmpty()) {
+        const QFileInfo file(path);
+        const QString name = file.isFile() ? file.fileName() : QString();
+        m_settings.LastPhotoFolder = path.left(path.size() - name.size());
+    }
+    LoadPhoto(path);
+}
+
+void Form1::LoadPhoto(const QString &path)
+{
+    const QFileInfo file(path);
+    if (path.right(3).toUpper() != QLatin1String("JPG") || !file.isFile() || file.isHidden())
+        return;
+
+    const PhotoLoadResult loaded = loadPhoto(path);
+    if (loaded.error != PhotoLoadError::None) {
+        message(loaded.error == PhotoLoadError::TooLarge ? 51 : 50);
+        return;
+    }
+    const PhotoPtr &photo = loaded.photo;
+    const QSizeF frame = twipsGeometry(Image1).size();
+    if (photo->width() * TwipsPerPixel < frame.width()
+        || photo->height() * TwipsPerPixel < frame.height()) {
+        message(13);
+        return;
+    }
+
+    // The new photo takes the holders' place only once its first crop is accepted, so a
+    // refused photo leaves the previous one whole (frame, crop and holders agree).
+    PictureClip candidate;
+    candidate.setPicture(photo);
+    const std::optional<CropRect> rect = CentreCrop(candidate.width(), candidate.height(),
+                                                    frame.width(), frame.height());
+    if (!rect)
+        return;
+    candidate.ClipRect = *rect;
+    const std::optional<ClipImage> clip = candidate.clipImage();
+    if (!clip) {
+        message(13);
+        return;
+    }
+    Picture1 = photo;
+    PictureClip1 = candidate;
+    showClip(*clip);
+    PanStepsX = 0;
+    PanStepsY = 0;
+    showPhotoState();
+    Image1Tag = QStringLiteral("1");
+    LayoutWorkspace();
+}
+
+QImage Form1::photoCrop() const
+{
+    return Image1->clip().fullResolution();
+}
+
+void Form1::showClip(const ClipImage &clip)
+{
+    Image1->setClip(clip);
+}
+
+void Form1::showPhotoState()
+{
+    for (QPushButton *button : {Command3, Command4, Command5, Command6, Command7, Command8})
+        button->show();
+    Label1->hide();
+    Shape1->hide();
+    Shape2->show();
+}
+
+void Form1::hideButtons()
+{
+    for (QPushButton *button : {Command3, Command4, Command5, Command6, Command7, Command8})
+        button->hide();
+}
+
+void Form1::adjust(void (*command)(CropContext &))
+{
+    const QSizeF frame = twipsGeometry(Image1).size();
+    CropContext context {PictureClip1, frame.width(), frame.height(), PanStepsX, PanStepsY,
+                         [this](const ClipImage &clip) { showClip(clip); }};
+    command(context);
+}
+
+void Form1::message(int textNumber, const QString &suffix)
+{
+    m_platform.messageBox(this, text(textNumber) + suffix, MessageBoxStyle::Exclamation, text(14));
+}
+
+bool Form1::acceptsDropAt(const QPoint &clientPos) const
+{
+    const QWidget *child = m_client->childAt(clientPos);
+    return !child || child == Image1 || child == Label1;
 }
 
 void Form1::LoadLanguage()
@@ -441,7 +577,33 @@ void Form1::ResetLinkHighlight()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_client && event->type() == QEvent::MouseMove)
+    if (watched != m_client)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
         ResetLinkHighlight();
+        break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        // Only the background, the frame and the drop-zone text take files.
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (drag->mimeData()->hasUrls() && acceptsDropAt(drag->position().toPoint()))
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        if (urls.isEmpty() || !acceptsDropAt(drop->position().toPoint()))
+            return true; // a drop without a file list is ignored
+        drop->acceptProposedAction();
+        LoadPhoto(urls.first().toLocalFile());
+        return true;
+    }
+    default:
+        break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }

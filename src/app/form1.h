@@ -1,6 +1,8 @@
 #pragma once
 
 #include "i18n/languagesettings.h"
+#include "photo/cropcommands.h"
+#include "photo/pictureclip.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -34,6 +36,13 @@ public:
     void ApplyTexts();
     void HighlightLink(int index);
     void ResetLinkHighlight();
+    void LoadPhoto(const QString &path);
+
+    // The loaded marker: the frame's tag becomes "1" with the first accepted photo.
+    bool isPhotoLoaded() const { return Image1Tag == QLatin1String("1"); }
+    // The photo's own pixels of the part the frame shows, for printing and export.
+    QImage photoCrop() const;
+    const PictureClip &cropSource() const { return PictureClip1; }
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
@@ -54,6 +63,13 @@ private:
     void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
+    void mnuOpenClick();
+    bool acceptsDropAt(const QPoint &clientPos) const;
+    void showPhotoState();
+    void hideButtons();
+    void showClip(const ClipImage &clip);
+    void adjust(void (*command)(CropContext &));
+    void message(int textNumber, const QString &suffix = QString());
 
     Platform &m_platform;
     LanguageSettings m_settings;
@@ -76,6 +92,10 @@ private:
     QPushButton *Command6 = nullptr;
     QPushButton *Command7 = nullptr;
     QPushButton *Command8 = nullptr;
+
+    PhotoPtr Picture1; // the whole photo; the crop source and the frame share it
+    PictureClip PictureClip1;
+    QString Image1Tag;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuOpen = nullptr;

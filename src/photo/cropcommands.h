@@ -1,0 +1,32 @@
+#pragma once
+
+#include "pictureclip.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The first, centred crop rectangle with the frame's aspect ratio: a landscape photo keeps
+// its full height, any other its full width. Nothing when a value does not fit 16 bits.
+std::optional<CropRect> CentreCrop(int photoWidth, int photoHeight, double frameWidth,
+                                   double frameHeight);
+
+// What the six move and zoom commands work on. The steps are derived afresh on every press:
+// pan steps of floor(W / 200) and floor(H / 200) photo pixels, zoom steps of FW / 100 and
+// FH / 100.
+struct CropContext
+{
+    PictureClip &clip;
+    double frameWidth; // FW, twips
+    double frameHeight; // FH, twips
+    int16_t &panStepsX;
+    int16_t &panStepsY;
+    std::function<void(const ClipImage &)> showClip; // the frame shows the clip image
+};
+
+void ZoomIn(CropContext &context);
+void ZoomOut(CropContext &context);
+void PhotoUp(CropContext &context);
+void PhotoDown(CropContext &context);
+void PhotoLeft(CropContext &context);
+void PhotoRight(CropContext &context);

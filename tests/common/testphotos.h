@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRandomGenerator>
+
+// Real JPEG files for tests and the benchmark, written by us.
+namespace TestPhotos {
+
+// Soft gradients, shapes and grain, so the encoder works as hard as on a real photo.
+inline QImage photoLike(int width, int height, quint32 seed = 1)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = int(random.bounded(24u)) - 12;
+            const int r = std::clamp(60 + 150 * x / width + grain, 0, 255);
+            const int g = std::clamp(90 + 100 * y / height + grain, 0, 255);
+            const int b = std::clamp(200 - 120 * (x + y) / (width + height) + grain, 0, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 40; ++i) {
+        painter.setBrush(QColor::fromHsv(int(random.bounded(360u)), 120, 200, 140));
+        painter.setPen(Qt::NoPen);
+        const int size = int(random.bounded(quint32(std::max(2, std::min(width, height) / 3))));
+        painter.drawEllipse(int(random.bounded(quint32(width))), int(random.bounded(quint32(height))),
+                            size, size);
+    }
+    return image;
+}
+
+// Four quadrants of distinct colours, so any crop, rotation or mirror shows.
+inline QImage quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height / 2, QColor(255, 0, 0));
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(0, 255, 0));
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(0, 0, 255));
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(255, 255, 0));
+    return image;
+}
+
+inline QByteArray encodeJpeg(const QImage &image, int quality = 90)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
+}
+
+// An EXIF block holding only the orientation tag, placed right after the start marker.
+inline QByteArray withOrientation(const QByteArray &jpeg, int orientation)
+{
+    QByteArray exif("Exif\0\0", 6);
+    exif += QByteArray("MM\0\x2A\0\0\0\x08", 8); // big-endian TIFF header, IFD at 8
+    exif += QByteArray("\0\x01", 2); // one entry
+    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // orientation, SHORT, count 1
+    exif += char(0);
+    exif += char(orientation);
+    exif += QByteArray("\0\0", 2);
+    exif += QByteArray("\0\0\0\0", 4); // no next IFD
+    const int length = int(exif.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    segment += exif;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+// Rewrites the size in the frame header, so the header claims what the data does not hold.
+inline QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
+{
+    for (qsizetype i = 2; i + 8 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[i + 5] = char(height >> 8);
+            jpeg[i + 6] = char(height & 0xFF);
+            jpeg[i + 7] = char(width >> 8);
+            jpeg[i + 8] = char(width & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+} // namespace TestPhotos
