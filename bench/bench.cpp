@@ -1,8 +1,158 @@
-#include <cstdio>
+// Measures the photo pipeline against a reference measured in the same run, and prints one
+// table of ratios: run build/bench/kalmora_bench (see README, "Performance").
+#include "app/form1.h"
+#include "fakeplatform.h"
+#include "testphotos.h"
 
-// Measurements are added here as the photo pipeline grows; see README "Performance".
-int main()
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 5;
+constexpr int PressRuns = 21;
+
+double median(std::vector<double> values)
 {
-    std::puts("no measurements yet");
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Decoding with TurboJPEG into a freshly allocated buffer: the fastest a load can be.
+double referenceDecodeMs(const QByteArray &jpeg)
+{
+    tjhandle handle = tjInitDecompress();
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    tjDecompressHeader3(handle, reinterpret_cast<const unsigned char *>(jpeg.constData()),
+                        jpeg.size(), &width, &height, &subsampling, &colourspace);
+    std::vector<double> times;
+    for (int run = 0; run < Runs; ++run) {
+        times.push_back(timeMs([&] {
+            auto *pixels = static_cast<unsigned char *>(malloc(size_t(width) * height * 4));
+            tjDecompress2(handle, reinterpret_cast<const unsigned char *>(jpeg.constData()), jpeg.size(),
+                          pixels, width, 0, height, TJPF_BGRX, 0);
+            free(pixels);
+        }));
+    }
+    tjDestroy(handle);
+    return median(times);
+}
+
+long statusKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// The peak resident memory of one load, above what the process held before it.
+double loadPeakBytes(Form1 &form, const QString &path)
+{
+    malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5"); // resets the peak to the present size
+    clearRefs.close();
+    const long before = statusKiB("VmRSS:");
+    form.LoadPhoto(path);
+    return (statusKiB("VmHWM:") - before) * 1024.0;
+}
+
+struct Row
+{
+    QString name;
+    double loadMs, referenceMs, pressMs, memoryRatio;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    std::fputs("Writing test photos...\n", stderr);
+
+    struct Case
+    {
+        const char *name;
+        int width, height, orientation;
+    };
+    const std::vector<Case> cases = {{"12 MP 4000 x 3000", 4000, 3000, 1},
+                                     {"24 MP 6000 x 4000", 6000, 4000, 1},
+                                     {"48 MP 8000 x 6000", 8000, 6000, 1},
+                                     {"48 MP, EXIF orientation 6", 8000, 6000, 6}};
+    FakePlatform platform(dir.path());
+    QDir().mkpath(dir.path() + QStringLiteral("/Lang"));
+    std::vector<Row> rows;
+    for (const Case &c : cases) {
+        QByteArray jpeg = TestPhotos::encodeJpeg(TestPhotos::photoLike(c.width, c.height, 3), 90);
+        if (c.orientation != 1)
+            jpeg = TestPhotos::withOrientation(jpeg, c.orientation);
+        const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(rows.size()));
+        TestPhotos::writeFile(path, jpeg);
+        const double pixelBytes = double(c.width) * c.height * 4;
+
+        Row row {QString::fromLatin1(c.name), 0, referenceDecodeMs(jpeg), 0, 0};
+        std::vector<double> loads, memory, presses;
+        for (int run = 0; run < Runs; ++run) {
+            auto form = std::make_unique<Form1>(platform);
+            form->SelectFormat(1);
+            if (run == 0) {
+                memory.push_back(loadPeakBytes(*form, path) / pixelBytes);
+            } else {
+                loads.push_back(timeMs([&] { form->LoadPhoto(path); }));
+            }
+            if (run == Runs - 1) {
+                auto *zoomIn = form->findChild<QPushButton *>(QStringLiteral("Command3"));
+                auto *zoomOut = form->findChild<QPushButton *>(QStringLiteral("Command4"));
+                auto *left = form->findChild<QPushButton *>(QStringLiteral("Command8"));
+                auto *right = form->findChild<QPushButton *>(QStringLiteral("Command7"));
+                for (int press = 0; press < PressRuns; ++press) {
+                    const bool in = press % 2 == 0;
+                    presses.push_back(timeMs([&] {
+                        (in ? zoomIn : zoomOut)->click();
+                        (in ? left : right)->click();
+                    }));
+                }
+            }
+        }
+        row.loadMs = median(loads);
+        row.pressMs = median(presses);
+        row.memoryRatio = median(memory);
+        rows.push_back(row);
+        std::fprintf(stderr, "  %s done\n", c.name);
+    }
+
+    std::printf("| photo | load ms | TurboJPEG decode ms | load / decode (goal <= 1.15) | "
+                "zoom + pan press ms | press / decode (goal <= 0.01) | peak memory / photo (goal <= 1.2) |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
+    for (const Row &row : rows)
+        std::printf("| %s | %.0f | %.0f | %.2f | %.2f | %.4f | %.2f |\n", qPrintable(row.name), row.loadMs,
+                    row.referenceMs, row.loadMs / row.referenceMs, row.pressMs,
+                    row.pressMs / row.referenceMs, row.memoryRatio);
     return 0;
 }
