@@ -1,9 +1,12 @@
 #include "form1.h"
 
 #include "controls.h"
+#include "export/sheetcomposer.h"
+#include "export/temporarybitmap.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
 #include "photo/workspacelayout.h"
+#include "platform/bmptojpg.h"
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
@@ -272,6 +275,7 @@ void Form1::createMenus()
     mnuInfo = action(mnuGuida, "mnuInfo", QStringLiteral("&Info..."));
 
     connect(mnuOpen, &QAction::triggered, this, &Form1::mnuOpenClick);
+    connect(mnuExport, &QAction::triggered, this, &Form1::mnuExportClick);
     connect(mnuExit, &QAction::triggered, this, [this] { m_platform.endProgram(); });
 }
 
@@ -414,6 +418,51 @@ void Form1::mnuOpenClick()
         m_settings.LastPhotoFolder = path.left(path.size() - name.size());
     }
     LoadPhoto(path);
+}
+
+void Form1::mnuExportClick()
+{
+    if (!isPhotoLoaded()) {
+        message(49);
+        return;
+    }
+    const QSizeF frame = twipsGeometry(Image1).size();
+    const SheetLayout layout = computeSheetLayout(frame.width(), frame.height());
+    const QImage sheet = composeSheet(layout, Image1->clip(), QGuiApplication::palette().color(QPalette::Button));
+
+    FileDialogOptions options;
+    options.InitialDir = m_platform.currentDirectory();
+    options.Filter = text(21);
+    options.FilterIndex = 1;
+    options.DefaultExt = QStringLiteral("*.jpg");
+    options.FileName = QStringLiteral("PhotoID1.jpg");
+    options.DialogTitle = text(37);
+    options.Owner = this;
+    const QString target = ShowFileDialog(m_platform, options);
+    if (target.isEmpty())
+        return;
+    if (QFileInfo(target).isFile()
+        && m_platform.messageBox(this, text(38) + QStringLiteral("\r\r") + text(39),
+                                 MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo, text(14))
+               == MessageBoxAnswer::No)
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString bitmap = temporaryBitmapPath(m_platform.programFolder());
+    const bool bitmapWritten = writeTemporaryBitmap(sheet, bitmap);
+    QCoreApplication::processEvents();
+    BmpToJpgFailure failure = BmpToJpgFailure::TargetUnwritable;
+    const bool converted = bitmapWritten && QFileInfo(bitmap).isFile()
+                           && BMPToJPG(bitmap, target, 85, &failure) != 0;
+    QApplication::restoreOverrideCursor();
+    if (converted)
+        m_platform.messageBox(this, text(40), MessageBoxStyle::Information, text(42));
+    else if (failure == BmpToJpgFailure::SourceUnreadable)
+        m_platform.messageBox(this, text(41) + target, MessageBoxStyle::Information, text(43));
+    else
+        message(53, target);
+    QCoreApplication::processEvents();
+    QFile::remove(bitmap);
 }
 
 void Form1::LoadPhoto(const QString &path)

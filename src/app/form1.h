@@ -64,6 +64,7 @@ private:
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
     void mnuOpenClick();
+    void mnuExportClick();
     bool acceptsDropAt(const QPoint &clientPos) const;
     void showPhotoState();
     void hideButtons();
