@@ -59,7 +59,13 @@ int dataBitCount(const QByteArray &bytes, const IconContainer::Entry &entry)
         return pngBitCount(data);
     if (data.size() < DibHeaderSize)
         return 0;
-    return qFromLittleEndian<quint16>(data.data() + 14);
+    const quint32 headerSize = qFromLittleEndian<quint32>(data.data());
+    const int bitCount = qFromLittleEndian<quint16>(data.data() + 14);
+    const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16
+        || bitCount == 24 || bitCount == 32;
+    return headerSize >= DibHeaderSize && headerSize <= quint32(data.size()) && knownDepth
+        ? bitCount
+        : 0;
 }
 
 } // namespace
