@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "export/sheetcomposer.h"
 #include "export/temporarybitmap.h"
+#include "menuimage/clsmenuimage.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
 #include "photo/workspacelayout.h"
@@ -14,8 +15,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMimeData>
@@ -299,6 +302,7 @@ void Form1::startUp()
     NormalLabelColour = textColour(Label3[0]);
     LoadLanguage();
     setHandPointers();
+    SetupMenuImages();
     show();
     QCoreApplication::processEvents();
     QApplication::restoreOverrideCursor();
@@ -314,6 +318,51 @@ void Form1::setHandPointers()
     }
     for (QPushButton *button : {Command3, Command4, Command5, Command6, Command7, Command8})
         button->setCursor(Qt::PointingHandCursor);
+}
+
+void Form1::SetupMenuImages()
+{
+    MenuImages = std::make_unique<clsMenuImage>();
+    MenuImages->Init(this, 16, 16);
+
+    // Each picture remembers the index it got, so one that cannot be added leaves only its
+    // own item without an image instead of shifting the others.
+    constexpr int FirstResource = 100;
+    constexpr int ImageTotal = 12;
+    std::array<int, ImageTotal> indexOf {};
+    for (int i = 0; i < ImageTotal; ++i) {
+        QFile resource(QStringLiteral(":/menu/%1.png").arg(FirstResource + i));
+        const bool added = resource.open(QIODevice::ReadOnly)
+                           && MenuImages->AddImageFromStream(resource.readAll());
+        indexOf[i] = added ? MenuImages->ImageCount() : -1;
+    }
+
+    struct Placement
+    {
+        int position;
+        QList<int> path;
+    };
+    const std::array<Placement, ImageTotal> placements = {{
+        {0, {}},  // mnuFile
+        {0, {0}}, // mnuOpen
+        {2, {0}}, // mnuExport
+        {3, {0}}, // mnuPrint
+        {5, {0}}, // mnuExit
+        {1, {}},  // mnuOption
+        {0, {1}}, // mnuLang
+        {1, {1}}, // mnuAddLang
+        {2, {}},  // mnuDonate
+        {0, {3}}, // mnuRelease
+        {1, {3}}, // mnuCheckUpdate
+        {3, {3}}, // mnuInfo
+    }};
+    for (int i = 0; i < ImageTotal; ++i)
+        MenuImages->PutImageToVBMenu(indexOf[i], placements[i].position, placements[i].path);
+
+    if (!MenuImages->IsWindowVistaOrLater()) {
+        for (int menu = 0; menu < 4; ++menu)
+            MenuImages->RemoveMenuCheckVB({menu});
+    }
 }
 
 void Form1::setCaption(QLabel *label, const QString &caption)
@@ -622,6 +671,12 @@ void Form1::HighlightLink(int index)
 void Form1::ResetLinkHighlight()
 {
     HighlightLink(-1);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    MenuImages.reset();
+    QMainWindow::closeEvent(event);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

@@ -9,8 +9,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class LinkLabel;
+class clsMenuImage;
 class Platform;
 class PhotoFrame;
 class QAction;
@@ -43,6 +45,9 @@ public:
     // The photo's own pixels of the part the frame shows, for printing and export.
     QImage photoCrop() const;
     const PictureClip &cropSource() const { return PictureClip1; }
+    // Builds a new image list and puts the menu images on their items; run again after a
+    // language change.
+    void SetupMenuImages();
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
@@ -52,9 +57,11 @@ public:
     QColor NormalLabelColour;
     int16_t PanStepsX = 0;
     int16_t PanStepsY = 0;
+    std::unique_ptr<clsMenuImage> MenuImages;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
