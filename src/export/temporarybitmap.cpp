@@ -1,10 +1,10 @@
 #include "temporarybitmap.h"
 
-#include <QBuffer>
+#include "platform/bmpfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 
 namespace {
 constexpr auto BitmapName = "PhotoID_tmp.bmp";
@@ -19,10 +19,8 @@ QString temporaryBitmapPath(const QString &programFolder)
 
 bool writeTemporaryBitmap(const QImage &sheet, const QString &path)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, "bmp").write(sheet))
+    const QByteArray bytes = encodeBmp32(sheet);
+    if (bytes.isEmpty())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))

@@ -1,9 +1,54 @@
 #include "bmptojpg.h"
 
-#include <QBuffer>
-#include <QImageReader>
-#include <QImageWriter>
+#include "bmpfile.h"
+
+#include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
+
+#include <turbojpeg.h>
+
+namespace {
+
+// TurboJPEG writes a JFIF header without units; the sheet's density is what makes a photo
+// lab print it at its real size.
+void setJfifDensity(QByteArray &jpeg, const QImage &image)
+{
+    const int dpiX = qRound(image.dotsPerMeterX() * 0.0254);
+    const int dpiY = qRound(image.dotsPerMeterY() * 0.0254);
+    if (jpeg.size() < 18 || !jpeg.startsWith("\xFF\xD8\xFF\xE0") || jpeg.mid(6, 5) != QByteArray("JFIF\0", 5)
+        || dpiX <= 0 || dpiY <= 0 || dpiX > 0xFFFF || dpiY > 0xFFFF)
+        return;
+    jpeg[13] = 1; // dots per inch
+    jpeg[14] = char(dpiX >> 8);
+    jpeg[15] = char(dpiX & 0xFF);
+    jpeg[16] = char(dpiY >> 8);
+    jpeg[17] = char(dpiY & 0xFF);
+}
+
+QByteArray encodeJpeg(const QImage &source, int quality)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    tjhandle handle = tjInitCompress();
+    if (!handle)
+        return QByteArray();
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    // Format_RGB32 is B, G, R, X in memory on the little-endian machines we build for.
+    const int failed = tjCompress2(handle, image.constBits(), image.width(), int(image.bytesPerLine()),
+                                   image.height(), TJPF_BGRX, &buffer, &size, TJSAMP_420,
+                                   std::clamp(quality, 1, 100), TJFLAG_ACCURATEDCT);
+    QByteArray jpeg;
+    if (!failed)
+        jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    tjFree(buffer);
+    tjDestroy(handle);
+    setJfifDensity(jpeg, image);
+    return jpeg;
+}
+
+} // namespace
 
 int16_t BMPToJPG(const QString &bmpPath, const QString &jpgPath, int quality, BmpToJpgFailure *failure)
 {
@@ -12,18 +57,15 @@ int16_t BMPToJPG(const QString &bmpPath, const QString &jpgPath, int quality, Bm
             *failure = why;
         return int16_t(0);
     };
-    QImageReader reader(bmpPath, "bmp");
-    const QImage image = reader.read();
+    QFile bmp(bmpPath);
+    if (!bmp.open(QIODevice::ReadOnly))
+        return fail(BmpToJpgFailure::SourceUnreadable);
+    const QImage image = decodeBmp(bmp.readAll());
     if (image.isNull())
         return fail(BmpToJpgFailure::SourceUnreadable);
-
     // Encoded in memory first: the file is then written in one checked piece.
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    if (!writer.write(image))
+    const QByteArray jpeg = encodeJpeg(image, quality);
+    if (jpeg.isEmpty())
         return fail(BmpToJpgFailure::SourceUnreadable);
 
     QSaveFile file(jpgPath);
