@@ -4,11 +4,13 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
 
 class LinkLabel;
+class frmAbout2;
 class Platform;
 class PhotoFrame;
 class QAction;
@@ -34,6 +36,7 @@ public:
     void ApplyTexts();
     void HighlightLink(int index);
     void ResetLinkHighlight();
+    void CheckForUpdate();
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
@@ -51,6 +54,9 @@ private:
     void createControls();
     void createMenus();
     void connectLinks();
+    void connectCommands();
+    void chooseLanguage();
+    void showAbout();
     void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
@@ -90,4 +96,6 @@ private:
     QAction *mnuRelease = nullptr;
     QAction *mnuCheckUpdate = nullptr;
     QAction *mnuInfo = nullptr;
+
+    QPointer<frmAbout2> m_about;
 };
