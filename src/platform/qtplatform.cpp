@@ -105,8 +105,10 @@ void QtPlatform::endProgram()
     // During start-up the main loop is not running yet and exit() alone would be forgotten;
     // the queued quit ends the loop as soon as it starts.
     if (QThread::currentThread()->loopLevel() == 0)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
-    QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    else
+        QCoreApplication::exit(0);
 }
 
 QUrl QtPlatform::updateAddress() const

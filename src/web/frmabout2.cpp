@@ -47,16 +47,15 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
     widget->setPalette(palette);
 }
 
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, const QRectF &twips)
+template<typename Widget> Widget *place(Widget *widget, const char *name, const QRectF &twips)
 {
     widget->setObjectName(QString::fromLatin1(name));
     setTwipsGeometry(widget, twips);
     return widget;
 }
 
-LinkLabel *label(QWidget *parent, const char *name, const QRectF &twips, const QFont &font,
-                 const QColor &colour)
+LinkLabel *label(
+    QWidget *parent, const char *name, const QRectF &twips, const QFont &font, const QColor &colour)
 {
     auto *widget = place(new LinkLabel(parent), name, twips);
     widget->setFont(font);
@@ -79,7 +78,7 @@ void frmAbout2::createControls()
 {
     setObjectName(QStringLiteral("frmAbout2"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     setColours(this, TextColour, WindowColour);
     setAutoFillBackground(true);
@@ -103,12 +102,12 @@ void frmAbout2::createControls()
     Picture1->installEventFilter(this);
     Picture2 = place(new QWidget(Picture1), "Picture2", QRectF(PanelLeft, 0, 5775, 4515));
 
-    lblDescription = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arial(8.25),
-                           TextColour);
+    lblDescription
+        = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arial(8.25), TextColour);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblCopyright = label(Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arial(8.25),
-                         TextColour);
+    lblCopyright
+        = label(Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arial(8.25), TextColour);
     lblCopyright->setWordWrap(true);
     lblCopyright->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblCopyright->setText(QString::fromUtf8(CreditLine));
@@ -121,14 +120,14 @@ void frmAbout2::createControls()
     setColours(lblHomePageCap, DimColour, WindowColour);
     QFont addressFont = arial(8.25);
     addressFont.setUnderline(true);
-    lblHomePage = label(Picture2, "lblHomePage", QRectF(705, 4110, 3405, 255), addressFont,
-                        AddressColour);
+    lblHomePage
+        = label(Picture2, "lblHomePage", QRectF(705, 4110, 3405, 255), addressFont, AddressColour);
     lblHomePage->setText(webPageAddress(WebPage::Home).toString());
     lblHomePage->setCursor(Qt::PointingHandCursor);
-    connect(lblHomePage, &LinkLabel::clicked, this,
-            [this] { openWebPage(m_platform, WebPage::Home); });
+    connect(
+        lblHomePage, &LinkLabel::clicked, this, [this] { openWebPage(m_platform, WebPage::Home); });
 
-    for (LinkLabel *closer : {imgTitle, lblTitle, lblVersion, lblDescription, lblCopyright})
+    for (LinkLabel *closer : { imgTitle, lblTitle, lblVersion, lblDescription, lblCopyright })
         connect(closer, &LinkLabel::clicked, this, &frmAbout2::unload);
 
     Timer1 = new QTimer(this);
@@ -204,7 +203,7 @@ void frmAbout2::mousePressEvent(QMouseEvent *event)
 void frmAbout2::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_backgroundPressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+        && rect().contains(event->position().toPoint());
     m_backgroundPressed = false;
     event->accept();
     if (click)

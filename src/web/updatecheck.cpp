@@ -53,7 +53,6 @@ bool offerUpdate(Platform &platform, QWidget *owner, const TextTable &texts)
     if (!remote || !isNewerRelease(*remote, localVersionText()))
         return false;
     const int answer = platform.messageBox(owner, updateQuestion(texts.text(47)),
-                                           MessageBoxStyle::Information | MessageBoxStyle::YesNo,
-                                           texts.text(46));
+        MessageBoxStyle::Information | MessageBoxStyle::YesNo, texts.text(46));
     return answer == MessageBoxAnswer::Yes;
 }

@@ -18,7 +18,7 @@ public:
     {
         if (QHostAddress(query.peerHostName()).isLoopback()
             || query.peerHostName().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-            return {QNetworkProxy(QNetworkProxy::NoProxy)};
+            return { QNetworkProxy(QNetworkProxy::NoProxy) };
         return systemProxyForQuery(query);
     }
 };
@@ -35,9 +35,10 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
 
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("VB OpenUrl"));
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(
+        QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(limits.maxRedirects);
 
     QNetworkReply *reply = manager.get(request);
@@ -72,8 +73,10 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
 
     std::optional<QString> text;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (!failed && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300
-        && reply->bytesAvailable() <= limits.maxBytes)
+    // A loop ended from outside (the application quitting) leaves the reply unfinished, and
+    // the first nine characters of a longer answer must not pass for the whole of it.
+    if (!failed && reply->isFinished() && reply->error() == QNetworkReply::NoError && status >= 200
+        && status < 300 && reply->bytesAvailable() <= limits.maxBytes)
         text = QString::fromLatin1(reply->readAll());
     delete reply;
     return text;

@@ -25,6 +25,7 @@ public:
         RedirectLoop, // sends every request back to itself
         HangUp, // closes the connection without a word
         CutShort, // announces nine bytes, sends four and closes
+        Stall, // announces eleven bytes, sends a newer version's nine and waits
     };
 
     explicit TestHttpServer(Behaviour behaviour, const QByteArray &body = {}, int status = 200)
@@ -77,16 +78,16 @@ private:
     static QByteArray statusLine(int status)
     {
         return "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Other")
-               + "\r\n";
+            + "\r\n";
     }
 
     void respond(QTcpSocket *socket)
     {
         switch (m_behaviour) {
         case Behaviour::Answer:
-            socket->write(statusLine(m_status) + "Content-Length: "
-                          + QByteArray::number(m_body.size())
-                          + "\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n" + m_body);
+            socket->write(statusLine(m_status)
+                + "Content-Length: " + QByteArray::number(m_body.size())
+                + "\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n" + m_body);
             socket->disconnectFromHost();
             break;
         case Behaviour::Trickle: {
@@ -112,10 +113,13 @@ private:
             break;
         case Behaviour::RedirectLoop:
             socket->write(statusLine(302) + "Location: " + url().toEncoded()
-                          + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
             break;
         case Behaviour::HangUp:
+            break;
+        case Behaviour::Stall:
+            socket->write(statusLine(200) + "Content-Length: 11\r\n\r\n001000001");
             break;
         case Behaviour::CutShort:
             socket->write(statusLine(200) + "Content-Length: 9\r\n\r\n0020");

@@ -17,7 +17,7 @@ QString menuTitle(Form1 &form, const char *name)
 
 void chooseLanguage(Form1 &form, FakePlatform &platform, const QString &path)
 {
-    platform.dialogAnswers.enqueue(QStringList{path});
+    platform.dialogAnswers.enqueue(QStringList { path });
     form.findChild<QAction *>(QStringLiteral("mnuLang"))->trigger();
 }
 
@@ -50,19 +50,26 @@ void TestLanguageMenu::nameFromPath_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name"); // "<none>": the language stays
     const QString none = QStringLiteral("<none>");
-    QTest::newRow("own Lang folder") << "/opt/kalmora/Lang/deutsch.lng" << "deutsch.lng";
-    QTest::newRow("sub-folder") << "/opt/kalmora/Lang/extra/deutsch.lng" << "extra/deutsch.lng";
-    QTest::newRow("two levels") << "/opt/kalmora/Lang/a/b/x.lng" << "a/b/x.lng";
-    QTest::newRow("last Lang wins") << "/home/u/other/Lang/sub/Lang/it.lng" << "it.lng";
-    QTest::newRow("Lang/Lang") << "/opt/Lang/Lang/x.lng" << "x.lng";
-    QTest::newRow("other program's Lang") << "/usr/share/other/Lang/francais.lng" << "francais.lng";
+    QTest::newRow("own Lang folder") << "/opt/kalmora/Lang/deutsch.lng"
+                                     << "deutsch.lng";
+    QTest::newRow("sub-folder") << "/opt/kalmora/Lang/extra/deutsch.lng"
+                                << "extra/deutsch.lng";
+    QTest::newRow("two levels") << "/opt/kalmora/Lang/a/b/x.lng"
+                                << "a/b/x.lng";
+    QTest::newRow("last Lang wins") << "/home/u/other/Lang/sub/Lang/it.lng"
+                                    << "it.lng";
+    QTest::newRow("Lang/Lang") << "/opt/Lang/Lang/x.lng"
+                               << "x.lng";
+    QTest::newRow("other program's Lang") << "/usr/share/other/Lang/francais.lng"
+                                          << "francais.lng";
     QTest::newRow("lower case") << "/opt/kalmora/lang/deutsch.lng" << none;
     QTest::newRow("upper case") << "/opt/kalmora/LANG/deutsch.lng" << none;
     QTest::newRow("longer folder name") << "/opt/kalmora/Language/deutsch.lng" << none;
     QTest::newRow("name ending in Lang") << "/opt/MyLang/deutsch.lng" << none;
     QTest::newRow("file called Lang") << "/opt/kalmora/Lang" << none;
     QTest::newRow("bare name") << "deutsch.lng" << none;
-    QTest::newRow("Lang folder itself") << "/opt/kalmora/Lang/" << "";
+    QTest::newRow("Lang folder itself") << "/opt/kalmora/Lang/"
+                                        << "";
     QTest::newRow("non-ASCII") << QStringLiteral("/home/åsa/Lang/svenska språket.lng")
                                << QStringLiteral("svenska språket.lng");
 }
@@ -107,9 +114,9 @@ void TestLanguageMenu::switchesAtOnceAndAfterRestart()
         QCOMPARE(menuTitle(form, "mnuFile"), QStringLiteral("&Datei"));
         QCOMPARE(menuTitle(form, "mnuGuida"), QStringLiteral("&Hilfe"));
         QCOMPARE(form.findChild<QAction *>(QStringLiteral("mnuLang"))->text(),
-                 QStringLiteral("&Sprache..."));
+            QStringLiteral("&Sprache..."));
         QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label1"))->text(),
-                 QStringLiteral("Foto hierher ziehen"));
+            QStringLiteral("Foto hierher ziehen"));
         QCOMPARE(optionsLines(program).value(1), QStringLiteral("deutsch.lng"));
         // The next dialog already speaks the new language.
         form.findChild<QAction *>(QStringLiteral("mnuLang"))->trigger();
@@ -131,7 +138,7 @@ void TestLanguageMenu::keepsFormatAndFolder()
 
     QCOMPARE(form.selectedFormat(), 4);
     QCOMPARE(optionsLines(program).mid(0, 4),
-             (QStringList{"1", "italiano.lng", "4", "/home/u/photos/"}));
+        (QStringList { "1", "italiano.lng", "4", "/home/u/photos/" }));
     // The fifth format keeps its own note under the new language.
     QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label4"))->text(), form.text(45));
 }
@@ -191,8 +198,8 @@ void TestLanguageMenu::unusableChoice()
     chooseLanguage(form, platform, program.langPath() + "francais.lng");
     QCOMPARE(menuTitle(form, "mnuFile"), QStringLiteral("&Fichier"));
 
-    const QString path = relativePath.startsWith(u'/') ? relativePath
-                                                        : program.path() + u'/' + relativePath;
+    const QString path
+        = relativePath.startsWith(u'/') ? relativePath : program.path() + u'/' + relativePath;
     QFile::remove(program.optionsPath());
     chooseLanguage(form, platform, path);
 

@@ -140,7 +140,8 @@ void TestAbout::scrollOtherSizes_data()
     QTest::newRow("pause compared in single precision")
         << 2534.99999 << 4515.0 << -1980.0 << 0 << -1980.0 << 1;
     QTest::newRow("just past the top") << 2535.0 << 4515.0 << -4510.0 << 200 << 2200.0 << 0;
-    QTest::newRow("exactly at -H2 keeps going") << 2535.0 << 4515.0 << -4505.0 << 200 << -4515.0 << 201;
+    QTest::newRow("exactly at -H2 keeps going")
+        << 2535.0 << 4515.0 << -4505.0 << 200 << -4515.0 << 201;
 }
 
 void TestAbout::scrollOtherSizes()
@@ -216,7 +217,7 @@ void TestAbout::texts()
     ProgramFolder program;
     FakePlatform platform(program.path());
     Form1 form(platform);
-    platform.dialogAnswers.enqueue(QStringList{program.langPath() + "deutsch.lng"});
+    platform.dialogAnswers.enqueue(QStringList { program.langPath() + "deutsch.lng" });
     form.findChild<QAction *>(QStringLiteral("mnuLang"))->trigger();
     form.findChild<QAction *>(QStringLiteral("mnuInfo"))->trigger();
 
@@ -228,7 +229,7 @@ void TestAbout::texts()
     QCOMPARE(labelText(about, "lblVersion"), QStringLiteral("Rel. 1.0.0"));
     QCOMPARE(labelText(about, "lblDescription"), form.text(2));
     QCOMPARE(labelText(about, "lblCopyright"),
-             QStringLiteral("\u00A9 The Kalmora authors - ") + form.text(23));
+        QStringLiteral("\u00A9 The Kalmora authors - ") + form.text(23));
     QCOMPARE(labelText(about, "lblHomePageCap"), form.text(16) + u':');
     QCOMPARE(labelText(about, "lblHomePage"), QStringLiteral("http://www.kalmora.example/"));
     about->close();
@@ -387,8 +388,8 @@ void TestAbout::staysOpen()
     frmAbout2 *about = openAbout();
     QVERIFY(about);
     const Qt::MouseButton button = QByteArray(QTest::currentDataTag()).startsWith("right")
-                                       ? Qt::RightButton
-                                       : Qt::LeftButton;
+        ? Qt::RightButton
+        : Qt::LeftButton;
     QTest::mouseClick(child(about, control), button);
 
     QVERIFY(about->isVisible());
@@ -432,8 +433,9 @@ void TestAbout::homePageLink()
     QTest::mouseClick(link, Qt::LeftButton);
     QTest::mouseClick(link, Qt::LeftButton);
 
-    QCOMPARE(platform.opened, (QList<QUrl>{QUrl(QStringLiteral("http://www.kalmora.example/")),
-                                           QUrl(QStringLiteral("http://www.kalmora.example/"))}));
+    QCOMPARE(platform.opened,
+        (QList<QUrl> { QUrl(QStringLiteral("http://www.kalmora.example/")),
+            QUrl(QStringLiteral("http://www.kalmora.example/")) }));
     QVERIFY(about->isVisible());
 
     // No handler for the address: nothing is said and the box stays.

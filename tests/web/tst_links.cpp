@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QTest>
+#include <QTimer>
 
 class TestLinks : public QObject
 {
@@ -20,17 +21,23 @@ private slots:
     void noHandlerIsSilent();
     void releaseNotesInUnusualFolder();
     void programUsesTheConstantUpdateAddress();
+    void endingBeforeTheMainLoopStarts();
+    void endingInsideTheMainLoop();
 };
 
 void TestLinks::addresses_data()
 {
     QTest::addColumn<QUrl>("address");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("languages") << webPageAddress(WebPage::Languages) << "http://www.kalmora.example/languages.html";
-    QTest::newRow("program") << webPageAddress(WebPage::Program) << "http://www.kalmora.example/kalmora.html";
-    QTest::newRow("donate") << webPageAddress(WebPage::Donate) << "http://www.kalmora.example/donate.html";
+    QTest::newRow("languages") << webPageAddress(WebPage::Languages)
+                               << "http://www.kalmora.example/languages.html";
+    QTest::newRow("program") << webPageAddress(WebPage::Program)
+                             << "http://www.kalmora.example/kalmora.html";
+    QTest::newRow("donate") << webPageAddress(WebPage::Donate)
+                            << "http://www.kalmora.example/donate.html";
     QTest::newRow("home") << webPageAddress(WebPage::Home) << "http://www.kalmora.example/";
-    QTest::newRow("update file") << updateFileAddress() << "http://www.kalmora.example/Software/ver_klm.txt";
+    QTest::newRow("update file") << updateFileAddress()
+                                 << "http://www.kalmora.example/Software/ver_klm.txt";
 }
 
 void TestLinks::addresses()
@@ -45,10 +52,14 @@ void TestLinks::menuCommands_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("opens"); // relative to the program folder when it has no scheme
-    QTest::newRow("add a language") << "mnuAddLang" << "http://www.kalmora.example/languages.html";
-    QTest::newRow("donate") << "mnuDonate" << "http://www.kalmora.example/donate.html";
-    QTest::newRow("check update") << "mnuCheckUpdate" << "http://www.kalmora.example/kalmora.html";
-    QTest::newRow("release notes") << "mnuRelease" << "Versioni.txt";
+    QTest::newRow("add a language") << "mnuAddLang"
+                                    << "http://www.kalmora.example/languages.html";
+    QTest::newRow("donate") << "mnuDonate"
+                            << "http://www.kalmora.example/donate.html";
+    QTest::newRow("check update") << "mnuCheckUpdate"
+                                  << "http://www.kalmora.example/kalmora.html";
+    QTest::newRow("release notes") << "mnuRelease"
+                                   << "Versioni.txt";
 }
 
 void TestLinks::menuCommands()
@@ -61,9 +72,9 @@ void TestLinks::menuCommands()
     form.findChild<QAction *>(action)->trigger();
 
     const QUrl expected = opens.startsWith(QLatin1String("http:"))
-                              ? QUrl(opens)
-                              : QUrl::fromLocalFile(program.path() + u'/' + opens);
-    QCOMPARE(platform.opened, QList<QUrl>{expected});
+        ? QUrl(opens)
+        : QUrl::fromLocalFile(program.path() + u'/' + opens);
+    QCOMPARE(platform.opened, QList<QUrl> { expected });
     QVERIFY(platform.messages.isEmpty());
     QCOMPARE(platform.endCalls, 0);
     QVERIFY(form.isVisible());
@@ -79,7 +90,8 @@ void TestLinks::repeatedClicksOpenAgain()
         form.findChild<QAction *>(QStringLiteral("mnuRelease"))->trigger();
     }
     QCOMPARE(platform.opened.size(), 6);
-    QCOMPARE(platform.opened.count(QUrl(QStringLiteral("http://www.kalmora.example/donate.html"))), 3);
+    QCOMPARE(
+        platform.opened.count(QUrl(QStringLiteral("http://www.kalmora.example/donate.html"))), 3);
 }
 
 void TestLinks::missingReleaseNotesAreSilent()
@@ -105,7 +117,7 @@ void TestLinks::noHandlerIsSilent()
     FakePlatform platform(program.path());
     platform.openResult = false;
     Form1 form(platform);
-    for (const char *name : {"mnuAddLang", "mnuDonate", "mnuCheckUpdate", "mnuRelease"})
+    for (const char *name : { "mnuAddLang", "mnuDonate", "mnuCheckUpdate", "mnuRelease" })
         form.findChild<QAction *>(QString::fromLatin1(name))->trigger();
     QCOMPARE(platform.opened.size(), 4);
     QVERIFY(platform.messages.isEmpty());
@@ -131,6 +143,27 @@ void TestLinks::programUsesTheConstantUpdateAddress()
 {
     QtPlatform platform;
     QCOMPARE(platform.updateAddress(), updateFileAddress());
+}
+
+// Accepting the update offer at start-up ends the program before its main loop runs.
+void TestLinks::endingBeforeTheMainLoopStarts()
+{
+    QtPlatform platform;
+    platform.endProgram();
+    // Hangs here (and the test times out) if the request to end were forgotten.
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+void TestLinks::endingInsideTheMainLoop()
+{
+    QtPlatform platform;
+    bool after = false;
+    QTimer::singleShot(0, qApp, [&] {
+        platform.endProgram();
+        after = true;
+    });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(after);
 }
 
 QTEST_MAIN(TestLinks)

@@ -53,6 +53,7 @@ private slots:
     void fetchFailures_data();
     void fetchFailures();
     void requestHeaders();
+    void loopEndedFromOutside();
     void unreachable_data();
     void unreachable();
 
@@ -99,21 +100,35 @@ void TestUpdateCheck::newerRelease_data()
     QTest::addColumn<QString>("remote");
     QTest::addColumn<QString>("local");
     QTest::addColumn<bool>("newer");
-    QTest::newRow("next revision") << "001002016" << "001002015" << true;
-    QTest::newRow("equal") << "001002015" << "001002015" << false;
-    QTest::newRow("older") << "001001999" << "001002015" << false;
-    QTest::newRow("next major") << "002000000" << "001999999" << true;
-    QTest::newRow("revision above 99") << "001000100" << "001000099" << true;
-    QTest::newRow("trailing line break") << "001002016\r\n" << "001002015" << false;
-    QTest::newRow("trailing LF") << "001002016\n" << "001002015" << false;
-    QTest::newRow("eight digits") << "00100201" << "001002015" << false;
-    QTest::newRow("empty") << "" << "001002015" << false;
-    QTest::newRow("letters") << "abcdefghi" << "001000000" << false;
-    QTest::newRow("blanks") << "         " << "001000000" << false;
-    QTest::newRow("digit then letter") << "00100000a" << "001000000" << false;
-    QTest::newRow("html") << "<html>hi!" << "001000000" << false;
-    QTest::newRow("non-ASCII digits") << QString::fromUtf8("\u0661\u0661\u0661\u0661\u0661\u0661\u0661\u0661\u0661")
-                                      << "001000000" << false;
+    QTest::newRow("next revision") << "001002016"
+                                   << "001002015" << true;
+    QTest::newRow("equal") << "001002015"
+                           << "001002015" << false;
+    QTest::newRow("older") << "001001999"
+                           << "001002015" << false;
+    QTest::newRow("next major") << "002000000"
+                                << "001999999" << true;
+    QTest::newRow("revision above 99") << "001000100"
+                                       << "001000099" << true;
+    QTest::newRow("trailing line break") << "001002016\r\n"
+                                         << "001002015" << false;
+    QTest::newRow("trailing LF") << "001002016\n"
+                                 << "001002015" << false;
+    QTest::newRow("eight digits") << "00100201"
+                                  << "001002015" << false;
+    QTest::newRow("empty") << ""
+                           << "001002015" << false;
+    QTest::newRow("letters") << "abcdefghi"
+                             << "001000000" << false;
+    QTest::newRow("blanks") << "         "
+                            << "001000000" << false;
+    QTest::newRow("digit then letter") << "00100000a"
+                                       << "001000000" << false;
+    QTest::newRow("html") << "<html>hi!"
+                          << "001000000" << false;
+    QTest::newRow("non-ASCII digits")
+        << QString::fromUtf8("\u0661\u0661\u0661\u0661\u0661\u0661\u0661\u0661\u0661")
+        << "001000000" << false;
 }
 
 void TestUpdateCheck::newerRelease()
@@ -128,12 +143,18 @@ void TestUpdateCheck::question_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("question");
-    QTest::newRow("one marker") << "New version.<BR>Open the page?" << "New version.\n\nOpen the page?";
-    QTest::newRow("two markers") << "a<BR>b<BR>c" << "a\n\nb\n\nc";
-    QTest::newRow("lower case kept") << "a<br>b" << "a<br>b";
-    QTest::newRow("no marker") << "Open the page?" << "Open the page?";
-    QTest::newRow("marker only") << "<BR>" << "\n\n";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("one marker") << "New version.<BR>Open the page?"
+                                << "New version.\n\nOpen the page?";
+    QTest::newRow("two markers") << "a<BR>b<BR>c"
+                                 << "a\n\nb\n\nc";
+    QTest::newRow("lower case kept") << "a<br>b"
+                                     << "a<br>b";
+    QTest::newRow("no marker") << "Open the page?"
+                               << "Open the page?";
+    QTest::newRow("marker only") << "<BR>"
+                                 << "\n\n";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestUpdateCheck::question()
@@ -169,7 +190,8 @@ void TestUpdateCheck::fetchFailures_data()
     QTest::addColumn<int>("status");
     QTest::newRow("not found") << Behaviour::Answer << QByteArray("001000001") << 404;
     QTest::newRow("server error") << Behaviour::Answer << QByteArray("001000001") << 500;
-    QTest::newRow("one byte over 64 KiB") << Behaviour::Answer << QByteArray(64 * 1024 + 1, '1') << 200;
+    QTest::newRow("one byte over 64 KiB")
+        << Behaviour::Answer << QByteArray(64 * 1024 + 1, '1') << 200;
     QTest::newRow("10 MB without length") << Behaviour::Endless << QByteArray() << 200;
     QTest::newRow("10 MB announced") << Behaviour::AnnouncedHuge << QByteArray() << 200;
     QTest::newRow("slow") << Behaviour::Trickle << QByteArray() << 200;
@@ -177,6 +199,7 @@ void TestUpdateCheck::fetchFailures_data()
     QTest::newRow("redirect loop") << Behaviour::RedirectLoop << QByteArray() << 200;
     QTest::newRow("hangs up") << Behaviour::HangUp << QByteArray() << 200;
     QTest::newRow("cut short") << Behaviour::CutShort << QByteArray() << 200;
+    QTest::newRow("stalls after nine") << Behaviour::Stall << QByteArray() << 200;
 }
 
 void TestUpdateCheck::fetchFailures()
@@ -192,7 +215,7 @@ void TestUpdateCheck::fetchFailures()
     // the server twice; a loop that were followed without end would ask hundreds of times.
     if (behaviour == Behaviour::RedirectLoop)
         QVERIFY2(server.requests.size() <= 2 * (1 + FetchLimits().maxRedirects),
-                 QByteArray::number(server.requests.size()));
+            QByteArray::number(server.requests.size()));
 }
 
 void TestUpdateCheck::requestHeaders()
@@ -206,11 +229,25 @@ void TestUpdateCheck::requestHeaders()
     QCOMPARE(headerValue(head, "Cache-Control"), QByteArray("no-cache"));
 }
 
+void TestUpdateCheck::loopEndedFromOutside()
+{
+    TestHttpServer server(Behaviour::Stall);
+    // The application quitting ends every event loop, the check's own included; run inside
+    // the application's loop so that it is reset for the tests that follow.
+    std::optional<QString> text = QStringLiteral("not run");
+    QTimer::singleShot(0, qApp, [&] { text = fetchVersionText(server.url()); });
+    QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    QCOMPARE(text, std::optional<QString>());
+    QCOMPARE(server.requests.size(), 1);
+}
+
 void TestUpdateCheck::unreachable_data()
 {
     QTest::addColumn<QUrl>("address");
     QTest::newRow("no address") << QUrl();
-    QTest::newRow("unknown name") << QUrl(QStringLiteral("http://kalmora-update.invalid/Software/ver_klm.txt"));
+    QTest::newRow("unknown name") << QUrl(
+        QStringLiteral("http://kalmora-update.invalid/Software/ver_klm.txt"));
     QTest::newRow("not HTTP") << QUrl(QStringLiteral("file:///etc/hostname"));
     QTest::newRow("refused") << QUrl(); // filled in below with a port nobody listens on
 }
@@ -221,7 +258,8 @@ void TestUpdateCheck::unreachable()
     if (QByteArray(QTest::currentDataTag()) == "refused") {
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        address = QUrl(QStringLiteral("http://127.0.0.1:%1/Software/ver_klm.txt").arg(closed.serverPort()));
+        address = QUrl(
+            QStringLiteral("http://127.0.0.1:%1/Software/ver_klm.txt").arg(closed.serverPort()));
         closed.close();
     }
     QCOMPARE(fetchVersionText(address, quickLimits()), std::optional<QString>());
@@ -256,8 +294,9 @@ void TestUpdateCheck::startUpOffer()
     QCOMPARE(platform.messages.size(), offered ? 1 : 0);
     if (offered) {
         const FakePlatform::Message &message = platform.messages.first();
-        QCOMPARE(message.text, QStringLiteral("A newer version of Kalmora is available.\n\n"
-                                              "Do you want to open its web page now?"));
+        QCOMPARE(message.text,
+            QStringLiteral("A newer version of Kalmora is available.\n\n"
+                           "Do you want to open its web page now?"));
         QCOMPARE(message.title, QStringLiteral("Update available"));
         QCOMPARE(message.style, MessageBoxStyle::Information | MessageBoxStyle::YesNo);
     }
@@ -277,7 +316,8 @@ void TestUpdateCheck::acceptingOpensPageAndEnds()
     Form1 form(platform);
 
     QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.opened, QList<QUrl>{QUrl(QStringLiteral("http://www.kalmora.example/kalmora.html"))});
+    QCOMPARE(platform.opened,
+        QList<QUrl> { QUrl(QStringLiteral("http://www.kalmora.example/kalmora.html")) });
     QCOMPARE(platform.endCalls, 1);
 }
 
