@@ -4,6 +4,7 @@
 #include "export/sheetcomposer.h"
 #include "export/temporarybitmap.h"
 #include "menuimage/clsmenuimage.h"
+#include "i18n/languagemenu.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
 #include "photo/workspacelayout.h"
@@ -12,6 +13,9 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "twips.h"
+#include "web/frmabout2.h"
+#include "web/links.h"
+#include "web/updatecheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,10 +111,14 @@ Form1::Form1(Platform &platform, QWidget *parent)
     createControls();
     createMenus();
     connectLinks();
+    connectCommands();
     startUp();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    delete m_about;
+}
 
 void Form1::createControls()
 {
@@ -295,6 +303,19 @@ void Form1::connectLinks()
     }
 }
 
+void Form1::connectCommands()
+{
+    connect(mnuLang, &QAction::triggered, this, &Form1::chooseLanguage);
+    connect(mnuAddLang, &QAction::triggered, this,
+            [this] { openWebPage(m_platform, WebPage::Languages); });
+    connect(mnuDonate, &QAction::triggered, this,
+            [this] { openWebPage(m_platform, WebPage::Donate); });
+    connect(mnuCheckUpdate, &QAction::triggered, this,
+            [this] { openWebPage(m_platform, WebPage::Program); });
+    connect(mnuRelease, &QAction::triggered, this, [this] { openReleaseNotes(m_platform); });
+    connect(mnuInfo, &QAction::triggered, this, &Form1::showAbout);
+}
+
 void Form1::startUp()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -305,6 +326,7 @@ void Form1::startUp()
     SetupMenuImages();
     show();
     QCoreApplication::processEvents();
+    CheckForUpdate();
     QApplication::restoreOverrideCursor();
 }
 
@@ -652,6 +674,53 @@ void Form1::ApplyTexts()
     mnuInfo->setText(text(10));
 
     Image5[2]->setToolTip(u' ' + text(27) + u' ');
+}
+
+void Form1::chooseLanguage()
+{
+    FileDialogOptions options;
+    options.InitialDir = m_settings.langFolder();
+    options.Filter = text(19);
+    options.FilterIndex = 1;
+    options.DefaultExt = QStringLiteral("*.lng");
+    options.FileName = QStringLiteral("*.lng");
+    options.DialogTitle = text(18);
+    options.Owner = this;
+    options.OpenDialog = true;
+    const QString chosen = ShowFileDialog(m_platform, options);
+    if (chosen.isEmpty())
+        return;
+    // A name that cannot be read from our own Lang folder is not stored: it would switch the
+    // next start to the fallback language instead of keeping the current one.
+    if (const std::optional<QString> name = languageFileFromPath(chosen)) {
+        const QFileInfo file(m_settings.langFolder() + *name);
+        if (file.isFile() && file.isReadable())
+            m_settings.LanguageFileName = *name;
+    }
+    SaveSettings();
+    LoadLanguage();
+    ApplyTexts();
+    SetupMenuImages();
+}
+
+void Form1::CheckForUpdate()
+{
+    if (!offerUpdate(m_platform, this, m_settings.textTable))
+        return;
+    mnuCheckUpdate->trigger();
+    m_platform.endProgram();
+}
+
+void Form1::showAbout()
+{
+    // Only one box at a time: a new opening starts afresh.
+    delete m_about;
+    hide();
+    m_about = new frmAbout2(m_platform, m_settings.textTable);
+    m_about->setAttribute(Qt::WA_DeleteOnClose);
+    m_about->setWindowTitle(text(11));
+    connect(m_about, &frmAbout2::unloaded, this, &QWidget::show);
+    m_about->show();
 }
 
 void Form1::HighlightLink(int index)

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 class LinkLabel;
 class clsMenuImage;
+class frmAbout2;
 class Platform;
 class PhotoFrame;
 class QAction;
@@ -48,6 +50,7 @@ public:
     // Builds a new image list and puts the menu images on their items; run again after a
     // language change.
     void SetupMenuImages();
+    void CheckForUpdate();
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
@@ -67,6 +70,9 @@ private:
     void createControls();
     void createMenus();
     void connectLinks();
+    void connectCommands();
+    void chooseLanguage();
+    void showAbout();
     void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
@@ -118,4 +124,6 @@ private:
     QAction *mnuRelease = nullptr;
     QAction *mnuCheckUpdate = nullptr;
     QAction *mnuInfo = nullptr;
+
+    QPointer<frmAbout2> m_about;
 };

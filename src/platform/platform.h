@@ -57,4 +57,6 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
+    // Where the update check asks for the newest release's version text.
+    virtual QUrl updateAddress() const = 0;
 };

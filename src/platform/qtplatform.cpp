@@ -1,6 +1,7 @@
 #include "qtplatform.h"
 
 #include "filedialog.h"
+#include "web/links.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -8,6 +9,7 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QThread>
 
 int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
@@ -100,5 +102,16 @@ QString QtPlatform::currentDirectory() const
 
 void QtPlatform::endProgram()
 {
-    QCoreApplication::exit(0);
+    // During start-up the main loop is not running yet and exit() alone would be forgotten;
+    // the queued quit ends the loop as soon as it starts.
+    if (QThread::currentThread()->loopLevel() == 0)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    else
+        QCoreApplication::exit(0);
+}
+
+QUrl QtPlatform::updateAddress() const
+{
+    return updateFileAddress();
 }

@@ -12,4 +12,5 @@ public:
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;
+    QUrl updateAddress() const override;
 };

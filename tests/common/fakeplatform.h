@@ -44,6 +44,7 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
+    QUrl updateAddress() const override { return updateUrl; }
 
     QString folder;
     QString workingDirectory;
@@ -55,4 +56,6 @@ public:
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
+    // Empty: no update server, the check gives up at once without touching the network.
+    QUrl updateUrl;
 };

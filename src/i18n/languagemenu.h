@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The part of a chosen path after its last "/Lang/" (case-sensitive), sub-folders included:
+// the name the language file has below the program's own Lang folder. Nothing when the path
+// does not lead through a folder named exactly "Lang".
+std::optional<QString> languageFileFromPath(const QString &path);

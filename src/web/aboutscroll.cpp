@@ -1,0 +1,21 @@
+#include "aboutscroll.h"
+
+#include <limits>
+
+void AboutScroll::step(double viewportHeight, double panelHeight)
+{
+    // The pause position is computed in single precision, as the panel's position always was.
+    const float pausePosition = float(viewportHeight) - float(panelHeight);
+    if (top > pausePosition) {
+        top -= Step;
+    } else {
+        if (PauseTicks < std::numeric_limits<int16_t>::max())
+            ++PauseTicks;
+        if (PauseTicks > PauseLength)
+            top -= Step;
+    }
+    if (top < -panelHeight) {
+        top = StartTop;
+        PauseTicks = 0;
+    }
+}

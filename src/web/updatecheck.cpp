@@ -1,0 +1,58 @@
+#include "updatecheck.h"
+
+#include "i18n/texttable.h"
+#include "platform/platform.h"
+#include "versionfetch.h"
+#include "web/version.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype VersionTextLength = 9;
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+QString localVersionText(uint16_t major, uint16_t minor, uint16_t revision)
+{
+    auto part = [](uint16_t value) { return QStringLiteral("%1").arg(value, 3, 10, QChar(u'0')); };
+    return part(major) + part(minor) + part(revision);
+}
+
+QString localVersionText()
+{
+    return localVersionText(ProgramVersion::Major, ProgramVersion::Minor, ProgramVersion::Revision);
+}
+
+bool isNewerRelease(const QString &remote, const QString &local)
+{
+    if (remote.size() != VersionTextLength)
+        return false;
+    // A captive portal or a damaged file can answer nine characters of anything; letters and
+    // punctuation would sort after the digits and offer an update that does not exist.
+    if (!std::all_of(remote.begin(), remote.end(), isDigit))
+        return false;
+    return QString::compare(remote, local, Qt::CaseSensitive) > 0;
+}
+
+QString updateQuestion(const QString &text)
+{
+    QString question = text;
+    question.replace(QStringLiteral("<BR>"), QStringLiteral("\n\n"), Qt::CaseSensitive);
+    return question;
+}
+
+bool offerUpdate(Platform &platform, QWidget *owner, const TextTable &texts)
+{
+    const std::optional<QString> remote = fetchVersionText(platform.updateAddress());
+    if (!remote || !isNewerRelease(*remote, localVersionText()))
+        return false;
+    const int answer = platform.messageBox(owner, updateQuestion(texts.text(47)),
+        MessageBoxStyle::Information | MessageBoxStyle::YesNo, texts.text(46));
+    return answer == MessageBoxAnswer::Yes;
+}
