@@ -305,6 +305,16 @@ void Form1::setCaption(QLabel *label, const QString &caption)
     autoSizeTwips(label);
 }
 
+bool Form1::isPhotoLoaded() const
+{
+    return false;
+}
+
+QImage Form1::photoCrop() const
+{
+    return {};
+}
+
 int Form1::selectedFormat() const
 {
     for (int i = 0; i < PhotoFormatCount; ++i) {

@@ -3,6 +3,7 @@
 #include "i18n/languagesettings.h"
 
 #include <QColor>
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
@@ -34,6 +35,9 @@ public:
     void ApplyTexts();
     void HighlightLink(int index);
     void ResetLinkHighlight();
+
+    bool isPhotoLoaded() const;
+    QImage photoCrop() const;
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
