@@ -5,6 +5,7 @@
 #include "photo/workspacelayout.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "print/frmstampa.h"
 #include "twips.h"
 
 #include <QAction>
@@ -89,6 +90,7 @@ QString indexed(const char *name, int index)
 
 Form1::Form1(Platform &platform, QWidget *parent)
     : QMainWindow(parent)
+    , CurrentPrinter(platform.printers())
     , m_platform(platform)
     , m_settings(platform.programFolder())
 {
@@ -260,6 +262,7 @@ void Form1::createMenus()
     mnuInfo = action(mnuGuida, "mnuInfo", QStringLiteral("&Info..."));
 
     connect(mnuExit, &QAction::triggered, this, [this] { m_platform.endProgram(); });
+    connect(mnuPrint, &QAction::triggered, this, &Form1::mnuPrint_Click);
 }
 
 void Form1::connectLinks()
@@ -313,6 +316,28 @@ bool Form1::isPhotoLoaded() const
 QImage Form1::photoCrop() const
 {
     return {};
+}
+
+frmStampa *Form1::printDialog() const
+{
+    return m_printDialog;
+}
+
+void Form1::mnuPrint_Click()
+{
+    if (!isPhotoLoaded()) {
+        m_platform.messageBox(this, text(15), MessageBoxStyle::Exclamation, text(14));
+        return;
+    }
+    if (m_printDialog) {
+        m_printDialog->raise();
+        m_printDialog->activateWindow();
+        return;
+    }
+    PhotoSheetSource source;
+    source.photoCrop = [this] { return photoCrop(); };
+    source.frameTwips = [this] { return twipsGeometry(Image1).size(); };
+    m_printDialog = new frmStampa(m_platform, m_settings.textTable, CurrentPrinter, source, this);
 }
 
 int Form1::selectedFormat() const

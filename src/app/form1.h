@@ -1,10 +1,12 @@
 #pragma once
 
 #include "i18n/languagesettings.h"
+#include "print/printer.h"
 
 #include <QColor>
 #include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -18,6 +20,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class ShapeWidget;
+class frmStampa;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
 // panel and the menu bar. Loading it starts the program.
@@ -44,9 +47,14 @@ public:
     QString text(int k) const { return m_settings.textTable.text(k); }
     LanguageSettings &settings() { return m_settings; }
 
+    // The print dialog while it is open.
+    frmStampa *printDialog() const;
+
     QColor NormalLabelColour;
     int16_t PanStepsX = 0;
     int16_t PanStepsY = 0;
+    // The printer that receives all print output, for the whole run.
+    Printer CurrentPrinter;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,9 +66,11 @@ private:
     void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
+    void mnuPrint_Click();
 
     Platform &m_platform;
     LanguageSettings m_settings;
+    QPointer<frmStampa> m_printDialog;
     QWidget *m_client = nullptr;
 
     ShapeWidget *Shape3 = nullptr;

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <optional>
 
+class PrinterSystem;
 class QWidget;
 
 // Message box style numbers and answers, as the windows and the language files use them.
@@ -57,4 +58,6 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
+    // The desktop's printers; lives as long as the platform.
+    virtual PrinterSystem &printers() = 0;
 };

@@ -102,3 +102,8 @@ void QtPlatform::endProgram()
 {
     QCoreApplication::exit(0);
 }
+
+PrinterSystem &QtPlatform::printers()
+{
+    return m_printers;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform.h"
+#include "print/cupsprintersystem.h"
 
 class QtPlatform : public Platform
 {
@@ -12,4 +13,8 @@ public:
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;
+    PrinterSystem &printers() override;
+
+private:
+    CupsPrinterSystem m_printers;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeprintersystem.h"
 #include "platform/platform.h"
 
 #include <QList>
@@ -44,6 +45,7 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
+    PrinterSystem &printers() override { return printerSystem; }
 
     QString folder;
     QString workingDirectory;
@@ -55,4 +57,5 @@ public:
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
+    FakePrinterSystem printerSystem;
 };
