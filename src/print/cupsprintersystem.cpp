@@ -11,7 +11,10 @@ namespace {
 
 PrinterFailure lastCupsFailure()
 {
-    return {int(cupsLastError()), QString::fromUtf8(cupsLastErrorString())};
+    QString description = QString::fromUtf8(cupsLastErrorString());
+    if (description.isEmpty())
+        description = QStringLiteral("CUPS did not answer (%1)").arg(QString::fromUtf8(cupsServer()));
+    return {int(cupsLastError()), description};
 }
 
 bool cupsFailed()
