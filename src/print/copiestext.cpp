@@ -92,6 +92,6 @@ CopiesRequest copiesFromText(const QString &text)
         return {};
     const double rounded = roundHalfEven(value);
     if (rounded > MaxCopies)
-        return {CopiesRequest::Kind::TooMany, 0};
-    return {CopiesRequest::Kind::Set, rounded < 1.0 ? 1 : int(rounded)};
+        return { CopiesRequest::Kind::TooMany, 0 };
+    return { CopiesRequest::Kind::Set, rounded < 1.0 ? 1 : int(rounded) };
 }

@@ -16,9 +16,9 @@ constexpr int MaxCopies = 999;
 struct CopiesRequest
 {
     enum class Kind {
-        Keep,     // no positive number: the printer keeps its copies setting
-        Set,      // print `copies` copies
-        TooMany,  // more than MaxCopies: refused
+        Keep, // no positive number: the printer keeps its copies setting
+        Set, // print `copies` copies
+        TooMany, // more than MaxCopies: refused
     };
     Kind kind = Kind::Keep;
     int copies = 0;

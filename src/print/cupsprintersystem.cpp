@@ -13,8 +13,9 @@ PrinterFailure lastCupsFailure()
 {
     QString description = QString::fromUtf8(cupsLastErrorString());
     if (description.isEmpty())
-        description = QStringLiteral("CUPS did not answer (%1)").arg(QString::fromUtf8(cupsServer()));
-    return {int(cupsLastError()), description};
+        description
+            = QStringLiteral("CUPS did not answer (%1)").arg(QString::fromUtf8(cupsServer()));
+    return { int(cupsLastError()), description };
 }
 
 bool cupsFailed()
@@ -111,12 +112,12 @@ bool CupsPrinterSystem::supportsQuality(const QString &printer, int16_t quality)
     if (quality > 0) {
         const QByteArray resolution = QByteArray::number(quality) + "dpi";
         return cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info.get(),
-                                      "printer-resolution", resolution.constData());
+            "printer-resolution", resolution.constData());
     }
     const char *value = ippQuality(quality);
     return value
-           && cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_PRINT_QUALITY,
-                                     value);
+        && cupsCheckDestSupported(
+            CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_PRINT_QUALITY, value);
 }
 
 std::optional<PaperArea> CupsPrinterSystem::paperArea(const QString &printer)
@@ -128,14 +129,14 @@ std::optional<PaperArea> CupsPrinterSystem::paperArea(const QString &printer)
     if (!info)
         return std::nullopt;
     cups_size_t size {};
-    if (!cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT,
-                                 &size))
+    if (!cupsGetDestMediaDefault(
+            CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
         return std::nullopt;
     // CUPS gives hundredths of a millimetre.
     PaperArea area;
     area.paperMm = QSizeF(size.width / 100.0, size.length / 100.0);
-    area.marginsMm = QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0,
-                               size.bottom / 100.0);
+    area.marginsMm
+        = QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
     return area;
 }
 
@@ -143,42 +144,43 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
 {
     const DestPointer dest = namedDest(document.printer);
     if (!dest)
-        return {0, lastCupsFailure()};
+        return { 0, lastCupsFailure() };
     // A stopped queue would take the job and keep it; say so now instead.
     if (optionValue(dest.get(), "printer-state").toInt() == IPP_PSTATE_STOPPED) {
         QString reason = QStringLiteral("the printer \"%1\" is stopped").arg(document.printer);
         const QString message = optionValue(dest.get(), "printer-state-message");
         if (!message.isEmpty())
             reason += QStringLiteral(" (%1)").arg(message);
-        return {0, PrinterFailure{int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS), reason}};
+        return { 0, PrinterFailure { int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS), reason } };
     }
 
     // Without a reported paper, A4 with no margins keeps the sizes exact.
-    const PaperArea paper =
-        paperArea(document.printer).value_or(PaperArea{QSizeF(210, 297), QMarginsF()});
+    const PaperArea paper
+        = paperArea(document.printer).value_or(PaperArea { QSizeF(210, 297), QMarginsF() });
     QByteArray media;
     {
         const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
         cups_size_t size {};
         if (info
-            && cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(),
-                                       CUPS_MEDIA_FLAGS_DEFAULT, &size))
+            && cupsGetDestMediaDefault(
+                CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
             media = size.media;
     }
 
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kalmora-XXXXXX.pdf"));
     if (!file.open())
-        return {0, PrinterFailure{0, QStringLiteral("no temporary file: %1").arg(file.errorString())}};
+        return { 0,
+            PrinterFailure { 0, QStringLiteral("no temporary file: %1").arg(file.errorString()) } };
     file.close();
     if (const std::optional<QString> failure = writeSheetPdf(document, paper, file.fileName()))
-        return {0, PrinterFailure{0, *failure}};
+        return { 0, PrinterFailure { 0, *failure } };
 
     Options options;
     options.add(CUPS_COPIES, QByteArray::number(document.copies));
     options.add("print-scaling", "none");
-    options.add(CUPS_ORIENTATION, document.orientation == PrintOrientation::Landscape
-                                      ? CUPS_ORIENTATION_LANDSCAPE
-                                      : CUPS_ORIENTATION_PORTRAIT);
+    options.add(CUPS_ORIENTATION,
+        document.orientation == PrintOrientation::Landscape ? CUPS_ORIENTATION_LANDSCAPE
+                                                            : CUPS_ORIENTATION_PORTRAIT);
     if (!media.isEmpty())
         options.add(CUPS_MEDIA, media);
     if (document.quality) {
@@ -190,12 +192,11 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
     options.add("document-format", CUPS_FORMAT_PDF);
 
     const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, document.printer.toUtf8().constData(),
-                                   QFile::encodeName(file.fileName()).constData(),
-                                   document.title.toUtf8().constData(), options.count(),
-                                   options.options());
+        QFile::encodeName(file.fileName()).constData(), document.title.toUtf8().constData(),
+        options.count(), options.options());
     if (job <= 0)
-        return {0, lastCupsFailure()};
-    return {job, std::nullopt};
+        return { 0, lastCupsFailure() };
+    return { job, std::nullopt };
 }
 
 std::optional<PrinterFailure> CupsPrinterSystem::setUserDefault(const QString &printer)
@@ -207,8 +208,8 @@ std::optional<PrinterFailure> CupsPrinterSystem::setUserDefault(const QString &p
     std::optional<PrinterFailure> failure;
     cups_dest_t *chosen = cupsGetDest(printer.toUtf8().constData(), nullptr, count, dests);
     if (!chosen) {
-        failure = PrinterFailure{int(IPP_STATUS_ERROR_NOT_FOUND),
-                                 QStringLiteral("no printer is called \"%1\"").arg(printer)};
+        failure = PrinterFailure { int(IPP_STATUS_ERROR_NOT_FOUND),
+            QStringLiteral("no printer is called \"%1\"").arg(printer) };
     } else {
         for (int i = 0; i < count; ++i)
             dests[i].is_default = 0;

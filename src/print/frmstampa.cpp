@@ -5,8 +5,8 @@
 #include "copiestext.h"
 #include "i18n/texttable.h"
 #include "platform/platform.h"
-#include "platform/rounding.h"
 #include "platform/resources.h"
+#include "platform/rounding.h"
 #include "sheetgeometry.h"
 
 #include <QApplication>
@@ -38,12 +38,12 @@ struct QualityEntry
     int16_t code;
     const char *text;
 };
-constexpr std::array<QualityEntry, 4> QualityEntries = {{
-    {PrintQuality::High, "Alta"},
-    {PrintQuality::Medium, "Media"},
-    {PrintQuality::Low, "Bassa"},
-    {PrintQuality::Draft, "Bozza"},
-}};
+constexpr std::array<QualityEntry, 4> QualityEntries = { {
+    { PrintQuality::High, "Alta" },
+    { PrintQuality::Medium, "Media" },
+    { PrintQuality::Low, "Bassa" },
+    { PrintQuality::Draft, "Bozza" },
+} };
 
 QFont comicSans(double points, bool bold = false)
 {
@@ -56,16 +56,15 @@ QFont comicSans(double points, bool bold = false)
 void setColours(QWidget *widget, const QColor &text, const QColor &background)
 {
     QPalette palette = widget->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(role, text);
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+    for (auto role : { QPalette::Window, QPalette::Base, QPalette::Button })
         palette.setColor(role, background);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-template<typename Widget>
-Widget *place(Widget *widget, const QString &name, const QRectF &twips)
+template<typename Widget> Widget *place(Widget *widget, const QString &name, const QRectF &twips)
 {
     widget->setObjectName(name);
     setTwipsGeometry(widget, twips);
@@ -97,18 +96,18 @@ QComboBox *list(QWidget *parent, const char *name, const QRectF &twips, bool edi
 
 ShapeWidget *frame(QWidget *parent, const char *name, const QRectF &twips)
 {
-    auto *shape = place(new ShapeWidget(ShapeWidget::Kind::Rectangle, parent),
-                        QString::fromLatin1(name), twips);
+    auto *shape = place(
+        new ShapeWidget(ShapeWidget::Kind::Rectangle, parent), QString::fromLatin1(name), twips);
     shape->setBorder(FrameColour);
     return shape;
 }
 
-LinkLabel *picture(QWidget *parent, const QString &name, const QPointF &topLeft, const char *resource)
+LinkLabel *picture(
+    QWidget *parent, const QString &name, const QPointF &topLeft, const char *resource)
 {
     const QPixmap pixmap(QString::fromLatin1(resource));
     auto *label = place(new LinkLabel(parent), name,
-                        QRectF(topLeft, QSizeF(pixmap.width() * TwipsPerPixel,
-                                               pixmap.height() * TwipsPerPixel)));
+        QRectF(topLeft, QSizeF(pixmap.width() * TwipsPerPixel, pixmap.height() * TwipsPerPixel)));
     label->setPixmap(pixmap);
     label->setCursor(Qt::PointingHandCursor);
     return label;
@@ -122,7 +121,7 @@ int16_t twips16(double twips)
 } // namespace
 
 frmStampa::frmStampa(Platform &platform, const TextTable &texts, Printer &currentPrinter,
-                     PhotoSheetSource source, QWidget *parent)
+    PhotoSheetSource source, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_platform(platform)
     , m_texts(texts)
@@ -143,7 +142,7 @@ void frmStampa::createControls()
     setObjectName(QStringLiteral("frmStampa"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     setColours(this, CaptionColour, WindowColour);
     setMouseTracking(true);
@@ -168,10 +167,11 @@ void frmStampa::createControls()
     Combo2 = list(this, "Combo2", QRectF(5940, 1860, 765, 405), true);
 
     Image1[0] = picture(this, QStringLiteral("Image1_0"), QPointF(5910, 3690), ":/print/print.png");
-    Image1[1] = picture(this, QStringLiteral("Image1_1"), QPointF(4440, 3750), ":/print/cancel.png");
-    const std::array<QRectF, 2> labelPlaces = {QRectF(5940, 4320, 855, 525),
-                                               QRectF(4245, 4320, 1125, 525)};
-    const std::array<QColor, 2> labelColours = {PrintColour, CancelColour};
+    Image1[1]
+        = picture(this, QStringLiteral("Image1_1"), QPointF(4440, 3750), ":/print/cancel.png");
+    const std::array<QRectF, 2> labelPlaces
+        = { QRectF(5940, 4320, 855, 525), QRectF(4245, 4320, 1125, 525) };
+    const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
         Label1[i] = place(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
         Label1[i]->setFont(comicSans(18, true));
@@ -189,7 +189,7 @@ void frmStampa::connectControls()
     connect(Image2, &LinkLabel::clicked, this, &frmStampa::showLandscape);
     connect(Image3, &LinkLabel::clicked, this, &frmStampa::showPortrait);
     for (int i = 0; i < 2; ++i) {
-        for (LinkLabel *button : {Image1[i], Label1[i]}) {
+        for (LinkLabel *button : { Image1[i], Label1[i] }) {
             connect(button, &LinkLabel::hovered, this, [this, i] { Highlight(i); });
             connect(button, &LinkLabel::clicked, this, [this, i] { buttonClicked(i); });
         }
@@ -258,7 +258,8 @@ void frmStampa::fillQualityList()
         }
         cboQualita->setCurrentIndex(-1);
     }
-    if (cboQualita->count() > 0 && SavedQualityIndex >= 0 && SavedQualityIndex < cboQualita->count())
+    if (cboQualita->count() > 0 && SavedQualityIndex >= 0
+        && SavedQualityIndex < cboQualita->count())
         cboQualita->setCurrentIndex(SavedQualityIndex);
 }
 
@@ -309,11 +310,13 @@ void frmStampa::Highlight(int index)
         return;
     if (twipsGeometry(Label1[index]).left() == LabelHomeLeft[index] - LiftTwips)
         return;
-    moveTwips(Label1[index], QPointF(LabelHomeLeft[index] - LiftTwips, LabelHomeTop[index] - LiftTwips));
+    moveTwips(
+        Label1[index], QPointF(LabelHomeLeft[index] - LiftTwips, LabelHomeTop[index] - LiftTwips));
     QFont font = Label1[index]->font();
     font.setUnderline(true);
     Label1[index]->setFont(font);
-    moveTwips(Image1[index], QPointF(ImageHomeLeft[index] - LiftTwips, ImageHomeTop[index] - LiftTwips));
+    moveTwips(
+        Image1[index], QPointF(ImageHomeLeft[index] - LiftTwips, ImageHomeTop[index] - LiftTwips));
 }
 
 void frmStampa::Unhighlight()
@@ -351,8 +354,8 @@ bool frmStampa::PrintSheet()
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
     if (failure) {
-        m_platform.messageBox(this, m_texts.text(52) + *failure, MessageBoxStyle::Exclamation,
-                              m_texts.text(14));
+        m_platform.messageBox(
+            this, m_texts.text(52) + *failure, MessageBoxStyle::Exclamation, m_texts.text(14));
         return false;
     }
     return true;
@@ -360,8 +363,8 @@ bool frmStampa::PrintSheet()
 
 std::optional<QString> frmStampa::sendSheet()
 {
-    m_printer.setOrientation(Image2->isHidden() ? PrintOrientation::Landscape
-                                                : PrintOrientation::Portrait);
+    m_printer.setOrientation(
+        Image2->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait);
     const CopiesRequest copies = copiesFromText(Combo2->currentText());
     if (copies.kind == CopiesRequest::Kind::TooMany)
         return QStringLiteral("%1 copies at most").arg(MaxCopies);
@@ -385,10 +388,10 @@ bool frmStampa::ImpostaStampante(const QString &nomeSTAMPANTE)
     PrinterSystem &system = m_printer.system();
     auto report = [this](const PrinterFailure &failure) {
         m_platform.messageBox(this,
-                              QStringLiteral("Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
-                                  .arg(failure.number)
-                                  .arg(failure.description),
-                              MessageBoxStyle::Ok, ApplicationTitle);
+            QStringLiteral("Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
+                .arg(failure.number)
+                .arg(failure.description),
+            MessageBoxStyle::Ok, ApplicationTitle);
         return false;
     };
     const PrinterListing listing = system.listPrinters();

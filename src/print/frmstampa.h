@@ -23,7 +23,7 @@ class frmStampa : public QWidget
     Q_OBJECT
 public:
     frmStampa(Platform &platform, const TextTable &texts, Printer &currentPrinter,
-              PhotoSheetSource source, QWidget *parent = nullptr);
+        PhotoSheetSource source, QWidget *parent = nullptr);
     ~frmStampa() override;
 
     // Makes the printer whose name matches, ignoring case, both the current printer and the

@@ -35,7 +35,7 @@ bool Printer::setCopies(int copies)
 
 void Printer::drawPicture(const QImage &picture, const QRectF &rectMm)
 {
-    m_pictures.append({picture, rectMm});
+    m_pictures.append({ picture, rectMm });
 }
 
 SubmitResult Printer::endDocument()
@@ -52,6 +52,6 @@ SubmitResult Printer::endDocument()
     document.pictures = std::move(m_pictures);
     m_pictures.clear();
     if (document.printer.isEmpty())
-        return {0, PrinterFailure{0, QStringLiteral("no printer is installed or chosen")}};
+        return { 0, PrinterFailure { 0, QStringLiteral("no printer is installed or chosen") } };
     return m_system.submit(document);
 }

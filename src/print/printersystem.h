@@ -28,8 +28,8 @@ struct PrinterFailure
 
 struct PrinterListing
 {
-    QStringList names;      // installed printers, in the printing system's order
-    QString defaultName;    // the user's default printer, empty when there is none
+    QStringList names; // installed printers, in the printing system's order
+    QString defaultName; // the user's default printer, empty when there is none
     std::optional<PrinterFailure> failure;
 };
 

@@ -18,8 +18,8 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
     return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
 }
 
-std::optional<QString> writeSheetPdf(const PrintDocument &document, const PaperArea &paper,
-                                     const QString &path)
+std::optional<QString> writeSheetPdf(
+    const PrintDocument &document, const PaperArea &paper, const QString &path)
 {
     if (!(paper.paperMm.width() > 0 && paper.paperMm.height() > 0))
         return QStringLiteral("the printer reports no paper size");
@@ -31,8 +31,8 @@ std::optional<QString> writeSheetPdf(const PrintDocument &document, const PaperA
     const QSizeF points = paper.paperMm / MmPerInch * 72.0;
     const QPageSize size(points, QPageSize::Point, QString(), QPageSize::ExactMatch);
     const auto orientation = document.orientation == PrintOrientation::Landscape
-                                 ? QPageLayout::Landscape
-                                 : QPageLayout::Portrait;
+        ? QPageLayout::Landscape
+        : QPageLayout::Portrait;
     if (!writer.setPageLayout(QPageLayout(size, orientation, QMarginsF())))
         return QStringLiteral("the page layout was refused");
 

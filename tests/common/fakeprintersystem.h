@@ -27,7 +27,7 @@ public:
 
     bool supportsQuality(const QString &printer, int16_t quality) override
     {
-        probes.append({printer, quality});
+        probes.append({ printer, quality });
         if (!names.contains(printer))
             return false;
         const auto found = qualities.constFind(printer);
@@ -39,9 +39,9 @@ public:
         if (onSubmit)
             onSubmit(document);
         if (submitFailure)
-            return {0, submitFailure};
+            return { 0, submitFailure };
         submitted.append(document);
-        return {int(submitted.size()), std::nullopt};
+        return { int(submitted.size()), std::nullopt };
     }
 
     std::optional<PrinterFailure> setUserDefault(const QString &printer) override

@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,15 +40,15 @@ QRectF printableMm(const QString &queue)
 {
     if (queue == MarginsQueue)
         return QRectF(QPointF(18 * MmPerPoint, (842 - 806) * MmPerPoint),
-                      QPointF(559 * MmPerPoint, (842 - 54) * MmPerPoint));
+            QPointF(559 * MmPerPoint, (842 - 54) * MmPerPoint));
     return QRectF(QPointF(0, 0), paperMm());
 }
 
 // The photo drawn into every rectangle: one colour per quarter, so a turned or mirrored
 // picture shows.
 enum Quarter { TopLeft, TopRight, BottomLeft, BottomRight };
-const QColor QuarterColours[] = {QColor(255, 0, 0), QColor(0, 200, 0), QColor(0, 0, 255),
-                                 QColor(0, 0, 0)};
+const QColor QuarterColours[]
+    = { QColor(255, 0, 0), QColor(0, 200, 0), QColor(0, 0, 255), QColor(0, 0, 0) };
 
 QImage quarterPhoto(const QSize &size)
 {
@@ -69,7 +69,7 @@ int nearestQuarter(QRgb pixel)
     for (int i = 0; i < 4; ++i) {
         const QColor &c = QuarterColours[i];
         const int d = std::abs(qRed(pixel) - c.red()) + std::abs(qGreen(pixel) - c.green())
-                      + std::abs(qBlue(pixel) - c.blue());
+            + std::abs(qBlue(pixel) - c.blue());
         if (d < bestDistance) {
             bestDistance = d;
             best = i;
@@ -99,7 +99,8 @@ JobInfo jobInfo(int id)
     ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(id);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(
+        request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     JobInfo info;
     if (!response)
@@ -139,8 +140,8 @@ QString ownerPdfFolder()
 QString outputOf(const QString &token, int id)
 {
     const QDir folder(ownerPdfFolder());
-    const QStringList names = folder.entryList({QStringLiteral("*%1*job_%2.pdf").arg(token).arg(id)},
-                                               QDir::Files);
+    const QStringList names
+        = folder.entryList({ QStringLiteral("*%1*job_%2.pdf").arg(token).arg(id) }, QDir::Files);
     return names.isEmpty() ? QString() : folder.filePath(names.first());
 }
 
@@ -149,14 +150,15 @@ bool runTool(const QString &program, const QStringList &arguments)
     QProcess process;
     process.start(program, arguments);
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
+        && process.exitCode() == 0;
 }
 
 QImage rasterise(const QString &pdf, const QString &folder)
 {
     const QString prefix = folder + QStringLiteral("/page");
-    if (!runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(Dpi),
-                                              QStringLiteral("-singlefile"), pdf, prefix}))
+    if (!runTool(QStringLiteral("pdftoppm"),
+            { QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-singlefile"), pdf,
+                prefix }))
         return {};
     return QImage(prefix + QStringLiteral(".ppm")).convertToFormat(QImage::Format_RGB32);
 }
@@ -178,12 +180,12 @@ QList<Run> inkRuns(const QImage &page, bool columns)
         bool inked = false;
         for (int j = 0; i < length && j < across && !inked; ++j) {
             const QRgb p = columns ? page.pixel(i, j) : page.pixel(j, i);
-            inked = std::min({qRed(p), qGreen(p), qBlue(p)}) < 128;
+            inked = std::min({ qRed(p), qGreen(p), qBlue(p) }) < 128;
         }
         if (inked && start < 0)
             start = i;
         if (!inked && start >= 0) {
-            runs.append({start * 25.4 / Dpi, i * 25.4 / Dpi});
+            runs.append({ start * 25.4 / Dpi, i * 25.4 / Dpi });
             start = -1;
         }
     }
@@ -213,11 +215,11 @@ private slots:
 private:
     // Opens the dialog, sets it up as a user would and clicks Print; returns the job id.
     int printThroughDialog(const QString &queue, bool portrait, const QString &copies,
-                           const QSizeF &frameTwips, QString *token = nullptr);
+        const QSizeF &frameTwips, QString *token = nullptr);
 
     CupsPrinterSystem m_system;
     std::optional<Printer> m_printer;
-    FakePlatform m_platform {QStringLiteral("/opt/kalmora")};
+    FakePlatform m_platform { QStringLiteral("/opt/kalmora") };
     TextTable m_texts = englishTexts();
     QPointer<frmStampa> m_dialog;
     QStringList m_outputs;
@@ -228,7 +230,8 @@ void TestCupsPrinting::initTestCase()
     if (qgetenv("KALMORA_TEST_CUPS") != "1")
         QSKIP("needs the private CUPS daemon that scripts/test starts");
     const PrinterListing listing = m_system.listPrinters();
-    QVERIFY2(!listing.failure, qPrintable(listing.failure ? listing.failure->description : QString()));
+    QVERIFY2(
+        !listing.failure, qPrintable(listing.failure ? listing.failure->description : QString()));
     QVERIFY(listing.names.contains(PlainQueue));
     QVERIFY(listing.names.contains(MarginsQueue));
 }
@@ -258,7 +261,8 @@ void TestCupsPrinting::queuesAsReported()
     QVERIFY(std::abs(margins->marginsMm.left() - printable.left()) < 0.05);
     QVERIFY(std::abs(margins->marginsMm.top() - printable.top()) < 0.05);
     QVERIFY(std::abs(margins->marginsMm.right() - (paperMm().width() - printable.right())) < 0.05);
-    QVERIFY(std::abs(margins->marginsMm.bottom() - (paperMm().height() - printable.bottom())) < 0.05);
+    QVERIFY(
+        std::abs(margins->marginsMm.bottom() - (paperMm().height() - printable.bottom())) < 0.05);
     const std::optional<PaperArea> plain = m_system.paperArea(PlainQueue);
     QVERIFY(plain);
     QCOMPARE(plain->marginsMm, QMarginsF());
@@ -285,7 +289,7 @@ void TestCupsPrinting::qualitiesAsReported()
 }
 
 int TestCupsPrinting::printThroughDialog(const QString &queue, bool portrait, const QString &copies,
-                                         const QSizeF &frameTwips, QString *token)
+    const QSizeF &frameTwips, QString *token)
 {
     const QString unique = QUuid::createUuid().toString(QUuid::Id128);
     if (token)
@@ -302,7 +306,7 @@ int TestCupsPrinting::printThroughDialog(const QString &queue, bool portrait, co
         QTest::mouseClick(m_dialog->findChild<QWidget *>(QStringLiteral("Image3")), Qt::LeftButton);
     m_dialog->findChild<QComboBox *>(QStringLiteral("Combo2"))->setEditText(copies);
     QTest::mouseClick(m_dialog->findChild<QWidget *>(QStringLiteral("Label1_0")), Qt::LeftButton,
-                      {}, QPoint(5, 5));
+        {}, QPoint(5, 5));
     return jobWithTitle(QStringLiteral("kalmora") + unique);
 }
 
@@ -311,11 +315,9 @@ void TestCupsPrinting::realSizeOnPaper_data()
     QTest::addColumn<QSizeF>("frame");
     QTest::addColumn<QString>("queue");
     QTest::addColumn<bool>("portrait");
-    const QList<std::pair<const char *, QSizeF>> formats = {{"30 x 40", {3000, 4000}},
-                                                            {"35 x 45", {3500, 4500}},
-                                                            {"40 x 40", {4000, 4000}},
-                                                            {"50 x 50", {5000, 5000}},
-                                                            {"2 x 2 in", {5080, 5080}}};
+    const QList<std::pair<const char *, QSizeF>> formats = { { "30 x 40", { 3000, 4000 } },
+        { "35 x 45", { 3500, 4500 } }, { "40 x 40", { 4000, 4000 } }, { "50 x 50", { 5000, 5000 } },
+        { "2 x 2 in", { 5080, 5080 } } };
     for (const auto &[name, frame] : formats) {
         QTest::addRow("%s, whole page, portrait", name) << frame << PlainQueue << true;
         QTest::addRow("%s, margins, landscape", name) << frame << MarginsQueue << false;
@@ -333,7 +335,7 @@ void TestCupsPrinting::realSizeOnPaper()
     QString token;
     const int id = printThroughDialog(queue, portrait, QStringLiteral("2"), frame, &token);
     QVERIFY2(m_platform.messages.isEmpty(),
-             qPrintable(m_platform.messages.isEmpty() ? QString() : m_platform.messages[0].text));
+        qPrintable(m_platform.messages.isEmpty() ? QString() : m_platform.messages[0].text));
     QVERIFY(id > 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_dialog.isNull(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(jobInfo(id).state >= IPP_JSTATE_CANCELED, 120000);
@@ -358,7 +360,7 @@ void TestCupsPrinting::realSizeOnPaper()
         page = page.transformed(QTransform().rotate(90));
         const QSizeF paper = paperMm();
         printable = QRectF(QPointF(paper.height() - printable.bottom(), printable.left()),
-                           QPointF(paper.height() - printable.top(), printable.right()));
+            QPointF(paper.height() - printable.top(), printable.right()));
     }
 
     const double w = frame.width() / 100;
@@ -372,16 +374,18 @@ void TestCupsPrinting::realSizeOnPaper()
     for (int k = 0; k < columns; ++k) {
         const double left = printable.left() + 10 + k * (w + 1);
         QVERIFY2(std::abs(xs[k].first - left) <= tolerance,
-                 qPrintable(QStringLiteral("column %1 left %2, wanted %3").arg(k).arg(xs[k].first).arg(left)));
+            qPrintable(
+                QStringLiteral("column %1 left %2, wanted %3").arg(k).arg(xs[k].first).arg(left)));
         QVERIFY2(std::abs((xs[k].last - xs[k].first) - w) <= tolerance,
-                 qPrintable(QStringLiteral("column %1 width %2").arg(k).arg(xs[k].last - xs[k].first)));
+            qPrintable(QStringLiteral("column %1 width %2").arg(k).arg(xs[k].last - xs[k].first)));
     }
     for (int r = 0; r < 2; ++r) {
         const double top = printable.top() + 10 + r * (h + 1);
         QVERIFY2(std::abs(ys[r].first - top) <= tolerance,
-                 qPrintable(QStringLiteral("row %1 top %2, wanted %3").arg(r).arg(ys[r].first).arg(top)));
+            qPrintable(
+                QStringLiteral("row %1 top %2, wanted %3").arg(r).arg(ys[r].first).arg(top)));
         QVERIFY2(std::abs((ys[r].last - ys[r].first) - h) <= tolerance,
-                 qPrintable(QStringLiteral("row %1 height %2").arg(r).arg(ys[r].last - ys[r].first)));
+            qPrintable(QStringLiteral("row %1 height %2").arg(r).arg(ys[r].last - ys[r].first)));
     }
     // Every cell holds the whole photo, upright.
     auto pixelAt = [&](double xMm, double yMm) {
@@ -458,8 +462,12 @@ void TestCupsPrinting::refusedJobsReported_data()
     QTest::addColumn<QString>("stop");
     QTest::addColumn<QString>("restart");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("stopped queue") << "cupsdisable" << "cupsenable" << "stopped";
-    QTest::newRow("queue refusing jobs") << "cupsreject" << "cupsaccept" << "not accepting";
+    QTest::newRow("stopped queue") << "cupsdisable"
+                                   << "cupsenable"
+                                   << "stopped";
+    QTest::newRow("queue refusing jobs") << "cupsreject"
+                                         << "cupsaccept"
+                                         << "not accepting";
 }
 
 void TestCupsPrinting::refusedJobsReported()
@@ -467,15 +475,16 @@ void TestCupsPrinting::refusedJobsReported()
     QFETCH(QString, stop);
     QFETCH(QString, restart);
     QFETCH(QString, reason);
-    QVERIFY(runTool(stop, {MarginsQueue}));
+    QVERIFY(runTool(stop, { MarginsQueue }));
     const int id = printThroughDialog(MarginsQueue, false, QStringLiteral("1"), QSizeF(3000, 4000));
-    QVERIFY(runTool(restart, {MarginsQueue}));
+    QVERIFY(runTool(restart, { MarginsQueue }));
 
     QCOMPARE(id, 0);
     QCOMPARE(m_platform.messages.size(), 1);
     const QString text = m_platform.messages[0].text;
-    QVERIFY2(text.startsWith(QStringLiteral("text 52 ")) && text.contains(reason, Qt::CaseInsensitive),
-             qPrintable(text));
+    QVERIFY2(
+        text.startsWith(QStringLiteral("text 52 ")) && text.contains(reason, Qt::CaseInsensitive),
+        qPrintable(text));
     QCOMPARE(m_platform.messages[0].title, QStringLiteral("text 14 "));
     QVERIFY(!m_dialog.isNull());
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("text 36 "));

@@ -33,8 +33,9 @@ QImage quadrantPhoto()
 // One open print dialog over the fake printers, as the main window would open it.
 struct Fixture
 {
-    explicit Fixture(const QStringList &printers = {QStringLiteral("Alpha"), QStringLiteral("Beta")},
-                     const QString &defaultPrinter = QStringLiteral("Beta"))
+    explicit Fixture(
+        const QStringList &printers = { QStringLiteral("Alpha"), QStringLiteral("Beta") },
+        const QString &defaultPrinter = QStringLiteral("Beta"))
         : platform(QStringLiteral("/opt/kalmora"))
     {
         system().names = printers;
@@ -54,8 +55,7 @@ struct Fixture
         return dialog;
     }
 
-    template<typename T = QWidget>
-    T *control(const char *name)
+    template<typename T = QWidget> T *control(const char *name)
     {
         return dialog->findChild<T *>(QString::fromLatin1(name));
     }
@@ -158,8 +158,9 @@ void TestFrmStampa::designGeometry()
     QWidget *widget = f.dialog->findChild<QWidget *>(name);
     QVERIFY(widget);
     QCOMPARE(designOf(widget), twips);
-    QCOMPARE(widget->geometry(), QRect(qRound(twips.x() / 15), qRound(twips.y() / 15),
-                                       qRound(twips.width() / 15), qRound(twips.height() / 15)));
+    QCOMPARE(widget->geometry(),
+        QRect(qRound(twips.x() / 15), qRound(twips.y() / 15), qRound(twips.width() / 15),
+            qRound(twips.height() / 15)));
     QCOMPARE(widget->isVisible(), visible);
 }
 
@@ -173,14 +174,14 @@ void TestFrmStampa::designLook()
     QVERIFY(!(f.dialog->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(f.dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
 
-    const QStringList captions = {"Label3", "Label4", "Label2", "Label5"};
+    const QStringList captions = { "Label3", "Label4", "Label2", "Label5" };
     for (const QString &name : captions) {
         auto *label = f.dialog->findChild<QLabel *>(name);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(224, 224, 224));
         QCOMPARE(label->font().family(), QStringLiteral("Comic Sans MS"));
         QCOMPARE(label->font().pointSizeF(), 9.75);
     }
-    for (const char *name : {"Combo1", "Combo2", "cboQualita"}) {
+    for (const char *name : { "Combo1", "Combo2", "cboQualita" }) {
         auto *combo = f.control<QComboBox>(name);
         QCOMPARE(combo->palette().color(QPalette::Text), QColor(255, 255, 255));
         QCOMPARE(combo->palette().color(QPalette::Base), QColor(38, 77, 206));
@@ -196,10 +197,9 @@ void TestFrmStampa::designLook()
     QCOMPARE(print->font().pointSizeF(), 18.0);
     QVERIFY(print->font().bold() && cancel->font().bold());
     // Our own pictures, each control exactly its picture.
-    const QList<std::pair<const char *, QSize>> pictures = {{"Image1_0", QSize(60, 51)},
-                                                            {"Image1_1", QSize(49, 50)},
-                                                            {"Image2", QSize(160, 185)},
-                                                            {"Image3", QSize(190, 152)}};
+    const QList<std::pair<const char *, QSize>> pictures
+        = { { "Image1_0", QSize(60, 51) }, { "Image1_1", QSize(49, 50) },
+              { "Image2", QSize(160, 185) }, { "Image3", QSize(190, 152) } };
     for (const auto &[name, size] : pictures) {
         auto *label = f.control<QLabel>(name);
         QCOMPARE(label->pixmap().size(), size);
@@ -245,7 +245,7 @@ void TestFrmStampa::loadSequence()
 void TestFrmStampa::loadShowsCurrentPrinterNotFirst()
 {
     // Filling the list must not make its first entry the current printer on the way.
-    Fixture f({"Alpha", "Beta", "Gamma"}, "Gamma");
+    Fixture f({ "Alpha", "Beta", "Gamma" }, "Gamma");
     f.open();
     QCOMPARE(f.printer->deviceName(), QStringLiteral("Gamma"));
     QCOMPARE(f.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Gamma"));
@@ -269,13 +269,14 @@ void TestFrmStampa::qualityProbe_data()
     QTest::addColumn<QList<int16_t>>("supported");
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QList<int>>("codes");
-    QTest::newRow("all four") << QList<int16_t>{-1, -2, -3, -4}
-                              << QStringList{"Alta", "Media", "Bassa", "Bozza"}
-                              << QList<int>{-4, -3, -2, -1};
-    QTest::newRow("low and draft") << QList<int16_t>{-2, -1} << QStringList{"Bassa", "Bozza"}
-                                   << QList<int>{-2, -1};
-    QTest::newRow("medium only") << QList<int16_t>{-3} << QStringList{"Media"} << QList<int>{-3};
-    QTest::newRow("none") << QList<int16_t>{} << QStringList{} << QList<int>{};
+    QTest::newRow("all four") << QList<int16_t> { -1, -2, -3, -4 }
+                              << QStringList { "Alta", "Media", "Bassa", "Bozza" }
+                              << QList<int> { -4, -3, -2, -1 };
+    QTest::newRow("low and draft")
+        << QList<int16_t> { -2, -1 } << QStringList { "Bassa", "Bozza" } << QList<int> { -2, -1 };
+    QTest::newRow("medium only") << QList<int16_t> { -3 } << QStringList { "Media" }
+                                 << QList<int> { -3 };
+    QTest::newRow("none") << QList<int16_t> {} << QStringList {} << QList<int> {};
 }
 
 void TestFrmStampa::qualityProbe()
@@ -327,7 +328,7 @@ void TestFrmStampa::savedPositionMissingLeavesSelectionEmpty()
     f.control<QComboBox>("Combo1")->setEditText(QStringLiteral("Alpha"));
     delete f.dialog;
 
-    f.system().qualities.insert(QStringLiteral("Alpha"), {-1, -2});
+    f.system().qualities.insert(QStringLiteral("Alpha"), { -1, -2 });
     f.open();
     auto *quality = f.control<QComboBox>("cboQualita");
     QCOMPARE(quality->count(), 2);
@@ -339,11 +340,16 @@ void TestFrmStampa::printerSelection_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("current");
-    QTest::newRow("exact name") << "Alpha" << "Alpha";
-    QTest::newRow("other case does not match") << "alpha" << "Beta";
-    QTest::newRow("unknown name") << "Gamma" << "Beta";
-    QTest::newRow("prefix") << "Alp" << "Beta";
-    QTest::newRow("empty") << "" << "Beta";
+    QTest::newRow("exact name") << "Alpha"
+                                << "Alpha";
+    QTest::newRow("other case does not match") << "alpha"
+                                               << "Beta";
+    QTest::newRow("unknown name") << "Gamma"
+                                  << "Beta";
+    QTest::newRow("prefix") << "Alp"
+                            << "Beta";
+    QTest::newRow("empty") << ""
+                           << "Beta";
 }
 
 void TestFrmStampa::printerSelection()
@@ -412,15 +418,17 @@ void TestFrmStampa::backgroundReturnsButtonsHome()
     for (int i = 0; i < 2; ++i) {
         auto *label = f.dialog->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i));
         QWidget *image = f.dialog->findChild<QWidget *>(QStringLiteral("Image1_%1").arg(i));
-        QCOMPARE(designOf(label).topLeft(), QPointF(f.dialog->LabelHomeLeft[i], f.dialog->LabelHomeTop[i]));
-        QCOMPARE(designOf(image).topLeft(), QPointF(f.dialog->ImageHomeLeft[i], f.dialog->ImageHomeTop[i]));
+        QCOMPARE(designOf(label).topLeft(),
+            QPointF(f.dialog->LabelHomeLeft[i], f.dialog->LabelHomeTop[i]));
+        QCOMPARE(designOf(image).topLeft(),
+            QPointF(f.dialog->ImageHomeLeft[i], f.dialog->ImageHomeTop[i]));
         QVERIFY(!label->font().underline());
     }
 }
 
 void TestFrmStampa::cancelCloses()
 {
-    for (const char *button : {"Image1_1", "Label1_1"}) {
+    for (const char *button : { "Image1_1", "Label1_1" }) {
         Fixture f;
         f.open();
         click(f.control(button));
@@ -435,10 +443,12 @@ void TestFrmStampa::printJob_data()
     QTest::addColumn<bool>("portrait");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QList<QPointF>>("corners");
-    const QList<QPointF> eight = {{10, 10}, {46, 10}, {82, 10}, {118, 10},
-                                  {10, 56}, {46, 56}, {82, 56}, {118, 56}};
-    const QList<QPointF> six = {{10, 10}, {61, 10}, {112, 10}, {10, 61}, {61, 61}, {112, 61}};
-    QTest::newRow("35 x 45 landscape, picture") << QSizeF(3500, 4500) << false << "Image1_0" << eight;
+    const QList<QPointF> eight = { { 10, 10 }, { 46, 10 }, { 82, 10 }, { 118, 10 }, { 10, 56 },
+        { 46, 56 }, { 82, 56 }, { 118, 56 } };
+    const QList<QPointF> six
+        = { { 10, 10 }, { 61, 10 }, { 112, 10 }, { 10, 61 }, { 61, 61 }, { 112, 61 } };
+    QTest::newRow("35 x 45 landscape, picture")
+        << QSizeF(3500, 4500) << false << "Image1_0" << eight;
     QTest::newRow("35 x 45 portrait, text") << QSizeF(3500, 4500) << true << "Label1_0" << eight;
     QTest::newRow("50 x 50 portrait") << QSizeF(5000, 5000) << true << "Image1_0" << six;
 }
@@ -459,7 +469,8 @@ void TestFrmStampa::printJob()
     QCOMPARE(f.system().submitted.size(), 1);
     const PrintDocument &document = f.system().submitted.first();
     QCOMPARE(document.printer, QStringLiteral("Beta"));
-    QCOMPARE(document.orientation, portrait ? PrintOrientation::Portrait : PrintOrientation::Landscape);
+    QCOMPARE(
+        document.orientation, portrait ? PrintOrientation::Portrait : PrintOrientation::Landscape);
     QCOMPARE(document.copies, 1);
     QCOMPARE(document.pictures.size(), corners.size());
     for (int i = 0; i < corners.size(); ++i) {
@@ -475,15 +486,15 @@ void TestFrmStampa::printCopies_data()
 {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QList<int>>("copies");
-    QTest::newRow("3") << QStringList{"3"} << QList<int>{3};
-    QTest::newRow("2.5") << QStringList{"2.5"} << QList<int>{2};
-    QTest::newRow("4 abc") << QStringList{"4 abc"} << QList<int>{4};
-    QTest::newRow("1 2") << QStringList{"1 2"} << QList<int>{12};
+    QTest::newRow("3") << QStringList { "3" } << QList<int> { 3 };
+    QTest::newRow("2.5") << QStringList { "2.5" } << QList<int> { 2 };
+    QTest::newRow("4 abc") << QStringList { "4 abc" } << QList<int> { 4 };
+    QTest::newRow("1 2") << QStringList { "1 2" } << QList<int> { 12 };
     // Texts without a positive number keep what the previous job set.
-    QTest::newRow("letters keep") << QStringList{"5", "abc"} << QList<int>{5, 5};
-    QTest::newRow("empty keeps") << QStringList{"6", ""} << QList<int>{6, 6};
-    QTest::newRow("0 keeps") << QStringList{"2", "0"} << QList<int>{2, 2};
-    QTest::newRow("rounds to 0 prints one") << QStringList{"4", "0.2"} << QList<int>{4, 1};
+    QTest::newRow("letters keep") << QStringList { "5", "abc" } << QList<int> { 5, 5 };
+    QTest::newRow("empty keeps") << QStringList { "6", "" } << QList<int> { 6, 6 };
+    QTest::newRow("0 keeps") << QStringList { "2", "0" } << QList<int> { 2, 2 };
+    QTest::newRow("rounds to 0 prints one") << QStringList { "4", "0.2" } << QList<int> { 4, 1 };
 }
 
 void TestFrmStampa::printCopies()
@@ -526,9 +537,9 @@ void TestFrmStampa::captionAndPointerDuringJob()
     f.system().onSubmit = [&](const PrintDocument &) {
         captionDuring = f.dialog->windowTitle();
         hourglass = QApplication::overrideCursor()
-                    && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     };
-    f.system().submitFailure = PrinterFailure{1282, QStringLiteral("held for a test")};
+    f.system().submitFailure = PrinterFailure { 1282, QStringLiteral("held for a test") };
     click(f.control("Label1_0"));
     QCOMPARE(captionDuring, QStringLiteral("Stampa in corso..."));
     QVERIFY(hourglass);
@@ -540,7 +551,7 @@ void TestFrmStampa::failedJobReported()
 {
     Fixture f;
     f.open();
-    f.system().submitFailure = PrinterFailure{1283, QStringLiteral("The printer is on fire.")};
+    f.system().submitFailure = PrinterFailure { 1283, QStringLiteral("The printer is on fire.") };
     click(f.control("Image1_0"));
     QCOMPARE(f.platform.messages.size(), 1);
     QCOMPARE(f.platform.messages[0].text, QStringLiteral("text 52The printer is on fire."));
@@ -561,7 +572,7 @@ void TestFrmStampa::failedJobReported()
 void TestFrmStampa::qualityNeverFour()
 {
     Fixture f;
-    f.system().qualities.insert(QStringLiteral("Beta"), {-1, -2, -3, -4, 4});
+    f.system().qualities.insert(QStringLiteral("Beta"), { -1, -2, -3, -4, 4 });
     f.open();
     f.control<QComboBox>("cboQualita")->setCurrentIndex(1);
     click(f.control("Label1_0"));
@@ -577,12 +588,12 @@ void TestFrmStampa::imposta_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("result");
     QTest::addColumn<QString>("current");
-    QTest::newRow("exact") << QStringList{"Alpha", "Beta"} << "Alpha" << true << "Alpha";
-    QTest::newRow("other case") << QStringList{"Alpha", "Beta"} << "aLPHA" << true << "Alpha";
-    QTest::newRow("first of equal names") << QStringList{"Beta", "ALPHA", "alpha"} << "Alpha" << true
-                                          << "ALPHA";
-    QTest::newRow("no match") << QStringList{"Alpha", "Beta"} << "Gamma" << false << "Beta";
-    QTest::newRow("empty name") << QStringList{"Alpha", "Beta"} << "" << false << "Beta";
+    QTest::newRow("exact") << QStringList { "Alpha", "Beta" } << "Alpha" << true << "Alpha";
+    QTest::newRow("other case") << QStringList { "Alpha", "Beta" } << "aLPHA" << true << "Alpha";
+    QTest::newRow("first of equal names")
+        << QStringList { "Beta", "ALPHA", "alpha" } << "Alpha" << true << "ALPHA";
+    QTest::newRow("no match") << QStringList { "Alpha", "Beta" } << "Gamma" << false << "Beta";
+    QTest::newRow("empty name") << QStringList { "Alpha", "Beta" } << "" << false << "Beta";
 }
 
 void TestFrmStampa::imposta()
@@ -597,7 +608,7 @@ void TestFrmStampa::imposta()
     QCOMPARE(f.dialog->ImpostaStampante(name), result);
     QCOMPARE(name, asPassed);
     QCOMPARE(f.printer->deviceName(), current);
-    QCOMPARE(f.system().defaultsSet, result ? QStringList{current} : QStringList{});
+    QCOMPARE(f.system().defaultsSet, result ? QStringList { current } : QStringList {});
     QVERIFY(f.platform.messages.isEmpty());
 }
 
@@ -605,17 +616,17 @@ void TestFrmStampa::impostaFailureReported()
 {
     Fixture f;
     f.open();
-    f.system().setDefaultFailure = PrinterFailure{1025, QStringLiteral("Forbidden")};
+    f.system().setDefaultFailure = PrinterFailure { 1025, QStringLiteral("Forbidden") };
     QVERIFY(!f.dialog->ImpostaStampante(QStringLiteral("alpha")));
     f.system().setDefaultFailure.reset();
-    f.system().listFailure = PrinterFailure{1281, QStringLiteral("No such file or directory")};
+    f.system().listFailure = PrinterFailure { 1281, QStringLiteral("No such file or directory") };
     QVERIFY(!f.dialog->ImpostaStampante(QStringLiteral("Beta")));
     QCOMPARE(f.platform.messages.size(), 2);
     QCOMPARE(f.platform.messages[0].text,
-             QStringLiteral("Error 1025 (Forbidden) in procedura ImpostaStampante di Modulo Stampanti"));
+        QStringLiteral("Error 1025 (Forbidden) in procedura ImpostaStampante di Modulo Stampanti"));
     QCOMPARE(f.platform.messages[1].text,
-             QStringLiteral("Error 1281 (No such file or directory) in procedura ImpostaStampante di "
-                            "Modulo Stampanti"));
+        QStringLiteral("Error 1281 (No such file or directory) in procedura ImpostaStampante di "
+                       "Modulo Stampanti"));
     QCOMPARE(f.platform.messages[0].title, QStringLiteral("Kalmora"));
     QCOMPARE(f.platform.messages[0].style, MessageBoxStyle::Ok);
 }
@@ -624,7 +635,7 @@ void TestFrmStampa::printCommandNeedsPhoto()
 {
     ProgramFolder program;
     FakePlatform platform(program.path());
-    platform.printerSystem.names = {QStringLiteral("Alpha")};
+    platform.printerSystem.names = { QStringLiteral("Alpha") };
     platform.printerSystem.defaultName = QStringLiteral("Alpha");
     Form1 form(platform);
     QCOMPARE(form.CurrentPrinter.deviceName(), QStringLiteral("Alpha"));

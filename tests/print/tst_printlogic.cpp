@@ -104,7 +104,8 @@ void TestPrintLogic::sheetRectangles_data()
     QTest::newRow("40 x 40") << QSizeF(4000, 4000) << 8 << 173.0 << 91.0;
     QTest::newRow("50 x 50") << QSizeF(5000, 5000) << 6 << 162.0 << 111.0;
     QTest::newRow("2 x 2 in") << QSizeF(5080, 5080) << 6 << 164.4 << 112.6;
-    QTest::newRow("just under 50 wide") << QSizeF(4999, 3000) << 8 << 10 + 3 * 50.99 + 49.99 << 71.0;
+    QTest::newRow("just under 50 wide")
+        << QSizeF(4999, 3000) << 8 << 10 + 3 * 50.99 + 49.99 << 71.0;
 }
 
 void TestPrintLogic::sheetRectangles()
