@@ -350,6 +350,8 @@ bool frmStampa::PrintSheet()
     const QString remembered = windowTitle();
     setWindowTitle(PrintingCaption);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Let the caption and the pointer show before the job blocks; clicks wait until after.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const std::optional<QString> failure = sendSheet();
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
