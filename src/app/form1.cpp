@@ -12,6 +12,7 @@
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "print/frmstampa.h"
 #include "twips.h"
 #include "web/frmabout2.h"
 #include "web/links.h"
@@ -104,6 +105,7 @@ QString indexed(const char *name, int index)
 
 Form1::Form1(Platform &platform, QWidget *parent)
     : QMainWindow(parent)
+    , CurrentPrinter(platform.printers())
     , m_platform(platform)
     , m_settings(platform.programFolder())
 {
@@ -288,6 +290,7 @@ void Form1::createMenus()
     connect(mnuOpen, &QAction::triggered, this, &Form1::mnuOpenClick);
     connect(mnuExport, &QAction::triggered, this, &Form1::mnuExportClick);
     connect(mnuExit, &QAction::triggered, this, [this] { m_platform.endProgram(); });
+    connect(mnuPrint, &QAction::triggered, this, &Form1::mnuPrint_Click);
 }
 
 void Form1::connectLinks()
@@ -391,6 +394,28 @@ void Form1::setCaption(QLabel *label, const QString &caption)
 {
     label->setText(withoutMnemonic(caption));
     autoSizeTwips(label);
+}
+
+frmStampa *Form1::printDialog() const
+{
+    return m_printDialog;
+}
+
+void Form1::mnuPrint_Click()
+{
+    if (!isPhotoLoaded()) {
+        m_platform.messageBox(this, text(15), MessageBoxStyle::Exclamation, text(14));
+        return;
+    }
+    if (m_printDialog) {
+        m_printDialog->raise();
+        m_printDialog->activateWindow();
+        return;
+    }
+    PhotoSheetSource source;
+    source.photoCrop = [this] { return photoCrop(); };
+    source.frameTwips = [this] { return twipsGeometry(Image1).size(); };
+    m_printDialog = new frmStampa(m_platform, m_settings.textTable, CurrentPrinter, source, this);
 }
 
 int Form1::selectedFormat() const

@@ -3,8 +3,10 @@
 #include "i18n/languagesettings.h"
 #include "photo/cropcommands.h"
 #include "photo/pictureclip.h"
+#include "print/printer.h"
 
 #include <QColor>
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -23,6 +25,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class ShapeWidget;
+class frmStampa;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
 // panel and the menu bar. Loading it starts the program.
@@ -57,10 +60,15 @@ public:
     QString text(int k) const { return m_settings.textTable.text(k); }
     LanguageSettings &settings() { return m_settings; }
 
+    // The print dialog while it is open.
+    frmStampa *printDialog() const;
+
     QColor NormalLabelColour;
     int16_t PanStepsX = 0;
     int16_t PanStepsY = 0;
     std::unique_ptr<clsMenuImage> MenuImages;
+    // The printer that receives all print output, for the whole run.
+    Printer CurrentPrinter;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -84,9 +92,11 @@ private:
     void showClip(const ClipImage &clip);
     void adjust(void (*command)(CropContext &));
     void message(int textNumber, const QString &suffix = QString());
+    void mnuPrint_Click();
 
     Platform &m_platform;
     LanguageSettings m_settings;
+    QPointer<frmStampa> m_printDialog;
     QWidget *m_client = nullptr;
 
     ShapeWidget *Shape3 = nullptr;

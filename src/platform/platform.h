@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <optional>
 
+class PrinterSystem;
 class QWidget;
 
 // Message box style numbers and answers, as the windows and the language files use them.
@@ -59,4 +60,6 @@ public:
     virtual void endProgram() = 0;
     // Where the update check asks for the newest release's version text.
     virtual QUrl updateAddress() const = 0;
+    // The desktop's printers; lives as long as the platform.
+    virtual PrinterSystem &printers() = 0;
 };

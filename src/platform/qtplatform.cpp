@@ -115,3 +115,8 @@ QUrl QtPlatform::updateAddress() const
 {
     return updateFileAddress();
 }
+
+PrinterSystem &QtPlatform::printers()
+{
+    return m_printers;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform.h"
+#include "print/cupsprintersystem.h"
 
 class QtPlatform : public Platform
 {
@@ -13,4 +14,8 @@ public:
     QString currentDirectory() const override;
     void endProgram() override;
     QUrl updateAddress() const override;
+    PrinterSystem &printers() override;
+
+private:
+    CupsPrinterSystem m_printers;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeprintersystem.h"
 #include "platform/platform.h"
 
 #include <QList>
@@ -45,6 +46,7 @@ public:
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
     QUrl updateAddress() const override { return updateUrl; }
+    PrinterSystem &printers() override { return printerSystem; }
 
     QString folder;
     QString workingDirectory;
@@ -58,4 +60,5 @@ public:
     int endCalls = 0;
     // Empty: no update server, the check gives up at once without touching the network.
     QUrl updateUrl;
+    FakePrinterSystem printerSystem;
 };

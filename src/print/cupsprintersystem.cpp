@@ -1,0 +1,223 @@
+#include "cupsprintersystem.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+#include <cups/cups.h>
+
+#include <memory>
+
+namespace {
+
+PrinterFailure lastCupsFailure()
+{
+    QString description = QString::fromUtf8(cupsLastErrorString());
+    if (description.isEmpty())
+        description
+            = QStringLiteral("CUPS did not answer (%1)").arg(QString::fromUtf8(cupsServer()));
+    return { int(cupsLastError()), description };
+}
+
+bool cupsFailed()
+{
+    return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
+}
+
+struct DestDeleter
+{
+    void operator()(cups_dest_t *dest) const { cupsFreeDests(1, dest); }
+};
+using DestPointer = std::unique_ptr<cups_dest_t, DestDeleter>;
+
+struct InfoDeleter
+{
+    void operator()(cups_dinfo_t *info) const { cupsFreeDestInfo(info); }
+};
+using InfoPointer = std::unique_ptr<cups_dinfo_t, InfoDeleter>;
+
+DestPointer namedDest(const QString &printer)
+{
+    return DestPointer(cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr));
+}
+
+// The quality codes onto IPP's three print qualities: low and draft both mean draft.
+const char *ippQuality(int16_t quality)
+{
+    switch (quality) {
+    case PrintQuality::High:
+        return "5";
+    case PrintQuality::Medium:
+        return "4";
+    case PrintQuality::Low:
+    case PrintQuality::Draft:
+        return "3";
+    default:
+        return nullptr;
+    }
+}
+
+QString optionValue(const cups_dest_t *dest, const char *name)
+{
+    return QString::fromUtf8(cupsGetOption(name, dest->num_options, dest->options));
+}
+
+class Options
+{
+public:
+    ~Options() { cupsFreeOptions(m_count, m_options); }
+    void add(const char *name, const QByteArray &value)
+    {
+        m_count = cupsAddOption(name, value.constData(), m_count, &m_options);
+    }
+    int count() const { return m_count; }
+    cups_option_t *options() const { return m_options; }
+
+private:
+    int m_count = 0;
+    cups_option_t *m_options = nullptr;
+};
+
+} // namespace
+
+PrinterListing CupsPrinterSystem::listPrinters()
+{
+    PrinterListing listing;
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    if (count == 0 && cupsFailed()) {
+        listing.failure = lastCupsFailure();
+        return listing;
+    }
+    for (int i = 0; i < count; ++i) {
+        // Instances are option sets of a printer, not printers of their own.
+        if (dests[i].instance)
+            continue;
+        const QString name = QString::fromUtf8(dests[i].name);
+        listing.names.append(name);
+        if (dests[i].is_default)
+            listing.defaultName = name;
+    }
+    cupsFreeDests(count, dests);
+    return listing;
+}
+
+bool CupsPrinterSystem::supportsQuality(const QString &printer, int16_t quality)
+{
+    const DestPointer dest = namedDest(printer);
+    if (!dest)
+        return false;
+    const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!info)
+        return false;
+    if (quality > 0) {
+        const QByteArray resolution = QByteArray::number(quality) + "dpi";
+        return cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info.get(),
+            "printer-resolution", resolution.constData());
+    }
+    const char *value = ippQuality(quality);
+    return value
+        && cupsCheckDestSupported(
+            CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_PRINT_QUALITY, value);
+}
+
+std::optional<PaperArea> CupsPrinterSystem::paperArea(const QString &printer)
+{
+    const DestPointer dest = namedDest(printer);
+    if (!dest)
+        return std::nullopt;
+    const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!info)
+        return std::nullopt;
+    cups_size_t size {};
+    if (!cupsGetDestMediaDefault(
+            CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        return std::nullopt;
+    // CUPS gives hundredths of a millimetre.
+    PaperArea area;
+    area.paperMm = QSizeF(size.width / 100.0, size.length / 100.0);
+    area.marginsMm
+        = QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+    return area;
+}
+
+SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
+{
+    const DestPointer dest = namedDest(document.printer);
+    if (!dest)
+        return { 0, lastCupsFailure() };
+    // A stopped queue would take the job and keep it; say so now instead.
+    if (optionValue(dest.get(), "printer-state").toInt() == IPP_PSTATE_STOPPED) {
+        QString reason = QStringLiteral("the printer \"%1\" is stopped").arg(document.printer);
+        const QString message = optionValue(dest.get(), "printer-state-message");
+        if (!message.isEmpty())
+            reason += QStringLiteral(" (%1)").arg(message);
+        return { 0, PrinterFailure { int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS), reason } };
+    }
+
+    // Without a reported paper, A4 with no margins keeps the sizes exact.
+    const PaperArea paper
+        = paperArea(document.printer).value_or(PaperArea { QSizeF(210, 297), QMarginsF() });
+    QByteArray media;
+    {
+        const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+        cups_size_t size {};
+        if (info
+            && cupsGetDestMediaDefault(
+                CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
+            media = size.media;
+    }
+
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kalmora-XXXXXX.pdf"));
+    if (!file.open())
+        return { 0,
+            PrinterFailure { 0, QStringLiteral("no temporary file: %1").arg(file.errorString()) } };
+    file.close();
+    if (const std::optional<QString> failure = writeSheetPdf(document, paper, file.fileName()))
+        return { 0, PrinterFailure { 0, *failure } };
+
+    Options options;
+    options.add(CUPS_COPIES, QByteArray::number(document.copies));
+    options.add("print-scaling", "none");
+    options.add(CUPS_ORIENTATION,
+        document.orientation == PrintOrientation::Landscape ? CUPS_ORIENTATION_LANDSCAPE
+                                                            : CUPS_ORIENTATION_PORTRAIT);
+    if (!media.isEmpty())
+        options.add(CUPS_MEDIA, media);
+    if (document.quality) {
+        if (*document.quality > 0)
+            options.add("printer-resolution", QByteArray::number(*document.quality) + "dpi");
+        else if (const char *quality = ippQuality(*document.quality))
+            options.add(CUPS_PRINT_QUALITY, quality);
+    }
+    options.add("document-format", CUPS_FORMAT_PDF);
+
+    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, document.printer.toUtf8().constData(),
+        QFile::encodeName(file.fileName()).constData(), document.title.toUtf8().constData(),
+        options.count(), options.options());
+    if (job <= 0)
+        return { 0, lastCupsFailure() };
+    return { job, std::nullopt };
+}
+
+std::optional<PrinterFailure> CupsPrinterSystem::setUserDefault(const QString &printer)
+{
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    if (count == 0 && cupsFailed())
+        return lastCupsFailure();
+    std::optional<PrinterFailure> failure;
+    cups_dest_t *chosen = cupsGetDest(printer.toUtf8().constData(), nullptr, count, dests);
+    if (!chosen) {
+        failure = PrinterFailure { int(IPP_STATUS_ERROR_NOT_FOUND),
+            QStringLiteral("no printer is called \"%1\"").arg(printer) };
+    } else {
+        for (int i = 0; i < count; ++i)
+            dests[i].is_default = 0;
+        chosen->is_default = 1;
+        // What "lpoptions -d" does: the choice lands in the user's lpoptions file.
+        if (cupsSetDests2(CUPS_HTTP_DEFAULT, count, dests) != 0)
+            failure = lastCupsFailure();
+    }
+    cupsFreeDests(count, dests);
+    return failure;
+}

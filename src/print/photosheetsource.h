@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <QSizeF>
+
+#include <functional>
+
+// What printing reads from the photo workspace when the job runs: the full-resolution crop
+// of the fitted photo and the frame's size in twips, which carries the photo format.
+struct PhotoSheetSource
+{
+    std::function<QImage()> photoCrop;
+    std::function<QSizeF()> frameTwips;
+};

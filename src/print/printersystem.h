@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// Print quality codes; a positive quality is a resolution in dots per inch.
+namespace PrintQuality {
+constexpr int16_t Draft = -1;
+constexpr int16_t Low = -2;
+constexpr int16_t Medium = -3;
+constexpr int16_t High = -4;
+} // namespace PrintQuality
+
+enum class PrintOrientation { Portrait = 1, Landscape = 2 };
+
+// Why the printing system refused: its own error number and text.
+struct PrinterFailure
+{
+    int number = 0;
+    QString description;
+};
+
+struct PrinterListing
+{
+    QStringList names; // installed printers, in the printing system's order
+    QString defaultName; // the user's default printer, empty when there is none
+    std::optional<PrinterFailure> failure;
+};
+
+// A picture stretched into a rectangle, in millimetres from the printable area's top-left.
+struct PlacedPicture
+{
+    QImage picture;
+    QRectF rectMm;
+};
+
+// One page for one printer, with the settings it is to be printed with.
+struct PrintDocument
+{
+    QString printer;
+    PrintOrientation orientation = PrintOrientation::Portrait;
+    int copies = 1;
+    std::optional<int16_t> quality; // left to the printer when empty
+    QString title;
+    QList<PlacedPicture> pictures;
+};
+
+struct SubmitResult
+{
+    int jobId = 0;
+    std::optional<PrinterFailure> failure;
+};
+
+// The desktop's printing system: the installed printers, what they support, the user's
+// default, and sending a page. The program uses CUPS; tests also use an in-memory fake.
+class PrinterSystem
+{
+public:
+    virtual ~PrinterSystem() = default;
+
+    virtual PrinterListing listPrinters() = 0;
+    // Whether the printer can print at a quality code or a resolution.
+    virtual bool supportsQuality(const QString &printer, int16_t quality) = 0;
+    virtual SubmitResult submit(const PrintDocument &document) = 0;
+    // Makes the printer the user's default destination.
+    virtual std::optional<PrinterFailure> setUserDefault(const QString &printer) = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "printersystem.h"
+
+#include <QMarginsF>
+#include <QSizeF>
+
+// A sheet of paper as the printer describes it, upright (portrait): its size and the
+// unprintable margins at each edge, in millimetres.
+struct PaperArea
+{
+    QSizeF paperMm;
+    QMarginsF marginsMm;
+};
+
+// The margins as seen on the page in the given orientation. Landscape pages are turned a
+// quarter turn anticlockwise onto the paper, so the paper's bottom edge becomes the page's
+// left edge and its left edge the page's top.
+QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation);
+
+// Writes the document's page as a one-page PDF of the paper's size (turned for landscape),
+// with every picture at its place measured from the printable area's top-left corner.
+// Returns the reason on failure.
+std::optional<QString> writeSheetPdf(
+    const PrintDocument &document, const PaperArea &paper, const QString &path);
