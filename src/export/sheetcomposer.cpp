@@ -1,6 +1,5 @@
 #include "sheetcomposer.h"
 
-#include <QMap>
 #include <QPainter>
 
 QImage composeSheet(const SheetLayout &layout, const ClipImage &clip, const QColor &background)
@@ -13,15 +12,14 @@ QImage composeSheet(const SheetLayout &layout, const ClipImage &clip, const QCol
     sheet.setDotsPerMeterX(dotsPerMetre);
     sheet.setDotsPerMeterY(dotsPerMetre);
 
-    // Rounded edges give copies of at most two sizes; each is scaled once.
-    QMap<std::pair<int, int>, QImage> scaled;
+    // Rounded edges make copies differ by a pixel at most: the copy is scaled once, to the
+    // largest, and a neighbour drawn later covers the one-pixel overlap.
+    QSize largest;
+    for (const QPointF &corner : layout.copies)
+        largest = largest.expandedTo(copyPixelRect(layout, corner).size());
+    const QImage copy = clip.scaledTo(largest);
     QPainter painter(&sheet);
-    for (const QPointF &corner : layout.copies) {
-        const QRect target = copyPixelRect(layout, corner);
-        QImage &copy = scaled[{target.width(), target.height()}];
-        if (copy.isNull())
-            copy = clip.scaledTo(target.size());
-        painter.drawImage(target.topLeft(), copy);
-    }
+    for (const QPointF &corner : layout.copies)
+        painter.drawImage(copyPixelRect(layout, corner).topLeft(), copy);
     return sheet;
 }

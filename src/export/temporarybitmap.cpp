@@ -19,13 +19,10 @@ QString temporaryBitmapPath(const QString &programFolder)
 
 bool writeTemporaryBitmap(const QImage &sheet, const QString &path)
 {
-    const QByteArray bytes = encodeBmp32(sheet);
-    if (bytes.isEmpty())
-        return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
-    const bool complete = file.write(bytes) == bytes.size();
+    const bool complete = writeBmp32(sheet, file);
     file.close();
     if (!complete)
         file.remove();

@@ -1,7 +1,6 @@
 #include "bmpfile.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include <QIODevice>
 #include <QtEndian>
 
 #include <cstring>
@@ -12,58 +11,50 @@ constexpr int InfoHeaderSize = 40;
 constexpr int HeaderSize = FileHeaderSize + InfoHeaderSize;
 } // namespace
 
-QByteArray encodeBmp32(const QImage &source)
+bool writeBmp32(const QImage &source, QIODevice &device)
 {
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const int width = image.width();
-    const int height = image.height();
-    const qint64 rowBytes = qint64(width) * 4;
-    const qint64 size = HeaderSize + rowBytes * height;
+    const qint64 rowBytes = qint64(image.width()) * 4;
+    const qint64 size = HeaderSize + rowBytes * image.height();
     if (image.isNull() || size > std::numeric_limits<qint32>::max())
-        return QByteArray();
-    QByteArray bytes(size, Qt::Uninitialized);
-    uchar *data = reinterpret_cast<uchar *>(bytes.data());
-    std::memset(data, 0, HeaderSize);
-    data[0] = 'B';
-    data[1] = 'M';
-    qToLittleEndian<quint32>(quint32(size), data + 2);
-    qToLittleEndian<quint32>(HeaderSize, data + 10);
-    qToLittleEndian<quint32>(InfoHeaderSize, data + 14);
-    qToLittleEndian<qint32>(width, data + 18);
-    qToLittleEndian<qint32>(height, data + 22); // positive: bottom-up rows
-    qToLittleEndian<quint16>(1, data + 26); // planes
-    qToLittleEndian<quint16>(32, data + 28); // bits per pixel, no compression
-    qToLittleEndian<quint32>(quint32(rowBytes * height), data + 34);
-    qToLittleEndian<qint32>(image.dotsPerMeterX(), data + 38);
-    qToLittleEndian<qint32>(image.dotsPerMeterY(), data + 42);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(data + HeaderSize + rowBytes * (height - 1 - y), image.constScanLine(y), rowBytes);
-    return bytes;
+        return false;
+    uchar header[HeaderSize] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(quint32(size), header + 2);
+    qToLittleEndian<quint32>(HeaderSize, header + 10);
+    qToLittleEndian<quint32>(InfoHeaderSize, header + 14);
+    qToLittleEndian<qint32>(image.width(), header + 18);
+    qToLittleEndian<qint32>(-image.height(), header + 22); // negative: rows top-down
+    qToLittleEndian<quint16>(1, header + 26); // planes
+    qToLittleEndian<quint16>(32, header + 28); // bits per pixel, no compression
+    qToLittleEndian<quint32>(quint32(size - HeaderSize), header + 34);
+    qToLittleEndian<qint32>(image.dotsPerMeterX(), header + 38);
+    qToLittleEndian<qint32>(image.dotsPerMeterY(), header + 42);
+    if (device.write(reinterpret_cast<const char *>(header), HeaderSize) != HeaderSize)
+        return false;
+    if (image.bytesPerLine() == rowBytes) // one block: the rows follow each other
+        return device.write(reinterpret_cast<const char *>(image.constBits()), size - HeaderSize)
+               == size - HeaderSize;
+    for (int y = 0; y < image.height(); ++y) {
+        if (device.write(reinterpret_cast<const char *>(image.constScanLine(y)), rowBytes) != rowBytes)
+            return false;
+    }
+    return true;
 }
 
-QImage decodeBmp(const QByteArray &bytes)
+QImage viewBmp32(const uchar *data, qint64 size)
 {
-    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    const bool ours = bytes.size() >= HeaderSize && data[0] == 'B' && data[1] == 'M'
-                      && qFromLittleEndian<quint32>(data + 10) == HeaderSize
-                      && qFromLittleEndian<quint32>(data + 14) == InfoHeaderSize
-                      && qFromLittleEndian<quint16>(data + 28) == 32
-                      && qFromLittleEndian<quint32>(data + 30) == 0;
-    const qint32 width = ours ? qFromLittleEndian<qint32>(data + 18) : 0;
-    const qint32 height = ours ? qFromLittleEndian<qint32>(data + 22) : 0;
-    if (!ours || width <= 0 || height <= 0
-        || bytes.size() < HeaderSize + qint64(width) * 4 * height) {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        return QImageReader(&buffer, "bmp").read();
-    }
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    const qint64 rowBytes = qint64(width) * 4;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(image.scanLine(y), data + HeaderSize + rowBytes * (height - 1 - y), rowBytes);
+    if (size < HeaderSize || data[0] != 'B' || data[1] != 'M'
+        || qFromLittleEndian<quint32>(data + 10) != HeaderSize
+        || qFromLittleEndian<quint32>(data + 14) != InfoHeaderSize
+        || qFromLittleEndian<quint16>(data + 28) != 32 || qFromLittleEndian<quint32>(data + 30) != 0)
+        return QImage();
+    const qint32 width = qFromLittleEndian<qint32>(data + 18);
+    const qint32 height = -qFromLittleEndian<qint32>(data + 22);
+    if (width <= 0 || height <= 0 || size < HeaderSize + qint64(width) * 4 * height)
+        return QImage();
+    QImage image(data + HeaderSize, width, height, qsizetype(width) * 4, QImage::Format_RGB32);
     image.setDotsPerMeterX(qFromLittleEndian<qint32>(data + 38));
     image.setDotsPerMeterY(qFromLittleEndian<qint32>(data + 42));
     return image;

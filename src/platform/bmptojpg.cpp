@@ -3,6 +3,7 @@
 #include "bmpfile.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -60,11 +61,19 @@ int16_t BMPToJPG(const QString &bmpPath, const QString &jpgPath, int quality, Bm
     QFile bmp(bmpPath);
     if (!bmp.open(QIODevice::ReadOnly))
         return fail(BmpToJpgFailure::SourceUnreadable);
-    const QImage image = decodeBmp(bmp.readAll());
+    // Our own bitmaps are encoded straight from the mapped file; others go through Qt.
+    const qint64 size = bmp.size();
+    uchar *mapped = size > 0 ? bmp.map(0, size) : nullptr;
+    QImage image = mapped ? viewBmp32(mapped, size) : QImage();
+    if (image.isNull())
+        image = QImageReader(&bmp, "bmp").read();
     if (image.isNull())
         return fail(BmpToJpgFailure::SourceUnreadable);
     // Encoded in memory first: the file is then written in one checked piece.
     const QByteArray jpeg = encodeJpeg(image, quality);
+    image = QImage();
+    if (mapped)
+        bmp.unmap(mapped);
     if (jpeg.isEmpty())
         return fail(BmpToJpgFailure::SourceUnreadable);
 
