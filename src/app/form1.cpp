@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "controls.h"
+#include "look.h"
 #include "export/sheetcomposer.h"
 #include "export/temporarybitmap.h"
 #include "menuimage/clsmenuimage.h"
@@ -46,39 +47,7 @@ constexpr double ClientHeight = 7035;
 
 QFont arial(double points, bool bold = false)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-QColor textColour(const QWidget *widget)
-{
-    return widget->palette().color(QPalette::WindowText);
-}
-
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Button, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, const QString &name, const QRectF &twips)
-{
-    widget->setObjectName(name);
-    setTwipsGeometry(widget, twips);
-    return widget;
+    return designFont(QStringLiteral("Arial"), points, bold);
 }
 
 // Labels show an access-key ampersand as the menus do: "&&" is a literal ampersand.
@@ -140,22 +109,22 @@ void Form1::createControls()
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    Shape3 = place(new ShapeWidget(ShapeWidget::Kind::Rectangle, m_client), QStringLiteral("Shape3"),
+    Shape3 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, m_client), QStringLiteral("Shape3"),
                    QRectF(-30, 0, 10035, 765));
     Shape3->setBorder(Qt::black);
     Shape3->setFill(BandColour);
 
-    Image2 = place(new QLabel(m_client), QStringLiteral("Image2"), QRectF(60, 60, 630, 645));
+    Image2 = placeTwips(new QLabel(m_client), QStringLiteral("Image2"), QRectF(60, 60, 630, 645));
     Image2->setPixmap(QPixmap(QStringLiteral(":/main/arrows.png")));
     Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     static constexpr std::array<double, 5> optionLefts = {930, 2670, 4470, 6240, 7980};
     static constexpr std::array<double, 5> captionLefts = {1230, 2970, 4770, 6540, 8250};
     for (int i = 0; i < PhotoFormatCount; ++i) {
-        Option1[i] = place(new QRadioButton(m_client), indexed("Option1", i),
+        Option1[i] = placeTwips(new QRadioButton(m_client), indexed("Option1", i),
                            QRectF(optionLefts[i], 240, 225, 285));
         setBackground(Option1[i], BandColour);
-        Label3[i] = place(new QLabel(m_client), indexed("Label3", i),
+        Label3[i] = placeTwips(new QLabel(m_client), indexed("Label3", i),
                           QRectF(captionLefts[i], 240, i == 4 ? 735 : 1215, 270));
         Label3[i]->setFont(arial(12));
         setTextColour(Label3[i], GuideColour);
@@ -165,7 +134,7 @@ void Form1::createControls()
     Option1[1]->setChecked(true);
 
     auto line = [this](const QString &name, ShapeWidget::Kind kind, const QRectF &twips) {
-        auto *widget = place(new ShapeWidget(kind, m_client), name, twips);
+        auto *widget = placeTwips(new ShapeWidget(kind, m_client), name, twips);
         widget->setBorder(LineColour);
     };
     line(QStringLiteral("Line1"), ShapeWidget::Kind::HorizontalLine, QRectF(0, 750, 9930, 15));
@@ -192,9 +161,9 @@ void Form1::createControls()
          "Info..."},
     }};
     for (int i = 0; i < 4; ++i) {
-        Image5[i] = place(new LinkLabel(m_client), indexed("Image5", i), links[i].picture);
+        Image5[i] = placeTwips(new LinkLabel(m_client), indexed("Image5", i), links[i].picture);
         Image5[i]->setPixmap(QPixmap(QString::fromLatin1(links[i].image)));
-        Label2[i] = place(new LinkLabel(m_client), indexed("Label2", i), links[i].label);
+        Label2[i] = placeTwips(new LinkLabel(m_client), indexed("Label2", i), links[i].label);
         Label2[i]->setFont(arial(12));
         setTextColour(Label2[i], LinkColour);
         setCaption(Label2[i], QString::fromLatin1(links[i].caption));
@@ -203,24 +172,24 @@ void Form1::createControls()
     Label2[2]->hide();
     Image5[2]->hide();
 
-    Label4 = place(new QLabel(m_client), QStringLiteral("Label4"), QRectF(6645, 4110, 3015, 540));
+    Label4 = placeTwips(new QLabel(m_client), QStringLiteral("Label4"), QRectF(6645, 4110, 3015, 540));
     Label4->setFont(arial(9.75, true));
     setTextColour(Label4, QColor(255, 128, 0));
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label4->setWordWrap(true);
     Label4->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
 
-    Image1 = place(new PhotoFrame(m_client), QStringLiteral("Image1"), QRectF(660, 1380, 3495, 4500));
+    Image1 = placeTwips(new PhotoFrame(m_client), QStringLiteral("Image1"), QRectF(660, 1380, 3495, 4500));
 
-    Shape1 = place(new ShapeWidget(ShapeWidget::Kind::Rectangle, m_client), QStringLiteral("Shape1"),
+    Shape1 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, m_client), QStringLiteral("Shape1"),
                    QRectF(690, 1410, 3435, 4425));
     Shape1->setBorder(GuideColour, Qt::DashDotLine, 3);
-    Shape2 = place(new ShapeWidget(ShapeWidget::Kind::Oval, m_client), QStringLiteral("Shape2"),
+    Shape2 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Oval, m_client), QStringLiteral("Shape2"),
                    QRectF(1320, 1950, 2145, 3000));
     Shape2->setBorder(GuideColour, Qt::DashLine);
     Shape2->hide();
 
-    Label1 = place(new QLabel(m_client), QStringLiteral("Label1"), QRectF(1800, 3360, 1215, 555));
+    Label1 = placeTwips(new QLabel(m_client), QStringLiteral("Label1"), QRectF(1800, 3360, 1215, 555));
     Label1->setFont(arial(11.25));
     setTextColour(Label1, QColor(224, 224, 224));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -229,7 +198,7 @@ void Form1::createControls()
 
     auto button = [this](const QString &name, const QRectF &twips, const QString &caption,
                          double points) {
-        auto *widget = place(new QPushButton(caption, m_client), name, twips);
+        auto *widget = placeTwips(new QPushButton(caption, m_client), name, twips);
         widget->setFont(arial(points));
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Button, WindowColour);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QString>
 
 class QWidget;
 
@@ -14,5 +15,14 @@ QRectF twipsGeometry(const QWidget *widget);
 void setTwipsGeometry(QWidget *widget, const QRectF &twips);
 void moveTwips(QWidget *widget, const QPointF &topLeft);
 void resizeTwips(QWidget *widget, const QSizeF &size);
+// Names a control and puts it at its design geometry.
+template<typename Widget>
+Widget *placeTwips(Widget *widget, const QString &name, const QRectF &twips)
+{
+    widget->setObjectName(name);
+    setTwipsGeometry(widget, twips);
+    return widget;
+}
+
 // Sizes a label to its text, keeping its top-left corner (a longer text widens it rightwards).
 void autoSizeTwips(QWidget *widget);

@@ -1,6 +1,7 @@
 #include "frmstampa.h"
 
 #include "app/controls.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "copiestext.h"
 #include "i18n/texttable.h"
@@ -47,33 +48,12 @@ constexpr std::array<QualityEntry, 4> QualityEntries = { {
 
 QFont comicSans(double points, bool bold = false)
 {
-    QFont font(QStringLiteral("Comic Sans MS"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setColours(QWidget *widget, const QColor &text, const QColor &background)
-{
-    QPalette palette = widget->palette();
-    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
-        palette.setColor(role, text);
-    for (auto role : { QPalette::Window, QPalette::Base, QPalette::Button })
-        palette.setColor(role, background);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-template<typename Widget> Widget *place(Widget *widget, const QString &name, const QRectF &twips)
-{
-    widget->setObjectName(name);
-    setTwipsGeometry(widget, twips);
-    return widget;
+    return designFont(QStringLiteral("Comic Sans MS"), points, bold);
 }
 
 QLabel *caption(QWidget *parent, const char *name, const QRectF &twips)
 {
-    auto *label = place(new QLabel(parent), QString::fromLatin1(name), twips);
+    auto *label = placeTwips(new QLabel(parent), QString::fromLatin1(name), twips);
     label->setFont(comicSans(9.75));
     setColours(label, CaptionColour, WindowColour);
     return label;
@@ -81,7 +61,7 @@ QLabel *caption(QWidget *parent, const char *name, const QRectF &twips)
 
 QComboBox *list(QWidget *parent, const char *name, const QRectF &twips, bool editable)
 {
-    auto *combo = place(new QComboBox(parent), QString::fromLatin1(name), twips);
+    auto *combo = placeTwips(new QComboBox(parent), QString::fromLatin1(name), twips);
     combo->setEditable(editable);
     combo->setFont(comicSans(9.75, true));
     setColours(combo, ListText, ListBackground);
@@ -96,7 +76,7 @@ QComboBox *list(QWidget *parent, const char *name, const QRectF &twips, bool edi
 
 ShapeWidget *frame(QWidget *parent, const char *name, const QRectF &twips)
 {
-    auto *shape = place(
+    auto *shape = placeTwips(
         new ShapeWidget(ShapeWidget::Kind::Rectangle, parent), QString::fromLatin1(name), twips);
     shape->setBorder(FrameColour);
     return shape;
@@ -106,7 +86,7 @@ LinkLabel *picture(
     QWidget *parent, const QString &name, const QPointF &topLeft, const char *resource)
 {
     const QPixmap pixmap(QString::fromLatin1(resource));
-    auto *label = place(new LinkLabel(parent), name,
+    auto *label = placeTwips(new LinkLabel(parent), name,
         QRectF(topLeft, QSizeF(pixmap.width() * TwipsPerPixel, pixmap.height() * TwipsPerPixel)));
     label->setPixmap(pixmap);
     label->setCursor(Qt::PointingHandCursor);
@@ -173,7 +153,7 @@ void frmStampa::createControls()
         = { QRectF(5940, 4320, 855, 525), QRectF(4245, 4320, 1125, 525) };
     const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
-        Label1[i] = place(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
+        Label1[i] = placeTwips(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
         Label1[i]->setFont(comicSans(18, true));
         setColours(Label1[i], labelColours[i], WindowColour);
         Label1[i]->setAutoFillBackground(false);

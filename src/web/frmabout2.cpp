@@ -1,6 +1,7 @@
 #include "frmabout2.h"
 
 #include "app/controls.h"
+#include "app/look.h"
 #include "app/twips.h"
 #include "i18n/texttable.h"
 #include "links.h"
@@ -33,33 +34,15 @@ const char *const CreditLine = "\u00A9 The Kalmora authors";
 
 QFont arial(double points, bool bold = false)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setColours(QWidget *widget, const QColor &text, const QColor &background)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Window, background);
-    widget->setPalette(palette);
-}
-
-template<typename Widget> Widget *place(Widget *widget, const char *name, const QRectF &twips)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    setTwipsGeometry(widget, twips);
-    return widget;
+    return designFont(QStringLiteral("Arial"), points, bold);
 }
 
 LinkLabel *label(
     QWidget *parent, const char *name, const QRectF &twips, const QFont &font, const QColor &colour)
 {
-    auto *widget = place(new LinkLabel(parent), name, twips);
+    auto *widget = placeTwips(new LinkLabel(parent), name, twips);
     widget->setFont(font);
-    setColours(widget, colour, WindowColour);
+    setColours(widget, colour, WindowColour, false);
     return widget;
 }
 
@@ -80,27 +63,27 @@ void frmAbout2::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setColours(this, TextColour, WindowColour);
+    setColours(this, TextColour, WindowColour, false);
     setAutoFillBackground(true);
 
-    imgTitle = place(new LinkLabel(this), "imgTitle", QRectF(480, 240, 720, 720));
+    imgTitle = placeTwips(new LinkLabel(this), "imgTitle", QRectF(480, 240, 720, 720));
     imgTitle->setPixmap(QPixmap(QStringLiteral(":/about/title.png")));
     lblTitle = label(this, "lblTitle", QRectF(1500, 300, 3615, 375), arial(14, true), TitleColour);
     lblTitle->setText(QStringLiteral("Kalmora"));
     lblVersion = label(this, "lblVersion", QRectF(5280, 630, 720, 195), arial(8), DimColour);
     lblVersion->setText(QStringLiteral("Rel. 1.0"));
 
-    Frame1 = place(new QFrame(this), "Frame1", QRectF(-60, 1140, 6495, 25));
+    Frame1 = placeTwips(new QFrame(this), "Frame1", QRectF(-60, 1140, 6495, 25));
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Plain);
-    setColours(Frame1, LineColour, WindowColour);
+    setColours(Frame1, LineColour, WindowColour, false);
     // A click on the thin line is a click on the background behind it.
     Frame1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Picture1 = place(new QFrame(this), "Picture1", QRectF(240, 1170, 5940, 2535));
+    Picture1 = placeTwips(new QFrame(this), "Picture1", QRectF(240, 1170, 5940, 2535));
     Picture1->setFocusPolicy(Qt::StrongFocus);
     Picture1->installEventFilter(this);
-    Picture2 = place(new QWidget(Picture1), "Picture2", QRectF(PanelLeft, 0, 5775, 4515));
+    Picture2 = placeTwips(new QWidget(Picture1), "Picture2", QRectF(PanelLeft, 0, 5775, 4515));
 
     lblDescription
         = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arial(8.25), TextColour);
@@ -112,12 +95,12 @@ void frmAbout2::createControls()
     lblCopyright->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblCopyright->setText(QString::fromUtf8(CreditLine));
 
-    Image1 = place(new QLabel(Picture2), "Image1", QRectF(2407, 2340, 960, 960));
+    Image1 = placeTwips(new QLabel(Picture2), "Image1", QRectF(2407, 2340, 960, 960));
     Image1->setPixmap(QPixmap(QStringLiteral(":/about/panel.png")));
 
-    lblHomePageCap = place(new QLabel(Picture2), "lblHomePageCap", QRectF(720, 3870, 1050, 195));
+    lblHomePageCap = placeTwips(new QLabel(Picture2), "lblHomePageCap", QRectF(720, 3870, 1050, 195));
     lblHomePageCap->setFont(arial(8));
-    setColours(lblHomePageCap, DimColour, WindowColour);
+    setColours(lblHomePageCap, DimColour, WindowColour, false);
     QFont addressFont = arial(8.25);
     addressFont.setUnderline(true);
     lblHomePage
