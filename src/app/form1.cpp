@@ -463,20 +463,30 @@ void Form1::LayoutWorkspace()
     Image1->show();
 }
 
+// The three dialogs differ only in these; none passes flags, all start at filter 1.
+FileDialogOptions Form1::dialogOptions(const QString &initialDir, int filterText,
+                                       const QString &defaultExt, const QString &fileName,
+                                       int titleText, std::optional<bool> openDialog)
+{
+    FileDialogOptions options;
+    options.InitialDir = initialDir;
+    options.Filter = text(filterText);
+    options.FilterIndex = 1;
+    options.DefaultExt = defaultExt;
+    options.FileName = fileName;
+    options.DialogTitle = text(titleText);
+    options.Owner = this;
+    options.OpenDialog = openDialog;
+    return options;
+}
+
 void Form1::mnuOpenClick()
 {
     if (m_settings.LastPhotoFolder.isEmpty())
         m_settings.LastPhotoFolder = m_platform.currentDirectory();
-    FileDialogOptions options;
-    options.InitialDir = m_settings.LastPhotoFolder;
-    options.Filter = text(21);
-    options.FilterIndex = 1;
-    options.DefaultExt = QStringLiteral("*.jpg");
-    options.FileName = QStringLiteral("*.jpg");
-    options.DialogTitle = text(22);
-    options.Owner = this;
-    options.OpenDialog = true;
-    const QString path = ShowFileDialog(m_platform, options);
+    const QString path = ShowFileDialog(
+        m_platform, dialogOptions(m_settings.LastPhotoFolder, 21, QStringLiteral("*.jpg"),
+                                  QStringLiteral("*.jpg"), 22, true));
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         const QString name = file.isFile() ? file.fileName() : QString();
@@ -495,15 +505,9 @@ void Form1::mnuExportClick()
     const SheetLayout layout = computeSheetLayout(frame.width(), frame.height());
     const QImage sheet = composeSheet(layout, Image1->clip(), QGuiApplication::palette().color(QPalette::Button));
 
-    FileDialogOptions options;
-    options.InitialDir = m_platform.currentDirectory();
-    options.Filter = text(21);
-    options.FilterIndex = 1;
-    options.DefaultExt = QStringLiteral("*.jpg");
-    options.FileName = QStringLiteral("PhotoID1.jpg");
-    options.DialogTitle = text(37);
-    options.Owner = this;
-    const QString target = ShowFileDialog(m_platform, options);
+    const QString target = ShowFileDialog(
+        m_platform, dialogOptions(m_platform.currentDirectory(), 21, QStringLiteral("*.jpg"),
+                                  QStringLiteral("PhotoID1.jpg"), 37, std::nullopt));
     if (target.isEmpty())
         return;
     if (QFileInfo(target).isFile()
@@ -672,16 +676,9 @@ void Form1::ApplyTexts()
 
 void Form1::chooseLanguage()
 {
-    FileDialogOptions options;
-    options.InitialDir = m_settings.langFolder();
-    options.Filter = text(19);
-    options.FilterIndex = 1;
-    options.DefaultExt = QStringLiteral("*.lng");
-    options.FileName = QStringLiteral("*.lng");
-    options.DialogTitle = text(18);
-    options.Owner = this;
-    options.OpenDialog = true;
-    const QString chosen = ShowFileDialog(m_platform, options);
+    const QString chosen = ShowFileDialog(
+        m_platform, dialogOptions(m_settings.langFolder(), 19, QStringLiteral("*.lng"),
+                                  QStringLiteral("*.lng"), 18, true));
     if (chosen.isEmpty())
         return;
     // A name that cannot be read from our own Lang folder is not stored: it would switch the

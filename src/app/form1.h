@@ -3,6 +3,7 @@
 #include "i18n/languagesettings.h"
 #include "photo/cropcommands.h"
 #include "photo/pictureclip.h"
+#include "platform/filedialog.h"
 #include "print/printer.h"
 
 #include <QColor>
@@ -84,6 +85,9 @@ private:
     void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
+    FileDialogOptions dialogOptions(const QString &initialDir, int filterText,
+                                    const QString &defaultExt, const QString &fileName,
+                                    int titleText, std::optional<bool> openDialog);
     void mnuOpenClick();
     void mnuExportClick();
     bool acceptsDropAt(const QPoint &clientPos) const;
