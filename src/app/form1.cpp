@@ -373,7 +373,7 @@ frmStampa *Form1::printDialog() const
 void Form1::mnuPrint_Click()
 {
     if (!isPhotoLoaded()) {
-        m_platform.messageBox(this, text(15), MessageBoxStyle::Exclamation, text(14));
+        message(15);
         return;
     }
     if (m_printDialog) {
