@@ -1,5 +1,8 @@
 #include "photoloader.h"
 
+#include "jpegscans.h"
+
+#include <QFile>
 #include <QImageReader>
 
 namespace {
@@ -12,12 +15,33 @@ void allowLargePhotos()
         QImageReader::setAllocationLimit(megabytes);
 }
 
+bool tooManyScans(QFile &file)
+{
+    const qint64 size = file.size();
+    if (size <= 0)
+        return false;
+    // Mapped rather than read, so a large photo is not held twice while it is checked.
+    if (uchar *mapped = file.map(0, size)) {
+        const bool tooMany = countJpegScans(QByteArrayView(mapped, size), MaximumJpegScans) > MaximumJpegScans;
+        file.unmap(mapped);
+        return tooMany;
+    }
+    const QByteArray bytes = file.readAll();
+    file.seek(0);
+    return countJpegScans(bytes, MaximumJpegScans) > MaximumJpegScans;
+}
+
 } // namespace
 
 PhotoLoadResult loadPhoto(const QString &path)
 {
     allowLargePhotos();
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {nullptr, PhotoLoadError::NotAPicture};
+    if (tooManyScans(file))
+        return {nullptr, PhotoLoadError::NotAPicture};
+    QImageReader reader(&file);
     // The orientation is applied by the photo itself, without a second copy of the pixels.
     reader.setAutoTransform(false);
     const QSize stored = reader.size();
