@@ -291,16 +291,37 @@ QList<File> corpus()
     return files;
 }
 
-bool writeCorpus(const QString &folder)
+QList<File> seeds()
+{
+    const QImage picture = uprightPicture().scaled(24, 32);
+    const QByteArray good = encode(picture, {});
+    return {
+        {QStringLiteral("baseline.jpg"), good},
+        {QStringLiteral("progressive.jpg"), encode(picture, {ColourSpace::Rgb, true})},
+        {QStringLiteral("greyscale.jpg"), encode(picture, {ColourSpace::Grey})},
+        {QStringLiteral("cmyk.jpg"), encode(picture, {ColourSpace::Cmyk})},
+        {QStringLiteral("arithmetic.jpg"), encode(picture, {ColourSpace::Rgb, false, true})},
+        {QStringLiteral("orientation-6.jpg"), withSegment(good, orientationExif(6))},
+        {QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif())},
+        {QStringLiteral("png.png"), png(picture)},
+    };
+}
+
+bool writeFiles(const QString &folder, const QList<File> &files)
 {
     if (!QDir().mkpath(folder))
         return false;
-    for (const File &file : corpus()) {
+    for (const File &file : files) {
         QFile out(QDir(folder).filePath(file.name));
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(file.bytes) != file.bytes.size())
             return false;
     }
     return true;
+}
+
+bool writeCorpus(const QString &folder)
+{
+    return writeFiles(folder, corpus());
 }
 
 } // namespace HostilePhotos

@@ -39,5 +39,9 @@ QList<File> corpus();
 
 // Writes the set into `folder`; false when a file cannot be written.
 bool writeCorpus(const QString &folder);
+bool writeFiles(const QString &folder, const QList<File> &files);
+
+// A few tiny files of each kind the loader meets, as seeds for fuzzing.
+QList<File> seeds();
 
 } // namespace HostilePhotos
