@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const int scans = countJpegScans(bytes, MaximumJpegScans);
     if (scans < 0 || scans > MaximumJpegScans + 1)
         std::abort();
@@ -44,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     const QSize claimed = QImageReader(&buffer).size();
-    if (claimed.isValid() && claimed.width() <= MaximumPhotoSide && claimed.height() <= MaximumPhotoSide
+    if (claimed.isValid() && claimed.width() <= MaximumPhotoSide
+        && claimed.height() <= MaximumPhotoSide
         && qint64(claimed.width()) * claimed.height() > DecodedPixelsWhileFuzzing)
         return 0;
 
@@ -60,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         || loaded.photo->height() > MaximumPhotoSide)
         std::abort();
     for (const PhotoFormat &format : PhotoFormats) {
-        const std::optional<CropRect> rect = CentreCrop(loaded.photo->width(), loaded.photo->height(),
-                                                        format.frameWidth, format.frameHeight);
+        const std::optional<CropRect> rect = CentreCrop(
+            loaded.photo->width(), loaded.photo->height(), format.frameWidth, format.frameHeight);
         if (!rect)
             continue;
         PictureClip clip;

@@ -6,7 +6,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // As the fetch hands it over: the body's bytes as Latin-1.
-    const QString remote = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString remote
+        = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
     static const QString local = localVersionText();
     if (!isNewerRelease(remote, local))
         return 0;

@@ -16,7 +16,8 @@ bool isRestart(unsigned char marker)
 // Markers that stand alone, without a length.
 bool hasNoLength(unsigned char marker)
 {
-    return isRestart(marker) || marker == Temporary || marker == StartOfImage || marker == EndOfImage;
+    return isRestart(marker) || marker == Temporary || marker == StartOfImage
+        || marker == EndOfImage;
 }
 
 } // namespace

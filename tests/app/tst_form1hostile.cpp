@@ -1,5 +1,5 @@
-#include "app/form1.h"
 #include "app/controls.h"
+#include "app/form1.h"
 #include "fakeplatform.h"
 #include "hostileoutcomes.h"
 #include "programfolder.h"
@@ -11,13 +11,14 @@ namespace {
 
 const QImage &framePicture(Form1 &form)
 {
-    return static_cast<PhotoFrame *>(form.findChild<QWidget *>(QStringLiteral("Image1")))->picture();
+    return static_cast<PhotoFrame *>(form.findChild<QWidget *>(QStringLiteral("Image1")))
+        ->picture();
 }
 
 bool near(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) <= 12 && std::abs(qGreen(a) - qGreen(b)) <= 12
-           && std::abs(qBlue(a) - qBlue(b)) <= 12;
+        && std::abs(qBlue(a) - qBlue(b)) <= 12;
 }
 
 } // namespace
@@ -41,7 +42,8 @@ void TestForm1Hostile::openOverAPhoto_data()
     QTest::addColumn<int>("expected");
     for (const HostilePhotos::File &file : HostilePhotos::corpus()) {
         QVERIFY2(expectedOutcomes().contains(file.name), qPrintable(file.name));
-        QTest::newRow(qPrintable(file.name)) << file.bytes << int(expectedOutcomes().value(file.name));
+        QTest::newRow(qPrintable(file.name))
+            << file.bytes << int(expectedOutcomes().value(file.name));
     }
 }
 
@@ -50,7 +52,8 @@ void TestForm1Hostile::openOverAPhoto()
     QFETCH(QByteArray, bytes);
     QFETCH(int, expected);
     const QString first = m_program.path() + QStringLiteral("/first.jpg");
-    QVERIFY(TestPhotos::writeFile(first, TestPhotos::encodeJpeg(TestPhotos::photoLike(900, 1200), 95)));
+    QVERIFY(
+        TestPhotos::writeFile(first, TestPhotos::encodeJpeg(TestPhotos::photoLike(900, 1200), 95)));
     const QString path = m_program.path() + u'/' + QString::fromLatin1(QTest::currentDataTag());
     QVERIFY(TestPhotos::writeFile(path, bytes));
 

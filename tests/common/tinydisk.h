@@ -18,7 +18,9 @@ public:
     {
         QDir().mkpath(path);
         const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
-        m_mounted = mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options.constData()) == 0;
+        m_mounted
+            = mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options.constData())
+            == 0;
     }
     ~TinyDisk()
     {
@@ -38,16 +40,16 @@ public:
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return false;
         const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-        while (filler.write(block.left(1)) == 1) {
-        }
+        while (filler.write(block) == block.size()) { }
+        while (filler.write(block.left(1)) == 1) { }
         return true;
     }
 
     bool makeReadOnly()
     {
-        return mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        return mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs",
+                   MS_REMOUNT | MS_RDONLY, nullptr)
+            == 0;
     }
 
 private:

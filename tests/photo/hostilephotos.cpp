@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <jpeglib.h>
@@ -18,113 +18,115 @@ namespace HostilePhotos {
 
 namespace {
 
-struct ErrorManager
-{
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
+    struct ErrorManager
+    {
+        jpeg_error_mgr base;
+        std::jmp_buf jump;
+    };
 
-void failEncode(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-// Every coefficient band of one component, coarse bits first, then each refinement: the
-// longest script libjpeg accepts for 8-bit samples.
-std::vector<jpeg_scan_info> longScanScript(int components)
-{
-    constexpr int coarsest = 10;
-    std::vector<jpeg_scan_info> scans;
-    jpeg_scan_info dc {};
-    dc.comps_in_scan = components;
-    for (int c = 0; c < components; ++c)
-        dc.component_index[c] = c;
-    scans.push_back(dc); // DC of all components, full precision
-    for (int c = 0; c < components; ++c)
-        for (int k = 1; k < DCTSIZE2; ++k)
-            for (int al = coarsest; al >= 0; --al) {
-                jpeg_scan_info scan {};
-                scan.comps_in_scan = 1;
-                scan.component_index[0] = c;
-                scan.Ss = k;
-                scan.Se = k;
-                scan.Ah = al == coarsest ? 0 : al + 1;
-                scan.Al = al;
-                scans.push_back(scan);
-            }
-    return scans;
-}
-
-QByteArray withSegment(const QByteArray &jpeg, const QByteArray &segment)
-{
-    return jpeg.left(2) + segment + jpeg.mid(2);
-}
-
-QByteArray app1(const QByteArray &payload)
-{
-    QByteArray segment("\xFF\xE1", 2);
-    const int length = int(payload.size()) + 2;
-    segment += char(length >> 8);
-    segment += char(length & 0xFF);
-    return segment + payload;
-}
-
-// An EXIF block holding only the orientation tag.
-QByteArray orientationExif(int orientation)
-{
-    QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("MM\0\x2A\0\0\0\x08", 8);
-    exif += QByteArray("\0\x01", 2);
-    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
-    exif += char(0);
-    exif += char(orientation);
-    exif += QByteArray("\0\0\0\0\0\0", 6);
-    return app1(exif);
-}
-
-// An EXIF block that lies: a first directory far past its end, then one claiming 65535
-// entries, and an orientation tag of a wrong type with a count that overflows.
-QByteArray corruptExif()
-{
-    QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("II\x2A\0\x08\0\0\0", 8); // little-endian, directory at 8
-    exif += QByteArray("\xFF\xFF", 2); // 65535 entries
-    exif += QByteArray("\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 12); // RATIONAL, count 2^32-1
-    exif += QByteArray("\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F", 12); // EXIF directory out of range
-    return app1(exif);
-}
-
-QByteArray png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(image);
-    return bytes;
-}
-
-// The offset of the first start-of-scan marker, where the frame headers end.
-qsizetype firstScan(const QByteArray &jpeg)
-{
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
-        const uchar marker = uchar(jpeg[at + 1]);
-        if (marker == 0xDA)
-            return at;
-        at += 2 + ((qsizetype(uchar(jpeg[at + 2])) << 8) | uchar(jpeg[at + 3]));
+    void failEncode(j_common_ptr info)
+    {
+        std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
     }
-    return jpeg.size();
-}
 
-// The offsets of every start-of-scan marker of a file without stray bytes.
-QList<qsizetype> scanOffsets(const QByteArray &jpeg)
-{
-    QList<qsizetype> offsets;
-    for (qsizetype at = firstScan(jpeg); at + 1 < jpeg.size(); ++at)
-        if (uchar(jpeg[at]) == 0xFF && uchar(jpeg[at + 1]) == 0xDA)
-            offsets.append(at);
-    return offsets;
-}
+    // Every coefficient band of one component, coarse bits first, then each refinement: the
+    // longest script libjpeg accepts for 8-bit samples.
+    std::vector<jpeg_scan_info> longScanScript(int components)
+    {
+        constexpr int coarsest = 10;
+        std::vector<jpeg_scan_info> scans;
+        jpeg_scan_info dc {};
+        dc.comps_in_scan = components;
+        for (int c = 0; c < components; ++c)
+            dc.component_index[c] = c;
+        scans.push_back(dc); // DC of all components, full precision
+        for (int c = 0; c < components; ++c)
+            for (int k = 1; k < DCTSIZE2; ++k)
+                for (int al = coarsest; al >= 0; --al) {
+                    jpeg_scan_info scan {};
+                    scan.comps_in_scan = 1;
+                    scan.component_index[0] = c;
+                    scan.Ss = k;
+                    scan.Se = k;
+                    scan.Ah = al == coarsest ? 0 : al + 1;
+                    scan.Al = al;
+                    scans.push_back(scan);
+                }
+        return scans;
+    }
+
+    QByteArray withSegment(const QByteArray &jpeg, const QByteArray &segment)
+    {
+        return jpeg.left(2) + segment + jpeg.mid(2);
+    }
+
+    QByteArray app1(const QByteArray &payload)
+    {
+        QByteArray segment("\xFF\xE1", 2);
+        const int length = int(payload.size()) + 2;
+        segment += char(length >> 8);
+        segment += char(length & 0xFF);
+        return segment + payload;
+    }
+
+    // An EXIF block holding only the orientation tag.
+    QByteArray orientationExif(int orientation)
+    {
+        QByteArray exif("Exif\0\0", 6);
+        exif += QByteArray("MM\0\x2A\0\0\0\x08", 8);
+        exif += QByteArray("\0\x01", 2);
+        exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
+        exif += char(0);
+        exif += char(orientation);
+        exif += QByteArray("\0\0\0\0\0\0", 6);
+        return app1(exif);
+    }
+
+    // An EXIF block that lies: a first directory far past its end, then one claiming 65535
+    // entries, and an orientation tag of a wrong type with a count that overflows.
+    QByteArray corruptExif()
+    {
+        QByteArray exif("Exif\0\0", 6);
+        exif += QByteArray("II\x2A\0\x08\0\0\0", 8); // little-endian, directory at 8
+        exif += QByteArray("\xFF\xFF", 2); // 65535 entries
+        exif += QByteArray(
+            "\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 12); // RATIONAL, count 2^32-1
+        exif += QByteArray(
+            "\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F", 12); // EXIF directory out of range
+        return app1(exif);
+    }
+
+    QByteArray png(const QImage &image)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, "png").write(image);
+        return bytes;
+    }
+
+    // The offset of the first start-of-scan marker, where the frame headers end.
+    qsizetype firstScan(const QByteArray &jpeg)
+    {
+        qsizetype at = 2;
+        while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
+            const uchar marker = uchar(jpeg[at + 1]);
+            if (marker == 0xDA)
+                return at;
+            at += 2 + ((qsizetype(uchar(jpeg[at + 2])) << 8) | uchar(jpeg[at + 3]));
+        }
+        return jpeg.size();
+    }
+
+    // The offsets of every start-of-scan marker of a file without stray bytes.
+    QList<qsizetype> scanOffsets(const QByteArray &jpeg)
+    {
+        QList<qsizetype> offsets;
+        for (qsizetype at = firstScan(jpeg); at + 1 < jpeg.size(); ++at)
+            if (uchar(jpeg[at]) == 0xFF && uchar(jpeg[at + 1]) == 0xDA)
+                offsets.append(at);
+        return offsets;
+    }
 
 } // namespace
 
@@ -204,7 +206,7 @@ QByteArray encode(const QImage &source, const EncodeOptions &options)
                 break;
             case ColourSpace::Cmyk: {
                 // Stored inverted, as the Adobe marker libjpeg writes for CMYK tells readers.
-                const uchar k = 255 - std::max({r, g, b});
+                const uchar k = 255 - std::max({ r, g, b });
                 const auto ink = [k](uchar value) {
                     return k == 255 ? 0 : (255 - value - k) * 255 / (255 - k);
                 };
@@ -217,7 +219,7 @@ QByteArray encode(const QImage &source, const EncodeOptions &options)
             }
             }
         }
-        JSAMPROW rows[1] = {row.data()};
+        JSAMPROW rows[1] = { row.data() };
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
@@ -245,15 +247,18 @@ QList<File> corpus()
     const QImage picture = uprightPicture();
     const QByteArray good = encode(picture, {});
     QList<File> files;
-    files.append({QStringLiteral("zero-bytes.jpg"), QByteArray()});
-    files.append({QStringLiteral("header-only.jpg"), good.left(firstScan(good))});
-    for (int percent : {10, 50, 99})
-        files.append({QStringLiteral("truncated-%1.jpg").arg(percent), good.left(good.size() * percent / 100)});
-    files.append({QStringLiteral("png-named-jpg.jpg"), png(picture)});
-    files.append({QStringLiteral("cmyk.jpg"), encode(picture, {ColourSpace::Cmyk})});
-    files.append({QStringLiteral("greyscale.jpg"), encode(picture, {ColourSpace::Grey})});
-    files.append({QStringLiteral("progressive.jpg"), encode(picture, {ColourSpace::Rgb, true})});
-    files.append({QStringLiteral("arithmetic.jpg"), encode(picture, {ColourSpace::Rgb, false, true})});
+    files.append({ QStringLiteral("zero-bytes.jpg"), QByteArray() });
+    files.append({ QStringLiteral("header-only.jpg"), good.left(firstScan(good)) });
+    for (int percent : { 10, 50, 99 })
+        files.append({ QStringLiteral("truncated-%1.jpg").arg(percent),
+            good.left(good.size() * percent / 100) });
+    files.append({ QStringLiteral("png-named-jpg.jpg"), png(picture) });
+    files.append({ QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) });
+    files.append({ QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) });
+    files.append(
+        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) });
+    files.append(
+        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) });
     // Stored turned the other way, so each orientation tag brings the same picture upright.
     const QTransform turns[9] = {
         {},
@@ -268,10 +273,10 @@ QList<File> corpus()
     };
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const QImage stored = picture.transformed(turns[orientation]);
-        files.append({QStringLiteral("orientation-%1.jpg").arg(orientation),
-                      withSegment(encode(stored, {}), orientationExif(orientation))});
+        files.append({ QStringLiteral("orientation-%1.jpg").arg(orientation),
+            withSegment(encode(stored, {}), orientationExif(orientation)) });
     }
-    files.append({QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif())});
+    files.append({ QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) });
     QByteArray huge = good;
     const qsizetype frame = huge.indexOf(QByteArray("\xFF\xC0", 2));
     if (frame >= 0) {
@@ -280,14 +285,16 @@ QList<File> corpus()
         huge[frame + 7] = char(60000 >> 8);
         huge[frame + 8] = char(60000 & 0xFF);
     }
-    files.append({QStringLiteral("claims-60000x60000.jpg"), huge});
+    files.append({ QStringLiteral("claims-60000x60000.jpg"), huge });
     const QImage small = picture.scaled(300, 400);
-    files.append({QStringLiteral("progressive-500-scans.jpg"), encode(small, {ColourSpace::Rgb, true, false, 500})});
-    files.append({QStringLiteral("progressive-501-scans.jpg"), encode(small, {ColourSpace::Rgb, true, false, 501})});
-    files.append({QStringLiteral("progressive-%1-scans.jpg").arg(maximumScans()),
-                  encode(small, {ColourSpace::Rgb, true, false, maximumScans()})});
-    files.append({QStringLiteral("progressive-repeated-20000-scans.jpg"),
-                  withRepeatedScan(encode(picture, {ColourSpace::Rgb, true}), 20000)});
+    files.append({ QStringLiteral("progressive-500-scans.jpg"),
+        encode(small, { ColourSpace::Rgb, true, false, 500 }) });
+    files.append({ QStringLiteral("progressive-501-scans.jpg"),
+        encode(small, { ColourSpace::Rgb, true, false, 501 }) });
+    files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(maximumScans()),
+        encode(small, { ColourSpace::Rgb, true, false, maximumScans() }) });
+    files.append({ QStringLiteral("progressive-repeated-20000-scans.jpg"),
+        withRepeatedScan(encode(picture, { ColourSpace::Rgb, true }), 20000) });
     return files;
 }
 
@@ -296,14 +303,14 @@ QList<File> seeds()
     const QImage picture = uprightPicture().scaled(24, 32);
     const QByteArray good = encode(picture, {});
     return {
-        {QStringLiteral("baseline.jpg"), good},
-        {QStringLiteral("progressive.jpg"), encode(picture, {ColourSpace::Rgb, true})},
-        {QStringLiteral("greyscale.jpg"), encode(picture, {ColourSpace::Grey})},
-        {QStringLiteral("cmyk.jpg"), encode(picture, {ColourSpace::Cmyk})},
-        {QStringLiteral("arithmetic.jpg"), encode(picture, {ColourSpace::Rgb, false, true})},
-        {QStringLiteral("orientation-6.jpg"), withSegment(good, orientationExif(6))},
-        {QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif())},
-        {QStringLiteral("png.png"), png(picture)},
+        { QStringLiteral("baseline.jpg"), good },
+        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) },
+        { QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) },
+        { QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) },
+        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) },
+        { QStringLiteral("orientation-6.jpg"), withSegment(good, orientationExif(6)) },
+        { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
+        { QStringLiteral("png.png"), png(picture) },
     };
 }
 
@@ -313,7 +320,8 @@ bool writeFiles(const QString &folder, const QList<File> &files)
         return false;
     for (const File &file : files) {
         QFile out(QDir(folder).filePath(file.name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(file.bytes) != file.bytes.size())
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || out.write(file.bytes) != file.bytes.size())
             return false;
     }
     return true;

@@ -1,5 +1,5 @@
-#include "hostilephotos.h"
 #include "hostileoutcomes.h"
+#include "hostilephotos.h"
 #include "photo/jpegscans.h"
 #include "photo/photoloader.h"
 
@@ -11,7 +11,7 @@ namespace {
 bool near(QRgb a, QRgb b, int tolerance)
 {
     return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
-           && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
 QByteArray segment(unsigned char marker, const QByteArray &payload)
@@ -57,7 +57,8 @@ void TestHostilePhotos::outcome_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("expected");
     for (const HostilePhotos::File &file : HostilePhotos::corpus())
-        QTest::newRow(qPrintable(file.name)) << file.bytes << int(expectedOutcomes().value(file.name));
+        QTest::newRow(qPrintable(file.name))
+            << file.bytes << int(expectedOutcomes().value(file.name));
 }
 
 void TestHostilePhotos::outcome()
@@ -88,25 +89,26 @@ void TestHostilePhotos::outcome()
     QVERIFY(loaded.photo);
     const QSize size = loaded.photo->size();
     QVERIFY2(size == QSize(600, 800) || size == QSize(300, 400),
-             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
     const QImage upright = loaded.photo->crop(QRect(QPoint(0, 0), size));
     const QImage reference = HostilePhotos::uprightPicture().scaled(size);
     const bool grey = QByteArray(QTest::currentDataTag()).startsWith("greyscale");
     const int w = size.width(), h = size.height();
     // A cut file still shows its first rows of blocks; the rest is the decoder's grey.
-    QList<QPoint> probes = {{w / 4, 4}, {3 * w / 4, 4}};
+    QList<QPoint> probes = { { w / 4, 4 }, { 3 * w / 4, 4 } };
     if (Outcome(expected) == Upright)
-        probes += {{w / 4, h / 8}, {3 * w / 4, h / 8}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}, {w / 4, h / 4}, {3 * w / 4, 7 * h / 8}};
+        probes += { { w / 4, h / 8 }, { 3 * w / 4, h / 8 }, { w / 4, 3 * h / 4 },
+            { 3 * w / 4, 3 * h / 4 }, { w / 4, h / 4 }, { 3 * w / 4, 7 * h / 8 } };
     for (const QPoint probe : probes) {
         QRgb want = reference.pixel(probe);
         if (grey)
             want = qRgb(qGray(want), qGray(want), qGray(want));
         QVERIFY2(near(upright.pixel(probe), want, 12),
-                 qPrintable(QStringLiteral("at %1,%2: %3 instead of %4")
-                                .arg(probe.x())
-                                .arg(probe.y())
-                                .arg(upright.pixel(probe), 8, 16)
-                                .arg(want, 8, 16)));
+            qPrintable(QStringLiteral("at %1,%2: %3 instead of %4")
+                           .arg(probe.x())
+                           .arg(probe.y())
+                           .arg(upright.pixel(probe), 8, 16)
+                           .arg(want, 8, 16)));
     }
 }
 
@@ -124,12 +126,15 @@ void TestHostilePhotos::countScans_data()
     QTest::newRow("not a jpeg") << QByteArray("\x89PNG\r\n\x1A\n\xFF\xDA", 10) << 500 << 0;
     QTest::newRow("one scan") << soi + segment(0xDB, "q") + sos + data + eoi << 500 << 1;
     QTest::newRow("three scans") << soi + sos + data + sos + data + sos + data + eoi << 500 << 3;
-    QTest::newRow("scans after the end are not read") << soi + sos + data + eoi + sos + data << 500 << 1;
+    QTest::newRow("scans after the end are not read")
+        << soi + sos + data + eoi + sos + data << 500 << 1;
     // A thumbnail inside an EXIF block has scans of its own; they belong to the block.
     QTest::newRow("thumbnail in a segment")
         << soi + segment(0xE1, soi + sos + data + eoi) + sos + data + eoi << 500 << 1;
-    QTest::newRow("stray bytes between segments") << soi + QByteArray("junk") + sos + data + eoi << 500 << 1;
-    QTest::newRow("cut inside a length") << soi + sos + data + QByteArray("\xFF\xDA\x00", 3) << 500 << 1;
+    QTest::newRow("stray bytes between segments")
+        << soi + QByteArray("junk") + sos + data + eoi << 500 << 1;
+    QTest::newRow("cut inside a length")
+        << soi + sos + data + QByteArray("\xFF\xDA\x00", 3) << 500 << 1;
     QTest::newRow("length past the end") << soi + QByteArray("\xFF\xE1\xFF\xFF", 4) << 500 << 0;
     QTest::newRow("length below two") << soi + QByteArray("\xFF\xDA\x00\x01", 4) + sos << 500 << 0;
     QByteArray many = soi;
@@ -151,13 +156,14 @@ void TestHostilePhotos::longScriptIsThousandsOfScans()
 {
     QVERIFY(HostilePhotos::maximumScans() >= 2000);
     const QImage small = HostilePhotos::uprightPicture().scaled(60, 80);
-    for (int scans : {1, 10, 500, 501, HostilePhotos::maximumScans()}) {
-        const QByteArray bytes = HostilePhotos::encode(small, {HostilePhotos::ColourSpace::Rgb, true, false, scans});
+    for (int scans : { 1, 10, 500, 501, HostilePhotos::maximumScans() }) {
+        const QByteArray bytes
+            = HostilePhotos::encode(small, { HostilePhotos::ColourSpace::Rgb, true, false, scans });
         QVERIFY(!bytes.isEmpty());
         QCOMPARE(countJpegScans(bytes, 100000), scans);
     }
     const QByteArray repeated = HostilePhotos::withRepeatedScan(
-        HostilePhotos::encode(small, {HostilePhotos::ColourSpace::Rgb, true}), 3000);
+        HostilePhotos::encode(small, { HostilePhotos::ColourSpace::Rgb, true }), 3000);
     QCOMPARE(countJpegScans(repeated, 100000), 3000);
 }
 

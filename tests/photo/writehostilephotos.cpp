@@ -15,7 +15,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
-    if (!HostilePhotos::writeFiles(folder, seeds ? HostilePhotos::seeds() : HostilePhotos::corpus())) {
+    if (!HostilePhotos::writeFiles(
+            folder, seeds ? HostilePhotos::seeds() : HostilePhotos::corpus())) {
         std::fprintf(stderr, "cannot write into %s\n", argv[argc - 1]);
         return 1;
     }

@@ -30,7 +30,7 @@ bool TestFaults::installProgram(const QString &folder)
     const QDir shipped(QStringLiteral(KALMORA_SOURCE_DIR "/Lang"));
     if (!QDir().mkpath(folder + QStringLiteral("/Lang")))
         return false;
-    for (const QString &name : shipped.entryList({QStringLiteral("english.lng")}, QDir::Files))
+    for (const QString &name : shipped.entryList({ QStringLiteral("english.lng") }, QDir::Files))
         if (!QFile::copy(shipped.filePath(name), folder + QStringLiteral("/Lang/") + name))
             return false;
     return true;
@@ -71,8 +71,9 @@ void TestFaults::settingsSurvive()
     QVERIFY(options.open(QIODevice::ReadOnly));
     QCOMPARE(options.readAll(), before);
     // No half-written copy is left beside it either.
-    const QStringList left = QDir(disk.path() + QStringLiteral("/Lang")).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(left, QStringList({QStringLiteral("english.lng"), QStringLiteral("options.ini")}));
+    const QStringList left
+        = QDir(disk.path() + QStringLiteral("/Lang")).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left, QStringList({ QStringLiteral("english.lng"), QStringLiteral("options.ini") }));
     const std::optional<OptionsIni> read = settings.readOptions();
     QVERIFY(read);
     QCOMPARE(read->formatIndex, 2);
@@ -101,7 +102,8 @@ void TestFaults::exportKeepsTarget()
         QSKIP("no permission to mount a tmpfs; the file-size limit tests cover a full disk");
     QVERIFY(installProgram(program.path()));
     const QString photo = base.filePath(QStringLiteral("photo.jpg"));
-    QVERIFY(TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95)));
+    QVERIFY(TestPhotos::writeFile(
+        photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95)));
     const QString target = out.path() + QStringLiteral("/sheet.jpg");
     const QByteArray previous = TestPhotos::encodeJpeg(TestPhotos::photoLike(64, 48));
     QVERIFY(TestPhotos::writeFile(target, previous));
@@ -118,7 +120,7 @@ void TestFaults::exportKeepsTarget()
     else if (fault == QLatin1String("targetReadOnly"))
         QVERIFY(out.makeReadOnly());
 
-    platform.dialogAnswers.enqueue(QStringList{target});
+    platform.dialogAnswers.enqueue(QStringList { target });
     platform.answers.enqueue(MessageBoxAnswer::Yes); // replace the existing sheet
     form.findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
 
@@ -131,8 +133,9 @@ void TestFaults::exportKeepsTarget()
     } else {
         QCOMPARE(platform.messages.last().text, form.text(53) + target);
         QCOMPARE(written.readAll(), previous);
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("sheet")),
-                 QStringList{QStringLiteral("sheet.jpg")});
+        QCOMPARE(
+            QDir(out.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("sheet")),
+            QStringList { QStringLiteral("sheet.jpg") });
     }
     // The temporary bitmap is gone, wherever it was put.
     QVERIFY(!QFile::exists(program.path() + QStringLiteral("/PhotoID_tmp.bmp")));
