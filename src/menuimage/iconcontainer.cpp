@@ -174,7 +174,7 @@ QImage IconContainer::decodeEntry(qsizetype index) const
     const int height = doubleHeight / 2;
     const qint64 paletteSize
         = bitCount <= 8 ? (coloursUsed != 0 ? coloursUsed : 1u << bitCount) : 0;
-    if (paletteSize > (1 << bitCount) && bitCount <= 8)
+    if (bitCount <= 8 && paletteSize > (1 << bitCount))
         return {};
     const qint64 colourStride = ((qint64(width) * bitCount + 31) / 32) * 4;
     const qint64 maskStride = ((qint64(width) + 31) / 32) * 4;

@@ -1,0 +1,23 @@
+// Language files: decoding (UTF-8 or Windows-1252), line splitting and the text table.
+#include "i18n/textfile.h"
+#include "i18n/texttable.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = decodeText(bytes);
+    const QStringList lines = splitLines(text);
+    TextTable table;
+    table.applyLines(lines);
+    for (int k = 1; k <= TextTable::LastEntry; ++k) {
+        const QString entry = table.text(k);
+        // An entry is its line without the prefix, never more than the line.
+        if (k <= lines.size() && lines[k - 1].size() >= TextTable::PrefixLength
+            && entry != lines[k - 1].mid(TextTable::PrefixLength))
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,74 @@
+#include "jpegscans.h"
+
+namespace {
+
+constexpr unsigned char MarkerPrefix = 0xFF;
+constexpr unsigned char StartOfImage = 0xD8;
+constexpr unsigned char EndOfImage = 0xD9;
+constexpr unsigned char StartOfScan = 0xDA;
+constexpr unsigned char Temporary = 0x01;
+
+bool isRestart(unsigned char marker)
+{
+    return marker >= 0xD0 && marker <= 0xD7;
+}
+
+// Markers that stand alone, without a length.
+bool hasNoLength(unsigned char marker)
+{
+    return isRestart(marker) || marker == Temporary || marker == StartOfImage
+        || marker == EndOfImage;
+}
+
+} // namespace
+
+int countJpegScans(QByteArrayView bytes, int stopAfter)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    if (size < 2 || data[0] != MarkerPrefix || data[1] != StartOfImage)
+        return 0;
+
+    int scans = 0;
+    qsizetype at = 2;
+    while (at < size) {
+        // Between segments: the decoder skips stray bytes up to the next marker, so do we.
+        while (at < size && data[at] != MarkerPrefix)
+            ++at;
+        while (at < size && data[at] == MarkerPrefix) // fill bytes
+            ++at;
+        if (at >= size)
+            break;
+        const unsigned char marker = data[at++];
+        if (marker == EndOfImage)
+            break;
+        if (hasNoLength(marker))
+            continue;
+        if (at + 2 > size)
+            break;
+        const qsizetype length = (qsizetype(data[at]) << 8) | data[at + 1];
+        if (length < 2)
+            break;
+        at += length;
+        if (marker != StartOfScan)
+            continue;
+        if (++scans > stopAfter)
+            break;
+        // Entropy-coded data runs to the next marker other than a stuffed zero or a restart.
+        while (at + 1 < size) {
+            if (data[at] == MarkerPrefix) {
+                const unsigned char next = data[at + 1];
+                if (next != 0x00 && next != MarkerPrefix && !isRestart(next))
+                    break;
+                if (next == MarkerPrefix) {
+                    ++at; // a fill byte before the marker
+                    continue;
+                }
+                at += 2;
+                continue;
+            }
+            ++at;
+        }
+    }
+    return scans;
+}

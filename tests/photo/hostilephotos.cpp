@@ -1,0 +1,335 @@
+#include "hostilephotos.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace HostilePhotos {
+
+namespace {
+
+    struct ErrorManager
+    {
+        jpeg_error_mgr base;
+        std::jmp_buf jump;
+    };
+
+    void failEncode(j_common_ptr info)
+    {
+        std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+    }
+
+    // Every coefficient band of one component, coarse bits first, then each refinement: the
+    // longest script libjpeg accepts for 8-bit samples.
+    std::vector<jpeg_scan_info> longScanScript(int components)
+    {
+        constexpr int coarsest = 10;
+        std::vector<jpeg_scan_info> scans;
+        jpeg_scan_info dc {};
+        dc.comps_in_scan = components;
+        for (int c = 0; c < components; ++c)
+            dc.component_index[c] = c;
+        scans.push_back(dc); // DC of all components, full precision
+        for (int c = 0; c < components; ++c)
+            for (int k = 1; k < DCTSIZE2; ++k)
+                for (int al = coarsest; al >= 0; --al) {
+                    jpeg_scan_info scan {};
+                    scan.comps_in_scan = 1;
+                    scan.component_index[0] = c;
+                    scan.Ss = k;
+                    scan.Se = k;
+                    scan.Ah = al == coarsest ? 0 : al + 1;
+                    scan.Al = al;
+                    scans.push_back(scan);
+                }
+        return scans;
+    }
+
+    QByteArray withSegment(const QByteArray &jpeg, const QByteArray &segment)
+    {
+        return jpeg.left(2) + segment + jpeg.mid(2);
+    }
+
+    QByteArray app1(const QByteArray &payload)
+    {
+        QByteArray segment("\xFF\xE1", 2);
+        const int length = int(payload.size()) + 2;
+        segment += char(length >> 8);
+        segment += char(length & 0xFF);
+        return segment + payload;
+    }
+
+    // An EXIF block holding only the orientation tag.
+    QByteArray orientationExif(int orientation)
+    {
+        QByteArray exif("Exif\0\0", 6);
+        exif += QByteArray("MM\0\x2A\0\0\0\x08", 8);
+        exif += QByteArray("\0\x01", 2);
+        exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
+        exif += char(0);
+        exif += char(orientation);
+        exif += QByteArray("\0\0\0\0\0\0", 6);
+        return app1(exif);
+    }
+
+    // An EXIF block that lies: a first directory far past its end, then one claiming 65535
+    // entries, and an orientation tag of a wrong type with a count that overflows.
+    QByteArray corruptExif()
+    {
+        QByteArray exif("Exif\0\0", 6);
+        exif += QByteArray("II\x2A\0\x08\0\0\0", 8); // little-endian, directory at 8
+        exif += QByteArray("\xFF\xFF", 2); // 65535 entries
+        exif += QByteArray(
+            "\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 12); // RATIONAL, count 2^32-1
+        exif += QByteArray(
+            "\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F", 12); // EXIF directory out of range
+        return app1(exif);
+    }
+
+    QByteArray png(const QImage &image)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, "png").write(image);
+        return bytes;
+    }
+
+    // The offset of the first start-of-scan marker, where the frame headers end.
+    qsizetype firstScan(const QByteArray &jpeg)
+    {
+        qsizetype at = 2;
+        while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
+            const uchar marker = uchar(jpeg[at + 1]);
+            if (marker == 0xDA)
+                return at;
+            at += 2 + ((qsizetype(uchar(jpeg[at + 2])) << 8) | uchar(jpeg[at + 3]));
+        }
+        return jpeg.size();
+    }
+
+    // The offsets of every start-of-scan marker of a file without stray bytes.
+    QList<qsizetype> scanOffsets(const QByteArray &jpeg)
+    {
+        QList<qsizetype> offsets;
+        for (qsizetype at = firstScan(jpeg); at + 1 < jpeg.size(); ++at)
+            if (uchar(jpeg[at]) == 0xFF && uchar(jpeg[at + 1]) == 0xDA)
+                offsets.append(at);
+        return offsets;
+    }
+
+} // namespace
+
+QImage uprightPicture()
+{
+    QImage image(600, 800, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, 300, 400, QColor(255, 0, 0));
+    painter.fillRect(300, 0, 300, 400, QColor(0, 255, 0));
+    painter.fillRect(0, 400, 300, 400, QColor(0, 0, 255));
+    painter.fillRect(300, 400, 300, 400, QColor(255, 255, 0));
+    return image;
+}
+
+int maximumScans()
+{
+    return int(longScanScript(3).size());
+}
+
+QByteArray encode(const QImage &source, const EncodeOptions &options)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info {};
+    ErrorManager error {};
+    info.err = jpeg_std_error(&error.base);
+    error.base.error_exit = failEncode;
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    std::vector<jpeg_scan_info> script;
+    std::vector<unsigned char> row;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_compress(&info);
+        std::free(buffer);
+        return {};
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    switch (options.colourSpace) {
+    case ColourSpace::Rgb:
+        info.input_components = 3;
+        info.in_color_space = JCS_RGB;
+        break;
+    case ColourSpace::Grey:
+        info.input_components = 1;
+        info.in_color_space = JCS_GRAYSCALE;
+        break;
+    case ColourSpace::Cmyk:
+        info.input_components = 4;
+        info.in_color_space = JCS_CMYK;
+        break;
+    }
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    info.arith_code = options.arithmetic ? TRUE : FALSE;
+    if (options.progressive && options.scans > 0) {
+        script = longScanScript(info.num_components);
+        script.resize(std::min<size_t>(script.size(), size_t(options.scans)));
+        info.scan_info = script.data();
+        info.num_scans = int(script.size());
+    } else if (options.progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    row.resize(size_t(image.width()) * size_t(info.input_components));
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar *rgb = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar r = rgb[3 * x], g = rgb[3 * x + 1], b = rgb[3 * x + 2];
+            switch (options.colourSpace) {
+            case ColourSpace::Rgb:
+                std::copy(rgb + 3 * x, rgb + 3 * x + 3, row.data() + 3 * x);
+                break;
+            case ColourSpace::Grey:
+                row[size_t(x)] = uchar(qGray(r, g, b));
+                break;
+            case ColourSpace::Cmyk: {
+                // Stored inverted, as the Adobe marker libjpeg writes for CMYK tells readers.
+                const uchar k = 255 - std::max({ r, g, b });
+                const auto ink = [k](uchar value) {
+                    return k == 255 ? 0 : (255 - value - k) * 255 / (255 - k);
+                };
+                unsigned char *out = row.data() + 4 * x;
+                out[0] = uchar(255 - ink(r));
+                out[1] = uchar(255 - ink(g));
+                out[2] = uchar(255 - ink(b));
+                out[3] = uchar(255 - k);
+                break;
+            }
+            }
+        }
+        JSAMPROW rows[1] = { row.data() };
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+QByteArray withRepeatedScan(const QByteArray &progressive, int scans)
+{
+    const QList<qsizetype> offsets = scanOffsets(progressive);
+    const qsizetype end = progressive.lastIndexOf(QByteArray("\xFF\xD9", 2));
+    if (offsets.isEmpty() || end < offsets.last() || scans < offsets.size())
+        return progressive;
+    const QByteArray last = progressive.mid(offsets.last(), end - offsets.last());
+    QByteArray bytes = progressive.left(end);
+    for (qsizetype i = offsets.size(); i < scans; ++i)
+        bytes += last;
+    return bytes + progressive.mid(end);
+}
+
+QList<File> corpus()
+{
+    const QImage picture = uprightPicture();
+    const QByteArray good = encode(picture, {});
+    QList<File> files;
+    files.append({ QStringLiteral("zero-bytes.jpg"), QByteArray() });
+    files.append({ QStringLiteral("header-only.jpg"), good.left(firstScan(good)) });
+    for (int percent : { 10, 50, 99 })
+        files.append({ QStringLiteral("truncated-%1.jpg").arg(percent),
+            good.left(good.size() * percent / 100) });
+    files.append({ QStringLiteral("png-named-jpg.jpg"), png(picture) });
+    files.append({ QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) });
+    files.append({ QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) });
+    files.append(
+        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) });
+    files.append(
+        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) });
+    // Stored turned the other way, so each orientation tag brings the same picture upright.
+    const QTransform turns[9] = {
+        {},
+        {},
+        QTransform(-1, 0, 0, 1, 0, 0), // 2: mirrored
+        QTransform().rotate(180),
+        QTransform(1, 0, 0, -1, 0, 0), // 4: flipped
+        QTransform(0, 1, 1, 0, 0, 0), // 5: transposed
+        QTransform().rotate(-90),
+        QTransform(0, -1, -1, 0, 0, 0), // 7: transversed
+        QTransform().rotate(90),
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QImage stored = picture.transformed(turns[orientation]);
+        files.append({ QStringLiteral("orientation-%1.jpg").arg(orientation),
+            withSegment(encode(stored, {}), orientationExif(orientation)) });
+    }
+    files.append({ QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) });
+    QByteArray huge = good;
+    const qsizetype frame = huge.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame >= 0) {
+        huge[frame + 5] = char(60000 >> 8);
+        huge[frame + 6] = char(60000 & 0xFF);
+        huge[frame + 7] = char(60000 >> 8);
+        huge[frame + 8] = char(60000 & 0xFF);
+    }
+    files.append({ QStringLiteral("claims-60000x60000.jpg"), huge });
+    const QImage small = picture.scaled(300, 400);
+    files.append({ QStringLiteral("progressive-500-scans.jpg"),
+        encode(small, { ColourSpace::Rgb, true, false, 500 }) });
+    files.append({ QStringLiteral("progressive-501-scans.jpg"),
+        encode(small, { ColourSpace::Rgb, true, false, 501 }) });
+    files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(maximumScans()),
+        encode(small, { ColourSpace::Rgb, true, false, maximumScans() }) });
+    files.append({ QStringLiteral("progressive-repeated-20000-scans.jpg"),
+        withRepeatedScan(encode(picture, { ColourSpace::Rgb, true }), 20000) });
+    return files;
+}
+
+QList<File> seeds()
+{
+    const QImage picture = uprightPicture().scaled(24, 32);
+    const QByteArray good = encode(picture, {});
+    return {
+        { QStringLiteral("baseline.jpg"), good },
+        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) },
+        { QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) },
+        { QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) },
+        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) },
+        { QStringLiteral("orientation-6.jpg"), withSegment(good, orientationExif(6)) },
+        { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
+        { QStringLiteral("png.png"), png(picture) },
+    };
+}
+
+bool writeFiles(const QString &folder, const QList<File> &files)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const File &file : files) {
+        QFile out(QDir(folder).filePath(file.name));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || out.write(file.bytes) != file.bytes.size())
+            return false;
+    }
+    return true;
+}
+
+bool writeCorpus(const QString &folder)
+{
+    return writeFiles(folder, corpus());
+}
+
+} // namespace HostilePhotos

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// Files a photo loader must survive: damaged, odd and hostile JPEGs, written afresh by every
+// test run, so no binary sits in the repository.
+namespace HostilePhotos {
+
+struct File
+{
+    QString name;
+    QByteArray bytes;
+};
+
+// The picture every loadable file shows upright: 600 x 800, four coloured quadrants.
+QImage uprightPicture();
+
+// Encodes with libjpeg, where Qt's writer has no say: colour space, progression, arithmetic
+// coding and the exact number of scans (0: libjpeg's own choice).
+enum class ColourSpace { Rgb, Grey, Cmyk };
+struct EncodeOptions
+{
+    ColourSpace colourSpace = ColourSpace::Rgb;
+    bool progressive = false;
+    bool arithmetic = false;
+    int scans = 0; // progressive only: this many scans, up to maximumScans()
+};
+QByteArray encode(const QImage &image, const EncodeOptions &options);
+int maximumScans();
+
+// A progressive file whose last scan is repeated until the file holds `scans` scans.
+QByteArray withRepeatedScan(const QByteArray &progressive, int scans);
+
+// The whole set, in a fixed order and with unique names.
+QList<File> corpus();
+
+// Writes the set into `folder`; false when a file cannot be written.
+bool writeCorpus(const QString &folder);
+bool writeFiles(const QString &folder, const QList<File> &files);
+
+// A few tiny files of each kind the loader meets, as seeds for fuzzing.
+QList<File> seeds();
+
+} // namespace HostilePhotos
