@@ -18,8 +18,9 @@ QImage oriented(const QImage &image, QImageIOHandler::Transformations orientatio
     return result;
 }
 
-// Averages each factor x factor block of a 32-bit image into one pixel, rows split between
-// two threads: this runs once per photo over every pixel, on the load's critical path.
+// Averages each factor x factor block of a 32-bit image into one pixel (factor a power of two
+// up to 16), rows split between two threads: this runs once per photo over every pixel, on
+// the load's critical path. Two channels are summed at once in the 16-bit halves of a word.
 QImage boxReduce(const QImage &source, int factor)
 {
     const int width = source.width() / factor;
@@ -27,34 +28,34 @@ QImage boxReduce(const QImage &source, int factor)
     QImage reduced(width, height, QImage::Format_RGB32);
     if (reduced.isNull())
         return reduced;
-    const int area = factor * factor;
+    int shift = 0;
+    while ((1 << shift) < factor * factor)
+        ++shift;
     auto reduceRows = [&](int firstRow, int endRow) {
-        std::vector<quint32> sums(size_t(width) * 4);
+        std::vector<quint32> blueRed(static_cast<size_t>(width));
+        std::vector<quint32> greenAlpha(static_cast<size_t>(width));
         for (int y = firstRow; y < endRow; ++y) {
-            std::fill(sums.begin(), sums.end(), 0u);
+            std::fill(blueRed.begin(), blueRed.end(), 0u);
+            std::fill(greenAlpha.begin(), greenAlpha.end(), 0u);
             for (int dy = 0; dy < factor; ++dy) {
                 const auto *in = reinterpret_cast<const quint32 *>(source.constScanLine(y * factor + dy));
-                quint32 *sum = sums.data();
-                for (int x = 0; x < width; ++x, sum += 4) {
-                    quint32 r = 0, g = 0, b = 0, a = 0;
-                    for (int dx = 0; dx < factor; ++dx) {
-                        const quint32 pixel = *in++;
-                        b += pixel & 0xFF;
-                        g += (pixel >> 8) & 0xFF;
-                        r += (pixel >> 16) & 0xFF;
-                        a += pixel >> 24;
+                for (int x = 0; x < width; ++x) {
+                    quint32 br = 0, ga = 0;
+                    for (int dx = 0; dx < factor; ++dx, ++in) {
+                        br += *in & 0x00FF00FF;
+                        ga += (*in >> 8) & 0x00FF00FF;
                     }
-                    sum[0] += b;
-                    sum[1] += g;
-                    sum[2] += r;
-                    sum[3] += a;
+                    blueRed[x] += br;
+                    greenAlpha[x] += ga;
                 }
             }
             auto *out = reinterpret_cast<quint32 *>(reduced.scanLine(y));
-            const quint32 *sum = sums.data();
-            for (int x = 0; x < width; ++x, sum += 4)
-                out[x] = (sum[3] / area) << 24 | (sum[2] / area) << 16 | (sum[1] / area) << 8
-                         | (sum[0] / area);
+            for (int x = 0; x < width; ++x) {
+                const quint32 br = blueRed[x];
+                const quint32 ga = greenAlpha[x];
+                out[x] = ((ga >> 16) >> shift) << 24 | ((br >> 16) >> shift) << 16
+                         | ((ga & 0xFFFF) >> shift) << 8 | ((br & 0xFFFF) >> shift);
+            }
         }
     };
     const int middle = height / 2;
