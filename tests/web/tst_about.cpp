@@ -88,10 +88,8 @@ private slots:
     void designGeometry();
     void scrollsThroughItsCycle();
     void eachOpeningStartsAfresh();
-    void closes_data();
-    void closes();
-    void staysOpen_data();
-    void staysOpen();
+    void clicks_data();
+    void clicks();
     void escapeOnlyInViewport();
     void homePageLink();
     void windowCloseButton();
@@ -331,20 +329,29 @@ void TestAbout::eachOpeningStartsAfresh()
     second->close();
 }
 
-void TestAbout::closes_data()
+void TestAbout::clicks_data()
 {
     QTest::addColumn<QString>("control"); // empty: the window background
-    QTest::newRow("background") << "";
-    QTest::newRow("title picture") << "imgTitle";
-    QTest::newRow("title") << "lblTitle";
-    QTest::newRow("release") << "lblVersion";
-    QTest::newRow("description") << "lblDescription";
-    QTest::newRow("credit line") << "lblCopyright";
+    QTest::addColumn<bool>("rightButton");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("background") << "" << false << true;
+    QTest::newRow("title picture") << "imgTitle" << false << true;
+    QTest::newRow("title") << "lblTitle" << false << true;
+    QTest::newRow("release") << "lblVersion" << false << true;
+    QTest::newRow("description") << "lblDescription" << false << true;
+    QTest::newRow("credit line") << "lblCopyright" << false << true;
+    QTest::newRow("viewport") << "Picture1" << false << false;
+    QTest::newRow("panel") << "Picture2" << false << false;
+    QTest::newRow("home page caption") << "lblHomePageCap" << false << false;
+    QTest::newRow("panel picture") << "Image1" << false << false;
+    QTest::newRow("right button on title") << "lblTitle" << true << false;
 }
 
-void TestAbout::closes()
+void TestAbout::clicks()
 {
     QFETCH(QString, control);
+    QFETCH(bool, rightButton);
+    QFETCH(bool, closes);
     ProgramFolder program;
     FakePlatform platform(program.path());
     Form1 form(platform);
@@ -353,12 +360,20 @@ void TestAbout::closes()
     QVERIFY(about);
     QSignalSpy unloaded(about.data(), &frmAbout2::unloaded);
     QTimer *timer = about->findChild<QTimer *>(QStringLiteral("Timer1"));
+    const Qt::MouseButton button = rightButton ? Qt::RightButton : Qt::LeftButton;
 
     if (control.isEmpty())
-        QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(about, button, {}, QPoint(5, 5));
     else
-        QTest::mouseClick(child(about, control), Qt::LeftButton);
+        QTest::mouseClick(child(about, control), button);
 
+    if (!closes) {
+        QVERIFY(about->isVisible());
+        QVERIFY(!form.isVisible());
+        QVERIFY(timer->isActive());
+        about->close();
+        return;
+    }
     QCOMPARE(unloaded.size(), 1);
     QVERIFY(!timer->isActive());
     QVERIFY(!about->isVisible());
@@ -366,36 +381,6 @@ void TestAbout::closes()
     flushDeletes();
     QVERIFY(!about);
     QVERIFY(platform.opened.isEmpty());
-}
-
-void TestAbout::staysOpen_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::newRow("viewport") << "Picture1";
-    QTest::newRow("panel") << "Picture2";
-    QTest::newRow("home page caption") << "lblHomePageCap";
-    QTest::newRow("panel picture") << "Image1";
-    QTest::newRow("right button on title") << "lblTitle";
-}
-
-void TestAbout::staysOpen()
-{
-    QFETCH(QString, control);
-    ProgramFolder program;
-    FakePlatform platform(program.path());
-    Form1 form(platform);
-    form.findChild<QAction *>(QStringLiteral("mnuInfo"))->trigger();
-    frmAbout2 *about = openAbout();
-    QVERIFY(about);
-    const Qt::MouseButton button = QByteArray(QTest::currentDataTag()).startsWith("right")
-        ? Qt::RightButton
-        : Qt::LeftButton;
-    QTest::mouseClick(child(about, control), button);
-
-    QVERIFY(about->isVisible());
-    QVERIFY(!form.isVisible());
-    QVERIFY(about->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
-    about->close();
 }
 
 void TestAbout::escapeOnlyInViewport()

@@ -59,8 +59,8 @@ private slots:
 
     void startUpOffer_data();
     void startUpOffer();
-    void acceptingOpensPageAndEnds();
-    void decliningKeepsRunning();
+    void answeringTheOffer_data();
+    void answeringTheOffer();
     void startUpNeverWaitsForSilentServer_data();
     void startUpNeverWaitsForSilentServer();
 };
@@ -305,33 +305,31 @@ void TestUpdateCheck::startUpOffer()
     QVERIFY(form.isVisible());
 }
 
-void TestUpdateCheck::acceptingOpensPageAndEnds()
+void TestUpdateCheck::answeringTheOffer_data()
 {
-    ProgramFolder program;
-    FakePlatform platform(program.path());
-    TestHttpServer server(Behaviour::Answer, "001000001");
-    platform.updateUrl = server.url();
-    platform.answers.enqueue(MessageBoxAnswer::Yes);
-
-    Form1 form(platform);
-
-    QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.opened,
-        QList<QUrl> { QUrl(QStringLiteral("http://www.kalmora.example/kalmora.html")) });
-    QCOMPARE(platform.endCalls, 1);
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes opens the page and ends") << int(MessageBoxAnswer::Yes);
+    QTest::newRow("no keeps running") << int(MessageBoxAnswer::No);
 }
 
-void TestUpdateCheck::decliningKeepsRunning()
+void TestUpdateCheck::answeringTheOffer()
 {
+    QFETCH(int, answer);
     ProgramFolder program;
     FakePlatform platform(program.path());
     TestHttpServer server(Behaviour::Answer, "001000001");
     platform.updateUrl = server.url();
-    platform.answers.enqueue(MessageBoxAnswer::No);
+    platform.answers.enqueue(answer);
 
     Form1 form(platform);
 
     QCOMPARE(platform.messages.size(), 1);
+    if (answer == MessageBoxAnswer::Yes) {
+        QCOMPARE(platform.opened,
+            QList<QUrl> { QUrl(QStringLiteral("http://www.kalmora.example/kalmora.html")) });
+        QCOMPARE(platform.endCalls, 1);
+        return;
+    }
     QVERIFY(platform.opened.isEmpty());
     QCOMPARE(platform.endCalls, 0);
     QVERIFY(form.isVisible());
