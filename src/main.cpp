@@ -1,5 +1,7 @@
 #include "app/form1.h"
 #include "platform/qtplatform.h"
+#include "print/cupsprintersystem.h"
+#include "web/links.h"
 
 #include <QApplication>
 
@@ -7,6 +9,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QtPlatform platform;
-    Form1 form(platform);
+    CupsPrinterSystem printers;
+    Form1 form(platform, printers);
+    form.startUp(updateFileAddress());
     return app.exec();
 }

@@ -1,7 +1,8 @@
 #include "form1.h"
 
-#include "controls.h"
-#include "look.h"
+#include "photoframe.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
 #include "export/sheetcomposer.h"
 #include "export/temporarybitmap.h"
 #include "menuimage/clsmenuimage.h"
@@ -14,7 +15,7 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "print/frmstampa.h"
-#include "twips.h"
+#include "widgets/twips.h"
 #include "web/frmabout2.h"
 #include "web/links.h"
 #include "web/updatecheck.h"
@@ -35,20 +36,11 @@
 
 namespace {
 
-const QColor WindowColour(64, 64, 64);
 const QColor BandColour(92, 92, 92);
-const QColor LineColour(128, 128, 128);
-const QColor LinkColour(128, 128, 128);
-const QColor HighlightColour(255, 255, 255);
 const QColor GuideColour(192, 192, 192);
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
-
-QFont arial(double points, bool bold = false)
-{
-    return designFont(QStringLiteral("Arial"), points, bold);
-}
 
 // Labels show an access-key ampersand as the menus do: "&&" is a literal ampersand.
 QString withoutMnemonic(const QString &caption)
@@ -72,9 +64,9 @@ QString indexed(const char *name, int index)
 
 } // namespace
 
-Form1::Form1(Platform &platform, QWidget *parent)
+Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
     : QMainWindow(parent)
-    , CurrentPrinter(platform.printers())
+    , CurrentPrinter(printers)
     , m_platform(platform)
     , m_settings(platform.programFolder())
 {
@@ -83,7 +75,10 @@ Form1::Form1(Platform &platform, QWidget *parent)
     createMenus();
     connectLinks();
     connectCommands();
-    startUp();
+    setHandPointers();
+    // Taken before any format is selected, which repaints the captions.
+    NormalLabelColour = textColour(Label3[0]);
+    SetupMenuImages();
 }
 
 Form1::~Form1()
@@ -102,7 +97,7 @@ void Form1::createControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setBackground(m_client, WindowColour);
+    setBackground(m_client, Look::Window);
     m_client->setMouseTracking(true);
     m_client->setAcceptDrops(true);
     m_client->installEventFilter(this);
@@ -126,7 +121,7 @@ void Form1::createControls()
         setBackground(Option1[i], BandColour);
         Label3[i] = placeTwips(new QLabel(m_client), indexed("Label3", i),
                           QRectF(captionLefts[i], 240, i == 4 ? 735 : 1215, 270));
-        Label3[i]->setFont(arial(12));
+        Label3[i]->setFont(arialFont(12));
         setTextColour(Label3[i], GuideColour);
         setCaption(Label3[i], QString::fromLatin1(PhotoFormats[i].caption));
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { SelectFormat(i); });
@@ -135,7 +130,7 @@ void Form1::createControls()
 
     auto line = [this](const QString &name, ShapeWidget::Kind kind, const QRectF &twips) {
         auto *widget = placeTwips(new ShapeWidget(kind, m_client), name, twips);
-        widget->setBorder(LineColour);
+        widget->setBorder(Look::Line);
     };
     line(QStringLiteral("Line1"), ShapeWidget::Kind::HorizontalLine, QRectF(0, 750, 9930, 15));
     line(QStringLiteral("Line2"), ShapeWidget::Kind::VerticalLine, QRectF(6420, 750, 15, 3110));
@@ -164,8 +159,8 @@ void Form1::createControls()
         Image5[i] = placeTwips(new LinkLabel(m_client), indexed("Image5", i), links[i].picture);
         Image5[i]->setPixmap(QPixmap(QString::fromLatin1(links[i].image)));
         Label2[i] = placeTwips(new LinkLabel(m_client), indexed("Label2", i), links[i].label);
-        Label2[i]->setFont(arial(12));
-        setTextColour(Label2[i], LinkColour);
+        Label2[i]->setFont(arialFont(12));
+        setTextColour(Label2[i], Look::Line);
         setCaption(Label2[i], QString::fromLatin1(links[i].caption));
     }
     // The donation link stays in the design but is never shown.
@@ -173,7 +168,7 @@ void Form1::createControls()
     Image5[2]->hide();
 
     Label4 = placeTwips(new QLabel(m_client), QStringLiteral("Label4"), QRectF(6645, 4110, 3015, 540));
-    Label4->setFont(arial(9.75, true));
+    Label4->setFont(arialFont(9.75, true));
     setTextColour(Label4, QColor(255, 128, 0));
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label4->setWordWrap(true);
@@ -190,8 +185,8 @@ void Form1::createControls()
     Shape2->hide();
 
     Label1 = placeTwips(new QLabel(m_client), QStringLiteral("Label1"), QRectF(1800, 3360, 1215, 555));
-    Label1->setFont(arial(11.25));
-    setTextColour(Label1, QColor(224, 224, 224));
+    Label1->setFont(arialFont(11.25));
+    setTextColour(Label1, Look::Text);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
     Label1->setText(QStringLiteral("Drag photo here"));
@@ -199,10 +194,10 @@ void Form1::createControls()
     auto button = [this](const QString &name, const QRectF &twips, const QString &caption,
                          double points) {
         auto *widget = placeTwips(new QPushButton(caption, m_client), name, twips);
-        widget->setFont(arial(points));
+        widget->setFont(arialFont(points));
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::Button, WindowColour);
-        palette.setColor(QPalette::ButtonText, QColor(224, 224, 224));
+        palette.setColor(QPalette::Button, Look::Window);
+        palette.setColor(QPalette::ButtonText, Look::Text);
         widget->setPalette(palette);
         widget->setFocusPolicy(Qt::TabFocus);
         widget->hide();
@@ -288,17 +283,13 @@ void Form1::connectCommands()
     connect(mnuInfo, &QAction::triggered, this, &Form1::showAbout);
 }
 
-void Form1::startUp()
+void Form1::startUp(const QUrl &updateAddress)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // Saved before the language load, which may select a format and repaint the captions.
-    NormalLabelColour = textColour(Label3[0]);
     LoadLanguage();
-    setHandPointers();
-    SetupMenuImages();
     show();
     QCoreApplication::processEvents();
-    CheckForUpdate();
+    CheckForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
 }
 
@@ -410,7 +401,7 @@ void Form1::SelectFormat(int index)
     if (format.noteText != 44)
         Label4->setText(text(format.noteText));
     for (int k = 0; k < PhotoFormatCount; ++k) {
-        setTextColour(Label3[k], k == index ? HighlightColour : NormalLabelColour);
+        setTextColour(Label3[k], k == index ? Look::Bright : NormalLabelColour);
         QFont font = Label3[k]->font();
         font.setBold(k == index);
         Label3[k]->setFont(font);
@@ -464,19 +455,18 @@ void Form1::LayoutWorkspace()
 }
 
 // The three dialogs differ only in these; none passes flags, all start at filter 1.
-FileDialogOptions Form1::dialogOptions(const QString &initialDir, int filterText,
+FileDialogRequest Form1::dialogOptions(const QString &initialDir, int filterText,
                                        const QString &defaultExt, const QString &fileName,
-                                       int titleText, std::optional<bool> openDialog)
+                                       int titleText, bool openDialog)
 {
-    FileDialogOptions options;
-    options.InitialDir = initialDir;
-    options.Filter = text(filterText);
-    options.FilterIndex = 1;
-    options.DefaultExt = defaultExt;
-    options.FileName = fileName;
-    options.DialogTitle = text(titleText);
-    options.Owner = this;
-    options.OpenDialog = openDialog;
+    FileDialogRequest options;
+    options.initialDir = initialDir;
+    options.filter = text(filterText);
+    options.defaultExt = defaultExt;
+    options.fileName = fileName;
+    options.dialogTitle = text(titleText);
+    options.owner = this;
+    options.openDialog = openDialog;
     return options;
 }
 
@@ -507,7 +497,7 @@ void Form1::mnuExportClick()
 
     const QString target = ShowFileDialog(
         m_platform, dialogOptions(m_platform.currentDirectory(), 21, QStringLiteral("*.jpg"),
-                                  QStringLiteral("PhotoID1.jpg"), 37, std::nullopt));
+                                  QStringLiteral("PhotoID1.jpg"), 37, false));
     if (target.isEmpty())
         return;
     if (QFileInfo(target).isFile()
@@ -694,9 +684,9 @@ void Form1::chooseLanguage()
     SetupMenuImages();
 }
 
-void Form1::CheckForUpdate()
+void Form1::CheckForUpdate(const QUrl &updateAddress)
 {
-    if (!offerUpdate(m_platform, this, m_settings.textTable))
+    if (!offerUpdate(m_platform, updateAddress, this, m_settings.textTable))
         return;
     mnuCheckUpdate->trigger();
     m_platform.endProgram();
@@ -717,7 +707,7 @@ void Form1::showAbout()
 void Form1::HighlightLink(int index)
 {
     for (int k = 0; k < 4; ++k) {
-        const QColor wanted = k == index ? HighlightColour : LinkColour;
+        const QColor wanted = k == index ? Look::Bright : Look::Line;
         if (textColour(Label2[k]) == wanted)
             continue;
         setTextColour(Label2[k], wanted);

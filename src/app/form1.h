@@ -20,6 +20,7 @@ class clsMenuImage;
 class frmAbout2;
 class Platform;
 class PhotoFrame;
+class PrinterSystem;
 class QAction;
 class QLabel;
 class QMenu;
@@ -29,13 +30,16 @@ class ShapeWidget;
 class frmStampa;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
-// panel and the menu bar. Loading it starts the program.
+// panel and the menu bar. Constructing it only builds the window; startUp() starts the program.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Form1(Platform &platform, QWidget *parent = nullptr);
+    Form1(Platform &platform, PrinterSystem &printers, QWidget *parent = nullptr);
     ~Form1() override;
+
+    // Restores the settings, shows the window, writes options.ini and checks for an update.
+    void startUp(const QUrl &updateAddress);
 
     void SelectFormat(int index);
     void LayoutWorkspace();
@@ -54,7 +58,7 @@ public:
     // Builds a new image list and puts the menu images on their items; run again after a
     // language change.
     void SetupMenuImages();
-    void CheckForUpdate();
+    void CheckForUpdate(const QUrl &updateAddress);
 
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
@@ -82,12 +86,11 @@ private:
     void connectCommands();
     void chooseLanguage();
     void showAbout();
-    void startUp();
     void setHandPointers();
     void setCaption(QLabel *label, const QString &caption);
-    FileDialogOptions dialogOptions(const QString &initialDir, int filterText,
+    FileDialogRequest dialogOptions(const QString &initialDir, int filterText,
                                     const QString &defaultExt, const QString &fileName,
-                                    int titleText, std::optional<bool> openDialog);
+                                    int titleText, bool openDialog);
     void mnuOpenClick();
     void mnuExportClick();
     bool acceptsDropAt(const QPoint &clientPos) const;

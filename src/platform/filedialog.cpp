@@ -6,25 +6,16 @@ namespace {
 constexpr int FileNameBufferLength = 256;
 }
 
-QString ShowFileDialog(Platform &platform, const FileDialogOptions &options)
+QString ShowFileDialog(Platform &platform, FileDialogRequest request)
 {
-    FileDialogRequest request;
-    request.flags = options.Flags ? *options.Flags : 0;
-    request.initialDir = options.InitialDir.value_or(platform.currentDirectory());
-    request.filter = options.Filter.value_or(QString());
-    request.filterIndex = options.FilterIndex.value_or(1);
-    request.defaultExt = options.DefaultExt.value_or(QString());
+    if (request.initialDir.isEmpty())
+        request.initialDir = platform.currentDirectory();
     // The classic dialog record holds 256 characters for the name; a longer one is cut.
-    request.fileName = StripAtNul(options.FileName.value_or(QString())).left(FileNameBufferLength);
-    request.dialogTitle = options.DialogTitle.value_or(QString());
-    request.owner = options.Owner;
-    request.openDialog = options.OpenDialog.value_or(false);
+    request.fileName = StripAtNul(request.fileName).left(FileNameBufferLength);
 
     const std::optional<QStringList> chosen = platform.fileDialog(request);
     if (!chosen || chosen->isEmpty())
         return QString();
-    if (options.Flags)
-        *options.Flags = request.flags;
     if (!(request.flags & FileDialogAllowMultiSelect))
         return StripAtNul(chosen->first());
     return chosen->join(QChar(u'\0'));

@@ -5,7 +5,6 @@
 #include <QUrl>
 #include <optional>
 
-class PrinterSystem;
 class QWidget;
 
 // Message box style numbers and answers, as the windows and the language files use them.
@@ -24,11 +23,13 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace MessageBoxAnswer
 
-// Everything a file dialog is asked to show, after the defaults have been filled in.
+constexpr quint32 FileDialogAllowMultiSelect = 0x200;
+
+// Everything a file dialog is asked to show.
 struct FileDialogRequest
 {
     quint32 flags = 0;
-    QString initialDir;
+    QString initialDir; // empty: the current directory
     QString filter;
     int filterIndex = 1;
     QString defaultExt;
@@ -58,8 +59,4 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
-    // Where the update check asks for the newest release's version text.
-    virtual QUrl updateAddress() const = 0;
-    // The desktop's printers; lives as long as the platform.
-    virtual PrinterSystem &printers() = 0;
 };

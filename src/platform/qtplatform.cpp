@@ -1,7 +1,6 @@
 #include "qtplatform.h"
 
 #include "filedialog.h"
-#include "web/links.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -109,14 +108,4 @@ void QtPlatform::endProgram()
                                   Qt::QueuedConnection);
     else
         QCoreApplication::exit(0);
-}
-
-QUrl QtPlatform::updateAddress() const
-{
-    return updateFileAddress();
-}
-
-PrinterSystem &QtPlatform::printers()
-{
-    return m_printers;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform.h"
-#include "print/cupsprintersystem.h"
 
 class QtPlatform : public Platform
 {
@@ -13,9 +12,4 @@ public:
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;
-    QUrl updateAddress() const override;
-    PrinterSystem &printers() override;
-
-private:
-    CupsPrinterSystem m_printers;
 };

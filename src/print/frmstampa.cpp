@@ -1,8 +1,8 @@
 #include "frmstampa.h"
 
-#include "app/controls.h"
-#include "app/look.h"
-#include "app/twips.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+#include "widgets/twips.h"
 #include "copiestext.h"
 #include "i18n/texttable.h"
 #include "platform/platform.h"
@@ -19,11 +19,7 @@
 
 namespace {
 
-const QColor WindowColour(64, 64, 64);
-const QColor CaptionColour(224, 224, 224);
-const QColor ListText(255, 255, 255);
 const QColor ListBackground(38, 77, 206);
-const QColor FrameColour(128, 128, 128);
 const QColor PrintColour(69, 146, 250);
 const QColor CancelColour(0, 255, 0);
 
@@ -46,16 +42,11 @@ constexpr std::array<QualityEntry, 4> QualityEntries = { {
     { PrintQuality::Draft, "Bozza" },
 } };
 
-QFont comicSans(double points, bool bold = false)
-{
-    return designFont(QStringLiteral("Comic Sans MS"), points, bold);
-}
-
 QLabel *caption(QWidget *parent, const char *name, const QRectF &twips)
 {
     auto *label = placeTwips(new QLabel(parent), QString::fromLatin1(name), twips);
-    label->setFont(comicSans(9.75));
-    setColours(label, CaptionColour, WindowColour);
+    label->setFont(comicSansFont(9.75));
+    setColours(label, Look::Text, Look::Window);
     return label;
 }
 
@@ -63,10 +54,10 @@ QComboBox *list(QWidget *parent, const char *name, const QRectF &twips, bool edi
 {
     auto *combo = placeTwips(new QComboBox(parent), QString::fromLatin1(name), twips);
     combo->setEditable(editable);
-    combo->setFont(comicSans(9.75, true));
-    setColours(combo, ListText, ListBackground);
+    combo->setFont(comicSansFont(9.75, true));
+    setColours(combo, Look::Bright, ListBackground);
     if (editable) {
-        setColours(combo->lineEdit(), ListText, ListBackground);
+        setColours(combo->lineEdit(), Look::Bright, ListBackground);
         // Typed text is taken as it stands, never completed or added to the list.
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
@@ -78,7 +69,7 @@ ShapeWidget *frame(QWidget *parent, const char *name, const QRectF &twips)
 {
     auto *shape = placeTwips(
         new ShapeWidget(ShapeWidget::Kind::Rectangle, parent), QString::fromLatin1(name), twips);
-    shape->setBorder(FrameColour);
+    shape->setBorder(Look::Line);
     return shape;
 }
 
@@ -124,7 +115,7 @@ void frmStampa::createControls()
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
         | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setColours(this, CaptionColour, WindowColour);
+    setColours(this, Look::Text, Look::Window);
     setMouseTracking(true);
 
     // Frames first, so the controls inside them stand on top.
@@ -154,8 +145,8 @@ void frmStampa::createControls()
     const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
         Label1[i] = placeTwips(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
-        Label1[i]->setFont(comicSans(18, true));
-        setColours(Label1[i], labelColours[i], WindowColour);
+        Label1[i]->setFont(comicSansFont(18, true));
+        setColours(Label1[i], labelColours[i], Look::Window);
         Label1[i]->setAutoFillBackground(false);
         Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         Label1[i]->setCursor(Qt::PointingHandCursor);

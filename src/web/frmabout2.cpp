@@ -1,8 +1,8 @@
 #include "frmabout2.h"
 
-#include "app/controls.h"
-#include "app/look.h"
-#include "app/twips.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+#include "widgets/twips.h"
 #include "i18n/texttable.h"
 #include "links.h"
 #include "platform/resources.h"
@@ -17,12 +17,8 @@
 
 namespace {
 
-const QColor WindowColour(64, 64, 64);
-const QColor TitleColour(255, 255, 255);
-const QColor TextColour(224, 224, 224);
 const QColor DimColour(160, 160, 160);
 const QColor AddressColour(128, 192, 255);
-const QColor LineColour(128, 128, 128);
 
 constexpr double ClientWidth = 6420;
 constexpr double ClientHeight = 3945;
@@ -32,17 +28,12 @@ constexpr int TimerIntervalMs = 10;
 // The box's own part of the credit line; the language adds its tagline after it.
 const char *const CreditLine = "\u00A9 The Kalmora authors";
 
-QFont arial(double points, bool bold = false)
-{
-    return designFont(QStringLiteral("Arial"), points, bold);
-}
-
 LinkLabel *label(
     QWidget *parent, const char *name, const QRectF &twips, const QFont &font, const QColor &colour)
 {
     auto *widget = placeTwips(new LinkLabel(parent), name, twips);
     widget->setFont(font);
-    setColours(widget, colour, WindowColour, false);
+    setColours(widget, colour, Look::Window, false);
     return widget;
 }
 
@@ -63,20 +54,20 @@ void frmAbout2::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setColours(this, TextColour, WindowColour, false);
+    setColours(this, Look::Text, Look::Window, false);
     setAutoFillBackground(true);
 
     imgTitle = placeTwips(new LinkLabel(this), "imgTitle", QRectF(480, 240, 720, 720));
     imgTitle->setPixmap(QPixmap(QStringLiteral(":/about/title.png")));
-    lblTitle = label(this, "lblTitle", QRectF(1500, 300, 3615, 375), arial(14, true), TitleColour);
+    lblTitle = label(this, "lblTitle", QRectF(1500, 300, 3615, 375), arialFont(14, true), Look::Bright);
     lblTitle->setText(QStringLiteral("Kalmora"));
-    lblVersion = label(this, "lblVersion", QRectF(5280, 630, 720, 195), arial(8), DimColour);
+    lblVersion = label(this, "lblVersion", QRectF(5280, 630, 720, 195), arialFont(8), DimColour);
     lblVersion->setText(QStringLiteral("Rel. 1.0"));
 
     Frame1 = placeTwips(new QFrame(this), "Frame1", QRectF(-60, 1140, 6495, 25));
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Plain);
-    setColours(Frame1, LineColour, WindowColour, false);
+    setColours(Frame1, Look::Line, Look::Window, false);
     // A click on the thin line is a click on the background behind it.
     Frame1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -86,11 +77,11 @@ void frmAbout2::createControls()
     Picture2 = placeTwips(new QWidget(Picture1), "Picture2", QRectF(PanelLeft, 0, 5775, 4515));
 
     lblDescription
-        = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arial(8.25), TextColour);
+        = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arialFont(8.25), Look::Text);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblCopyright
-        = label(Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arial(8.25), TextColour);
+        = label(Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arialFont(8.25), Look::Text);
     lblCopyright->setWordWrap(true);
     lblCopyright->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblCopyright->setText(QString::fromUtf8(CreditLine));
@@ -99,9 +90,9 @@ void frmAbout2::createControls()
     Image1->setPixmap(QPixmap(QStringLiteral(":/about/panel.png")));
 
     lblHomePageCap = placeTwips(new QLabel(Picture2), "lblHomePageCap", QRectF(720, 3870, 1050, 195));
-    lblHomePageCap->setFont(arial(8));
-    setColours(lblHomePageCap, DimColour, WindowColour, false);
-    QFont addressFont = arial(8.25);
+    lblHomePageCap->setFont(arialFont(8));
+    setColours(lblHomePageCap, DimColour, Look::Window, false);
+    QFont addressFont = arialFont(8.25);
     addressFont.setUnderline(true);
     lblHomePage
         = label(Picture2, "lblHomePage", QRectF(705, 4110, 3405, 255), addressFont, AddressColour);

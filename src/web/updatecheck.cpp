@@ -47,9 +47,9 @@ QString updateQuestion(const QString &text)
     return question;
 }
 
-bool offerUpdate(Platform &platform, QWidget *owner, const TextTable &texts)
+bool offerUpdate(Platform &platform, const QUrl &address, QWidget *owner, const TextTable &texts)
 {
-    const std::optional<QString> remote = fetchVersionText(platform.updateAddress());
+    const std::optional<QString> remote = fetchVersionText(address);
     if (!remote || !isNewerRelease(*remote, localVersionText()))
         return false;
     const int answer = platform.messageBox(owner, updateQuestion(texts.text(47)),

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class Platform;
+class QUrl;
 class QWidget;
 class TextTable;
 
@@ -19,7 +20,7 @@ bool isNewerRelease(const QString &remote, const QString &local);
 // The question text with every "<BR>" marker turned into an empty line.
 QString updateQuestion(const QString &text);
 
-// Fetches the published version from the platform's update address and, when it is newer,
+// Fetches the published version from the update address and, when it is newer,
 // asks whether to open the program's page. True when the user said Yes; every failure of the
 // fetch is silent and gives false.
-bool offerUpdate(Platform &platform, QWidget *owner, const TextTable &texts);
+bool offerUpdate(Platform &platform, const QUrl &address, QWidget *owner, const TextTable &texts);

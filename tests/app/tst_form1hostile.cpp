@@ -1,4 +1,4 @@
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/form1.h"
 #include "fakeplatform.h"
 #include "hostileoutcomes.h"

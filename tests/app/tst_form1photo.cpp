@@ -1,6 +1,6 @@
 #include "app/form1.h"
-#include "app/controls.h"
-#include "app/twips.h"
+#include "widgets/controls.h"
+#include "widgets/twips.h"
 #include "fakeplatform.h"
 #include "programfolder.h"
 #include "testphotos.h"

@@ -45,8 +45,6 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
-    QUrl updateAddress() const override { return updateUrl; }
-    PrinterSystem &printers() override { return printerSystem; }
 
     QString folder;
     QString workingDirectory;
@@ -58,7 +56,6 @@ public:
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
-    // Empty: no update server, the check gives up at once without touching the network.
-    QUrl updateUrl;
+    // Handed to the window beside the platform, as the program hands in the CUPS printers.
     FakePrinterSystem printerSystem;
 };

@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "app/twips.h"
+#include "widgets/twips.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
 #include "print/frmstampa.h"

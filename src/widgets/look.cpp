@@ -11,6 +11,16 @@ QFont designFont(const QString &family, double points, bool bold)
     return font;
 }
 
+QFont arialFont(double points, bool bold)
+{
+    return designFont(QStringLiteral("Arial"), points, bold);
+}
+
+QFont comicSansFont(double points, bool bold)
+{
+    return designFont(QStringLiteral("Comic Sans MS"), points, bold);
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();

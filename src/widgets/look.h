@@ -5,8 +5,19 @@
 
 class QWidget;
 
-// The windows' shared look: design fonts in points and palette colours.
+// The colours the three windows share; a colour only one window uses stays with it.
+namespace Look {
+inline const QColor Window(64, 64, 64);
+inline const QColor Line(128, 128, 128);
+inline const QColor Text(224, 224, 224);
+inline const QColor Bright(255, 255, 255);
+} // namespace Look
+
+// Design fonts in points; "Arial" and "Comic Sans MS" resolve to their free look-alikes.
 QFont designFont(const QString &family, double points, bool bold = false);
+QFont arialFont(double points, bool bold = false);
+QFont comicSansFont(double points, bool bold = false);
+
 void setTextColour(QWidget *widget, const QColor &colour);
 QColor textColour(const QWidget *widget);
 void setBackground(QWidget *widget, const QColor &colour);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "photo/pictureclip.h"
+
+#include <QImage>
+#include <QWidget>
+
+// The photo frame: shows its clip image stretched to its own size. The picture is scaled
+// smoothly once, to the frame's device pixels, whenever the clip or the frame's size changes.
+class PhotoFrame : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PhotoFrame(QWidget *parent = nullptr);
+
+    void setClip(const ClipImage &clip);
+    const ClipImage &clip() const { return m_clip; }
+    // What is on screen, at device pixels.
+    const QImage &picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void render();
+
+    ClipImage m_clip;
+    QImage m_picture;
+};
