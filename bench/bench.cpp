@@ -1,13 +1,14 @@
 // Measures the photo pipeline against a reference measured in the same run, and prints one
 // table of ratios: run build/bench/kalmora_bench (see README, "Performance").
-#include "app/form1.h"
+#include "export/sheetexport.h"
 #include "fakeplatform.h"
+#include "photo/photoformat.h"
+#include "photo/photoworkspace.h"
 #include "testphotos.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <malloc.h>
@@ -44,13 +45,13 @@ double referenceDecodeMs(const QByteArray &jpeg)
     tjhandle handle = tjInitDecompress();
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     tjDecompressHeader3(handle, reinterpret_cast<const unsigned char *>(jpeg.constData()),
-                        jpeg.size(), &width, &height, &subsampling, &colourspace);
+        jpeg.size(), &width, &height, &subsampling, &colourspace);
     std::vector<double> times;
     for (int run = 0; run < Runs; ++run) {
         times.push_back(timeMs([&] {
             auto *pixels = static_cast<unsigned char *>(malloc(size_t(width) * height * 4));
-            tjDecompress2(handle, reinterpret_cast<const unsigned char *>(jpeg.constData()), jpeg.size(),
-                          pixels, width, 0, height, TJPF_BGRX, 0);
+            tjDecompress2(handle, reinterpret_cast<const unsigned char *>(jpeg.constData()),
+                jpeg.size(), pixels, width, 0, height, TJPF_BGRX, 0);
             free(pixels);
         }));
     }
@@ -69,8 +70,38 @@ long statusKiB(const char *field)
     return -1;
 }
 
+// What the main window does for a load or a press: the workspace's work, then the frame's
+// picture at its size on the screen.
+struct Frame
+{
+    PhotoWorkspace workspace;
+    QImage picture;
+
+    Frame()
+    {
+        const PhotoFormat &format = PhotoFormats[1];
+        workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
+    }
+    void show()
+    {
+        const QSizeF twips = workspace.frame();
+        picture = workspace.shown().scaledTo(QSize(qRound(twips.width() / TwipsPerPhotoPixel),
+            qRound(twips.height() / TwipsPerPhotoPixel)));
+    }
+    void load(const QString &path)
+    {
+        if (workspace.LoadPhoto(path) == LoadOutcome::Accepted)
+            show();
+    }
+    void press(PhotoCommand command)
+    {
+        if (workspace.run(command))
+            show();
+    }
+};
+
 // The peak resident memory of one load, above what the process held before it.
-double loadPeakBytes(Form1 &form, const QString &path)
+double loadPeakBytes(Frame &form, const QString &path)
 {
     malloc_trim(0);
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
@@ -78,7 +109,7 @@ double loadPeakBytes(Form1 &form, const QString &path)
         clearRefs.write("5"); // resets the peak to the present size
     clearRefs.close();
     const long before = statusKiB("VmRSS:");
-    form.LoadPhoto(path);
+    form.load(path);
     return (statusKiB("VmHWM:") - before) * 1024.0;
 }
 
@@ -93,7 +124,7 @@ double referenceEncodeMs(const QImage &sheet)
             unsigned char *jpeg = nullptr;
             unsigned long size = 0;
             tjCompress2(handle, pixels.constBits(), pixels.width(), int(pixels.bytesPerLine()),
-                        pixels.height(), TJPF_BGRX, &jpeg, &size, TJSAMP_420, 85, 0);
+                pixels.height(), TJPF_BGRX, &jpeg, &size, TJSAMP_420, 85, 0);
             tjFree(jpeg);
         }));
     }
@@ -121,10 +152,9 @@ int main(int argc, char *argv[])
         const char *name;
         int width, height, orientation;
     };
-    const std::vector<Case> cases = {{"12 MP 4000 x 3000", 4000, 3000, 1},
-                                     {"24 MP 6000 x 4000", 6000, 4000, 1},
-                                     {"48 MP 8000 x 6000", 8000, 6000, 1},
-                                     {"48 MP, EXIF orientation 6", 8000, 6000, 6}};
+    const std::vector<Case> cases = { { "12 MP 4000 x 3000", 4000, 3000, 1 },
+        { "24 MP 6000 x 4000", 6000, 4000, 1 }, { "48 MP 8000 x 6000", 8000, 6000, 1 },
+        { "48 MP, EXIF orientation 6", 8000, 6000, 6 } };
     FakePlatform platform(dir.path());
     QDir().mkpath(dir.path() + QStringLiteral("/Lang"));
     std::vector<Row> rows;
@@ -137,41 +167,37 @@ int main(int argc, char *argv[])
         TestPhotos::writeFile(path, jpeg);
         const double pixelBytes = double(c.width) * c.height * 4;
 
-        Row row {QString::fromLatin1(c.name), 0, referenceDecodeMs(jpeg), 0, 0};
+        Row row { QString::fromLatin1(c.name), 0, referenceDecodeMs(jpeg), 0, 0 };
         std::vector<double> loads, memory, presses;
         for (int run = 0; run < Runs; ++run) {
-            auto form = std::make_unique<Form1>(platform);
-            form->SelectFormat(1);
+            auto form = std::make_unique<Frame>();
             if (run == 0) {
                 memory.push_back(loadPeakBytes(*form, path) / pixelBytes);
             } else {
-                loads.push_back(timeMs([&] { form->LoadPhoto(path); }));
+                loads.push_back(timeMs([&] { form->load(path); }));
             }
             if (run == Runs - 1) {
-                auto *zoomIn = form->findChild<QPushButton *>(QStringLiteral("Command3"));
-                auto *zoomOut = form->findChild<QPushButton *>(QStringLiteral("Command4"));
-                auto *left = form->findChild<QPushButton *>(QStringLiteral("Command8"));
-                auto *right = form->findChild<QPushButton *>(QStringLiteral("Command7"));
                 for (int press = 0; press < PressRuns; ++press) {
                     const bool in = press % 2 == 0;
                     presses.push_back(timeMs([&] {
-                        (in ? zoomIn : zoomOut)->click();
-                        (in ? left : right)->click();
+                        form->press(in ? PhotoCommand::ZoomIn : PhotoCommand::ZoomOut);
+                        form->press(in ? PhotoCommand::Left : PhotoCommand::Right);
                     }));
                 }
             }
         }
         if (c.width == 6000) {
-            auto form = std::make_unique<Form1>(platform);
-            form->SelectFormat(1);
-            form->LoadPhoto(path);
+            Frame form;
+            form.load(path);
             const QString target = dir.filePath(QStringLiteral("sheet.jpg"));
+            TextTable texts;
             std::vector<double> exports;
             for (int run = 0; run < ExportRuns; ++run) {
-                platform.dialogAnswers.enqueue(QStringList{target});
+                platform.dialogAnswers.enqueue(QStringList { target });
                 platform.answers.enqueue(MessageBoxAnswer::Yes); // replace the previous run's file
                 exports.push_back(timeMs([&] {
-                    form->findChild<QAction *>(QStringLiteral("mnuExport"))->trigger();
+                    SheetExport(platform, texts, nullptr)
+                        .run(form.workspace.shown(), form.workspace.frame(), Qt::lightGray);
                 }));
             }
             exportMs = median(exports);
@@ -185,14 +211,15 @@ int main(int argc, char *argv[])
     }
 
     std::printf("| photo | load ms | TurboJPEG decode ms | load / decode (goal <= 1.15) | "
-                "zoom + pan press ms | press / decode (goal <= 0.01) | peak memory / photo (goal <= 1.2) |\n");
+                "zoom + pan press ms | press / decode (goal <= 0.01) | peak memory / photo (goal "
+                "<= 1.2) |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
     for (const Row &row : rows)
-        std::printf("| %s | %.0f | %.0f | %.2f | %.2f | %.4f | %.2f |\n", qPrintable(row.name), row.loadMs,
-                    row.referenceMs, row.loadMs / row.referenceMs, row.pressMs,
-                    row.pressMs / row.referenceMs, row.memoryRatio);
+        std::printf("| %s | %.0f | %.0f | %.2f | %.2f | %.4f | %.2f |\n", qPrintable(row.name),
+            row.loadMs, row.referenceMs, row.loadMs / row.referenceMs, row.pressMs,
+            row.pressMs / row.referenceMs, row.memoryRatio);
     std::printf("\n| export (24 MP photo, 35 x 45 mm) | ms |\n|---|---|\n");
-    std::printf("| mnuExport to the JPEG on disk | %.0f |\n", exportMs);
+    std::printf("| export to the JPEG on disk | %.0f |\n", exportMs);
     std::printf("| TurboJPEG encode of the same sheet, quality 85 | %.1f |\n", encodeMs);
     std::printf("| export / encode (goal <= 3.0) | %.2f |\n", exportMs / encodeMs);
     return 0;

@@ -1,36 +1,31 @@
 #pragma once
 
 #include "i18n/languagesettings.h"
-#include "photo/cropcommands.h"
-#include "photo/pictureclip.h"
-#include "platform/filedialog.h"
+#include "photo/photoworkspace.h"
 #include "print/printer.h"
 
-#include <QColor>
-#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
-#include <cstdint>
 #include <memory>
 
-class LinkLabel;
 class clsMenuImage;
 class frmAbout2;
+class frmStampa;
+class FormatBand;
+class LinkPanel;
 class Platform;
 class PhotoFrame;
 class PrinterSystem;
-class QAction;
 class QLabel;
-class QMenu;
 class QPushButton;
-class QRadioButton;
 class ShapeWidget;
-class frmStampa;
+struct MainMenu;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
-// panel and the menu bar. Constructing it only builds the window; startUp() starts the program.
+// panel and the menu bar. It shows what the photo workspace returns. Constructing it only
+// builds the window; startUp() starts the program.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -49,28 +44,20 @@ public:
     void HighlightLink(int index);
     void ResetLinkHighlight();
     void LoadPhoto(const QString &path);
-
-    // The loaded marker: the frame's tag becomes "1" with the first accepted photo.
-    bool isPhotoLoaded() const { return Image1Tag == QLatin1String("1"); }
-    // The photo's own pixels of the part the frame shows, for printing and export.
-    QImage photoCrop() const;
-    const PictureClip &cropSource() const { return PictureClip1; }
     // Builds a new image list and puts the menu images on their items; run again after a
     // language change.
     void SetupMenuImages();
     void CheckForUpdate(const QUrl &updateAddress);
 
+    bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
+    const PhotoWorkspace &workspace() const { return m_workspace; }
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
-    QString text(int k) const { return m_settings.textTable.text(k); }
+    QString text(TextId id) const { return m_settings.textTable.text(id); }
     LanguageSettings &settings() { return m_settings; }
-
     // The print dialog while it is open.
     frmStampa *printDialog() const;
 
-    QColor NormalLabelColour;
-    int16_t PanStepsX = 0;
-    int16_t PanStepsY = 0;
     std::unique_ptr<clsMenuImage> MenuImages;
     // The printer that receives all print output, for the whole run.
     Printer CurrentPrinter;
@@ -81,66 +68,33 @@ protected:
 
 private:
     void createControls();
+    void createWorkspace();
     void createMenus();
-    void connectLinks();
-    void connectCommands();
     void chooseLanguage();
     void showAbout();
-    void setHandPointers();
-    void setCaption(QLabel *label, const QString &caption);
-    FileDialogRequest dialogOptions(const QString &initialDir, int filterText,
-                                    const QString &defaultExt, const QString &fileName,
-                                    int titleText, bool openDialog);
     void mnuOpenClick();
     void mnuExportClick();
+    void mnuPrint_Click();
     bool acceptsDropAt(const QPoint &clientPos) const;
     void showPhotoState();
-    void hideButtons();
-    void showClip(const ClipImage &clip);
-    void adjust(void (*command)(CropContext &));
-    void message(int textNumber, const QString &suffix = QString());
-    void mnuPrint_Click();
+    void adjust(PhotoCommand command);
+    void message(TextId text, const QString &suffix = QString());
 
     Platform &m_platform;
     LanguageSettings m_settings;
+    PhotoWorkspace m_workspace;
+    std::unique_ptr<MainMenu> m_menu;
+    LinkPanel *m_links = nullptr;
     QPointer<frmStampa> m_printDialog;
-    QWidget *m_client = nullptr;
+    QPointer<frmAbout2> m_about;
 
-    ShapeWidget *Shape3 = nullptr;
-    QLabel *Image2 = nullptr;
-    std::array<QRadioButton *, 5> Option1 {};
-    std::array<QLabel *, 5> Label3 {};
-    std::array<LinkLabel *, 4> Label2 {};
-    std::array<LinkLabel *, 4> Image5 {};
+    QWidget *m_client = nullptr;
+    FormatBand *m_band = nullptr;
     QLabel *Label4 = nullptr;
     PhotoFrame *Image1 = nullptr;
     ShapeWidget *Shape1 = nullptr;
     ShapeWidget *Shape2 = nullptr;
     QLabel *Label1 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QPushButton *Command8 = nullptr;
-
-    PhotoPtr Picture1; // the whole photo; the crop source and the frame share it
-    PictureClip PictureClip1;
-    QString Image1Tag;
-
-    QMenu *mnuFile = nullptr;
-    QAction *mnuOpen = nullptr;
-    QAction *mnuExport = nullptr;
-    QAction *mnuPrint = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuOption = nullptr;
-    QAction *mnuLang = nullptr;
-    QAction *mnuAddLang = nullptr;
-    QAction *mnuDonate = nullptr;
-    QMenu *mnuGuida = nullptr;
-    QAction *mnuRelease = nullptr;
-    QAction *mnuCheckUpdate = nullptr;
-    QAction *mnuInfo = nullptr;
-
-    QPointer<frmAbout2> m_about;
+    // Command3 to Command8: +, -, up, down, right, left.
+    std::array<QPushButton *, 6> m_commands {};
 };

@@ -4,8 +4,7 @@
 
 PhotoFrame::PhotoFrame(QWidget *parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void PhotoFrame::setClip(const ClipImage &clip)
 {

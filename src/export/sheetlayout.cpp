@@ -16,13 +16,14 @@ SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
     const double scale = layout.tileWidth / (frameWidth / 100);
     layout.sheetWidth = scale * layout.sheetUnitsX;
     layout.sheetHeight = scale * layout.sheetUnitsY;
-    layout.marginX = toInt32((layout.sheetWidth - layout.columnCount * layout.tileWidth) / 2).value_or(0);
+    layout.marginX
+        = toInt32((layout.sheetWidth - layout.columnCount * layout.tileWidth) / 2).value_or(0);
     layout.marginY = toInt32((layout.sheetHeight - 2 * layout.tileHeight) / 2).value_or(0);
     const int lastColumn = toInt32(layout.columnCount - 1).value_or(0);
     for (int column = 0; column <= lastColumn; ++column) {
         for (int row = 0; row < 2; ++row)
             layout.copies.append(QPointF(column * layout.tileWidth + layout.marginX,
-                                         row * layout.tileHeight + layout.marginY));
+                row * layout.tileHeight + layout.marginY));
     }
     return layout;
 }
@@ -42,5 +43,5 @@ QRect copyPixelRect(const SheetLayout &layout, const QPointF &topLeft)
     const int left = sheetPixels(topLeft.x());
     const int top = sheetPixels(topLeft.y());
     return QRect(left, top, sheetPixels(topLeft.x() + layout.tileWidth) - left,
-                 sheetPixels(topLeft.y() + layout.tileHeight) - top);
+        sheetPixels(topLeft.y() + layout.tileHeight) - top);
 }

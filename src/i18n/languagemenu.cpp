@@ -1,5 +1,10 @@
 #include "languagemenu.h"
 
+#include "languagesettings.h"
+#include "platform/filedialog.h"
+
+#include <QFileInfo>
+
 std::optional<QString> languageFileFromPath(const QString &path)
 {
     static const QString marker = QStringLiteral("/Lang/");
@@ -7,4 +12,27 @@ std::optional<QString> languageFileFromPath(const QString &path)
     if (at < 0)
         return std::nullopt;
     return path.mid(at + marker.size());
+}
+
+bool chooseLanguageFile(Platform &platform, LanguageSettings &settings, QWidget *owner)
+{
+    FileDialogRequest request;
+    request.initialDir = settings.langFolder();
+    request.filter = settings.textTable.text(TextId::LanguageFilter);
+    request.defaultExt = QStringLiteral("*.lng");
+    request.fileName = QStringLiteral("*.lng");
+    request.dialogTitle = settings.textTable.text(TextId::LanguageDialogTitle);
+    request.owner = owner;
+    request.openDialog = true;
+    const QString chosen = ShowFileDialog(platform, request);
+    if (chosen.isEmpty())
+        return false;
+    // A name that cannot be read from our own Lang folder is not stored: it would switch the
+    // next start to the fallback language instead of keeping the current one.
+    if (const std::optional<QString> name = languageFileFromPath(chosen)) {
+        const QFileInfo file(settings.langFolder() + *name);
+        if (file.isFile() && file.isReadable())
+            settings.LanguageFileName = *name;
+    }
+    return true;
 }

@@ -21,26 +21,26 @@ OptionsIni parseOptionsIni(const QStringList &lines)
     return options;
 }
 
-QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
-                            const QString &lastPhotoFolder)
+QByteArray formatOptionsIni(
+    const QString &languageFileName, int formatIndex, const QString &lastPhotoFolder)
 {
     const QString text = QStringLiteral("1\r\n") + languageFileName + QStringLiteral("\r\n")
-                         + QString::number(formatIndex) + QStringLiteral("\r\n") + lastPhotoFolder
-                         + QStringLiteral("\r\n");
+        + QString::number(formatIndex) + QStringLiteral("\r\n") + lastPhotoFolder
+        + QStringLiteral("\r\n");
     return text.toUtf8();
 }
 
 QString LanguageMap(const QString &code)
 {
     static const QList<std::pair<QString, QString>> map = {
-        {QStringLiteral("cs"), QStringLiteral("czech")},
-        {QStringLiteral("de"), QStringLiteral("deutsch")},
-        {QStringLiteral("el"), QStringLiteral("greek")},
-        {QStringLiteral("fr"), QStringLiteral("francais")},
-        {QStringLiteral("in"), QStringLiteral("indonesian")},
-        {QStringLiteral("it"), QStringLiteral("italiano")},
-        {QStringLiteral("pt"), QStringLiteral("portugues")},
-        {QStringLiteral("sv"), QStringLiteral("swedish")},
+        { QStringLiteral("cs"), QStringLiteral("czech") },
+        { QStringLiteral("de"), QStringLiteral("deutsch") },
+        { QStringLiteral("el"), QStringLiteral("greek") },
+        { QStringLiteral("fr"), QStringLiteral("francais") },
+        { QStringLiteral("in"), QStringLiteral("indonesian") },
+        { QStringLiteral("it"), QStringLiteral("italiano") },
+        { QStringLiteral("pt"), QStringLiteral("portugues") },
+        { QStringLiteral("sv"), QStringLiteral("swedish") },
     };
     // Indonesian is known to the language files by its older code.
     const QString key = code == QLatin1String("id") ? QStringLiteral("in") : code;
@@ -53,8 +53,7 @@ QString LanguageMap(const QString &code)
 
 LanguageSettings::LanguageSettings(const QString &programFolder)
     : m_programFolder(programFolder)
-{
-}
+{ }
 
 QString LanguageSettings::langFolder() const
 {
@@ -77,6 +76,18 @@ std::optional<OptionsIni> LanguageSettings::readOptions() const
     if (!lines)
         return std::nullopt;
     return parseOptionsIni(*lines);
+}
+
+std::optional<int> LanguageSettings::restoreOptions()
+{
+    const std::optional<OptionsIni> options = readOptions();
+    if (!options)
+        return std::nullopt;
+    if (options->languageFileName)
+        LanguageFileName = *options->languageFileName;
+    if (options->lastPhotoFolder)
+        LastPhotoFolder = *options->lastPhotoFolder;
+    return options->formatIndex;
 }
 
 void LanguageSettings::chooseLanguageByLocale(const QString &localeCode)

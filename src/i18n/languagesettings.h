@@ -15,8 +15,8 @@ struct OptionsIni
 };
 
 OptionsIni parseOptionsIni(const QStringList &lines);
-QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
-                            const QString &lastPhotoFolder);
+QByteArray formatOptionsIni(
+    const QString &languageFileName, int formatIndex, const QString &lastPhotoFolder);
 
 // Two-letter language code to the stem of the language file; empty when the code is unknown.
 QString LanguageMap(const QString &code);
@@ -39,6 +39,9 @@ public:
 
     // Nothing when options.ini does not exist or cannot be read.
     std::optional<OptionsIni> readOptions() const;
+    // Takes the language and the photo folder from options.ini; the stored format, when it
+    // names one.
+    std::optional<int> restoreOptions();
     // Fills an empty LanguageFileName from the locale, falling back to english.lng.
     void chooseLanguageByLocale(const QString &localeCode);
     // Reads the current language file into the text table; false when it cannot be opened.

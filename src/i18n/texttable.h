@@ -5,6 +5,58 @@
 
 #include <array>
 
+// The numbers of the language-file lines the program shows.
+enum class TextId : int {
+    Description = 2,
+    FileMenu = 3,
+    OpenPhoto = 4,
+    PrintPhoto = 5,
+    Exit = 6,
+    Donate = 7,
+    HelpMenu = 8,
+    ReleaseNotes = 9,
+    Info = 10,
+    AboutTitle = 11,
+    DropPhotoHere = 12,
+    PhotoTooSmall = 13,
+    MessageTitle = 14,
+    NothingToPrint = 15,
+    HomePage = 16,
+    Language = 17,
+    LanguageDialogTitle = 18,
+    LanguageFilter = 19,
+    PhotoFilter = 21,
+    PhotoDialogTitle = 22,
+    Tagline = 23,
+    OptionsMenu = 24,
+    AddLanguage = 25,
+    CheckUpdate = 26,
+    DonateHint = 27,
+    Cancel = 29,
+    Printer = 32,
+    Orientation = 33,
+    Quality = 34,
+    Copies = 35,
+    Print = 36,
+    ExportDialogTitle = 37,
+    FileExists = 38,
+    ReplaceQuestion = 39,
+    SheetSaved = 40,
+    SheetNotSavedAs = 41,
+    ExportFinished = 42,
+    ExportFailed = 43,
+    NoteSmallPage = 44,
+    NoteLargePage = 45,
+    UpdateTitle = 46,
+    UpdateQuestion = 47,
+    ExportMenu = 48,
+    NothingToExport = 49,
+    NotAPhoto = 50,
+    PhotoTooLarge = 51,
+    PrintFailed = 52,
+    SheetNotWritten = 53,
+};
+
 // The interface texts: entry k (1-100) is line k of the current language file without its
 // three-character prefix. Entries beyond the last line of a newer file keep older texts.
 class TextTable
@@ -14,6 +66,7 @@ public:
     static constexpr int PrefixLength = 3;
 
     QString text(int k) const;
+    QString text(TextId id) const { return text(int(id)); }
     void setText(int k, const QString &text);
     // Lines shorter than the prefix leave their entry unchanged; lines after 100 are ignored.
     void applyLines(const QStringList &lines);

@@ -12,7 +12,7 @@ enum class Step { Ok, Refused, Failed };
 // Runs the statements in order; after a failing one the recovery runs and the command goes
 // on with the statement that follows it.
 void run(std::initializer_list<std::function<Step()>> statements,
-         const std::function<void(Step)> &recovery)
+    const std::function<void(Step)> &recovery)
 {
     for (const auto &statement : statements) {
         const Step result = statement();
@@ -59,11 +59,11 @@ void zoom(CropContext &c, double sign)
     CropRect &r = c.clip.ClipRect;
     const double dx = c.frameWidth / 100;
     const double dy = c.frameHeight / 100;
-    run({[&] { return store(r.height, r.height + sign * dy); },
-         [&] { return store(r.width, r.width + sign * dx); },
-         [&] { return centreWithPan(r.left, c.clip.width(), r.width, c.panStepsX); },
-         [&] { return centreWithPan(r.top, c.clip.height(), r.height, c.panStepsY); },
-         [&] { return show(c); }},
+    run({ [&] { return store(r.height, r.height + sign * dy); },
+            [&] { return store(r.width, r.width + sign * dx); },
+            [&] { return centreWithPan(r.left, c.clip.width(), r.width, c.panStepsX); },
+            [&] { return centreWithPan(r.top, c.clip.height(), r.height, c.panStepsY); },
+            [&] { return show(c); } },
         [&](Step) {
             store(r.height, r.height - sign * dy);
             store(r.width, r.width - sign * dx);
@@ -75,9 +75,8 @@ void zoom(CropContext &c, double sign)
 void moveTowardsFarEdge(CropContext &c, int16_t &origin, int photoSide, int16_t &counter)
 {
     const double step = panStep(photoSide);
-    run({[&] { return store(origin, step + origin); },
-         [&] { return show(c); },
-         [&] { return store(counter, counter + 1.0); }},
+    run({ [&] { return store(origin, step + origin); }, [&] { return show(c); },
+            [&] { return store(counter, counter + 1.0); } },
         [&](Step result) {
             if (result == Step::Refused)
                 store(origin, origin - step);
@@ -90,25 +89,26 @@ void moveTowardsNearEdge(CropContext &c, int16_t &origin, int photoSide, int16_t
     const double step = panStep(photoSide);
     if (!(origin > step))
         return;
-    run({[&] { return store(origin, origin - step); },
-         [&] { return show(c); },
-         [&] { return store(counter, counter - 1.0); }},
+    run({ [&] { return store(origin, origin - step); }, [&] { return show(c); },
+            [&] { return store(counter, counter - 1.0); } },
         nullptr);
 }
 
 } // namespace
 
-std::optional<CropRect> CentreCrop(int photoWidth, int photoHeight, double frameWidth,
-                                   double frameHeight)
+std::optional<CropRect> CentreCrop(
+    int photoWidth, int photoHeight, double frameWidth, double frameHeight)
 {
     const double W = photoWidth;
     const double H = photoHeight;
     CropRect rect;
     if (photoWidth > photoHeight) {
-        if (store(rect.height, H) != Step::Ok || store(rect.width, H / frameHeight * frameWidth) != Step::Ok)
+        if (store(rect.height, H) != Step::Ok
+            || store(rect.width, H / frameHeight * frameWidth) != Step::Ok)
             return std::nullopt;
     } else {
-        if (store(rect.width, W) != Step::Ok || store(rect.height, W / frameWidth * frameHeight) != Step::Ok)
+        if (store(rect.width, W) != Step::Ok
+            || store(rect.height, W / frameWidth * frameHeight) != Step::Ok)
             return std::nullopt;
     }
     if (store(rect.left, (W - rect.width) / 2) != Step::Ok
@@ -129,20 +129,24 @@ void ZoomOut(CropContext &context)
 
 void PhotoUp(CropContext &context)
 {
-    moveTowardsFarEdge(context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
+    moveTowardsFarEdge(
+        context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
 }
 
 void PhotoLeft(CropContext &context)
 {
-    moveTowardsFarEdge(context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
+    moveTowardsFarEdge(
+        context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
 }
 
 void PhotoDown(CropContext &context)
 {
-    moveTowardsNearEdge(context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
+    moveTowardsNearEdge(
+        context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
 }
 
 void PhotoRight(CropContext &context)
 {
-    moveTowardsNearEdge(context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
+    moveTowardsNearEdge(
+        context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
 }

@@ -8,8 +8,8 @@
 
 // The first, centred crop rectangle with the frame's aspect ratio: a landscape photo keeps
 // its full height, any other its full width. Nothing when a value does not fit 16 bits.
-std::optional<CropRect> CentreCrop(int photoWidth, int photoHeight, double frameWidth,
-                                   double frameHeight);
+std::optional<CropRect> CentreCrop(
+    int photoWidth, int photoHeight, double frameWidth, double frameHeight);
 
 // What the six move and zoom commands work on. The steps are derived afresh on every press:
 // pan steps of floor(W / 200) and floor(H / 200) photo pixels, zoom steps of FW / 100 and

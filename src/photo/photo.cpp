@@ -12,7 +12,7 @@ QImage oriented(const QImage &image, QImageIOHandler::Transformations orientatio
     if (orientation == QImageIOHandler::TransformationNone)
         return image;
     QImage result = image.mirrored(orientation & QImageIOHandler::TransformationMirror,
-                                   orientation & QImageIOHandler::TransformationFlip);
+        orientation & QImageIOHandler::TransformationFlip);
     if (orientation & QImageIOHandler::TransformationRotate90)
         result = result.transformed(QTransform().rotate(90));
     return result;
@@ -38,7 +38,8 @@ QImage boxReduce(const QImage &source, int factor)
             std::fill(blueRed.begin(), blueRed.end(), 0u);
             std::fill(greenAlpha.begin(), greenAlpha.end(), 0u);
             for (int dy = 0; dy < factor; ++dy) {
-                const auto *in = reinterpret_cast<const quint32 *>(source.constScanLine(y * factor + dy));
+                const auto *in
+                    = reinterpret_cast<const quint32 *>(source.constScanLine(y * factor + dy));
                 for (int x = 0; x < width; ++x) {
                     quint32 br = 0, ga = 0;
                     for (int dx = 0; dx < factor; ++dx, ++in) {
@@ -54,7 +55,7 @@ QImage boxReduce(const QImage &source, int factor)
                 const quint32 br = blueRed[x];
                 const quint32 ga = greenAlpha[x];
                 out[x] = ((ga >> 16) >> shift) << 24 | ((br >> 16) >> shift) << 16
-                         | ((ga & 0xFFFF) >> shift) << 8 | ((br & 0xFFFF) >> shift);
+                    | ((ga & 0xFFFF) >> shift) << 8 | ((br & 0xFFFF) >> shift);
             }
         }
     };
@@ -72,7 +73,7 @@ Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
     , m_orientation(orientation)
 {
     m_upright = orientation & QImageIOHandler::TransformationRotate90 ? m_stored.size().transposed()
-                                                                     : m_stored.size();
+                                                                      : m_stored.size();
     buildReducedCopies();
 }
 
@@ -83,7 +84,7 @@ QRect Photo::storedRect(const QRect &upright) const
     QRect rect = upright;
     if (m_orientation & QImageIOHandler::TransformationRotate90)
         rect = QRect(upright.top(), sh - (upright.left() + upright.width()), upright.height(),
-                     upright.width());
+            upright.width());
     if (m_orientation & QImageIOHandler::TransformationMirror)
         rect.moveLeft(sw - (rect.left() + rect.width()));
     if (m_orientation & QImageIOHandler::TransformationFlip)
@@ -102,21 +103,20 @@ QImage Photo::scaledCrop(const QRect &upright, const QSize &target) const
         return QImage();
     for (auto level = m_reduced.rbegin(); level != m_reduced.rend(); ++level) {
         const QRectF part(upright.x() / double(level->factor), upright.y() / double(level->factor),
-                          upright.width() / double(level->factor),
-                          upright.height() / double(level->factor));
+            upright.width() / double(level->factor), upright.height() / double(level->factor));
         if (part.width() < target.width() || part.height() < target.height())
             continue;
         const QRect source = part.toRect().intersected(level->upright.rect());
-        return level->upright.copy(source).scaled(target, Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation);
+        return level->upright.copy(source).scaled(
+            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     // No reduced copy is large enough: scale the photo's own pixels of the part.
-    return oriented(m_stored.copy(storedRect(upright))
-                        .scaled(m_orientation & QImageIOHandler::TransformationRotate90
-                                    ? target.transposed()
-                                    : target,
-                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                    m_orientation);
+    return oriented(
+        m_stored.copy(storedRect(upright))
+            .scaled(m_orientation & QImageIOHandler::TransformationRotate90 ? target.transposed()
+                                                                            : target,
+                Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+        m_orientation);
 }
 
 qsizetype Photo::reducedBytes() const
@@ -133,7 +133,7 @@ void Photo::buildReducedCopies()
     int factor = 4;
     QImage level = boxReduce(m_stored, factor);
     while (!level.isNull() && std::max(level.width(), level.height()) >= SmallestReducedSide) {
-        m_reduced.push_back({factor, oriented(level, m_orientation)});
+        m_reduced.push_back({ factor, oriented(level, m_orientation) });
         level = boxReduce(level, 2);
         factor *= 2;
     }

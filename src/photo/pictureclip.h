@@ -24,8 +24,7 @@ public:
     ClipImage(PhotoPtr photo, const QRect &rect)
         : m_photo(std::move(photo))
         , m_rect(rect)
-    {
-    }
+    { }
 
     bool isNull() const { return !m_photo; }
     QRect rect() const { return m_rect; }

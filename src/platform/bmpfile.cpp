@@ -35,9 +35,10 @@ bool writeBmp32(const QImage &source, QIODevice &device)
         return false;
     if (image.bytesPerLine() == rowBytes) // one block: the rows follow each other
         return device.write(reinterpret_cast<const char *>(image.constBits()), size - HeaderSize)
-               == size - HeaderSize;
+            == size - HeaderSize;
     for (int y = 0; y < image.height(); ++y) {
-        if (device.write(reinterpret_cast<const char *>(image.constScanLine(y)), rowBytes) != rowBytes)
+        if (device.write(reinterpret_cast<const char *>(image.constScanLine(y)), rowBytes)
+            != rowBytes)
             return false;
     }
     return true;
@@ -48,7 +49,8 @@ QImage viewBmp32(const uchar *data, qint64 size)
     if (size < HeaderSize || data[0] != 'B' || data[1] != 'M'
         || qFromLittleEndian<quint32>(data + 10) != HeaderSize
         || qFromLittleEndian<quint32>(data + 14) != InfoHeaderSize
-        || qFromLittleEndian<quint16>(data + 28) != 32 || qFromLittleEndian<quint32>(data + 30) != 0)
+        || qFromLittleEndian<quint16>(data + 28) != 32
+        || qFromLittleEndian<quint32>(data + 30) != 0)
         return QImage();
     const qint32 width = qFromLittleEndian<qint32>(data + 18);
     const qint32 height = -qFromLittleEndian<qint32>(data + 22);

@@ -18,8 +18,9 @@ void setJfifDensity(QByteArray &jpeg, const QImage &image)
 {
     const int dpiX = qRound(image.dotsPerMeterX() * 0.0254);
     const int dpiY = qRound(image.dotsPerMeterY() * 0.0254);
-    if (jpeg.size() < 18 || !jpeg.startsWith("\xFF\xD8\xFF\xE0") || jpeg.mid(6, 5) != QByteArray("JFIF\0", 5)
-        || dpiX <= 0 || dpiY <= 0 || dpiX > 0xFFFF || dpiY > 0xFFFF)
+    if (jpeg.size() < 18 || !jpeg.startsWith("\xFF\xD8\xFF\xE0")
+        || jpeg.mid(6, 5) != QByteArray("JFIF\0", 5) || dpiX <= 0 || dpiY <= 0 || dpiX > 0xFFFF
+        || dpiY > 0xFFFF)
         return;
     jpeg[13] = 1; // dots per inch
     jpeg[14] = char(dpiX >> 8);
@@ -37,9 +38,9 @@ QByteArray encodeJpeg(const QImage &source, int quality)
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     // Format_RGB32 is B, G, R, X in memory on the little-endian machines we build for.
-    const int failed = tjCompress2(handle, image.constBits(), image.width(), int(image.bytesPerLine()),
-                                   image.height(), TJPF_BGRX, &buffer, &size, TJSAMP_420,
-                                   std::clamp(quality, 1, 100), TJFLAG_ACCURATEDCT);
+    const int failed = tjCompress2(handle, image.constBits(), image.width(),
+        int(image.bytesPerLine()), image.height(), TJPF_BGRX, &buffer, &size, TJSAMP_420,
+        std::clamp(quality, 1, 100), TJFLAG_ACCURATEDCT);
     QByteArray jpeg;
     if (!failed)
         jpeg = QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size));
@@ -51,7 +52,8 @@ QByteArray encodeJpeg(const QImage &source, int quality)
 
 } // namespace
 
-int16_t BMPToJPG(const QString &bmpPath, const QString &jpgPath, int quality, BmpToJpgFailure *failure)
+int16_t BMPToJPG(
+    const QString &bmpPath, const QString &jpgPath, int quality, BmpToJpgFailure *failure)
 {
     auto fail = [failure](BmpToJpgFailure why) {
         if (failure)

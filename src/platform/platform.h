@@ -47,8 +47,10 @@ public:
     virtual ~Platform() = default;
 
     // Returns MessageBoxAnswer::Ok, Yes or No.
-    virtual int messageBox(QWidget *owner, const QString &text, int style, const QString &title) = 0;
-    // The chosen full paths (several only with the multiple-selection flag), or nothing when cancelled.
+    virtual int messageBox(QWidget *owner, const QString &text, int style, const QString &title)
+        = 0;
+    // The chosen full paths (several only with the multiple-selection flag), or nothing when
+    // cancelled.
     virtual std::optional<QStringList> fileDialog(const FileDialogRequest &request) = 0;
     // Opens an address or a file with its default handler; false when nothing could open it.
     virtual bool openUrl(const QUrl &url) = 0;

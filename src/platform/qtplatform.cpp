@@ -104,8 +104,8 @@ void QtPlatform::endProgram()
     // During start-up the main loop is not running yet and exit() alone would be forgotten;
     // the queued quit ends the loop as soon as it starts.
     if (QThread::currentThread()->loopLevel() == 0)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     else
         QCoreApplication::exit(0);
 }

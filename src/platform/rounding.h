@@ -13,15 +13,20 @@ inline double roundHalfEven(double value)
 }
 
 // A value that does not fit is a failure of the step, never a silent wrap-around.
-template<typename Int>
-std::optional<Int> roundToInt(double value)
+template<typename Int> std::optional<Int> roundToInt(double value)
 {
     const double rounded = roundHalfEven(value);
     if (!(rounded >= double(std::numeric_limits<Int>::min())
-          && rounded <= double(std::numeric_limits<Int>::max())))
+            && rounded <= double(std::numeric_limits<Int>::max())))
         return std::nullopt; // also NaN
     return static_cast<Int>(rounded);
 }
 
-inline std::optional<int16_t> toInt16(double value) { return roundToInt<int16_t>(value); }
-inline std::optional<int32_t> toInt32(double value) { return roundToInt<int32_t>(value); }
+inline std::optional<int16_t> toInt16(double value)
+{
+    return roundToInt<int16_t>(value);
+}
+inline std::optional<int32_t> toInt32(double value)
+{
+    return roundToInt<int32_t>(value);
+}

@@ -1,14 +1,14 @@
 #include "frmstampa.h"
 
-#include "widgets/controls.h"
-#include "widgets/look.h"
-#include "widgets/twips.h"
 #include "copiestext.h"
 #include "i18n/texttable.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/rounding.h"
 #include "sheetgeometry.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -144,7 +144,8 @@ void frmStampa::createControls()
         = { QRectF(5940, 4320, 855, 525), QRectF(4245, 4320, 1125, 525) };
     const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
-        Label1[i] = placeTwips(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
+        Label1[i]
+            = placeTwips(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
         Label1[i]->setFont(comicSansFont(18, true));
         setColours(Label1[i], labelColours[i], Look::Window);
         Label1[i]->setAutoFillBackground(false);
@@ -171,13 +172,13 @@ void frmStampa::loadSequence()
 {
     showLandscape();
 
-    Label3->setText(m_texts.text(32));
-    Label4->setText(m_texts.text(33));
-    Label2->setText(m_texts.text(34));
-    Label5->setText(m_texts.text(35));
-    Label1[1]->setText(m_texts.text(29));
-    Label1[0]->setText(m_texts.text(36));
-    setWindowTitle(m_texts.text(36));
+    Label3->setText(m_texts.text(TextId::Printer));
+    Label4->setText(m_texts.text(TextId::Orientation));
+    Label2->setText(m_texts.text(TextId::Quality));
+    Label5->setText(m_texts.text(TextId::Copies));
+    Label1[1]->setText(m_texts.text(TextId::Cancel));
+    Label1[0]->setText(m_texts.text(TextId::Print));
+    setWindowTitle(m_texts.text(TextId::Print));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(), frameGeometry().size());
@@ -327,8 +328,8 @@ bool frmStampa::PrintSheet()
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
     if (failure) {
-        m_platform.messageBox(
-            this, m_texts.text(52) + *failure, MessageBoxStyle::Exclamation, m_texts.text(14));
+        m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + *failure,
+            MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
         return false;
     }
     return true;

@@ -1,12 +1,12 @@
 #include "frmabout2.h"
 
-#include "widgets/controls.h"
-#include "widgets/look.h"
-#include "widgets/twips.h"
 #include "i18n/texttable.h"
 #include "links.h"
 #include "platform/resources.h"
 #include "web/version.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -59,7 +59,8 @@ void frmAbout2::createControls()
 
     imgTitle = placeTwips(new LinkLabel(this), "imgTitle", QRectF(480, 240, 720, 720));
     imgTitle->setPixmap(QPixmap(QStringLiteral(":/about/title.png")));
-    lblTitle = label(this, "lblTitle", QRectF(1500, 300, 3615, 375), arialFont(14, true), Look::Bright);
+    lblTitle
+        = label(this, "lblTitle", QRectF(1500, 300, 3615, 375), arialFont(14, true), Look::Bright);
     lblTitle->setText(QStringLiteral("Kalmora"));
     lblVersion = label(this, "lblVersion", QRectF(5280, 630, 720, 195), arialFont(8), DimColour);
     lblVersion->setText(QStringLiteral("Rel. 1.0"));
@@ -76,12 +77,12 @@ void frmAbout2::createControls()
     Picture1->installEventFilter(this);
     Picture2 = placeTwips(new QWidget(Picture1), "Picture2", QRectF(PanelLeft, 0, 5775, 4515));
 
-    lblDescription
-        = label(Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arialFont(8.25), Look::Text);
+    lblDescription = label(
+        Picture2, "lblDescription", QRectF(900, 0, 3945, 1095), arialFont(8.25), Look::Text);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblCopyright
-        = label(Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arialFont(8.25), Look::Text);
+    lblCopyright = label(
+        Picture2, "lblCopyright", QRectF(690, 1320, 4380, 435), arialFont(8.25), Look::Text);
     lblCopyright->setWordWrap(true);
     lblCopyright->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblCopyright->setText(QString::fromUtf8(CreditLine));
@@ -89,7 +90,8 @@ void frmAbout2::createControls()
     Image1 = placeTwips(new QLabel(Picture2), "Image1", QRectF(2407, 2340, 960, 960));
     Image1->setPixmap(QPixmap(QStringLiteral(":/about/panel.png")));
 
-    lblHomePageCap = placeTwips(new QLabel(Picture2), "lblHomePageCap", QRectF(720, 3870, 1050, 195));
+    lblHomePageCap
+        = placeTwips(new QLabel(Picture2), "lblHomePageCap", QRectF(720, 3870, 1050, 195));
     lblHomePageCap->setFont(arialFont(8));
     setColours(lblHomePageCap, DimColour, Look::Window, false);
     QFont addressFont = arialFont(8.25);
@@ -115,9 +117,10 @@ void frmAbout2::load(const TextTable &texts)
                             .arg(ProgramVersion::Major)
                             .arg(ProgramVersion::Minor)
                             .arg(ProgramVersion::Revision));
-    lblHomePageCap->setText(texts.text(16) + u':');
-    lblDescription->setText(texts.text(2));
-    lblCopyright->setText(lblCopyright->text() + QStringLiteral(" - ") + texts.text(23));
+    lblHomePageCap->setText(texts.text(TextId::HomePage) + u':');
+    lblDescription->setText(texts.text(TextId::Description));
+    lblCopyright->setText(
+        lblCopyright->text() + QStringLiteral(" - ") + texts.text(TextId::Tagline));
 
     const QRectF title = twipsGeometry(lblTitle);
     QRectF version = twipsGeometry(lblVersion);

@@ -52,7 +52,8 @@ bool offerUpdate(Platform &platform, const QUrl &address, QWidget *owner, const 
     const std::optional<QString> remote = fetchVersionText(address);
     if (!remote || !isNewerRelease(*remote, localVersionText()))
         return false;
-    const int answer = platform.messageBox(owner, updateQuestion(texts.text(47)),
-        MessageBoxStyle::Information | MessageBoxStyle::YesNo, texts.text(46));
+    const int answer
+        = platform.messageBox(owner, updateQuestion(texts.text(TextId::UpdateQuestion)),
+            MessageBoxStyle::Information | MessageBoxStyle::YesNo, texts.text(TextId::UpdateTitle));
     return answer == MessageBoxAnswer::Yes;
 }

@@ -1,8 +1,35 @@
 #include "controls.h"
 
+#include "twips.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+QString withoutMnemonic(const QString &caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i;
+        else if (caption.at(i) == u'&')
+            continue;
+        shown.append(caption.at(i));
+    }
+    return shown;
+}
+
+void setCaption(QLabel *label, const QString &caption)
+{
+    label->setText(withoutMnemonic(caption));
+    autoSizeTwips(label);
+}
+
+QString indexedName(const char *name, int index)
+{
+    return QString::fromLatin1(name) + u'_' + QString::number(index);
+}
 
 LinkLabel::LinkLabel(QWidget *parent)
     : QLabel(parent)
@@ -33,7 +60,7 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+        && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)

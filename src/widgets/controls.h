@@ -4,6 +4,13 @@
 #include <QLabel>
 #include <QWidget>
 
+// A caption shows an access-key ampersand as the menus do: "&&" is a literal ampersand.
+QString withoutMnemonic(const QString &caption);
+// Shows a caption without its access-key ampersand and sizes the label to it.
+void setCaption(QLabel *label, const QString &caption);
+// "Label2_0" for item 0 of Label2.
+QString indexedName(const char *name, int index);
+
 // A label or picture of the link panel: reports the pointer over it and clicks on it.
 class LinkLabel : public QLabel
 {

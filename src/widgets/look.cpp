@@ -45,9 +45,9 @@ void setBackground(QWidget *widget, const QColor &colour)
 void setColours(QWidget *widget, const QColor &text, const QColor &background, bool fillBackground)
 {
     QPalette palette = widget->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(role, text);
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+    for (auto role : { QPalette::Window, QPalette::Base, QPalette::Button })
         palette.setColor(role, background);
     widget->setPalette(palette);
     if (fillBackground)

@@ -22,5 +22,5 @@ void setTextColour(QWidget *widget, const QColor &colour);
 QColor textColour(const QWidget *widget);
 void setBackground(QWidget *widget, const QColor &colour);
 // Text and background for every role a label, list or button paints with.
-void setColours(QWidget *widget, const QColor &text, const QColor &background,
-                bool fillBackground = true);
+void setColours(
+    QWidget *widget, const QColor &text, const QColor &background, bool fillBackground = true);

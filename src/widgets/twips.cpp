@@ -3,8 +3,8 @@
 #include "platform/rounding.h"
 
 #include <QVariant>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 constexpr auto TwipsProperty = "twips";
@@ -22,7 +22,7 @@ QRectF twipsGeometry(const QWidget *widget)
         return stored.toRectF();
     const QRect px = widget->geometry();
     return QRectF(px.x() * TwipsPerPixel, px.y() * TwipsPerPixel, px.width() * TwipsPerPixel,
-                  px.height() * TwipsPerPixel);
+        px.height() * TwipsPerPixel);
 }
 
 void setTwipsGeometry(QWidget *widget, const QRectF &twips)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QRadioButton;
+class QWidget;
+
+// The band across the top: an option and a caption for each photo format. The marked
+// format's caption is bright and bold.
+class FormatBand : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FormatBand(QWidget *client);
+
+    // The marked option, -1 when none is.
+    int selected() const;
+    void mark(int index);
+
+    std::array<QRadioButton *, 5> Option1 {};
+    std::array<QLabel *, 5> Label3 {};
+
+signals:
+    void clicked(int index);
+
+private:
+    QColor NormalLabelColour;
+};

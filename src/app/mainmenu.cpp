@@ -1,0 +1,67 @@
+#include "mainmenu.h"
+
+#include "i18n/texttable.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QAction *item(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QMenu *menu(QMenuBar *bar, const char *name, const QString &title)
+{
+    QMenu *menu = bar->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+MainMenu::MainMenu(QMenuBar *bar)
+{
+    bar->setNativeMenuBar(false);
+    mnuFile = menu(bar, "mnuFile", QStringLiteral("&File"));
+    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open Photo..."));
+    mnuFile->addSeparator();
+    mnuExport = item(mnuFile, "mnuExport", QStringLiteral("&Export to file..."));
+    mnuPrint = item(mnuFile, "mnuPrint", QStringLiteral("&Print Photo..."));
+    mnuFile->addSeparator();
+    mnuExit = item(mnuFile, "mnuExit", QStringLiteral("&Exit"));
+
+    mnuOption = menu(bar, "mnuOption", QStringLiteral("&Option"));
+    mnuLang = item(mnuOption, "mnuLang", QStringLiteral("&Lang..."));
+    mnuAddLang = item(mnuOption, "mnuAddLang", QStringLiteral("&Aggiungi lingua..."));
+
+    mnuDonate = bar->addAction(QStringLiteral("&Donate"));
+    mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
+
+    mnuGuida = menu(bar, "mnuGuida", QStringLiteral("&?"));
+    mnuRelease = item(mnuGuida, "mnuRelease", QStringLiteral("&Release"));
+    mnuCheckUpdate = item(mnuGuida, "mnuCheckUpdate", QStringLiteral("&Check update..."));
+    mnuGuida->addSeparator();
+    mnuInfo = item(mnuGuida, "mnuInfo", QStringLiteral("&Info..."));
+}
+
+void MainMenu::applyTexts(const TextTable &texts)
+{
+    mnuFile->setTitle(texts.text(TextId::FileMenu));
+    mnuOpen->setText(texts.text(TextId::OpenPhoto));
+    mnuExport->setText(texts.text(TextId::ExportMenu));
+    mnuPrint->setText(texts.text(TextId::PrintPhoto));
+    mnuExit->setText(texts.text(TextId::Exit));
+    mnuOption->setTitle(texts.text(TextId::OptionsMenu));
+    mnuLang->setText(texts.text(TextId::Language));
+    mnuAddLang->setText(texts.text(TextId::AddLanguage));
+    mnuDonate->setText(texts.text(TextId::Donate));
+    mnuGuida->setTitle(texts.text(TextId::HelpMenu));
+    mnuRelease->setText(texts.text(TextId::ReleaseNotes));
+    mnuCheckUpdate->setText(texts.text(TextId::CheckUpdate));
+    mnuInfo->setText(texts.text(TextId::Info));
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "i18n/texttable.h"
+#include "photo/pictureclip.h"
+
+#include <QColor>
+#include <QSizeF>
+#include <QString>
+
+#include <optional>
+
+class Platform;
+class QWidget;
+
+enum class ExportOutcome {
+    NoPhoto,
+    Cancelled, // no file chosen
+    KeptExisting, // the user would not replace the file
+    Written,
+    BitmapUnreadable,
+    Failed, // the bitmap or the JPEG could not be written
+};
+
+// What the window tells the user after an export.
+struct ExportMessage
+{
+    TextId text;
+    TextId title;
+    int style;
+    bool withPath; // the target's path follows the text
+};
+std::optional<ExportMessage> exportMessage(ExportOutcome outcome);
+
+// The export command: asks for the target (and whether to replace an existing file), composes
+// the sheet of the clip at the frame's format and writes it as a JPEG through the temporary
+// bitmap, which never outlives the export.
+class SheetExport
+{
+public:
+    SheetExport(Platform &platform, const TextTable &texts, QWidget *owner);
+
+    ExportOutcome run(const ClipImage &clip, const QSizeF &frameTwips, const QColor &background);
+    // The chosen file, once one was chosen.
+    QString target() const { return m_target; }
+
+private:
+    Platform &m_platform;
+    const TextTable &m_texts;
+    QWidget *m_owner;
+    QString m_target;
+};

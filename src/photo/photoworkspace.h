@@ -1,0 +1,57 @@
+#pragma once
+
+#include "pictureclip.h"
+
+#include <QSizeF>
+#include <QString>
+
+#include <cstdint>
+
+// The six fitting commands of the frame's buttons.
+enum class PhotoCommand { ZoomIn, ZoomOut, Up, Down, Left, Right };
+
+enum class LoadOutcome {
+    Ignored, // not a visible file named ".jpg": nothing happens
+    Accepted,
+    TooSmall, // fewer pixels than the frame, or the crop source refused the first rectangle
+    NoFit, // the first rectangle does not fit 16 bits: nothing is said
+    NotAPhoto,
+    TooLarge,
+};
+
+// The photo behind the main window's frame: the loaded photo, the crop source and its
+// rectangle, the pan counters and the loaded marker. It holds no widget; the window shows
+// the picture it returns.
+class PhotoWorkspace
+{
+public:
+    // The frame's size in twips, which carries the photo format.
+    QSizeF frame() const { return m_frame; }
+    void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
+
+    // A refused photo leaves the workspace exactly as it was.
+    LoadOutcome LoadPhoto(const QString &path);
+    // A fresh fit of the loaded photo to the present frame; false when no photo is loaded.
+    // A refused rectangle keeps the previous picture.
+    bool refit();
+    // True when the frame's picture changed.
+    bool run(PhotoCommand command);
+
+    bool isLoaded() const { return m_loaded; }
+    const PictureClip &cropSource() const { return PictureClip1; }
+    // What the frame shows.
+    const ClipImage &shown() const { return m_shown; }
+    // The photo's own pixels of the part the frame shows, for printing and export.
+    QImage photoCrop() const { return m_shown.fullResolution(); }
+    int16_t panStepsX() const { return PanStepsX; }
+    int16_t panStepsY() const { return PanStepsY; }
+
+private:
+    QSizeF m_frame;
+    PhotoPtr Picture1; // the whole photo; the crop source and the frame share it
+    PictureClip PictureClip1;
+    ClipImage m_shown;
+    int16_t PanStepsX = 0;
+    int16_t PanStepsY = 0;
+    bool m_loaded = false;
+};
