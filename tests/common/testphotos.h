@@ -31,8 +31,8 @@ inline QImage photoLike(int width, int height, quint32 seed = 1)
         painter.setBrush(QColor::fromHsv(int(random.bounded(360u)), 120, 200, 140));
         painter.setPen(Qt::NoPen);
         const int size = int(random.bounded(quint32(std::max(2, std::min(width, height) / 3))));
-        painter.drawEllipse(int(random.bounded(quint32(width))), int(random.bounded(quint32(height))),
-                            size, size);
+        painter.drawEllipse(
+            int(random.bounded(quint32(width))), int(random.bounded(quint32(height))), size, size);
     }
     return image;
 }
@@ -45,19 +45,25 @@ inline QImage quadrants(int width, int height)
     painter.fillRect(0, 0, width / 2, height / 2, QColor(255, 0, 0));
     painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(0, 255, 0));
     painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(0, 0, 255));
-    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(255, 255, 0));
+    painter.fillRect(
+        width / 2, height / 2, width - width / 2, height - height / 2, QColor(255, 255, 0));
     return image;
 }
 
-inline QByteArray encodeJpeg(const QImage &image, int quality = 90)
+inline QByteArray encode(const QImage &image, const char *format, int quality = 90)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
+    QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     writer.write(image);
     return bytes;
+}
+
+inline QByteArray encodeJpeg(const QImage &image, int quality = 90)
+{
+    return encode(image, "jpeg", quality);
 }
 
 // An EXIF block holding only the orientation tag, placed right after the start marker.
@@ -98,7 +104,8 @@ inline QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
 }
 
 } // namespace TestPhotos

@@ -1,10 +1,8 @@
 #include "hostilephotos.h"
 
-#include <QBuffer>
+#include "testphotos.h"
+
 #include <QDir>
-#include <QFile>
-#include <QImageWriter>
-#include <QPainter>
 
 #include <algorithm>
 #include <csetjmp>
@@ -60,28 +58,6 @@ namespace {
         return jpeg.left(2) + segment + jpeg.mid(2);
     }
 
-    QByteArray app1(const QByteArray &payload)
-    {
-        QByteArray segment("\xFF\xE1", 2);
-        const int length = int(payload.size()) + 2;
-        segment += char(length >> 8);
-        segment += char(length & 0xFF);
-        return segment + payload;
-    }
-
-    // An EXIF block holding only the orientation tag.
-    QByteArray orientationExif(int orientation)
-    {
-        QByteArray exif("Exif\0\0", 6);
-        exif += QByteArray("MM\0\x2A\0\0\0\x08", 8);
-        exif += QByteArray("\0\x01", 2);
-        exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
-        exif += char(0);
-        exif += char(orientation);
-        exif += QByteArray("\0\0\0\0\0\0", 6);
-        return app1(exif);
-    }
-
     // An EXIF block that lies: a first directory far past its end, then one claiming 65535
     // entries, and an orientation tag of a wrong type with a count that overflows.
     QByteArray corruptExif()
@@ -93,16 +69,10 @@ namespace {
             "\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 12); // RATIONAL, count 2^32-1
         exif += QByteArray(
             "\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F", 12); // EXIF directory out of range
-        return app1(exif);
-    }
-
-    QByteArray png(const QImage &image)
-    {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter(&buffer, "png").write(image);
-        return bytes;
+        QByteArray segment("\xFF\xE1", 2);
+        segment += char((exif.size() + 2) >> 8);
+        segment += char((exif.size() + 2) & 0xFF);
+        return segment + exif;
     }
 
     // The offset of the first start-of-scan marker, where the frame headers end.
@@ -132,13 +102,7 @@ namespace {
 
 QImage uprightPicture()
 {
-    QImage image(600, 800, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.fillRect(0, 0, 300, 400, QColor(255, 0, 0));
-    painter.fillRect(300, 0, 300, 400, QColor(0, 255, 0));
-    painter.fillRect(0, 400, 300, 400, QColor(0, 0, 255));
-    painter.fillRect(300, 400, 300, 400, QColor(255, 255, 0));
-    return image;
+    return TestPhotos::quadrants(600, 800);
 }
 
 int maximumScans()
@@ -244,21 +208,24 @@ QByteArray withRepeatedScan(const QByteArray &progressive, int scans)
 
 QList<File> corpus()
 {
+    using enum Outcome;
     const QImage picture = uprightPicture();
     const QByteArray good = encode(picture, {});
-    QList<File> files;
-    files.append({ QStringLiteral("zero-bytes.jpg"), QByteArray() });
-    files.append({ QStringLiteral("header-only.jpg"), good.left(firstScan(good)) });
+    QList<File> files = {
+        { QStringLiteral("zero-bytes.jpg"), QByteArray(), NotAPicture },
+        { QStringLiteral("header-only.jpg"), good.left(firstScan(good)), NotAPicture },
+        { QStringLiteral("png-named-jpg.jpg"), TestPhotos::encode(picture, "png") },
+        { QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) },
+        { QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) },
+        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) },
+        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) },
+        { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
+        { QStringLiteral("claims-60000x60000.jpg"), TestPhotos::withClaimedSize(good, 60000, 60000),
+            TooLarge },
+    };
     for (int percent : { 10, 50, 99 })
         files.append({ QStringLiteral("truncated-%1.jpg").arg(percent),
-            good.left(good.size() * percent / 100) });
-    files.append({ QStringLiteral("png-named-jpg.jpg"), png(picture) });
-    files.append({ QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) });
-    files.append({ QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) });
-    files.append(
-        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) });
-    files.append(
-        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) });
+            good.left(good.size() * percent / 100), UprightTopOnly });
     // Stored turned the other way, so each orientation tag brings the same picture upright.
     const QTransform turns[9] = {
         {},
@@ -271,30 +238,18 @@ QList<File> corpus()
         QTransform(0, -1, -1, 0, 0, 0), // 7: transversed
         QTransform().rotate(90),
     };
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        const QImage stored = picture.transformed(turns[orientation]);
+    for (int orientation = 1; orientation <= 8; ++orientation)
         files.append({ QStringLiteral("orientation-%1.jpg").arg(orientation),
-            withSegment(encode(stored, {}), orientationExif(orientation)) });
-    }
-    files.append({ QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) });
-    QByteArray huge = good;
-    const qsizetype frame = huge.indexOf(QByteArray("\xFF\xC0", 2));
-    if (frame >= 0) {
-        huge[frame + 5] = char(60000 >> 8);
-        huge[frame + 6] = char(60000 & 0xFF);
-        huge[frame + 7] = char(60000 >> 8);
-        huge[frame + 8] = char(60000 & 0xFF);
-    }
-    files.append({ QStringLiteral("claims-60000x60000.jpg"), huge });
+            TestPhotos::withOrientation(
+                encode(picture.transformed(turns[orientation]), {}), orientation) });
+    // More than 500 scans is refused before decoding, however the scans are made.
     const QImage small = picture.scaled(300, 400);
-    files.append({ QStringLiteral("progressive-500-scans.jpg"),
-        encode(small, { ColourSpace::Rgb, true, false, 500 }) });
-    files.append({ QStringLiteral("progressive-501-scans.jpg"),
-        encode(small, { ColourSpace::Rgb, true, false, 501 }) });
-    files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(maximumScans()),
-        encode(small, { ColourSpace::Rgb, true, false, maximumScans() }) });
+    for (int scans : { 500, 501, maximumScans() })
+        files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(scans),
+            encode(small, { ColourSpace::Rgb, true, false, scans }),
+            scans > 500 ? NotAPicture : Upright });
     files.append({ QStringLiteral("progressive-repeated-20000-scans.jpg"),
-        withRepeatedScan(encode(picture, { ColourSpace::Rgb, true }), 20000) });
+        withRepeatedScan(encode(picture, { ColourSpace::Rgb, true }), 20000), NotAPicture });
     return files;
 }
 
@@ -308,9 +263,9 @@ QList<File> seeds()
         { QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) },
         { QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) },
         { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) },
-        { QStringLiteral("orientation-6.jpg"), withSegment(good, orientationExif(6)) },
+        { QStringLiteral("orientation-6.jpg"), TestPhotos::withOrientation(good, 6) },
         { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
-        { QStringLiteral("png.png"), png(picture) },
+        { QStringLiteral("png.png"), TestPhotos::encode(picture, "png") },
     };
 }
 
@@ -319,17 +274,10 @@ bool writeFiles(const QString &folder, const QList<File> &files)
     if (!QDir().mkpath(folder))
         return false;
     for (const File &file : files) {
-        QFile out(QDir(folder).filePath(file.name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || out.write(file.bytes) != file.bytes.size())
+        if (!TestPhotos::writeFile(QDir(folder).filePath(file.name), file.bytes))
             return false;
     }
     return true;
-}
-
-bool writeCorpus(const QString &folder)
-{
-    return writeFiles(folder, corpus());
 }
 
 } // namespace HostilePhotos

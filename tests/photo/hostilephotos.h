@@ -9,10 +9,18 @@
 // test run, so no binary sits in the repository.
 namespace HostilePhotos {
 
+enum class Outcome {
+    Upright, // loaded, shows uprightPicture() the right way up
+    UprightTopOnly, // loaded from a cut file: the rows that were there are right
+    NotAPicture, // text 50
+    TooLarge, // text 51
+};
+
 struct File
 {
     QString name;
     QByteArray bytes;
+    Outcome outcome = Outcome::Upright;
 };
 
 // The picture every loadable file shows upright: 600 x 800, four coloured quadrants.
@@ -34,14 +42,11 @@ int maximumScans();
 // A progressive file whose last scan is repeated until the file holds `scans` scans.
 QByteArray withRepeatedScan(const QByteArray &progressive, int scans);
 
-// The whole set, in a fixed order and with unique names.
+// The whole set with the outcome each file must end in, in a fixed order.
 QList<File> corpus();
-
-// Writes the set into `folder`; false when a file cannot be written.
-bool writeCorpus(const QString &folder);
-bool writeFiles(const QString &folder, const QList<File> &files);
-
 // A few tiny files of each kind the loader meets, as seeds for fuzzing.
 QList<File> seeds();
+// Writes files into `folder`; false when one cannot be written.
+bool writeFiles(const QString &folder, const QList<File> &files);
 
 } // namespace HostilePhotos
