@@ -253,22 +253,6 @@ QList<File> corpus()
     return files;
 }
 
-QList<File> seeds()
-{
-    const QImage picture = uprightPicture().scaled(24, 32);
-    const QByteArray good = encode(picture, {});
-    return {
-        { QStringLiteral("baseline.jpg"), good },
-        { QStringLiteral("progressive.jpg"), encode(picture, { ColourSpace::Rgb, true }) },
-        { QStringLiteral("greyscale.jpg"), encode(picture, { ColourSpace::Grey }) },
-        { QStringLiteral("cmyk.jpg"), encode(picture, { ColourSpace::Cmyk }) },
-        { QStringLiteral("arithmetic.jpg"), encode(picture, { ColourSpace::Rgb, false, true }) },
-        { QStringLiteral("orientation-6.jpg"), TestPhotos::withOrientation(good, 6) },
-        { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
-        { QStringLiteral("png.png"), TestPhotos::encode(picture, "png") },
-    };
-}
-
 bool writeFiles(const QString &folder, const QList<File> &files)
 {
     if (!QDir().mkpath(folder))

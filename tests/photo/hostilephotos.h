@@ -44,8 +44,6 @@ QByteArray withRepeatedScan(const QByteArray &progressive, int scans);
 
 // The whole set with the outcome each file must end in, in a fixed order.
 QList<File> corpus();
-// A few tiny files of each kind the loader meets, as seeds for fuzzing.
-QList<File> seeds();
 // Writes files into `folder`; false when one cannot be written.
 bool writeFiles(const QString &folder, const QList<File> &files);
 

@@ -1,5 +1,4 @@
-// Writes the hostile photo set, or with --seeds the tiny seed photos of the photo fuzzer,
-// into the folder given.
+// Writes the hostile photo set into the folder given, to look at or to fuzz from.
 #include "hostilephotos.h"
 
 #include <QCoreApplication>
@@ -9,15 +8,12 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const bool seeds = argc == 3 && qstrcmp(argv[1], "--seeds") == 0;
-    if (argc != 2 && !seeds) {
-        std::fprintf(stderr, "usage: %s [--seeds] FOLDER\n", argv[0]);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
-    if (!HostilePhotos::writeFiles(
-            folder, seeds ? HostilePhotos::seeds() : HostilePhotos::corpus())) {
-        std::fprintf(stderr, "cannot write into %s\n", argv[argc - 1]);
+    if (!HostilePhotos::writeFiles(QString::fromLocal8Bit(argv[1]), HostilePhotos::corpus())) {
+        std::fprintf(stderr, "cannot write into %s\n", argv[1]);
         return 1;
     }
     return 0;
