@@ -76,11 +76,6 @@ QImage clsMenuImage::image(int index) const
     return index >= 0 && index < m_images.size() ? m_images[index] : QImage();
 }
 
-QIcon clsMenuImage::iconFor(int index) const
-{
-    return index >= 0 && index < m_images.size() ? menuIcon(m_images[index]) : QIcon();
-}
-
 bool clsMenuImage::addImage(const QImage &source, bool ghosted)
 {
     const QImage slot = fitToSlot(source, QSize(m_imageWidth, m_imageHeight));

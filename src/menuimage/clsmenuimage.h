@@ -58,8 +58,6 @@ public:
 
     // The stored image at an index (ARGB32, image size); null outside the list.
     QImage image(int index) const;
-    // The icon an item gets for a stored image: the image, and greyed when the item is disabled.
-    QIcon iconFor(int index) const;
 
     // Largest image side Init accepts.
     static constexpr int MaxImageSide = 256;
