@@ -8,8 +8,6 @@
 #include "menuimage/clsmenuimage.h"
 #include "menuimage/mainmenuimages.h"
 #include "photo/photoformat.h"
-#include "photo/workspacelayout.h"
-#include "photoframe.h"
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
@@ -20,6 +18,7 @@
 #include "widgets/controls.h"
 #include "widgets/look.h"
 #include "widgets/twips.h"
+#include "workspaceview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,11 +28,8 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMimeData>
-#include <QPushButton>
 
 namespace {
-
-const QColor GuideColour(192, 192, 192);
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
@@ -48,7 +44,9 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
 {
     initResources();
     createControls();
-    createWorkspace();
+    m_view = new WorkspaceView(m_client);
+    connect(m_view, &WorkspaceView::command, this, &Form1::adjust);
+    m_workspace.setFrame(QSizeF(3495, 4500)); // the frame's design size, before any format
     createMenus();
     m_links = new LinkPanel(
         m_client, { m_menu->mnuOpen, m_menu->mnuPrint, m_menu->mnuDonate, m_menu->mnuInfo });
@@ -110,62 +108,6 @@ void Form1::createControls()
     Label4->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
 }
 
-void Form1::createWorkspace()
-{
-    Image1 = placeTwips(
-        new PhotoFrame(m_client), QStringLiteral("Image1"), QRectF(660, 1380, 3495, 4500));
-    m_workspace.setFrame(twipsGeometry(Image1).size());
-
-    Shape1 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, m_client),
-        QStringLiteral("Shape1"), QRectF(690, 1410, 3435, 4425));
-    Shape1->setBorder(GuideColour, Qt::DashDotLine, 3);
-    Shape2 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Oval, m_client),
-        QStringLiteral("Shape2"), QRectF(1320, 1950, 2145, 3000));
-    Shape2->setBorder(GuideColour, Qt::DashLine);
-    Shape2->hide();
-
-    Label1
-        = placeTwips(new QLabel(m_client), QStringLiteral("Label1"), QRectF(1800, 3360, 1215, 555));
-    Label1->setFont(arialFont(11.25));
-    setTextColour(Label1, Look::Text);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setWordWrap(true);
-    Label1->setText(QStringLiteral("Drag photo here"));
-
-    struct Button
-    {
-        const char *name;
-        QRectF twips;
-        const char16_t *caption;
-        double points;
-        PhotoCommand command;
-    };
-    static const std::array<Button, 6> buttons = { {
-        { "Command3", QRectF(4170, 5130, 345, 345), u"+", 14.25, PhotoCommand::ZoomIn },
-        { "Command4", QRectF(4170, 5520, 345, 345), u"-", 14.25, PhotoCommand::ZoomOut },
-        { "Command5", QRectF(1740, 1020, 1335, 345), u"\u2191", 9.75, PhotoCommand::Up },
-        { "Command6", QRectF(1740, 5880, 1335, 345), u"\u2193", 9.75, PhotoCommand::Down },
-        { "Command7", QRectF(4170, 2970, 345, 1335), u"\u2192", 9.75, PhotoCommand::Right },
-        { "Command8", QRectF(300, 2970, 345, 1335), u"\u2190", 9.75, PhotoCommand::Left },
-    } };
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const Button &b = buttons[i];
-        auto *button = placeTwips(new QPushButton(QString::fromUtf16(b.caption), m_client),
-            QString::fromLatin1(b.name), b.twips);
-        button->setFont(arialFont(b.points));
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::Button, Look::Window);
-        palette.setColor(QPalette::ButtonText, Look::Text);
-        button->setPalette(palette);
-        button->setFocusPolicy(Qt::TabFocus);
-        button->setCursor(Qt::PointingHandCursor);
-        button->hide();
-        connect(
-            button, &QPushButton::clicked, this, [this, command = b.command] { adjust(command); });
-        m_commands[i] = button;
-    }
-}
-
 void Form1::createMenus()
 {
     m_menu = std::make_unique<MainMenu>(menuBar());
@@ -204,45 +146,18 @@ void Form1::SelectFormat(int index)
     const PhotoFormat &format = PhotoFormats[index];
     m_band->mark(index);
     Label4->setText(text(format.noteText));
-    Image1->hide();
-    Shape2->hide();
-    for (QPushButton *button : m_commands)
-        button->hide();
     m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
-    resizeTwips(Image1, m_workspace.frame());
+    m_view->resizeFrame(m_workspace.frame());
     SaveSettings();
     LayoutWorkspace();
 }
 
 void Form1::LayoutWorkspace()
 {
-    auto size = [this](int command) { return twipsGeometry(m_commands[command]).size(); };
-    WorkspaceLayoutInput input;
-    input.frame = twipsGeometry(Image1);
-    input.outlineWidth = Shape1->borderWidth();
-    input.shape1Left = twipsGeometry(Shape1).left();
-    input.label1 = twipsGeometry(Label1).size();
-    input.command3 = size(0);
-    input.command4 = size(1);
-    input.command5 = size(2);
-    input.command7 = size(4);
-    input.command5Top = twipsGeometry(m_commands[2]).top();
-    input.command8Left = twipsGeometry(m_commands[5]).left();
-    const WorkspacePlacement placement = placeWorkspace(input);
-
-    setTwipsGeometry(Shape1, placement.shape1);
-    Shape1->show();
-    setTwipsGeometry(Shape2, placement.shape2);
-    moveTwips(Label1, placement.label1);
-    const std::array<QPointF, 6> buttons = { placement.command3, placement.command4,
-        placement.command5, placement.command6, placement.command7, placement.command8 };
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        moveTwips(m_commands[i], buttons[i]);
-
+    m_view->place();
     // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
     if (m_workspace.refit())
-        showPhotoState();
-    Image1->show();
+        m_view->showPhoto(m_workspace.shown());
 }
 
 void Form1::LoadPhoto(const QString &path)
@@ -266,20 +181,10 @@ void Form1::LoadPhoto(const QString &path)
     }
 }
 
-void Form1::showPhotoState()
-{
-    Image1->setClip(m_workspace.shown());
-    for (QPushButton *button : m_commands)
-        button->show();
-    Label1->hide();
-    Shape1->hide();
-    Shape2->show();
-}
-
 void Form1::adjust(PhotoCommand command)
 {
     if (m_workspace.run(command))
-        Image1->setClip(m_workspace.shown());
+        m_view->showClip(m_workspace.shown());
 }
 
 void Form1::message(TextId id, const QString &suffix)
@@ -365,7 +270,7 @@ void Form1::ApplyTexts()
 {
     setWindowTitle(QStringLiteral("Kalmora"));
     m_links->applyTexts(m_settings.textTable);
-    Label1->setText(withoutMnemonic(text(TextId::DropPhotoHere)));
+    m_view->setDropText(text(TextId::DropPhotoHere));
     // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
     const int format = selectedFormat();
     Label4->setText(
@@ -421,8 +326,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 bool Form1::acceptsDropAt(const QPoint &clientPos) const
 {
-    const QWidget *child = m_client->childAt(clientPos);
-    return !child || child == Image1 || child == Label1;
+    return m_view->takesDrops(m_client->childAt(clientPos));
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

@@ -16,11 +16,9 @@ class frmStampa;
 class FormatBand;
 class LinkPanel;
 class Platform;
-class PhotoFrame;
 class PrinterSystem;
 class QLabel;
-class QPushButton;
-class ShapeWidget;
+class WorkspaceView;
 struct MainMenu;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
@@ -68,7 +66,6 @@ protected:
 
 private:
     void createControls();
-    void createWorkspace();
     void createMenus();
     void chooseLanguage();
     void showAbout();
@@ -76,7 +73,6 @@ private:
     void mnuExportClick();
     void mnuPrint_Click();
     bool acceptsDropAt(const QPoint &clientPos) const;
-    void showPhotoState();
     void adjust(PhotoCommand command);
     void message(TextId text, const QString &suffix = QString());
 
@@ -85,16 +81,11 @@ private:
     PhotoWorkspace m_workspace;
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
+    WorkspaceView *m_view = nullptr;
     QPointer<frmStampa> m_printDialog;
     QPointer<frmAbout2> m_about;
 
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;
     QLabel *Label4 = nullptr;
-    PhotoFrame *Image1 = nullptr;
-    ShapeWidget *Shape1 = nullptr;
-    ShapeWidget *Shape2 = nullptr;
-    QLabel *Label1 = nullptr;
-    // Command3 to Command8: +, -, up, down, right, left.
-    std::array<QPushButton *, 6> m_commands {};
 };

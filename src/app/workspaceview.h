@@ -1,0 +1,44 @@
+#pragma once
+
+#include "photo/photoworkspace.h"
+
+#include <QObject>
+
+#include <array>
+
+class PhotoFrame;
+class QLabel;
+class QPushButton;
+class QWidget;
+class ShapeWidget;
+
+// The left part of the main window: the photo frame, its guides, the drop-zone text and the
+// six fitting buttons, placed around the frame for its format.
+class WorkspaceView : public QObject
+{
+    Q_OBJECT
+public:
+    explicit WorkspaceView(QWidget *client);
+
+    // Hides the picture, the oval and the buttons and gives the frame its new size.
+    void resizeFrame(const QSizeF &twips);
+    // Puts the guides and the buttons around the frame, and shows the frame.
+    void place();
+    // The photo's state: the picture with the oval and the buttons, no drop-zone text.
+    void showPhoto(const ClipImage &clip);
+    void showClip(const ClipImage &clip);
+    void setDropText(const QString &text);
+    // Files may be dropped on the background, the frame and the drop-zone text.
+    bool takesDrops(const QWidget *child) const;
+
+signals:
+    void command(PhotoCommand command);
+
+private:
+    PhotoFrame *Image1 = nullptr;
+    ShapeWidget *Shape1 = nullptr;
+    ShapeWidget *Shape2 = nullptr;
+    QLabel *Label1 = nullptr;
+    // Command3 to Command8: +, -, up, down, right, left.
+    std::array<QPushButton *, 6> m_buttons {};
+};
