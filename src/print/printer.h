@@ -33,7 +33,6 @@ public:
     // Adds a picture, stretched into a rectangle in millimetres from the top-left corner of
     // the printable area, to the page being drawn.
     void drawPicture(const QImage &picture, const QRectF &rectMm);
-    int pendingPictures() const { return int(m_pictures.size()); }
     // Sends the page as one job with the present settings; the page is emptied either way.
     SubmitResult endDocument();
 
