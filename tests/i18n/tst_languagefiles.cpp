@@ -24,11 +24,11 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("lone LF is text") << QByteArray("01 a\n02 b\r\n03 c") << 1 << "a\n02 b";
         QTest::newRow("CR LF, lone CR, empty lines") << QByteArray("\r\n\r\r\n04 x") << 4 << "x";
+        QTest::newRow("only the prefix") << QByteArray("01 \r\n") << 1 << "";
         QTest::newRow("short line keeps entry") << QByteArray("01\r\n") << 1 << "old 1";
         QTest::newRow("prefix not examined") << QByteArray("xyz  two ") << 1 << "  two ";
         QTest::newRow("UTF-8") << QByteArray("01 \xC3\xB6l") << 1 << "öl";
         QTest::newRow("Windows-1252") << QByteArray("01 \xE7\x80\x93\x94\x81") << 1 << "ç€“”\uFFFD";
-        // Line 100 reads "100 new 100": its prefix is three characters too.
         QTest::newRow("line 100") << ProgramFolder::languageFile(120, "new") << 100 << " new 100";
         QTest::newRow("later kept") << ProgramFolder::languageFile(50, "new") << 51 << "old 51";
     }
