@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 
 #include <sys/mount.h>
 
@@ -17,18 +15,14 @@ public:
         : m_path(path)
     {
         QDir().mkpath(path);
-        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
-        m_mounted
-            = mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options.constData())
-            == 0;
+        m_mounted = mountHere(0, "size=" + QByteArray::number(bytes) + ",mode=0755");
     }
     ~TinyDisk()
     {
         if (m_mounted)
             umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
     }
-    TinyDisk(const TinyDisk &) = delete;
-    TinyDisk &operator=(const TinyDisk &) = delete;
+    Q_DISABLE_COPY(TinyDisk)
 
     bool mounted() const { return m_mounted; }
     QString path() const { return m_path; }
@@ -39,20 +33,20 @@ public:
         QFile filler(m_path + QStringLiteral("/filler"));
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return false;
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size()) { }
-        while (filler.write(block.left(1)) == 1) { }
+        for (qint64 size = 4096; size > 0; size /= 2)
+            while (filler.write(QByteArray(size, 'x')) == size) { }
         return true;
     }
+    bool makeReadOnly() { return mountHere(MS_REMOUNT | MS_RDONLY, {}); }
 
-    bool makeReadOnly()
+private:
+    bool mountHere(unsigned long flags, const QByteArray &options)
     {
-        return mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs",
-                   MS_REMOUNT | MS_RDONLY, nullptr)
+        return mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", flags,
+                   options.isNull() ? nullptr : options.constData())
             == 0;
     }
 
-private:
     QString m_path;
     bool m_mounted = false;
 };

@@ -1,173 +1,190 @@
+#include "app/form1.h"
+#include "fakeplatform.h"
+#include "i18n/languagemenu.h"
 #include "i18n/textfile.h"
-#include "i18n/texttable.h"
-#include "testconfig.h"
+#include "programfolder.h"
 
-#include <QDir>
-#include <QFile>
+#include <QAction>
+#include <QMenu>
 #include <QStringDecoder>
-#include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
+// Language files, the text table, options.ini and the language menu, on a real disk.
 class TestLanguageFiles : public QObject
 {
     Q_OBJECT
 private slots:
-    void splitLines_data();
-    void splitLines();
-    void decode_data();
-    void decode();
-    void lineRules_data();
-    void lineRules();
-    void shorterFileKeepsLaterEntries();
-    void veryLongLine();
-    void shippedFiles_data();
-    void shippedFiles();
-};
-
-void TestLanguageFiles::splitLines_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QStringLiteral("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("last line unterminated") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("CR only") << QStringLiteral("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("LF is text") << QStringLiteral("a\nb\r\nc") << QStringList{"a\nb", "c"};
-    QTest::newRow("LF only file is one line") << QStringLiteral("01 a\n02 b\n")
-                                              << QStringList{"01 a\n02 b\n"};
-    QTest::newRow("empty lines count") << QStringLiteral("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
-    QTest::newRow("CR CR LF") << QStringLiteral("a\r\r\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("empty") << QString() << QStringList();
-}
-
-void TestLanguageFiles::splitLines()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
-    QCOMPARE(::splitLines(text), lines);
-}
-
-void TestLanguageFiles::decode_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("ascii") << QByteArray("File") << QStringLiteral("File");
-    QTest::newRow("utf-8") << QByteArray("\xC4\x8C" "e\xC5\xA1tina") << QStringLiteral("Čeština");
-    QTest::newRow("windows-1252") << QByteArray("Fran\xE7" "ais \x80 \x93x\x94")
-                                  << QStringLiteral("Français € “x”");
-    QTest::newRow("unassigned code") << QByteArray("a\x81") << QStringLiteral("a\uFFFD");
-}
-
-void TestLanguageFiles::decode()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(decodeText(bytes), text);
-}
-
-void TestLanguageFiles::lineRules_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QString>("expected");
-    const QStringList before = {"01 old"};
-    QTest::newRow("prefix dropped") << QStringList{"12 Drag photo here"} << 1 << "Drag photo here";
-    QTest::newRow("blanks kept") << QStringList{"01   two blanks "} << 1 << "  two blanks ";
-    QTest::newRow("prefix not examined") << QStringList{"xyzText"} << 1 << "Text";
-    QTest::newRow("exactly three characters") << QStringList{"01 "} << 1 << "";
-    QTest::newRow("two characters keep entry") << QStringList{"01"} << 1 << "old";
-    QTest::newRow("one character keeps entry") << QStringList{"x"} << 1 << "old";
-    QStringList many;
-    for (int k = 1; k <= 120; ++k)
-        many << QStringLiteral("%1line %2").arg(k, 3, 10, QChar(u'0')).arg(k);
-    QTest::newRow("line 100 stored") << many << 100 << "line 100";
-    QTest::newRow("line 101 ignored") << many << 101 << "";
-}
-
-void TestLanguageFiles::lineRules()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(int, entry);
-    QFETCH(QString, expected);
-    TextTable table;
-    table.setText(1, QStringLiteral("old"));
-    table.applyLines(lines);
-    QCOMPARE(table.text(entry), expected);
-}
-
-void TestLanguageFiles::shorterFileKeepsLaterEntries()
-{
-    QStringList sixty, fifty;
-    for (int k = 1; k <= 60; ++k)
-        sixty << QStringLiteral("%1 first %1").arg(k, 2, 10, QChar(u'0'));
-    for (int k = 1; k <= 50; ++k)
-        fifty << QStringLiteral("%1 second %1").arg(k, 2, 10, QChar(u'0'));
-    TextTable table;
-    table.applyLines(sixty);
-    table.applyLines(fifty);
-    QCOMPARE(table.text(50), QStringLiteral("second 50"));
-    QCOMPARE(table.text(51), QStringLiteral("first 51"));
-    QCOMPARE(table.text(60), QStringLiteral("first 60"));
-    QCOMPARE(table.text(61), QString());
-}
-
-void TestLanguageFiles::veryLongLine()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("long.lng"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("01 short\r\n02 " + QByteArray(1024 * 1024, 'x') + "\r\n03 after\r\n");
-    file.close();
-    const std::optional<QStringList> lines = readTextLines(path);
-    QVERIFY(lines);
-    TextTable table;
-    table.applyLines(*lines);
-    QCOMPARE(table.text(2).size(), 1024 * 1024);
-    QCOMPARE(table.text(3), QStringLiteral("after"));
-    QVERIFY(!readTextLines(dir.filePath(QStringLiteral("missing.lng"))));
-    QVERIFY2(!readTextLines(dir.path()), "a folder is not a language file");
-}
-
-void TestLanguageFiles::shippedFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    const QStringList names = {"english", "czech", "deutsch", "greek", "francais",
-                               "indonesian", "italiano", "portugues", "swedish"};
-    for (const QString &name : names)
-        QTest::newRow(qPrintable(name)) << name + QStringLiteral(".lng");
-}
-
-// Every shipped language must fill the same lines as English, in the form the reader takes.
-void TestLanguageFiles::shippedFiles()
-{
-    QFETCH(QString, name);
-    const QString folder = QStringLiteral(KALMORA_SOURCE_DIR "/Lang/");
-    QFile file(folder + name);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    QVERIFY2(!utf8.hasError(), "valid UTF-8");
-    QVERIFY2(!bytes.startsWith("\xEF\xBB\xBF"), "no byte-order mark");
-    QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
-
-    const QStringList lines = ::splitLines(text);
-    QCOMPARE(lines.size(), 100);
-    QStringList english;
-    QFile englishFile(folder + QStringLiteral("english.lng"));
-    QVERIFY(englishFile.open(QIODevice::ReadOnly));
-    english = ::splitLines(QString::fromUtf8(englishFile.readAll()));
-    for (int k = 1; k <= 100; ++k) {
-        const QString &line = lines.at(k - 1);
-        const QString prefix = k == 100 ? QStringLiteral("100")
-                                        : QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0'));
-        QVERIFY2(line.startsWith(prefix), qPrintable(QStringLiteral("line %1").arg(k)));
-        QCOMPARE(line.size() == 3, english.at(k - 1).size() == 3);
-        QCOMPARE(line.count(u'&'), english.at(k - 1).count(u'&'));
+    // Every row is read over a table filled from a 60-line file whose line k is "NN old k".
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("lone LF is text") << QByteArray("01 a\n02 b\r\n03 c") << 1 << "a\n02 b";
+        QTest::newRow("CR LF, lone CR, empty lines") << QByteArray("\r\n\r\r\n04 x") << 4 << "x";
+        QTest::newRow("only the prefix") << QByteArray("01 \r\n") << 1 << "";
+        QTest::newRow("short line keeps entry") << QByteArray("01\r\n") << 1 << "old 1";
+        QTest::newRow("prefix not examined") << QByteArray("xyz  two ") << 1 << "  two ";
+        QTest::newRow("UTF-8") << QByteArray("01 \xC3\xB6l") << 1 << "öl";
+        QTest::newRow("Windows-1252") << QByteArray("01 \xE7\x80\x93\x94\x81") << 1 << "ç€“”\uFFFD";
+        QTest::newRow("line 100") << ProgramFolder::languageFile(120, "new") << 100 << " new 100";
+        QTest::newRow("later kept") << ProgramFolder::languageFile(50, "new") << 51 << "old 51";
     }
-    QVERIFY(lines.at(46).contains(QStringLiteral("<BR>")));
-    QVERIFY(lines.at(18).endsWith(QStringLiteral("(*.lng)")));
-    QVERIFY(lines.at(20).endsWith(QStringLiteral("(*.jpg *.JPG)")));
-}
+    void read()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entry);
+        QFETCH(QString, expected);
+        TextTable table;
+        table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(60, "old"))));
+        table.applyLines(splitLines(decodeText(bytes)));
+        QCOMPARE(table.text(entry), expected);
+    }
+
+    // UTF-8, and 100 lines ended by CR LF with their prefixes (a BOM or a lone LF breaks those).
+    void shippedFiles()
+    {
+        const ProgramFolder program;
+        const QStringList names = QDir(program.langPath()).entryList({ "*.lng" });
+        QCOMPARE(names.size(), 9);
+        for (const QString &name : names) {
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QStringList lines = splitLines(utf8.decode(program.read("Lang/" + name)));
+            QVERIFY2(!utf8.hasError() && lines.size() == TextTable::LastEntry, qPrintable(name));
+            for (int k = 1; k <= TextTable::LastEntry; ++k) {
+                const QString prefix = QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0')).left(3);
+                QVERIFY2(lines[k - 1].startsWith(prefix), qPrintable(name + ' ' + prefix));
+            }
+        }
+    }
+
+    // The start-up's reading of options.ini (null: there is none) and the locale.
+    void startUp_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("format"); // -1: no usable number
+        const auto row
+            = [](const char *name, QByteArray options, QString locale, QString language,
+                  int format) { QTest::newRow(name) << options << locale << language << format; };
+        row("complete", "1\r\nsv.lng\r\n3\r\n/home/u/\r\n", "de", "sv.lng", 3);
+        row("stored name not checked", "1\r\ngone.lng\r\n70000", "de", "gone.lng", -1);
+        row("blank name, padded number", "1\r\n  \r\n 7 ", "de", "deutsch.lng", 7);
+        row("damaged", "\xFF\r\n\x80\x81\r\n\xFF\r\n", "de", "€\uFFFD", -1);
+        row("no file, id is Indonesian", {}, "id", "indonesian.lng", -1);
+        row("no file, mapped but missing", {}, "it", "english.lng", -1);
+        row("no file, not mapped", {}, "ja", "english.lng", -1);
+    }
+    void startUp()
+    {
+        QFETCH(QByteArray, options);
+        QFETCH(QString, locale);
+        QFETCH(QString, language);
+        QFETCH(int, format);
+        ProgramFolder program;
+        QVERIFY(QFile::remove(program.langPath() + "italiano.lng"));
+        if (!options.isNull())
+            program.write("Lang/options.ini", options);
+        LanguageSettings settings(program.path());
+        QCOMPARE(settings.restoreOptions().value_or(-1), format);
+        settings.chooseLanguageByLocale(locale);
+        QCOMPARE(settings.LanguageFileName, language);
+    }
+
+    // A round trip, then failures: options.ini on a disk that fills up mid-write (a file-size
+    // limit binds root too), a language file that cannot be read.
+    void failuresKeepWhatWasThere()
+    {
+        ProgramFolder program(false);
+        LanguageSettings settings(program.path());
+        settings.LanguageFileName = "sub/français.lng";
+        settings.LastPhotoFolder = "/home/åsa/";
+        QVERIFY(settings.SaveSettings(4));
+        const QByteArray saved = program.read("Lang/options.ini");
+        QCOMPARE(saved, "1\r\nsub/français.lng\r\n4\r\n/home/åsa/\r\n");
+        settings.LastPhotoFolder = QString(200, u'p');
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        rlimit tiny { 16, previous.rlim_max };
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool written = settings.SaveSettings(3);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QVERIFY(!written);
+        QCOMPARE(program.read("Lang/options.ini"), saved);
+        QCOMPARE(settings.restoreOptions().value_or(-1), 4);
+
+        program.write("Lang/english.lng", ProgramFolder::languageFile(20, "en"));
+        program.write("Lang/deutsch.lng", ProgramFolder::languageFile(20, "de"));
+        QVERIFY(settings.loadTextTable()); // nothing read yet: English stands in
+        QCOMPARE(settings.textTable.text(3), "en 3");
+        settings.LanguageFileName = "deutsch.lng";
+        QVERIFY(settings.loadTextTable());
+        // Later, a file that cannot be opened (or the Lang folder itself) keeps the present texts.
+        for (const char *name : { "gone.lng", "" }) {
+            settings.LanguageFileName = name;
+            QVERIFY(!settings.loadTextTable());
+            QCOMPARE(settings.textTable.text(3), "de 3");
+        }
+    }
+
+    // The language dialog's answer, below the program folder; empty "stored": the language stays.
+    void choice_data()
+    {
+        QTest::addColumn<QString>("chosen"); // empty: cancelled
+        QTest::addColumn<QString>("stored");
+        const auto row = [](const char *name, QString chosen, QString stored) {
+            QTest::newRow(name) << chosen << stored;
+        };
+        row("own Lang", "Lang/deutsch.lng", "deutsch.lng");
+        row("sub-folder", "Lang/extra/mine.lng", "extra/mine.lng");
+        row("last Lang, ours has the name", "x/Lang/y/Lang/deutsch.lng", "deutsch.lng");
+        row("ours has no such file", "x/Lang/klingon.lng", "");
+        row("a folder, not a file", "Lang/extra", "");
+        row("lower case", "lang/deutsch.lng", "");
+        row("ends in Lang", "MyLang/deutsch.lng", "");
+        row("file called Lang", "x/Lang", "");
+        row("cancelled", "", "");
+    }
+    void choice()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, stored);
+        ProgramFolder program;
+        QVERIFY(QDir().mkpath(program.langPath() + "extra"));
+        program.write("Lang/extra/mine.lng", ProgramFolder::languageFile(5, "mine"));
+        FakePlatform platform(program.path());
+        if (!chosen.isEmpty())
+            platform.dialogAnswers.enqueue(QStringList { program.path() + '/' + chosen });
+        LanguageSettings settings(program.path());
+        QCOMPARE(chooseLanguageFile(platform, settings, nullptr), !chosen.isEmpty());
+        QCOMPARE(settings.LanguageFileName, stored);
+        QCOMPARE(platform.dialogs.value(0).initialDir, program.langPath());
+    }
+
+    // Through the menu: a cancel changes nothing, a choice shows at once and after a restart.
+    void menuSwitchesAtOnceAndAfterRestart()
+    {
+        ProgramFolder program;
+        FakePlatform platform(program.path());
+        auto form = std::make_unique<Form1>(platform, platform.printerSystem);
+        const auto fileMenu = [&form] { return form->findChild<QMenu *>("mnuFile")->title(); };
+        form->startUp(QUrl());
+        const QByteArray options = program.read("Lang/options.ini");
+        form->findChild<QAction *>("mnuLang")->trigger(); // no answer: cancelled
+        QCOMPARE(fileMenu(), "&File");
+        QCOMPARE(program.read("Lang/options.ini"), options);
+        platform.dialogAnswers << QStringList { program.langPath() + "deutsch.lng" };
+        form->findChild<QAction *>("mnuLang")->trigger();
+        QCOMPARE(fileMenu(), "&Datei");
+        form = std::make_unique<Form1>(platform, platform.printerSystem);
+        form->startUp(QUrl());
+        QCOMPARE(fileMenu(), "&Datei");
+    }
+};
 
 QTEST_MAIN(TestLanguageFiles)
 #include "tst_languagefiles.moc"
