@@ -88,16 +88,6 @@ namespace {
         return jpeg.size();
     }
 
-    // The offsets of every start-of-scan marker of a file without stray bytes.
-    QList<qsizetype> scanOffsets(const QByteArray &jpeg)
-    {
-        QList<qsizetype> offsets;
-        for (qsizetype at = firstScan(jpeg); at + 1 < jpeg.size(); ++at)
-            if (uchar(jpeg[at]) == 0xFF && uchar(jpeg[at + 1]) == 0xDA)
-                offsets.append(at);
-        return offsets;
-    }
-
 } // namespace
 
 QImage uprightPicture()
@@ -193,19 +183,6 @@ QByteArray encode(const QImage &source, const EncodeOptions &options)
     return bytes;
 }
 
-QByteArray withRepeatedScan(const QByteArray &progressive, int scans)
-{
-    const QList<qsizetype> offsets = scanOffsets(progressive);
-    const qsizetype end = progressive.lastIndexOf(QByteArray("\xFF\xD9", 2));
-    if (offsets.isEmpty() || end < offsets.last() || scans < offsets.size())
-        return progressive;
-    const QByteArray last = progressive.mid(offsets.last(), end - offsets.last());
-    QByteArray bytes = progressive.left(end);
-    for (qsizetype i = offsets.size(); i < scans; ++i)
-        bytes += last;
-    return bytes + progressive.mid(end);
-}
-
 QList<File> corpus()
 {
     using enum Outcome;
@@ -248,8 +225,6 @@ QList<File> corpus()
         files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(scans),
             encode(small, { ColourSpace::Rgb, true, false, scans }),
             scans > 500 ? NotAPicture : Upright });
-    files.append({ QStringLiteral("progressive-repeated-20000-scans.jpg"),
-        withRepeatedScan(encode(picture, { ColourSpace::Rgb, true }), 20000), NotAPicture });
     return files;
 }
 

@@ -39,9 +39,6 @@ struct EncodeOptions
 QByteArray encode(const QImage &image, const EncodeOptions &options);
 int maximumScans();
 
-// A progressive file whose last scan is repeated until the file holds `scans` scans.
-QByteArray withRepeatedScan(const QByteArray &progressive, int scans);
-
 // The whole set with the outcome each file must end in, in a fixed order.
 QList<File> corpus();
 // Writes files into `folder`; false when one cannot be written.
