@@ -1,5 +1,6 @@
 // Measures the photo pipeline against a reference measured in the same run, and prints one
 // table of ratios: run build/bench/kalmora_bench (see README, "Performance").
+#include "benchphotos.h"
 #include "export/sheetexport.h"
 #include "fakeplatform.h"
 #include "photo/photoformat.h"
@@ -160,7 +161,7 @@ int main(int argc, char *argv[])
     std::vector<Row> rows;
     double exportMs = 0, encodeMs = 0;
     for (const Case &c : cases) {
-        QByteArray jpeg = TestPhotos::encodeJpeg(TestPhotos::photoLike(c.width, c.height, 3), 90);
+        QByteArray jpeg = TestPhotos::encodeJpeg(BenchPhotos::photoLike(c.width, c.height, 3), 90);
         if (c.orientation != 1)
             jpeg = TestPhotos::withOrientation(jpeg, c.orientation);
         const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(rows.size()));

@@ -27,12 +27,6 @@ QString StripAtNul(const QString &text)
     return nul < 0 ? text : text.left(nul);
 }
 
-QString AddBackslash(const QString &path)
-{
-    const QChar separator = QDir::separator();
-    return path.endsWith(separator) ? path : path + separator;
-}
-
 QStringList qtNameFilters(const QString &filter)
 {
     QString text = filter;

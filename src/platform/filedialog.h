@@ -9,8 +9,6 @@
 QString ShowFileDialog(Platform &platform, FileDialogRequest request);
 
 QString StripAtNul(const QString &text);
-// Appends the path separator unless the path already ends with it.
-QString AddBackslash(const QString &path);
 
 // Turns a filter text into Qt name filters: pairs of description and pattern separated by
 // NUL or "|" (the classic form), or Qt's own "Description (*.x);;Other (*.y)".

@@ -1,7 +1,6 @@
 #include "app/form1.h"
 #include "app/photoframe.h"
 #include "fakeplatform.h"
-#include "hostilephotos.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -130,7 +129,7 @@ void TestForm1::startUp()
 
 void TestForm1::openFitAndAdjust()
 {
-    const QString path = photo("land.jpg", TestPhotos::photoLike(3000, 2000));
+    const QString path = photo("land.jpg", TestPhotos::quadrants(3000, 2000));
     m_form->startUp(QUrl());
     m_platform->dialogAnswers.enqueue(QStringList { path });
     m_form->findChild<QAction *>("mnuOpen")->trigger();
@@ -157,15 +156,10 @@ void TestForm1::refusedFilesChangeNothing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<TextId>("text");
-    for (const HostilePhotos::File &file : HostilePhotos::corpus()) {
-        if (file.name == QLatin1String("zero-bytes.jpg")
-            || file.name == QLatin1String("claims-60000x60000.jpg")
-            || file.name == QLatin1String("progressive-501-scans.jpg"))
-            QTest::newRow(qPrintable(file.name))
-                << file.bytes
-                << (file.outcome == HostilePhotos::Outcome::TooLarge ? TextId::PhotoTooLarge
-                                                                     : TextId::NotAPhoto);
-    }
+    const QByteArray good = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
+    QTest::newRow("empty") << QByteArray() << TextId::NotAPhoto;
+    QTest::newRow("over 32767 pixels")
+        << TestPhotos::withClaimedSize(good, 40000, 800) << TextId::PhotoTooLarge;
     QTest::newRow("too small for the frame")
         << TestPhotos::encodeJpeg(TestPhotos::quadrants(232, 310)) << TextId::PhotoTooSmall;
 }
@@ -194,7 +188,7 @@ void TestForm1::refusedFilesChangeNothing()
 void TestForm1::drops()
 {
     const QString a = photo("a.jpg", TestPhotos::quadrants(900, 1200));
-    const QString b = photo("b.jpg", TestPhotos::photoLike(1200, 1600));
+    const QString b = photo("b.jpg", TestPhotos::quadrants(1200, 1600));
     drop(*m_form, QPoint(560, 420), {}); // no file list
     drop(*m_form, widget("Label2_0")->geometry().center(), { QUrl::fromLocalFile(a) });
     QVERIFY2(!m_form->isPhotoLoaded(), "links take no drops");

@@ -3,7 +3,6 @@
 #include "fakeplatform.h"
 #include "photo/photoformat.h"
 #include "photo/photoworkspace.h"
-#include "platform/bmptojpg.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -36,7 +35,6 @@ private slots:
     void answersThatWriteNothing();
     void failuresKeepTheTarget_data();
     void failuresKeepTheTarget();
-    void unreadableBitmap();
 
 private:
     ExportOutcome exportTo(
@@ -97,7 +95,6 @@ void TestExport::exportedSheet_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<QSize>("pixels");
     QTest::newRow("35 x 45 mm, eight copies") << 1 << QSize(1772, 1181);
-    QTest::newRow("50 x 50 mm, no margin") << 3 << QSize(1772, 1181);
     QTest::newRow("2 x 2 in, larger sheet") << 4 << QSize(2126, 1417);
 }
 
@@ -183,20 +180,6 @@ void TestExport::failuresKeepTheTarget()
         QCOMPARE(m_program->read(QStringLiteral("sheet.jpg")), QByteArray("previous"));
     QVERIFY(!QFile::exists(bitmap()));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-}
-
-void TestExport::unreadableBitmap()
-{
-    const QString bmp = m_program->path() + QStringLiteral("/in.bmp");
-    const QString jpg = m_program->path() + QStringLiteral("/out.jpg");
-    QVERIFY(TestPhotos::quadrants(64, 48).save(bmp, "BMP"));
-    QCOMPARE(BMPToJPG(bmp, jpg, 85), int16_t(1));
-    TestPhotos::writeFile(bmp, "BM not really");
-    BmpToJpgFailure failure = BmpToJpgFailure::None;
-    QCOMPARE(BMPToJPG(bmp, jpg, 85, &failure), int16_t(0));
-    QCOMPARE(failure, BmpToJpgFailure::SourceUnreadable);
-    QCOMPARE(QImageReader(jpg).size(), QSize(64, 48)); // the earlier JPEG is intact
-    QVERIFY(QFile::exists(bmp));
 }
 
 QTEST_MAIN(TestExport)

@@ -199,6 +199,10 @@ QList<File> corpus()
         { QStringLiteral("corrupt-exif.jpg"), withSegment(good, corruptExif()) },
         { QStringLiteral("claims-60000x60000.jpg"), TestPhotos::withClaimedSize(good, 60000, 60000),
             TooLarge },
+        { QStringLiteral("claims-32768x800.jpg"), TestPhotos::withClaimedSize(good, 32768, 800),
+            TooLarge },
+        { QStringLiteral("claims-20000x20000.jpg"), TestPhotos::withClaimedSize(good, 20000, 20000),
+            TooLarge },
     };
     for (int percent : { 10, 50, 99 })
         files.append({ QStringLiteral("truncated-%1.jpg").arg(percent),

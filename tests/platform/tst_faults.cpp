@@ -60,7 +60,7 @@ private slots:
         workspace.setFrame(QSizeF(PhotoFormats[1].frameWidth, PhotoFormats[1].frameHeight));
         QCOMPARE(workspace.LoadPhoto(photo), LoadOutcome::Accepted);
         const QString target = out.path() + "/sheet.jpg";
-        const QByteArray previous = TestPhotos::encodeJpeg(TestPhotos::photoLike(64, 48));
+        const QByteArray previous = TestPhotos::encodeJpeg(TestPhotos::quadrants(64, 48));
         QVERIFY(TestPhotos::writeFile(target, previous));
         QVERIFY(spoil(program, programDisk) && spoil(out, targetDisk));
 

@@ -227,13 +227,14 @@ void TestCupsPrinting::refusedJobReported()
 
     QCOMPARE(m_platform.messages.size(), 1);
     const QString text = m_platform.messages[0].text;
-    QVERIFY2(text.startsWith(m_form->text(52)) && text.size() > m_form->text(52).size()
+    QVERIFY2(text.startsWith(m_form->text(TextId::PrintFailed))
+            && text.size() > m_form->text(TextId::PrintFailed).size()
             && text.contains(reason, Qt::CaseInsensitive),
         qPrintable(text));
-    QCOMPARE(m_platform.messages[0].title, m_form->text(14));
+    QCOMPARE(m_platform.messages[0].title, m_form->text(TextId::MessageTitle));
     // The dialog stays as it was, so the user can pick another printer and try again.
     QVERIFY(m_form->printDialog());
-    QCOMPARE(m_form->printDialog()->windowTitle(), m_form->text(36));
+    QCOMPARE(m_form->printDialog()->windowTitle(), m_form->text(TextId::Print));
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -243,7 +244,7 @@ void TestCupsPrinting::defaultSwitch()
     const QDateTime before = machine.lastModified();
     m_form->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
     QVERIFY(!m_form->printDialog()); // no photo yet: only a message
-    QCOMPARE(m_platform.messages.value(0).text, m_form->text(15));
+    QCOMPARE(m_platform.messages.value(0).text, m_form->text(TextId::NothingToPrint));
 
     frmStampa *dialog = openDialog();
     QVERIFY(!dialog->ImpostaStampante(QStringLiteral("NoSuchPrinter")));

