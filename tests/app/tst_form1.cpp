@@ -33,14 +33,157 @@ class TestForm1 : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void startUp_data();
-    void startUp();
-    void openFitAndAdjust();
-    void refusedFilesChangeNothing_data();
-    void refusedFilesChangeNothing();
-    void drops();
-    void linksRunTheMenuCommands();
+    void init()
+    {
+        m_form.reset();
+        m_program = std::make_unique<ProgramFolder>();
+        m_platform = std::make_unique<FakePlatform>(m_program->path());
+        m_form = std::make_unique<Form1>(*m_platform, m_platform->printerSystem);
+    }
+    void startUp_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("fileTitle");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("first start in German") << QByteArray() << "de" << 1 << "&Datei"
+                                               << "Mindestgröße der Seite: 10 x 15 cm";
+        QTest::newRow("stored 2 x 2 in")
+            << QByteArray("1\r\nenglish.lng\r\n4\r\n/p/\r\n") << "de" << 4 << "&File"
+            << "Minimum size page: 13 x 18 cm";
+        QTest::newRow("missing language file")
+            << QByteArray("1\r\ngone.lng\r\n2\r\n\r\n") << "en" << 2 << "&File"
+            << "Minimum size page: 10 x 15 cm";
+        QTest::newRow("binary garbage")
+            << QByteArray::fromRawData("\xFF\xFE\x00\x01\r\n\x02\x03\x04\r\n\x9F\r\n\x00", 15)
+            << "en" << 1 << "&File"
+            << "Minimum size page: 10 x 15 cm";
+    }
+    void startUp()
+    {
+        QFETCH(QByteArray, options);
+        QFETCH(QString, locale);
+        QFETCH(int, format);
+        QFETCH(QString, fileTitle);
+        QFETCH(QString, note);
+        QVERIFY2(!m_form->isVisible(), "constructing the window starts nothing");
+        QVERIFY(!QFile::exists(m_program->optionsPath()));
+        if (!options.isEmpty())
+            m_program->write(QStringLiteral("Lang/options.ini"), options);
+        m_platform->locale = locale;
+
+        m_form->startUp(QUrl());
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(m_form->selectedFormat(), format);
+        QCOMPARE(m_form->findChild<QMenu *>("mnuFile")->title(), fileTitle);
+        QCOMPARE(label("Label4")->text(), note);
+        QVERIFY(m_platform->messages.isEmpty());
+        QVERIFY(widget("Label1")->isVisible() && !widget("Command3")->isVisible());
+        // Only a stored format is selected, and selecting it writes options.ini again.
+        const bool restored = format != 1;
+        QCOMPARE(
+            label(qPrintable(QStringLiteral("Label3_%1").arg(format)))->font().bold(), restored);
+        QCOMPARE(QFile::exists(m_program->optionsPath()), !options.isEmpty());
+        if (restored)
+            QVERIFY(m_program->read(QStringLiteral("Lang/options.ini"))
+                        .startsWith("1\r\n" + m_form->settings().LanguageFileName.toUtf8() + "\r\n"
+                            + QByteArray::number(format) + "\r\n"));
+    }
+    void openFitAndAdjust()
+    {
+        const QString path = photo("land.jpg", TestPhotos::quadrants(3000, 2000));
+        m_form->startUp(QUrl());
+        m_platform->dialogAnswers.enqueue(QStringList { path });
+        m_form->findChild<QAction *>("mnuOpen")->trigger();
+        QVERIFY(m_platform->dialogs.last().openDialog);
+        QCOMPARE(m_form->settings().LastPhotoFolder, m_program->path() + u'/');
+        QVERIFY(showsPhoto());
+        QCOMPARE(m_form->workspace().shown().rect(), QRect(724, 0, 1553, 2000));
+        QCOMPARE(framePicture().size(), QSize(233, 300)); // the design frame: 3495 x 4500 twips
+
+        const QImage fitted = framePicture();
+        QTest::mouseClick(widget("Command3"), Qt::LeftButton);
+        QTest::mouseClick(widget("Command8"), Qt::LeftButton);
+        QVERIFY(framePicture() != fitted);
+        QCOMPARE(
+            m_form->workspace().shown().rect(), m_form->workspace().cropSource().ClipRect.toRect());
+
+        QTest::mouseClick(widget("Option1_3"), Qt::LeftButton); // 50 x 50 mm fits afresh
+        QCOMPARE(m_form->workspace().shown().rect(), QRect(500, 0, 2000, 2000));
+        QCOMPARE(framePicture().size(), QSize(333, 333));
+        QVERIFY(showsPhoto());
+    }
+    void refusedFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextId>("text");
+        const QByteArray good = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
+        QTest::newRow("empty") << QByteArray() << TextId::NotAPhoto;
+        QTest::newRow("over 32767 pixels")
+            << TestPhotos::withClaimedSize(good, 40000, 800) << TextId::PhotoTooLarge;
+        QTest::newRow("too small for the frame")
+            << TestPhotos::encodeJpeg(TestPhotos::quadrants(232, 310)) << TextId::PhotoTooSmall;
+    }
+    void refusedFilesChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextId, text);
+        m_form->startUp(QUrl());
+        m_form->LoadPhoto(photo("first.jpg", TestPhotos::quadrants(900, 1200)));
+        QTest::mouseClick(widget("Command3"), Qt::LeftButton);
+        const QImage before = framePicture();
+        const QRect rect = m_form->workspace().cropSource().ClipRect.toRect();
+
+        const QString path = m_program->path() + QStringLiteral("/bad.jpg");
+        QVERIFY(TestPhotos::writeFile(path, bytes));
+        m_form->LoadPhoto(path);
+        QCOMPARE(m_platform->messages.size(), 1);
+        QCOMPARE(m_platform->messages.first().text, m_form->text(text));
+        QCOMPARE(m_platform->messages.first().title, m_form->text(TextId::MessageTitle));
+        QCOMPARE(m_form->workspace().cropSource().ClipRect.toRect(), rect);
+        QCOMPARE(framePicture(), before);
+        QVERIFY(showsPhoto());
+    }
+    void drops()
+    {
+        const QString a = photo("a.jpg", TestPhotos::quadrants(900, 1200));
+        const QString b = photo("b.jpg", TestPhotos::quadrants(1200, 1600));
+        drop(*m_form, QPoint(560, 420), {}); // no file list
+        drop(*m_form, widget("Label2_0")->geometry().center(), { QUrl::fromLocalFile(a) });
+        QVERIFY2(!m_form->isPhotoLoaded(), "links take no drops");
+        drop(*m_form, widget("Label1")->geometry().center(),
+            { QUrl::fromLocalFile(a), QUrl::fromLocalFile(b) });
+        QCOMPARE(m_form->workspace().cropSource().width(), 900);
+        drop(*m_form, widget("Image1")->geometry().center(), { QUrl::fromLocalFile(b) });
+        QCOMPARE(m_form->workspace().cropSource().width(), 1200);
+        drop(*m_form, QPoint(560, 420), { QUrl::fromLocalFile(a) }); // the background
+        QCOMPARE(m_form->workspace().cropSource().width(), 900);
+    }
+    void linksRunTheMenuCommands()
+    {
+        m_form->startUp(QUrl());
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        // The link under the pointer is bold and widens to the right; the background dims it.
+        QLabel *open = label("Label2_0");
+        const int width = open->width();
+        QTest::mouseMove(widget("Image5_0"));
+        QTRY_VERIFY(open->font().bold());
+        QVERIFY(open->width() > width && open->x() == 7470 / 15);
+        QTest::mouseMove(m_form->centralWidget(), QPoint(100, 440));
+        QTRY_VERIFY(!open->font().bold());
+        QCOMPARE(open->width(), width);
+        // The About box hides the window: clicked last.
+        const QList<std::pair<const char *, const char *>> links
+            = { { "Label2_0", "mnuOpen" }, { "Image5_1", "mnuPrint" }, { "Label2_3", "mnuInfo" } };
+        for (const auto &[link, command] : links) {
+            QSignalSpy spy(m_form->findChild<QAction *>(command), &QAction::triggered);
+            QTest::mouseClick(widget(link), Qt::LeftButton);
+            QCOMPARE(spy.size(), 1);
+        }
+        m_form->findChild<QAction *>("mnuExit")->trigger();
+        QCOMPARE(m_platform->endCalls, 1);
+    }
 
 private:
     QWidget *widget(const char *name) { return m_form->findChild<QWidget *>(name); }
@@ -64,167 +207,6 @@ private:
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<Form1> m_form;
 };
-
-void TestForm1::init()
-{
-    m_form.reset();
-    m_program = std::make_unique<ProgramFolder>();
-    m_platform = std::make_unique<FakePlatform>(m_program->path());
-    m_form = std::make_unique<Form1>(*m_platform, m_platform->printerSystem);
-}
-
-void TestForm1::startUp_data()
-{
-    QTest::addColumn<QByteArray>("options");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("format");
-    QTest::addColumn<QString>("fileTitle");
-    QTest::addColumn<QString>("note");
-    QTest::newRow("first start in German") << QByteArray() << "de" << 1 << "&Datei"
-                                           << "Mindestgröße der Seite: 10 x 15 cm";
-    QTest::newRow("stored 2 x 2 in")
-        << QByteArray("1\r\nenglish.lng\r\n4\r\n/p/\r\n") << "de" << 4 << "&File"
-        << "Minimum size page: 13 x 18 cm";
-    QTest::newRow("format outside 0-4")
-        << QByteArray("1\r\nenglish.lng\r\n5\r\n\r\n") << "en" << 1 << "&File"
-        << "Minimum size page: 10 x 15 cm";
-    QTest::newRow("missing language file")
-        << QByteArray("1\r\ngone.lng\r\n2\r\n\r\n") << "en" << 2 << "&File"
-        << "Minimum size page: 10 x 15 cm";
-    QTest::newRow("binary garbage")
-        << QByteArray::fromRawData("\xFF\xFE\x00\x01\r\n\x02\x03\x04\r\n\x9F\r\n\x00", 15) << "en"
-        << 1 << "&File"
-        << "Minimum size page: 10 x 15 cm";
-}
-
-void TestForm1::startUp()
-{
-    QFETCH(QByteArray, options);
-    QFETCH(QString, locale);
-    QFETCH(int, format);
-    QFETCH(QString, fileTitle);
-    QFETCH(QString, note);
-    QVERIFY2(!m_form->isVisible(), "constructing the window starts nothing");
-    QVERIFY(!QFile::exists(m_program->optionsPath()));
-    if (!options.isEmpty())
-        m_program->write(QStringLiteral("Lang/options.ini"), options);
-    m_platform->locale = locale;
-
-    m_form->startUp(QUrl());
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(m_form->selectedFormat(), format);
-    QCOMPARE(m_form->findChild<QMenu *>("mnuFile")->title(), fileTitle);
-    QCOMPARE(label("Label4")->text(), note);
-    QVERIFY(m_platform->messages.isEmpty());
-    QVERIFY(widget("Label1")->isVisible() && !widget("Command3")->isVisible());
-    // Only a stored format is selected, and selecting it writes options.ini again.
-    const bool restored = format != 1;
-    QCOMPARE(label(qPrintable(QStringLiteral("Label3_%1").arg(format)))->font().bold(), restored);
-    QCOMPARE(QFile::exists(m_program->optionsPath()), !options.isEmpty());
-    if (restored)
-        QVERIFY(m_program->read(QStringLiteral("Lang/options.ini"))
-                    .startsWith("1\r\n" + m_form->settings().LanguageFileName.toUtf8() + "\r\n"
-                        + QByteArray::number(format) + "\r\n"));
-}
-
-void TestForm1::openFitAndAdjust()
-{
-    const QString path = photo("land.jpg", TestPhotos::quadrants(3000, 2000));
-    m_form->startUp(QUrl());
-    m_platform->dialogAnswers.enqueue(QStringList { path });
-    m_form->findChild<QAction *>("mnuOpen")->trigger();
-    QVERIFY(m_platform->dialogs.last().openDialog);
-    QCOMPARE(m_form->settings().LastPhotoFolder, m_program->path() + u'/');
-    QVERIFY(showsPhoto());
-    QCOMPARE(m_form->workspace().shown().rect(), QRect(724, 0, 1553, 2000));
-    QCOMPARE(framePicture().size(), QSize(233, 300)); // the design frame: 3495 x 4500 twips
-
-    const QImage fitted = framePicture();
-    QTest::mouseClick(widget("Command3"), Qt::LeftButton);
-    QTest::mouseClick(widget("Command8"), Qt::LeftButton);
-    QVERIFY(framePicture() != fitted);
-    QCOMPARE(
-        m_form->workspace().shown().rect(), m_form->workspace().cropSource().ClipRect.toRect());
-
-    QTest::mouseClick(widget("Option1_3"), Qt::LeftButton); // 50 x 50 mm fits afresh
-    QCOMPARE(m_form->workspace().shown().rect(), QRect(500, 0, 2000, 2000));
-    QCOMPARE(framePicture().size(), QSize(333, 333));
-    QVERIFY(showsPhoto());
-}
-
-void TestForm1::refusedFilesChangeNothing_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TextId>("text");
-    const QByteArray good = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
-    QTest::newRow("empty") << QByteArray() << TextId::NotAPhoto;
-    QTest::newRow("over 32767 pixels")
-        << TestPhotos::withClaimedSize(good, 40000, 800) << TextId::PhotoTooLarge;
-    QTest::newRow("too small for the frame")
-        << TestPhotos::encodeJpeg(TestPhotos::quadrants(232, 310)) << TextId::PhotoTooSmall;
-}
-
-void TestForm1::refusedFilesChangeNothing()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(TextId, text);
-    m_form->startUp(QUrl());
-    m_form->LoadPhoto(photo("first.jpg", TestPhotos::quadrants(900, 1200)));
-    QTest::mouseClick(widget("Command3"), Qt::LeftButton);
-    const QImage before = framePicture();
-    const QRect rect = m_form->workspace().cropSource().ClipRect.toRect();
-
-    const QString path = m_program->path() + QStringLiteral("/bad.jpg");
-    QVERIFY(TestPhotos::writeFile(path, bytes));
-    m_form->LoadPhoto(path);
-    QCOMPARE(m_platform->messages.size(), 1);
-    QCOMPARE(m_platform->messages.first().text, m_form->text(text));
-    QCOMPARE(m_platform->messages.first().title, m_form->text(TextId::MessageTitle));
-    QCOMPARE(m_form->workspace().cropSource().ClipRect.toRect(), rect);
-    QCOMPARE(framePicture(), before);
-    QVERIFY(showsPhoto());
-}
-
-void TestForm1::drops()
-{
-    const QString a = photo("a.jpg", TestPhotos::quadrants(900, 1200));
-    const QString b = photo("b.jpg", TestPhotos::quadrants(1200, 1600));
-    drop(*m_form, QPoint(560, 420), {}); // no file list
-    drop(*m_form, widget("Label2_0")->geometry().center(), { QUrl::fromLocalFile(a) });
-    QVERIFY2(!m_form->isPhotoLoaded(), "links take no drops");
-    drop(*m_form, widget("Label1")->geometry().center(),
-        { QUrl::fromLocalFile(a), QUrl::fromLocalFile(b) });
-    QCOMPARE(m_form->workspace().cropSource().width(), 900);
-    drop(*m_form, widget("Image1")->geometry().center(), { QUrl::fromLocalFile(b) });
-    QCOMPARE(m_form->workspace().cropSource().width(), 1200);
-    drop(*m_form, QPoint(560, 420), { QUrl::fromLocalFile(a) }); // the background
-    QCOMPARE(m_form->workspace().cropSource().width(), 900);
-}
-
-void TestForm1::linksRunTheMenuCommands()
-{
-    m_form->startUp(QUrl());
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    // The link under the pointer is bold and widens to the right; the background dims it.
-    QLabel *open = label("Label2_0");
-    const int width = open->width();
-    QTest::mouseMove(widget("Image5_0"));
-    QTRY_VERIFY(open->font().bold());
-    QVERIFY(open->width() > width && open->x() == 7470 / 15);
-    QTest::mouseMove(m_form->centralWidget(), QPoint(100, 440));
-    QTRY_VERIFY(!open->font().bold());
-    QCOMPARE(open->width(), width);
-    // The About box hides the window: clicked last.
-    const QList<std::pair<const char *, const char *>> links
-        = { { "Label2_0", "mnuOpen" }, { "Image5_1", "mnuPrint" }, { "Label2_3", "mnuInfo" } };
-    for (const auto &[link, command] : links) {
-        QSignalSpy spy(m_form->findChild<QAction *>(command), &QAction::triggered);
-        QTest::mouseClick(widget(link), Qt::LeftButton);
-        QCOMPARE(spy.size(), 1);
-    }
-    m_form->findChild<QAction *>("mnuExit")->trigger();
-    QCOMPARE(m_platform->endCalls, 1);
-}
 
 QTEST_MAIN(TestForm1)
 #include "tst_form1.moc"

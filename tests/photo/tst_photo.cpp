@@ -34,16 +34,190 @@ class TestPhoto : public QObject
 {
     Q_OBJECT
 private slots:
-    void hostileSet_data();
-    void hostileSet();
-    void centreCrop_data();
-    void centreCrop();
-    void commands_data();
-    void commands();
-    void load_data();
-    void load();
-    void refusedLoadKeepsThePreviousPhoto();
-    void frameChangeFitsAfresh();
+    void hostileSet_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Outcome>("expected");
+        for (const HostilePhotos::File &file : HostilePhotos::corpus())
+            QTest::newRow(qPrintable(file.name)) << file.bytes << file.outcome;
+    }
+    void hostileSet()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Outcome, expected);
+        // KALMORA_KEEP_PHOTOS=FOLDER keeps the set there, to look at or to fuzz from.
+        const QDir folder(qEnvironmentVariable("KALMORA_KEEP_PHOTOS", m_dir.path()));
+        const QString path = folder.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(folder.mkpath(".") && TestPhotos::writeFile(path, bytes));
+
+        const PhotoLoadResult loaded = loadPhoto(path);
+        if (expected == Outcome::NotAPicture || expected == Outcome::TooLarge) {
+            QCOMPARE(loaded.error,
+                expected == Outcome::TooLarge ? PhotoLoadError::TooLarge
+                                              : PhotoLoadError::NotAPicture);
+            QVERIFY(!loaded.photo);
+            return;
+        }
+        QCOMPARE(loaded.error, PhotoLoadError::None);
+        const QSize size = loaded.photo->size();
+        QVERIFY(size == QSize(600, 800) || size == QSize(300, 400));
+        const QImage upright = loaded.photo->crop(QRect(QPoint(0, 0), size));
+        const QImage reference = HostilePhotos::uprightPicture().scaled(size);
+        const bool grey = QByteArray(QTest::currentDataTag()).startsWith("greyscale");
+        const int w = size.width(), h = size.height();
+        // A cut file still shows its first rows of blocks; the rest is the decoder's grey.
+        QList<QPoint> probes = { { w / 4, 4 }, { 3 * w / 4, 4 } };
+        if (expected == Outcome::Upright)
+            probes += { { w / 4, h / 4 }, { 3 * w / 4, h / 4 }, { w / 4, 3 * h / 4 },
+                { 3 * w / 4, 7 * h / 8 } };
+        for (const QPoint probe : probes) {
+            QRgb want = reference.pixel(probe);
+            const int luma
+                = qRound(0.299 * qRed(want) + 0.587 * qGreen(want) + 0.114 * qBlue(want));
+            if (grey)
+                want = qRgb(luma, luma, luma);
+            QVERIFY2(channelDistance(upright.pixel(probe), want) <= 12,
+                qPrintable(QStringLiteral("at %1,%2").arg(probe.x()).arg(probe.y())));
+        }
+    }
+    void centreCrop_data()
+    {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QSizeF>("frame");
+        QTest::addColumn<QRect>("expected"); // empty: no rectangle fits 16 bits
+        const auto row = [](const char *name, QSize photo, QSizeF frame, QRect expected) {
+            QTest::newRow(name) << photo << frame << expected;
+        };
+        row("landscape keeps its height", { 3000, 2000 }, F3545, { 722, 0, 1556, 2000 });
+        row("portrait keeps its width", { 1200, 1800 }, { 3000, 4000 }, { 0, 100, 1200, 1600 });
+        row("too wide portrait", { 1000, 1200 }, F3545, { 0, -43, 1000, 1286 });
+        row("square is not wider", { 800, 800 }, { 4000, 4000 }, { 0, 0, 800, 800 });
+        row("half goes to even 499.5", { 1001, 2000 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
+        row("half goes to even 500.5", { 1001, 2002 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
+        row("landscape half 500.5", { 1779, 1000 }, F3545, { 500, 0, 778, 1000 });
+        row("beyond 16 bits", { 32767, 32767 }, { 3000, 4000 }, {});
+    }
+    void centreCrop()
+    {
+        QFETCH(QSize, photo);
+        QFETCH(QSizeF, frame);
+        QFETCH(QRect, expected);
+        const std::optional<CropRect> rect
+            = CentreCrop(photo.width(), photo.height(), frame.width(), frame.height());
+        QCOMPARE(rect.has_value(), !expected.isNull());
+        if (rect)
+            QCOMPARE(rect->toRect(), expected);
+    }
+    void commands_data()
+    {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QSizeF>("frame");
+        QTest::addColumn<QRect>("start");
+        QTest::addColumn<QPoint>("pan"); // PanStepsX, PanStepsY before
+        QTest::addColumn<quintptr>("command");
+        QTest::addColumn<QRect>("expected");
+        QTest::addColumn<QPoint>("expectedPan");
+        QTest::addColumn<bool>("shown");
+        const auto row = [](const char *name, QSize photo, QSizeF frame, QRect start, QPoint pan,
+                             Command command, QRect expected, QPoint expectedPan, bool shown) {
+            QTest::newRow(name) << photo << frame << start << pan << quintptr(command) << expected
+                                << expectedPan << shown;
+        };
+        const QRect r(10, 10, 100, 100);
+        row("399 wide: step 1", { 399, 300 }, F3545, r, {}, PhotoLeft, { 11, 10, 100, 100 },
+            { 1, 0 }, true);
+        row("down: top equal to step stays", { 300, 400 }, F3545, { 0, 2, 100, 100 }, {}, PhotoDown,
+            { 0, 2, 100, 100 }, {}, false);
+        row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, PhotoDown,
+            { 0, 1, 100, 100 }, { 0, -1 }, true);
+        row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {},
+            PhotoUp, { 0, 300, 100, 100 }, { 0, 1 }, false);
+        row("zoom keeps the counted step", { 300, 400 }, F3545, { 0, 300, 100, 100 }, { 0, 1 },
+            ZoomIn, { 118, 174, 65, 55 }, { 0, 1 }, true);
+        row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, ZoomIn,
+            { 150, 172, 700, 855 }, {}, true);
+        row("zoom out past the photo", { 1000, 1000 }, { 4000, 4000 }, { 0, 0, 1000, 1000 }, {},
+            ZoomOut, { -20, -20, 1000, 1000 }, {}, false);
+        row("zoom with pan offset", { 1000, 1000 }, { 4000, 4000 }, { 300, 300, 400, 400 },
+            { -10, 5 }, ZoomIn, { 270, 345, 360, 360 }, { -10, 5 }, true);
+        row("counter overflow keeps last value", { 300, 400 }, F3545, { 0, 10, 100, 100 },
+            { 0, 32767 }, PhotoUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
+    }
+    void commands()
+    {
+        QFETCH(QSize, photo);
+        QFETCH(QSizeF, frame);
+        QFETCH(QRect, start);
+        QFETCH(QPoint, pan);
+        QFETCH(quintptr, command);
+        QFETCH(QRect, expected);
+        QFETCH(QPoint, expectedPan);
+        QFETCH(bool, shown);
+
+        PictureClip clip;
+        clip.setPicture(blankPhoto(photo.width(), photo.height()));
+        clip.ClipRect = { int16_t(start.left()), int16_t(start.top()), int16_t(start.width()),
+            int16_t(start.height()) };
+        int16_t panX = int16_t(pan.x());
+        int16_t panY = int16_t(pan.y());
+        QList<QRect> shownRects;
+        CropContext context { clip, frame.width(), frame.height(), panX, panY,
+            [&](const ClipImage &image) { shownRects.append(image.rect()); } };
+        reinterpret_cast<Command>(command)(context);
+
+        QCOMPARE(clip.ClipRect.toRect(), expected);
+        QCOMPARE(QPoint(panX, panY), expectedPan);
+        QCOMPARE(!shownRects.isEmpty(), shown);
+        if (shown)
+            QCOMPARE(shownRects.last(), expected);
+    }
+    void load_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<LoadOutcome>("outcome");
+        const auto jpeg
+            = [](int w, int h) { return TestPhotos::encodeJpeg(TestPhotos::quadrants(w, h)); };
+        // 35 x 45 mm is 3500 x 4500 twips: a photo needs at least 234 x 300 pixels.
+        QTest::newRow("234 x 310") << "a.jpg" << jpeg(234, 310) << LoadOutcome::Accepted;
+        QTest::newRow("233 x 310 too narrow") << "a.jpg" << jpeg(233, 310) << LoadOutcome::TooSmall;
+        QTest::newRow("300 x 299 too short") << "a.jpg" << jpeg(300, 299) << LoadOutcome::TooSmall;
+        // Wide enough and high enough, but its width-filling crop needs 301 rows.
+        QTest::newRow("234 x 300 refused by the crop")
+            << "a.jpg" << jpeg(234, 300) << LoadOutcome::TooSmall;
+        QTest::newRow(".jpeg is not a photo name")
+            << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Ignored;
+        QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
+    }
+    void load()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(LoadOutcome, outcome);
+        PhotoWorkspace w = workspace();
+        QCOMPARE(w.LoadPhoto(write(name, bytes)), outcome);
+        QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
+        QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
+    }
+    void refusedLoadKeepsThePreviousPhoto()
+    {
+        PhotoWorkspace w = workspace();
+        QCOMPARE(w.LoadPhoto(
+                     write("first.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(600, 800)))),
+            LoadOutcome::Accepted);
+        QVERIFY(w.run(PhotoCommand::ZoomIn));
+        QVERIFY(w.run(PhotoCommand::Left));
+        const CropRect rect = w.cropSource().ClipRect;
+        const QRect shown = w.shown().rect();
+        for (const QByteArray &bytes : { TestPhotos::encodeJpeg(TestPhotos::quadrants(234, 300)),
+                 QByteArray("not a photo") }) {
+            QVERIFY(w.LoadPhoto(write("second.jpg", bytes)) != LoadOutcome::Accepted);
+            QCOMPARE(w.cropSource().ClipRect, rect);
+            QCOMPARE(w.shown().rect(), shown);
+            QCOMPARE(w.cropSource().width(), 600);
+            QCOMPARE(w.panStepsX(), int16_t(1));
+        }
+    }
 
 private:
     QString write(const QString &name, const QByteArray &bytes)
@@ -60,211 +234,6 @@ private:
 
     QTemporaryDir m_dir;
 };
-
-void TestPhoto::centreCrop_data()
-{
-    QTest::addColumn<QSize>("photo");
-    QTest::addColumn<QSizeF>("frame");
-    QTest::addColumn<QRect>("expected"); // empty: no rectangle fits 16 bits
-    const auto row = [](const char *name, QSize photo, QSizeF frame, QRect expected) {
-        QTest::newRow(name) << photo << frame << expected;
-    };
-    row("landscape keeps its height", { 3000, 2000 }, F3545, { 722, 0, 1556, 2000 });
-    row("portrait keeps its width", { 1200, 1800 }, { 3000, 4000 }, { 0, 100, 1200, 1600 });
-    row("too wide portrait", { 1000, 1200 }, F3545, { 0, -43, 1000, 1286 });
-    row("square is not wider", { 800, 800 }, { 4000, 4000 }, { 0, 0, 800, 800 });
-    row("half goes to even 499.5", { 1001, 2000 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
-    row("half goes to even 500.5", { 1001, 2002 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
-    row("landscape half 500.5", { 1779, 1000 }, F3545, { 500, 0, 778, 1000 });
-    row("beyond 16 bits", { 32767, 32767 }, { 3000, 4000 }, {});
-}
-
-void TestPhoto::centreCrop()
-{
-    QFETCH(QSize, photo);
-    QFETCH(QSizeF, frame);
-    QFETCH(QRect, expected);
-    const std::optional<CropRect> rect
-        = CentreCrop(photo.width(), photo.height(), frame.width(), frame.height());
-    QCOMPARE(rect.has_value(), !expected.isNull());
-    if (rect)
-        QCOMPARE(rect->toRect(), expected);
-}
-
-void TestPhoto::commands_data()
-{
-    QTest::addColumn<QSize>("photo");
-    QTest::addColumn<QSizeF>("frame");
-    QTest::addColumn<QRect>("start");
-    QTest::addColumn<QPoint>("pan"); // PanStepsX, PanStepsY before
-    QTest::addColumn<quintptr>("command");
-    QTest::addColumn<QRect>("expected");
-    QTest::addColumn<QPoint>("expectedPan");
-    QTest::addColumn<bool>("shown");
-    const auto row = [](const char *name, QSize photo, QSizeF frame, QRect start, QPoint pan,
-                         Command command, QRect expected, QPoint expectedPan, bool shown) {
-        QTest::newRow(name) << photo << frame << start << pan << quintptr(command) << expected
-                            << expectedPan << shown;
-    };
-    const QRect r(10, 10, 100, 100);
-    row("399 wide: step 1", { 399, 300 }, F3545, r, {}, PhotoLeft, { 11, 10, 100, 100 }, { 1, 0 },
-        true);
-    row("400 wide: step 2", { 400, 300 }, F3545, r, {}, PhotoLeft, { 12, 10, 100, 100 }, { 1, 0 },
-        true);
-    row("down: top equal to step stays", { 300, 400 }, F3545, { 0, 2, 100, 100 }, {}, PhotoDown,
-        { 0, 2, 100, 100 }, {}, false);
-    row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, PhotoDown,
-        { 0, 1, 100, 100 }, { 0, -1 }, true);
-    row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {}, PhotoUp,
-        { 0, 300, 100, 100 }, { 0, 1 }, false);
-    row("zoom keeps the counted step", { 300, 400 }, F3545, { 0, 300, 100, 100 }, { 0, 1 }, ZoomIn,
-        { 118, 174, 65, 55 }, { 0, 1 }, true);
-    row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, ZoomIn,
-        { 150, 172, 700, 855 }, {}, true);
-    row("zoom out past the photo", { 1000, 1000 }, { 4000, 4000 }, { 0, 0, 1000, 1000 }, {},
-        ZoomOut, { -20, -20, 1000, 1000 }, {}, false);
-    row("zoom with pan offset", { 1000, 1000 }, { 4000, 4000 }, { 300, 300, 400, 400 }, { -10, 5 },
-        ZoomIn, { 270, 345, 360, 360 }, { -10, 5 }, true);
-    row("counter overflow keeps last value", { 300, 400 }, F3545, { 0, 10, 100, 100 }, { 0, 32767 },
-        PhotoUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
-}
-
-void TestPhoto::commands()
-{
-    QFETCH(QSize, photo);
-    QFETCH(QSizeF, frame);
-    QFETCH(QRect, start);
-    QFETCH(QPoint, pan);
-    QFETCH(quintptr, command);
-    QFETCH(QRect, expected);
-    QFETCH(QPoint, expectedPan);
-    QFETCH(bool, shown);
-
-    PictureClip clip;
-    clip.setPicture(blankPhoto(photo.width(), photo.height()));
-    clip.ClipRect = { int16_t(start.left()), int16_t(start.top()), int16_t(start.width()),
-        int16_t(start.height()) };
-    int16_t panX = int16_t(pan.x());
-    int16_t panY = int16_t(pan.y());
-    QList<QRect> shownRects;
-    CropContext context { clip, frame.width(), frame.height(), panX, panY,
-        [&](const ClipImage &image) { shownRects.append(image.rect()); } };
-    reinterpret_cast<Command>(command)(context);
-
-    QCOMPARE(clip.ClipRect.toRect(), expected);
-    QCOMPARE(QPoint(panX, panY), expectedPan);
-    QCOMPARE(!shownRects.isEmpty(), shown);
-    if (shown)
-        QCOMPARE(shownRects.last(), expected);
-}
-
-void TestPhoto::load_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<LoadOutcome>("outcome");
-    const auto jpeg
-        = [](int w, int h) { return TestPhotos::encodeJpeg(TestPhotos::quadrants(w, h)); };
-    // 35 x 45 mm is 3500 x 4500 twips: a photo needs at least 234 x 300 pixels.
-    QTest::newRow("234 x 310") << "a.jpg" << jpeg(234, 310) << LoadOutcome::Accepted;
-    QTest::newRow("233 x 310 too narrow") << "a.jpg" << jpeg(233, 310) << LoadOutcome::TooSmall;
-    QTest::newRow("300 x 299 too short") << "a.jpg" << jpeg(300, 299) << LoadOutcome::TooSmall;
-    // Wide enough and high enough, but its width-filling crop needs 301 rows.
-    QTest::newRow("234 x 300 refused by the crop")
-        << "a.jpg" << jpeg(234, 300) << LoadOutcome::TooSmall;
-    QTest::newRow(".jpeg is not a photo name")
-        << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Ignored;
-    QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
-}
-
-void TestPhoto::load()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(LoadOutcome, outcome);
-    PhotoWorkspace w = workspace();
-    QCOMPARE(w.LoadPhoto(write(name, bytes)), outcome);
-    QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
-    QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
-}
-
-void TestPhoto::refusedLoadKeepsThePreviousPhoto()
-{
-    PhotoWorkspace w = workspace();
-    QCOMPARE(
-        w.LoadPhoto(write("first.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(600, 800)))),
-        LoadOutcome::Accepted);
-    QVERIFY(w.run(PhotoCommand::ZoomIn));
-    QVERIFY(w.run(PhotoCommand::Left));
-    const CropRect rect = w.cropSource().ClipRect;
-    const QRect shown = w.shown().rect();
-    for (const QByteArray &bytes :
-        { TestPhotos::encodeJpeg(TestPhotos::quadrants(234, 300)), QByteArray("not a photo") }) {
-        QVERIFY(w.LoadPhoto(write("second.jpg", bytes)) != LoadOutcome::Accepted);
-        QCOMPARE(w.cropSource().ClipRect, rect);
-        QCOMPARE(w.shown().rect(), shown);
-        QCOMPARE(w.cropSource().width(), 600);
-        QCOMPARE(w.panStepsX(), int16_t(1));
-    }
-}
-
-void TestPhoto::frameChangeFitsAfresh()
-{
-    PhotoWorkspace w = workspace();
-    QVERIFY(!w.refit());
-    QCOMPARE(w.LoadPhoto(write("p.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(1000, 1500)))),
-        LoadOutcome::Accepted);
-    QVERIFY(w.run(PhotoCommand::Up));
-    w.setFrame(QSizeF(5080, 5080));
-    QVERIFY(w.refit());
-    QCOMPARE(w.cropSource().ClipRect, (CropRect { 0, 250, 1000, 1000 }));
-    QCOMPARE(w.shown().rect(), QRect(0, 250, 1000, 1000));
-    QCOMPARE(w.panStepsY(), int16_t(0));
-    QCOMPARE(w.photoCrop().size(), QSize(1000, 1000));
-}
-
-void TestPhoto::hostileSet_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Outcome>("expected");
-    for (const HostilePhotos::File &file : HostilePhotos::corpus())
-        QTest::newRow(qPrintable(file.name)) << file.bytes << file.outcome;
-}
-
-void TestPhoto::hostileSet()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(Outcome, expected);
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(TestPhotos::writeFile(path, bytes));
-
-    const PhotoLoadResult loaded = loadPhoto(path);
-    if (expected == Outcome::NotAPicture || expected == Outcome::TooLarge) {
-        QCOMPARE(loaded.error,
-            expected == Outcome::TooLarge ? PhotoLoadError::TooLarge : PhotoLoadError::NotAPicture);
-        QVERIFY(!loaded.photo);
-        return;
-    }
-    QCOMPARE(loaded.error, PhotoLoadError::None);
-    const QSize size = loaded.photo->size();
-    QVERIFY(size == QSize(600, 800) || size == QSize(300, 400));
-    const QImage upright = loaded.photo->crop(QRect(QPoint(0, 0), size));
-    const QImage reference = HostilePhotos::uprightPicture().scaled(size);
-    const bool grey = QByteArray(QTest::currentDataTag()).startsWith("greyscale");
-    const int w = size.width(), h = size.height();
-    // A cut file still shows its first rows of blocks; the rest is the decoder's grey.
-    QList<QPoint> probes = { { w / 4, 4 }, { 3 * w / 4, 4 } };
-    if (expected == Outcome::Upright)
-        probes += { { w / 4, h / 4 }, { 3 * w / 4, h / 4 }, { w / 4, 3 * h / 4 },
-            { 3 * w / 4, 7 * h / 8 } };
-    for (const QPoint probe : probes) {
-        QRgb want = reference.pixel(probe);
-        if (grey)
-            want = qRgb(qGray(want), qGray(want), qGray(want));
-        QVERIFY2(channelDistance(upright.pixel(probe), want) <= 12,
-            qPrintable(QStringLiteral("at %1,%2").arg(probe.x()).arg(probe.y())));
-    }
-}
 
 QTEST_MAIN(TestPhoto)
 #include "tst_photo.moc"

@@ -73,13 +73,146 @@ class TestCupsPrinting : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void realSizeOnPaper_data();
-    void realSizeOnPaper();
-    void refusedJobReported_data();
-    void refusedJobReported();
-    void defaultSwitch();
+    void initTestCase()
+    {
+        if (qgetenv("KALMORA_TEST_CUPS") != "1")
+            QSKIP("needs the private CUPS daemon that scripts/test starts");
+        QVERIFY(TestPhotos::writeFile(
+            m_program.path() + QStringLiteral("/photo.jpg"), TestPhotos::encodeJpeg(m_photo, 95)));
+    }
+    void init()
+    {
+        m_form.emplace(m_platform, m_printers);
+        m_form->startUp(QUrl());
+        m_platform.messages.clear();
+        QCOMPARE(m_form->CurrentPrinter.deviceName(), Plain);
+    }
+    void realSizeOnPaper_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<bool>("portrait");
+        QTest::addColumn<QString>("copies");
+        QTest::addColumn<int>("count");
+        QTest::newRow("30 x 40, whole page, portrait") << 0 << Plain << true << "1" << 1;
+        QTest::newRow("35 x 45, margins, portrait") << 1 << Margins << true << "2.5" << 2;
+        QTest::newRow("40 x 40, whole page, landscape") << 2 << Plain << false << "3" << 3;
+        QTest::newRow("50 x 50, margins, landscape") << 3 << Margins << false << "1" << 1;
+        QTest::newRow("2 x 2 in, whole page, landscape") << 4 << Plain << false << "1" << 1;
+    }
+    void realSizeOnPaper()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, queue);
+        QFETCH(bool, portrait);
+        QFETCH(QString, copies);
+        QFETCH(int, count);
+        const QString title = print(format, queue, portrait, copies);
+        QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).text));
+        QTRY_VERIFY(!m_form->printDialog());
+        QString job;
+        QTRY_VERIFY_WITH_TIMEOUT(!(job = finishedJob(title)).isEmpty(), 120000);
+        const QString pdf = outputOf(title);
+        QProcess raster;
+        raster.start(QStringLiteral("pdftoppm"),
+            { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-singlefile"), pdf });
+        QVERIFY(raster.waitForFinished(60000) && QFile::remove(pdf));
+        QVERIFY2(
+            job.contains(QStringLiteral(" total %1 ").arg(count)), qPrintable(job)); // one page
+        QImage page = QImage::fromData(raster.readAllStandardOutput(), "PPM");
+        QVERIFY(page.height() > page.width()); // the paper comes out upright
+        // The printable area's margins on the upright paper, as the queue's PPD gives them
+        // ("18 54 559 806" of 595 x 842 points); a landscape sheet is read turned clockwise.
+        QMarginsF margins
+            = queue == Margins ? QMarginsF(18, 36, 36, 54) * (25.4 / 72) : QMarginsF();
+        if (!portrait) {
+            page = page.transformed(QTransform().rotate(90));
+            margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
+        }
+        const QList<QRectF> places = sheetRectangles(
+            photoSizeMm(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight)));
+        const int columns = int(places.size()) / 2;
+        const QList<QPointF> xs = inkRuns(page);
+        const QList<QPointF> ys = inkRuns(page.transformed(QTransform(0, 1, 1, 0, 0, 0)));
+        QCOMPARE(xs.size(), columns);
+        QCOMPARE(ys.size(), 2);
+        for (int i = 0; i < places.size(); ++i) {
+            const QRectF want = places[i].translated(margins.left(), margins.top());
+            const QPointF x = xs[i % columns];
+            const QPointF y = ys[i / columns];
+            const double off
+                = std::max({ std::abs(x.x() - want.left()), std::abs(x.y() - want.right()),
+                    std::abs(y.x() - want.top()), std::abs(y.y() - want.bottom()) });
+            QVERIFY2(
+                off <= 0.2, qPrintable(QStringLiteral("photo %1 off by %2 mm").arg(i).arg(off)));
+            // The whole photo, upright: each quarter of the cell shows the photo's quarter.
+            for (const QPointF f : { QPointF(0.25, 0.25), QPointF(0.75, 0.25), QPointF(0.25, 0.75),
+                     QPointF(0.75, 0.75) }) {
+                const QPointF at(x.x() + f.x() * want.width(), y.x() + f.y() * want.height());
+                QVERIFY(colourDistance(page.pixel((at / MmPerDot).toPoint()),
+                            m_photo.pixel(int(f.x() * 1400), int(f.y() * 2000)))
+                    < 120);
+            }
+        }
+    }
+    void refusedJobReported_data()
+    {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("commands"); // what stops the queue, and what starts it again
+        QTest::addColumn<QString>("copies");
+        QTest::newRow("no CUPS") << QString() << QStringList() << "1";
+        QTest::newRow("stopped queue")
+            << "stopped" << QStringList { "cupsdisable", "cupsenable" } << "1";
+        QTest::newRow("not accepting jobs")
+            << "not accepting" << QStringList { "cupsreject", "cupsaccept" } << "1";
+        QTest::newRow("too many copies") << "999" << QStringList() << "1000";
+    }
+    void refusedJobReported()
+    {
+        QFETCH(QString, reason);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, copies);
+        const QByteArray server = cupsServer();
+        if (QByteArray(QTest::currentDataTag()) == "no CUPS")
+            cupsSetServer("/nonexistent/kalmora/cups.sock");
+        QVERIFY(commands.isEmpty() || QProcess::execute(commands[0], { Margins }) == 0);
+        print(1, Margins, false, copies);
+        cupsSetServer(server.constData());
+        QVERIFY(commands.isEmpty() || QProcess::execute(commands[1], { Margins }) == 0);
+
+        QCOMPARE(m_platform.messages.size(), 1);
+        const QString text = m_platform.messages[0].text;
+        QVERIFY2(text.startsWith(m_form->text(TextId::PrintFailed))
+                && text.size() > m_form->text(TextId::PrintFailed).size()
+                && text.contains(reason, Qt::CaseInsensitive),
+            qPrintable(text));
+        QCOMPARE(m_platform.messages[0].title, m_form->text(TextId::MessageTitle));
+        // The dialog stays as it was, so the user can pick another printer and try again.
+        QVERIFY(m_form->printDialog());
+        QCOMPARE(m_form->printDialog()->windowTitle(), m_form->text(TextId::Print));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+    void defaultSwitch()
+    {
+        const QFileInfo machine(QStringLiteral("/etc/cups/lpoptions"));
+        const QDateTime before = machine.lastModified();
+        m_form->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+        QVERIFY(!m_form->printDialog()); // no photo yet: only a message
+        QCOMPARE(m_platform.messages.value(0).text, m_form->text(TextId::NothingToPrint));
+
+        frmStampa *dialog = openDialog();
+        QVERIFY(!dialog->ImpostaStampante(QStringLiteral("NoSuchPrinter")));
+        QVERIFY(dialog->ImpostaStampante(QStringLiteral("kalmoraMARGINS")));
+        QCOMPARE(m_form->CurrentPrinter.deviceName(), Margins);
+        // A program started now begins on the new default.
+        CupsPrinterSystem fresh;
+        QCOMPARE(Printer(fresh).deviceName(), Margins);
+        QVERIFY(dialog->ImpostaStampante(Plain));
+        QCOMPARE(Printer(fresh).deviceName(), Plain);
+        QCOMPARE(m_platform.messages.size(), 1); // the one about the missing photo
+        // The choice is the user's own, under the test's HOME or server root, never the machine's.
+        QCOMPARE(QFileInfo(machine.filePath()).lastModified(), before);
+    }
 
 private:
     // Opens the print dialog from the main window and returns it, the photo loaded.
@@ -93,22 +226,6 @@ private:
     std::optional<Form1> m_form;
     QImage m_photo = TestPhotos::quadrants(1400, 2000);
 };
-
-void TestCupsPrinting::initTestCase()
-{
-    if (qgetenv("KALMORA_TEST_CUPS") != "1")
-        QSKIP("needs the private CUPS daemon that scripts/test starts");
-    QVERIFY(TestPhotos::writeFile(
-        m_program.path() + QStringLiteral("/photo.jpg"), TestPhotos::encodeJpeg(m_photo, 95)));
-}
-
-void TestCupsPrinting::init()
-{
-    m_form.emplace(m_platform, m_printers);
-    m_form->startUp(QUrl());
-    m_platform.messages.clear();
-    QCOMPARE(m_form->CurrentPrinter.deviceName(), Plain);
-}
 
 frmStampa *TestCupsPrinting::openDialog(int format)
 {
@@ -131,133 +248,6 @@ QString TestCupsPrinting::print(
     QTest::mouseClick(
         dialog->findChild<QWidget *>(QStringLiteral("Label1_0")), Qt::LeftButton, {}, { 5, 5 });
     return title;
-}
-
-void TestCupsPrinting::realSizeOnPaper_data()
-{
-    QTest::addColumn<int>("format");
-    QTest::addColumn<QString>("queue");
-    QTest::addColumn<bool>("portrait");
-    QTest::addColumn<QString>("copies");
-    QTest::addColumn<int>("count");
-    QTest::newRow("30 x 40, whole page, portrait") << 0 << Plain << true << "1" << 1;
-    QTest::newRow("35 x 45, margins, portrait") << 1 << Margins << true << "2.5" << 2;
-    QTest::newRow("40 x 40, whole page, landscape") << 2 << Plain << false << "3" << 3;
-    QTest::newRow("50 x 50, margins, landscape") << 3 << Margins << false << "1" << 1;
-    QTest::newRow("2 x 2 in, whole page, landscape") << 4 << Plain << false << "1" << 1;
-}
-
-void TestCupsPrinting::realSizeOnPaper()
-{
-    QFETCH(int, format);
-    QFETCH(QString, queue);
-    QFETCH(bool, portrait);
-    QFETCH(QString, copies);
-    QFETCH(int, count);
-    const QString title = print(format, queue, portrait, copies);
-    QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).text));
-    QTRY_VERIFY(!m_form->printDialog());
-    QString job;
-    QTRY_VERIFY_WITH_TIMEOUT(!(job = finishedJob(title)).isEmpty(), 120000);
-    const QString pdf = outputOf(title);
-    QProcess raster;
-    raster.start(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-singlefile"), pdf });
-    QVERIFY(raster.waitForFinished(60000) && QFile::remove(pdf));
-    QVERIFY2(job.contains(QStringLiteral(" total %1 ").arg(count)), qPrintable(job)); // one page
-    QImage page = QImage::fromData(raster.readAllStandardOutput(), "PPM");
-    QVERIFY(page.height() > page.width()); // the paper comes out upright
-    // The printable area's margins on the upright paper, as the queue's PPD gives them
-    // ("18 54 559 806" of 595 x 842 points); a landscape sheet is read turned clockwise.
-    QMarginsF margins = queue == Margins ? QMarginsF(18, 36, 36, 54) * (25.4 / 72) : QMarginsF();
-    if (!portrait) {
-        page = page.transformed(QTransform().rotate(90));
-        margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
-    }
-    const QList<QRectF> places = sheetRectangles(
-        photoSizeMm(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight)));
-    const int columns = int(places.size()) / 2;
-    const QList<QPointF> xs = inkRuns(page);
-    const QList<QPointF> ys = inkRuns(page.transformed(QTransform(0, 1, 1, 0, 0, 0)));
-    QCOMPARE(xs.size(), columns);
-    QCOMPARE(ys.size(), 2);
-    for (int i = 0; i < places.size(); ++i) {
-        const QRectF want = places[i].translated(margins.left(), margins.top());
-        const QPointF x = xs[i % columns];
-        const QPointF y = ys[i / columns];
-        const double off = std::max({ std::abs(x.x() - want.left()), std::abs(x.y() - want.right()),
-            std::abs(y.x() - want.top()), std::abs(y.y() - want.bottom()) });
-        QVERIFY2(off <= 0.2, qPrintable(QStringLiteral("photo %1 off by %2 mm").arg(i).arg(off)));
-        // The whole photo, upright: each quarter of the cell shows the photo's quarter.
-        for (const QPointF f : { QPointF(0.25, 0.25), QPointF(0.75, 0.25), QPointF(0.25, 0.75),
-                 QPointF(0.75, 0.75) }) {
-            const QPointF at(x.x() + f.x() * want.width(), y.x() + f.y() * want.height());
-            QVERIFY(colourDistance(page.pixel((at / MmPerDot).toPoint()),
-                        m_photo.pixel(int(f.x() * 1400), int(f.y() * 2000)))
-                < 120);
-        }
-    }
-}
-
-void TestCupsPrinting::refusedJobReported_data()
-{
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QStringList>("commands"); // what stops the queue, and what starts it again
-    QTest::addColumn<QString>("copies");
-    QTest::newRow("no CUPS") << QString() << QStringList() << "1";
-    QTest::newRow("stopped queue")
-        << "stopped" << QStringList { "cupsdisable", "cupsenable" } << "1";
-    QTest::newRow("not accepting jobs")
-        << "not accepting" << QStringList { "cupsreject", "cupsaccept" } << "1";
-    QTest::newRow("too many copies") << "999" << QStringList() << "1000";
-}
-
-void TestCupsPrinting::refusedJobReported()
-{
-    QFETCH(QString, reason);
-    QFETCH(QStringList, commands);
-    QFETCH(QString, copies);
-    const QByteArray server = cupsServer();
-    if (QByteArray(QTest::currentDataTag()) == "no CUPS")
-        cupsSetServer("/nonexistent/kalmora/cups.sock");
-    QVERIFY(commands.isEmpty() || QProcess::execute(commands[0], { Margins }) == 0);
-    print(1, Margins, false, copies);
-    cupsSetServer(server.constData());
-    QVERIFY(commands.isEmpty() || QProcess::execute(commands[1], { Margins }) == 0);
-
-    QCOMPARE(m_platform.messages.size(), 1);
-    const QString text = m_platform.messages[0].text;
-    QVERIFY2(text.startsWith(m_form->text(TextId::PrintFailed))
-            && text.size() > m_form->text(TextId::PrintFailed).size()
-            && text.contains(reason, Qt::CaseInsensitive),
-        qPrintable(text));
-    QCOMPARE(m_platform.messages[0].title, m_form->text(TextId::MessageTitle));
-    // The dialog stays as it was, so the user can pick another printer and try again.
-    QVERIFY(m_form->printDialog());
-    QCOMPARE(m_form->printDialog()->windowTitle(), m_form->text(TextId::Print));
-    QVERIFY(!QApplication::overrideCursor());
-}
-
-void TestCupsPrinting::defaultSwitch()
-{
-    const QFileInfo machine(QStringLiteral("/etc/cups/lpoptions"));
-    const QDateTime before = machine.lastModified();
-    m_form->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
-    QVERIFY(!m_form->printDialog()); // no photo yet: only a message
-    QCOMPARE(m_platform.messages.value(0).text, m_form->text(TextId::NothingToPrint));
-
-    frmStampa *dialog = openDialog();
-    QVERIFY(!dialog->ImpostaStampante(QStringLiteral("NoSuchPrinter")));
-    QVERIFY(dialog->ImpostaStampante(QStringLiteral("kalmoraMARGINS")));
-    QCOMPARE(m_form->CurrentPrinter.deviceName(), Margins);
-    // A program started now begins on the new default.
-    CupsPrinterSystem fresh;
-    QCOMPARE(Printer(fresh).deviceName(), Margins);
-    QVERIFY(dialog->ImpostaStampante(Plain));
-    QCOMPARE(Printer(fresh).deviceName(), Plain);
-    QCOMPARE(m_platform.messages.size(), 1); // the one about the missing photo
-    // The choice is the user's own, under the test's HOME or server root, never the machine's.
-    QCOMPARE(QFileInfo(machine.filePath()).lastModified(), before);
 }
 
 QTEST_MAIN(TestCupsPrinting)

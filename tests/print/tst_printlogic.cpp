@@ -8,79 +8,69 @@ class TestPrintLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void copiesFromText_data();
-    void copiesFromText();
-    void sheetRectangles_data();
-    void sheetRectangles();
-    void pageMargins();
-};
-
-void TestPrintLogic::copiesFromText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("copies"); // 0: the printer keeps its setting; -1: refused
-    QTest::newRow("1") << "1" << 1;
-    QTest::newRow("999.4") << "999.4" << 999;
-    QTest::newRow("half rounds to even, down") << "2.5" << 2;
-    QTest::newRow("half rounds to even, up") << "3.5" << 4;
-    QTest::newRow("rounds to 0 still prints one") << "0.4" << 1;
-    QTest::newRow("blanks inside, letters after") << "1 2\t3 abc" << 123;
-    QTest::newRow("exponent") << "25E-1" << 2;
-    QTest::newRow("exponent mark without digits") << "3e" << 3;
-    QTest::newRow("non-ASCII digit stops") << QString::fromUtf8("5\u0663") << 5;
-    QTest::newRow("letters") << "abc" << 0;
-    QTest::newRow("negative") << "-2" << 0;
-    QTest::newRow("vanishing") << "1e-400" << 0;
-    QTest::newRow("999.5 rounds to 1000") << "999.5" << -1;
-    QTest::newRow("beyond a double") << "1e400" << -1;
-}
-
-void TestPrintLogic::copiesFromText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, copies);
-    const CopiesRequest request = ::copiesFromText(text);
-    QCOMPARE(request.kind == CopiesRequest::Kind::Set   ? request.copies
-            : request.kind == CopiesRequest::Kind::Keep ? 0
-                                                        : -1,
-        copies);
-}
-
-void TestPrintLogic::sheetRectangles_data()
-{
-    QTest::addColumn<QSizeF>("frameTwips");
-    QTest::addColumn<int>("columns");
-    QTest::newRow("35 x 45") << QSizeF(3500, 4500) << 4;
-    QTest::newRow("50 x 50") << QSizeF(5000, 5000) << 3;
-    QTest::newRow("2 x 2 in") << QSizeF(5080, 5080) << 3;
-    QTest::newRow("just under 50 wide") << QSizeF(4999, 3000) << 4;
-}
-
-void TestPrintLogic::sheetRectangles()
-{
-    QFETCH(QSizeF, frameTwips);
-    QFETCH(int, columns);
-    const QList<QRectF> rects = ::sheetRectangles(photoSizeMm(frameTwips));
-    QCOMPARE(rects.size(), 2 * columns);
-    const auto near = [](QPointF a, QPointF b) { return (a - b).manhattanLength() < 1e-4; };
-    for (int i = 0; i < rects.size(); ++i) {
-        QVERIFY(near({ rects[i].width(), rects[i].height() },
-            { frameTwips.width() / 100, frameTwips.height() / 100 }));
-        // Row by row, left to right, 10 mm in from the corner and 1 mm apart.
-        const QPointF expected = i % columns ? rects[i - 1].topRight() + QPointF(1, 0)
-            : i                              ? QPointF(10, rects[i - columns].bottom() + 1)
-                                             : QPointF(10, 10);
-        QVERIFY(near(rects[i].topLeft(), expected));
+    void copiesFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("copies"); // 0: the printer keeps its setting; -1: refused
+        QTest::newRow("1") << "1" << 1;
+        QTest::newRow("999.4") << "999.4" << 999;
+        QTest::newRow("half rounds to even, down") << "2.5" << 2;
+        QTest::newRow("half rounds to even, up") << "3.5" << 4;
+        QTest::newRow("rounds to 0 still prints one") << "0.4" << 1;
+        QTest::newRow("blanks inside, letters after") << "1 2\t3 abc" << 123;
+        QTest::newRow("exponent") << "25E-1" << 2;
+        QTest::newRow("exponent mark without digits") << "3e" << 3;
+        QTest::newRow("non-ASCII digit stops") << QString::fromUtf8("5\u0663") << 5;
+        QTest::newRow("letters") << "abc" << 0;
+        QTest::newRow("negative") << "-2" << 0;
+        QTest::newRow("vanishing") << "1e-400" << 0;
+        QTest::newRow("999.5 rounds to 1000") << "999.5" << -1;
+        QTest::newRow("beyond a double") << "1e400" << -1;
     }
-}
-
-void TestPrintLogic::pageMargins()
-{
-    const PaperArea paper { QSizeF(210, 297), QMarginsF(6, 12, 13, 19) };
-    QCOMPARE(::pageMargins(paper, PrintOrientation::Portrait), paper.marginsMm);
-    // Turned a quarter turn anticlockwise: the paper's bottom edge is the page's left.
-    QCOMPARE(::pageMargins(paper, PrintOrientation::Landscape), QMarginsF(19, 6, 12, 13));
-}
+    void copiesFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, copies);
+        const CopiesRequest request = ::copiesFromText(text);
+        QCOMPARE(request.kind == CopiesRequest::Kind::Set   ? request.copies
+                : request.kind == CopiesRequest::Kind::Keep ? 0
+                                                            : -1,
+            copies);
+    }
+    void sheetRectangles_data()
+    {
+        QTest::addColumn<QSizeF>("frameTwips");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("35 x 45") << QSizeF(3500, 4500) << 4;
+        QTest::newRow("50 x 50") << QSizeF(5000, 5000) << 3;
+        QTest::newRow("2 x 2 in") << QSizeF(5080, 5080) << 3;
+        QTest::newRow("just under 50 wide") << QSizeF(4999, 3000) << 4;
+    }
+    void sheetRectangles()
+    {
+        QFETCH(QSizeF, frameTwips);
+        QFETCH(int, columns);
+        const QList<QRectF> rects = ::sheetRectangles(photoSizeMm(frameTwips));
+        QCOMPARE(rects.size(), 2 * columns);
+        const auto near = [](QPointF a, QPointF b) { return (a - b).manhattanLength() < 1e-4; };
+        for (int i = 0; i < rects.size(); ++i) {
+            QVERIFY(near({ rects[i].width(), rects[i].height() },
+                { frameTwips.width() / 100, frameTwips.height() / 100 }));
+            // Row by row, left to right, 10 mm in from the corner and 1 mm apart.
+            const QPointF expected = i % columns ? rects[i - 1].topRight() + QPointF(1, 0)
+                : i                              ? QPointF(10, rects[i - columns].bottom() + 1)
+                                                 : QPointF(10, 10);
+            QVERIFY(near(rects[i].topLeft(), expected));
+        }
+    }
+    void pageMargins()
+    {
+        const PaperArea paper { QSizeF(210, 297), QMarginsF(6, 12, 13, 19) };
+        QCOMPARE(::pageMargins(paper, PrintOrientation::Portrait), paper.marginsMm);
+        // Turned a quarter turn anticlockwise: the paper's bottom edge is the page's left.
+        QCOMPARE(::pageMargins(paper, PrintOrientation::Landscape), QMarginsF(19, 6, 12, 13));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPrintLogic)
 #include "tst_printlogic.moc"

@@ -12,58 +12,52 @@ class TestLinks : public QObject
 {
     Q_OBJECT
 private slots:
-    void releaseNotesOnlyWhenTheFileIsThere();
-    void windowOpensPages();
-    void endingBeforeTheMainLoopStarts();
+    void releaseNotesOnlyWhenTheFileIsThere()
+    {
+        QTemporaryDir top;
+        const QString folder = top.path() + QStringLiteral("/Mes programmes #1 (åäö)");
+        const QString notes = folder + QStringLiteral("/Versioni.txt");
+        FakePlatform platform(folder);
+        QVERIFY(QDir().mkpath(notes)); // a folder of that name
+        QVERIFY(!openReleaseNotes(platform));
+        QVERIFY(QDir().rmdir(notes)); // nothing of that name
+        QVERIFY(!openReleaseNotes(platform));
+        QVERIFY(QFile(notes).open(QIODevice::WriteOnly));
+        QVERIFY(openReleaseNotes(platform));
+        QCOMPARE(platform.opened, QList { QUrl::fromLocalFile(notes) });
+        QVERIFY(platform.messages.isEmpty());
+    }
+    void windowOpensPages()
+    {
+        ProgramFolder program;
+        FakePlatform platform(program.path());
+        TestHttpServer server(TestHttpServer::answer("999000000"));
+        platform.answers.enqueue(MessageBoxAnswer::Yes);
+        Form1 form(platform, platform.printerSystem);
+
+        // A newer release accepted at start-up opens the program's page and ends the program.
+        form.startUp(server.url());
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.opened, QList { webPageAddress(WebPage::Program) });
+        QCOMPARE(platform.endCalls, 1);
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        platform.opened.clear();
+        for (const char *name : { "mnuAddLang", "mnuDonate", "mnuRelease" })
+            form.findChild<QAction *>(QString::fromLatin1(name))->trigger();
+        QCOMPARE(platform.opened,
+            (QList { webPageAddress(WebPage::Languages), webPageAddress(WebPage::Donate),
+                QUrl::fromLocalFile(program.path() + QStringLiteral("/Versioni.txt")) }));
+    }
+    // Accepting the update offer at start-up ends the program before its main loop runs.
+    void endingBeforeTheMainLoopStarts()
+    {
+        QtPlatform platform;
+        platform.endProgram();
+        // Hangs here (and the test times out) if the request to end were forgotten.
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
 };
-
-void TestLinks::releaseNotesOnlyWhenTheFileIsThere()
-{
-    QTemporaryDir top;
-    const QString folder = top.path() + QStringLiteral("/Mes programmes #1 (åäö)");
-    const QString notes = folder + QStringLiteral("/Versioni.txt");
-    FakePlatform platform(folder);
-    QVERIFY(QDir().mkpath(notes)); // a folder of that name
-    QVERIFY(!openReleaseNotes(platform));
-    QVERIFY(QDir().rmdir(notes)); // nothing of that name
-    QVERIFY(!openReleaseNotes(platform));
-    QVERIFY(QFile(notes).open(QIODevice::WriteOnly));
-    QVERIFY(openReleaseNotes(platform));
-    QCOMPARE(platform.opened, QList { QUrl::fromLocalFile(notes) });
-    QVERIFY(platform.messages.isEmpty());
-}
-
-void TestLinks::windowOpensPages()
-{
-    ProgramFolder program;
-    FakePlatform platform(program.path());
-    TestHttpServer server(TestHttpServer::answer("999000000"));
-    platform.answers.enqueue(MessageBoxAnswer::Yes);
-    Form1 form(platform, platform.printerSystem);
-
-    // A newer release accepted at start-up opens the program's page and ends the program.
-    form.startUp(server.url());
-    QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.opened, QList { webPageAddress(WebPage::Program) });
-    QCOMPARE(platform.endCalls, 1);
-    QVERIFY(!QGuiApplication::overrideCursor());
-
-    platform.opened.clear();
-    for (const char *name : { "mnuAddLang", "mnuDonate", "mnuRelease" })
-        form.findChild<QAction *>(QString::fromLatin1(name))->trigger();
-    QCOMPARE(platform.opened,
-        (QList { webPageAddress(WebPage::Languages), webPageAddress(WebPage::Donate),
-            QUrl::fromLocalFile(program.path() + QStringLiteral("/Versioni.txt")) }));
-}
-
-// Accepting the update offer at start-up ends the program before its main loop runs.
-void TestLinks::endingBeforeTheMainLoopStarts()
-{
-    QtPlatform platform;
-    platform.endProgram();
-    // Hangs here (and the test times out) if the request to end were forgotten.
-    QCOMPARE(QCoreApplication::exec(), 0);
-}
 
 QTEST_MAIN(TestLinks)
 #include "tst_links.moc"

@@ -10,75 +10,68 @@ class TestUpdateCheck : public QObject
 {
     Q_OBJECT
 private slots:
-    void fetchFailures_data();
-    void fetchFailures();
-    void offer_data();
-    void offer();
+    void fetchFailures_data()
+    {
+        QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<int>("msPerByte");
+        QTest::newRow("one byte over 64 KiB")
+            << TestHttpServer::answer(QByteArray(64 * 1024 + 1, '1')) << 0;
+        QTest::newRow("10 MB without a length")
+            << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(10 * 1024 * 1024, '9') << 0;
+        QTest::newRow("redirect loop")
+            << QByteArray("HTTP/1.1 302 Found\r\nLocation: /ver.txt\r\n\r\n") << 0;
+        // A newer version, one byte every 50 ms: it would be whole well after the deadline.
+        QTest::newRow("slow") << TestHttpServer::answer("999000000") << 50;
+    }
+    void fetchFailures()
+    {
+        QFETCH(QByteArray, response);
+        QFETCH(int, msPerByte);
+        TestHttpServer server(response, msPerByte);
+        const FetchLimits limits { 1000 };
+        QCOMPARE(fetchVersionText(server.url(), limits), std::nullopt);
+        // At most the allowed hops, each perhaps sent twice when Qt retries a closed connection.
+        QVERIFY(server.requests >= 1 && server.requests <= 2 * (1 + limits.maxRedirects));
+    }
+    void offer_data()
+    {
+        QTest::addColumn<QByteArray>("published");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        const int yes = MessageBoxAnswer::Yes;
+        QTest::newRow("newer, yes") << QByteArray("001000001") << 200 << yes << true;
+        QTest::newRow("newer, no")
+            << QByteArray("002000000") << 200 << int(MessageBoxAnswer::No) << true;
+        QTest::newRow("the same") << localVersionText().toLatin1() << 200 << yes << false;
+        QTest::newRow("older") << QByteArray("000999999") << 200 << yes << false;
+        QTest::newRow("newer on an error page") << QByteArray("999000000") << 500 << yes << false;
+        // Only nine digits name a release.
+        QTest::newRow("ten digits") << QByteArray("9990000000") << 200 << yes << false;
+        QTest::newRow("letters") << QByteArray("abcdefghi") << 200 << yes << false;
+    }
+    void offer()
+    {
+        QFETCH(QByteArray, published);
+        QFETCH(int, status);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        TestHttpServer server(TestHttpServer::answer(published, status));
+        FakePlatform platform(QString {});
+        platform.answers.enqueue(answer);
+        TextTable texts;
+        texts.setText(47, QStringLiteral("newer<BR>open?"));
+
+        const bool accepted = offerUpdate(platform, server.url(), nullptr, texts);
+
+        QCOMPARE(accepted, asked && answer == MessageBoxAnswer::Yes);
+        QCOMPARE(platform.messages.size(), asked ? 1 : 0);
+        QCOMPARE(
+            platform.messages.value(0).text, asked ? QStringLiteral("newer\n\nopen?") : QString());
+        QCOMPARE(platform.messages.value(0).style,
+            asked ? MessageBoxStyle::Information | MessageBoxStyle::YesNo : 0);
+    }
 };
-
-void TestUpdateCheck::fetchFailures_data()
-{
-    QTest::addColumn<QByteArray>("response");
-    QTest::addColumn<int>("msPerByte");
-    QTest::newRow("one byte over 64 KiB")
-        << TestHttpServer::answer(QByteArray(64 * 1024 + 1, '1')) << 0;
-    QTest::newRow("10 MB without a length")
-        << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(10 * 1024 * 1024, '9') << 0;
-    QTest::newRow("redirect loop")
-        << QByteArray("HTTP/1.1 302 Found\r\nLocation: /ver.txt\r\n\r\n") << 0;
-    // A newer version, one byte every 50 ms: it would be whole well after the deadline.
-    QTest::newRow("slow") << TestHttpServer::answer("999000000") << 50;
-}
-
-void TestUpdateCheck::fetchFailures()
-{
-    QFETCH(QByteArray, response);
-    QFETCH(int, msPerByte);
-    TestHttpServer server(response, msPerByte);
-    const FetchLimits limits { 1000 };
-    QCOMPARE(fetchVersionText(server.url(), limits), std::nullopt);
-    // At most the allowed hops, each perhaps sent twice when Qt retries a closed connection.
-    QVERIFY(server.requests >= 1 && server.requests <= 2 * (1 + limits.maxRedirects));
-}
-
-void TestUpdateCheck::offer_data()
-{
-    QTest::addColumn<QByteArray>("published");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("asked");
-    const int yes = MessageBoxAnswer::Yes;
-    QTest::newRow("newer, yes") << QByteArray("001000001") << 200 << yes << true;
-    QTest::newRow("newer, no") << QByteArray("002000000") << 200 << int(MessageBoxAnswer::No)
-                               << true;
-    QTest::newRow("the same") << localVersionText().toLatin1() << 200 << yes << false;
-    QTest::newRow("older") << QByteArray("000999999") << 200 << yes << false;
-    QTest::newRow("newer on an error page") << QByteArray("999000000") << 500 << yes << false;
-    // Only nine digits name a release.
-    QTest::newRow("ten digits") << QByteArray("9990000000") << 200 << yes << false;
-    QTest::newRow("letters") << QByteArray("abcdefghi") << 200 << yes << false;
-}
-
-void TestUpdateCheck::offer()
-{
-    QFETCH(QByteArray, published);
-    QFETCH(int, status);
-    QFETCH(int, answer);
-    QFETCH(bool, asked);
-    TestHttpServer server(TestHttpServer::answer(published, status));
-    FakePlatform platform(QString {});
-    platform.answers.enqueue(answer);
-    TextTable texts;
-    texts.setText(47, QStringLiteral("newer<BR>open?"));
-
-    const bool accepted = offerUpdate(platform, server.url(), nullptr, texts);
-
-    QCOMPARE(accepted, asked && answer == MessageBoxAnswer::Yes);
-    QCOMPARE(platform.messages.size(), asked ? 1 : 0);
-    QCOMPARE(platform.messages.value(0).text, asked ? QStringLiteral("newer\n\nopen?") : QString());
-    QCOMPARE(platform.messages.value(0).style,
-        asked ? MessageBoxStyle::Information | MessageBoxStyle::YesNo : 0);
-}
 
 QTEST_MAIN(TestUpdateCheck)
 #include "tst_updatecheck.moc"
