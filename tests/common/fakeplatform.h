@@ -20,12 +20,11 @@ public:
     explicit FakePlatform(const QString &programFolder)
         : folder(programFolder)
         , workingDirectory(programFolder)
-    {
-    }
+    { }
 
     int messageBox(QWidget *, const QString &text, int style, const QString &title) override
     {
-        messages.append({text, style, title});
+        messages.append({ text, style, title });
         return answers.isEmpty() ? MessageBoxAnswer::Ok : answers.dequeue();
     }
 

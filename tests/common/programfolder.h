@@ -18,7 +18,7 @@ public:
         if (!withShippedLanguages)
             return;
         const QDir shipped(QStringLiteral(KALMORA_SOURCE_DIR "/Lang"));
-        const QStringList files = shipped.entryList({QStringLiteral("*.lng")}, QDir::Files);
+        const QStringList files = shipped.entryList({ QStringLiteral("*.lng") }, QDir::Files);
         for (const QString &name : files)
             QFile::copy(shipped.filePath(name), langPath() + name);
         QFile::copy(QStringLiteral(KALMORA_SOURCE_DIR "/Versioni.txt"), path() + "/Versioni.txt");
@@ -46,7 +46,11 @@ public:
     {
         QByteArray bytes;
         for (int k = 1; k <= lines; ++k)
-            bytes += QStringLiteral("%1 %2 %3\r\n").arg(k, 2, 10, QChar(u'0')).arg(tag).arg(k).toUtf8();
+            bytes += QStringLiteral("%1 %2 %3\r\n")
+                         .arg(k, 2, 10, QChar(u'0'))
+                         .arg(tag)
+                         .arg(k)
+                         .toUtf8();
         return bytes;
     }
 
