@@ -44,10 +44,9 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
 {
     initResources();
     createControls();
-    m_view = new WorkspaceView(m_client);
-    connect(m_view, &WorkspaceView::command, this, &Form1::adjust);
-    m_workspace.setFrame(QSizeF(3495, 4500)); // the frame's design size, before any format
+    createWorkspace();
     createMenus();
+    // A click on a link runs its menu command.
     m_links = new LinkPanel(
         m_client, { m_menu->mnuOpen, m_menu->mnuPrint, m_menu->mnuDonate, m_menu->mnuInfo });
     SetupMenuImages();
@@ -106,6 +105,13 @@ void Form1::createControls()
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label4->setWordWrap(true);
     Label4->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
+}
+
+void Form1::createWorkspace()
+{
+    m_view = new WorkspaceView(m_client);
+    connect(m_view, &WorkspaceView::command, this, &Form1::adjust);
+    m_workspace.setFrame(m_view->frameTwips());
 }
 
 void Form1::createMenus()

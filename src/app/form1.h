@@ -66,6 +66,7 @@ protected:
 
 private:
     void createControls();
+    void createWorkspace();
     void createMenus();
     void chooseLanguage();
     void showAbout();

@@ -69,6 +69,11 @@ WorkspaceView::WorkspaceView(QWidget *client)
     }
 }
 
+QSizeF WorkspaceView::frameTwips() const
+{
+    return twipsGeometry(Image1).size();
+}
+
 void WorkspaceView::resizeFrame(const QSizeF &twips)
 {
     Image1->hide();

@@ -20,6 +20,7 @@ class WorkspaceView : public QObject
 public:
     explicit WorkspaceView(QWidget *client);
 
+    QSizeF frameTwips() const;
     // Hides the picture, the oval and the buttons and gives the frame its new size.
     void resizeFrame(const QSizeF &twips);
     // Puts the guides and the buttons around the frame, and shows the frame.

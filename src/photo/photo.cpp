@@ -119,14 +119,6 @@ QImage Photo::scaledCrop(const QRect &upright, const QSize &target) const
         m_orientation);
 }
 
-qsizetype Photo::reducedBytes() const
-{
-    qsizetype bytes = 0;
-    for (const Reduced &level : m_reduced)
-        bytes += level.upright.sizeInBytes();
-    return bytes;
-}
-
 void Photo::buildReducedCopies()
 {
     // A quarter in each direction first: a half would cost a quarter of the photo's memory.

@@ -28,9 +28,6 @@ public:
     // at least that large, so a press costs little whatever the photo's size.
     QImage scaledCrop(const QRect &upright, const QSize &target) const;
 
-    // Bytes held by the reduced copies (for the memory budget).
-    qsizetype reducedBytes() const;
-
 private:
     QRect storedRect(const QRect &upright) const;
     void buildReducedCopies();

@@ -23,7 +23,6 @@ public:
     void unload();
     // One tick of Timer1; public so the scroll can be driven without waiting for the timer.
     void scrollStep();
-    int16_t pauseTicks() const { return m_scroll.PauseTicks; }
 
 signals:
     void unloaded();

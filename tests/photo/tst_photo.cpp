@@ -199,25 +199,6 @@ private slots:
         QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
         QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
     }
-    void refusedLoadKeepsThePreviousPhoto()
-    {
-        PhotoWorkspace w = workspace();
-        QCOMPARE(w.LoadPhoto(
-                     write("first.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(600, 800)))),
-            LoadOutcome::Accepted);
-        QVERIFY(w.run(PhotoCommand::ZoomIn));
-        QVERIFY(w.run(PhotoCommand::Left));
-        const CropRect rect = w.cropSource().ClipRect;
-        const QRect shown = w.shown().rect();
-        for (const QByteArray &bytes : { TestPhotos::encodeJpeg(TestPhotos::quadrants(234, 300)),
-                 QByteArray("not a photo") }) {
-            QVERIFY(w.LoadPhoto(write("second.jpg", bytes)) != LoadOutcome::Accepted);
-            QCOMPARE(w.cropSource().ClipRect, rect);
-            QCOMPARE(w.shown().rect(), shown);
-            QCOMPARE(w.cropSource().width(), 600);
-            QCOMPARE(w.panStepsX(), int16_t(1));
-        }
-    }
 
 private:
     QString write(const QString &name, const QByteArray &bytes)

@@ -2,7 +2,6 @@
 #include "i18n/texttable.h"
 #include "web/frmabout2.h"
 #include "web/links.h"
-#include "widgets/twips.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -58,18 +57,6 @@ private slots:
         scroll.step(viewport, 4515);
         QCOMPARE(scroll.top, top);
         QCOMPARE(scroll.PauseTicks, pause);
-    }
-    void panelFollowsTheRule()
-    {
-        AboutBox box;
-        AboutScroll rule;
-        for (int i = 0; i < 800; ++i) {
-            box.about.scrollStep();
-            rule.step(twipsGeometry(box.child("Picture1")).height(),
-                twipsGeometry(box.child("Picture2")).height());
-        }
-        QCOMPARE(box.child("Picture2")->y(), twipsToPixels(rule.top));
-        QCOMPARE(box.about.pauseTicks(), rule.PauseTicks);
     }
     void clicks_data()
     {
