@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "export/sheetexport.h"
+#include "fitcontrols.h"
 #include "formatband.h"
 #include "i18n/languagemenu.h"
 #include "linkpanel.h"
@@ -65,6 +66,7 @@ void Form1::startUp(const QUrl &updateAddress)
     QCoreApplication::processEvents();
     CheckForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
+    m_started = true;
 }
 
 void Form1::createControls()
@@ -110,8 +112,11 @@ void Form1::createControls()
 void Form1::createWorkspace()
 {
     m_view = new WorkspaceView(m_client);
-    connect(m_view, &WorkspaceView::command, this, &Form1::adjust);
     m_workspace.setFrame(m_view->frameTwips());
+    auto *controls = new FitControls(
+        this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
+        [this] { return m_workspace.isLoaded(); });
+    connect(controls, &FitControls::command, this, &Form1::adjust);
 }
 
 void Form1::createMenus()
@@ -131,6 +136,14 @@ void Form1::createMenus()
     connect(
         m_menu->mnuRelease, &QAction::triggered, this, [this] { openReleaseNotes(m_platform); });
     connect(m_menu->mnuInfo, &QAction::triggered, this, &Form1::showAbout);
+    connect(m_menu->mnuUndo, &QAction::triggered, this, [this] {
+        if (m_workspace.undo())
+            m_view->showClip(m_workspace.shown());
+    });
+    connect(m_menu->mnuResetFit, &QAction::triggered, this, [this] {
+        if (m_workspace.resetFit())
+            m_view->showClip(m_workspace.shown());
+    });
 }
 
 void Form1::SetupMenuImages()
@@ -256,9 +269,12 @@ frmStampa *Form1::printDialog() const
 void Form1::LoadLanguage()
 {
     QCoreApplication::processEvents();
-    // A stored format is selected as a user's click would, so the frame, the caption
-    // highlight and the layout come back whole, also for the design's own selection.
-    if (const std::optional<int> format = m_settings.restoreOptions())
+    // At start-up a stored format is selected as a user's click would, so the frame, the
+    // caption highlight and the layout come back whole, also for the design's own selection.
+    // After a language change only a different format is: selecting it again would fit the
+    // photo afresh.
+    const std::optional<int> format = m_settings.restoreOptions();
+    if (format && (!m_started || *format != selectedFormat()))
         SelectFormat(*format);
     m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
     m_settings.loadTextTable();

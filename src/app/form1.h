@@ -83,6 +83,7 @@ private:
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
     WorkspaceView *m_view = nullptr;
+    bool m_started = false; // startUp() has run
     QPointer<frmStampa> m_printDialog;
     QPointer<frmAbout2> m_about;
 

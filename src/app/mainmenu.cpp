@@ -38,6 +38,12 @@ MainMenu::MainMenu(QMenuBar *bar)
     mnuOption = menu(bar, "mnuOption", QStringLiteral("&Option"));
     mnuLang = item(mnuOption, "mnuLang", QStringLiteral("&Lang..."));
     mnuAddLang = item(mnuOption, "mnuAddLang", QStringLiteral("&Aggiungi lingua..."));
+    // After the language items, so the menu images keep their positions.
+    mnuOption->addSeparator();
+    mnuUndo = item(mnuOption, "mnuUndo", QStringLiteral("&Undo"));
+    mnuUndo->setShortcut(QKeySequence::Undo);
+    mnuResetFit = item(mnuOption, "mnuResetFit", QStringLiteral("&Reset the fit"));
+    mnuResetFit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     mnuDonate = bar->addAction(QStringLiteral("&Donate"));
     mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
@@ -59,6 +65,8 @@ void MainMenu::applyTexts(const TextTable &texts)
     mnuOption->setTitle(texts.text(TextId::OptionsMenu));
     mnuLang->setText(texts.text(TextId::Language));
     mnuAddLang->setText(texts.text(TextId::AddLanguage));
+    mnuUndo->setText(texts.text(TextId::Undo));
+    mnuResetFit->setText(texts.text(TextId::ResetFit));
     mnuDonate->setText(texts.text(TextId::Donate));
     mnuGuida->setTitle(texts.text(TextId::HelpMenu));
     mnuRelease->setText(texts.text(TextId::ReleaseNotes));

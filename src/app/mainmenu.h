@@ -19,6 +19,8 @@ struct MainMenu
     QMenu *mnuOption = nullptr;
     QAction *mnuLang = nullptr;
     QAction *mnuAddLang = nullptr;
+    QAction *mnuUndo = nullptr;
+    QAction *mnuResetFit = nullptr;
     QAction *mnuDonate = nullptr;
     QMenu *mnuGuida = nullptr;
     QAction *mnuRelease = nullptr;

@@ -1,6 +1,8 @@
 #include "photoframe.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 PhotoFrame::PhotoFrame(QWidget *parent)
     : QWidget(parent)
@@ -9,6 +11,7 @@ PhotoFrame::PhotoFrame(QWidget *parent)
 void PhotoFrame::setClip(const ClipImage &clip)
 {
     m_clip = clip;
+    setCursor(Qt::OpenHandCursor); // the photo can be dragged
     render();
 }
 
@@ -33,4 +36,33 @@ void PhotoFrame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(rect()), m_picture);
+}
+
+void PhotoFrame::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_clip.isNull())
+        return QWidget::mousePressEvent(event);
+    setCursor(Qt::ClosedHandCursor);
+    emit dragStarted(event->position());
+}
+
+void PhotoFrame::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || m_clip.isNull())
+        return QWidget::mouseMoveEvent(event);
+    emit dragged(event->position());
+}
+
+void PhotoFrame::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_clip.isNull())
+        setCursor(Qt::OpenHandCursor);
+    QWidget::mouseReleaseEvent(event);
+}
+
+void PhotoFrame::wheelEvent(QWheelEvent *event)
+{
+    if (m_clip.isNull())
+        return QWidget::wheelEvent(event);
+    emit wheeled(event->angleDelta().y());
 }

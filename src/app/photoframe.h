@@ -7,6 +7,7 @@
 
 // The photo frame: shows its clip image stretched to its own size. The picture is scaled
 // smoothly once, to the frame's device pixels, whenever the clip or the frame's size changes.
+// It reports drags with the left button and wheel turns, in its own pixels.
 class PhotoFrame : public QWidget
 {
     Q_OBJECT
@@ -18,9 +19,18 @@ public:
     // What is on screen, at device pixels.
     const QImage &picture() const { return m_picture; }
 
+signals:
+    void dragStarted(const QPointF &at);
+    void dragged(const QPointF &at);
+    void wheeled(int angleDelta);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void render();

@@ -64,7 +64,8 @@ WorkspaceView::WorkspaceView(QWidget *client)
         button->setFocusPolicy(Qt::TabFocus);
         button->setCursor(Qt::PointingHandCursor);
         button->hide();
-        connect(button, &QPushButton::clicked, this, [this, c = b.command] { emit command(c); });
+        connect(button, &QPushButton::pressed, this, [this, c = b.command] { emit held(c); });
+        connect(button, &QPushButton::released, this, &WorkspaceView::letGo);
         m_buttons[i] = button;
     }
 }
@@ -72,6 +73,11 @@ WorkspaceView::WorkspaceView(QWidget *client)
 QSizeF WorkspaceView::frameTwips() const
 {
     return twipsGeometry(Image1).size();
+}
+
+QSizeF WorkspaceView::framePixels() const
+{
+    return QSizeF(Image1->size());
 }
 
 void WorkspaceView::resizeFrame(const QSizeF &twips)

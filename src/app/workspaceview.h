@@ -32,8 +32,14 @@ public:
     // Files may be dropped on the background, the frame and the drop-zone text.
     bool takesDrops(const QWidget *child) const;
 
+    // The frame's size on the screen, in its own pixels.
+    QSizeF framePixels() const;
+    PhotoFrame *frame() const { return Image1; }
+
 signals:
-    void command(PhotoCommand command);
+    // A fitting button is pressed (the command runs once at once) or let go.
+    void held(PhotoCommand command);
+    void letGo();
 
 private:
     PhotoFrame *Image1 = nullptr;

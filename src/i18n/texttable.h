@@ -55,6 +55,8 @@ enum class TextId : int {
     PhotoTooLarge = 51,
     PrintFailed = 52,
     SheetNotWritten = 53,
+    ResetFit = 62,
+    Undo = 63,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -40,11 +40,6 @@ Step show(CropContext &context)
     return Step::Ok;
 }
 
-double panStep(int photoSide)
-{
-    return std::floor(photoSide / 200.0);
-}
-
 // (photo side - rectangle side) is a 16-bit integer difference; the rest is floating point.
 Step centreWithPan(int16_t &origin, int photoSide, int16_t side, int16_t panSteps)
 {
@@ -95,6 +90,11 @@ void moveTowardsNearEdge(CropContext &c, int16_t &origin, int photoSide, int16_t
 }
 
 } // namespace
+
+double panStep(int photoSide)
+{
+    return std::floor(photoSide / 200.0);
+}
 
 std::optional<CropRect> CentreCrop(
     int photoWidth, int photoHeight, double frameWidth, double frameHeight)

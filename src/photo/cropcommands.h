@@ -11,6 +11,9 @@
 std::optional<CropRect> CentreCrop(
     int photoWidth, int photoHeight, double frameWidth, double frameHeight);
 
+// One pan step: half a per cent of the photo's side, rounded down.
+double panStep(int photoSide);
+
 // What the six move and zoom commands work on. The steps are derived afresh on every press:
 // pan steps of floor(W / 200) and floor(H / 200) photo pixels, zoom steps of FW / 100 and
 // FH / 100.

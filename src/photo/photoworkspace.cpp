@@ -40,6 +40,7 @@ LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
     PanStepsX = 0;
     PanStepsY = 0;
     m_loaded = true;
+    m_history.clear();
     return LoadOutcome::Accepted;
 }
 
@@ -55,6 +56,7 @@ bool PhotoWorkspace::refit()
         m_shown = *clip;
     PanStepsX = 0;
     PanStepsY = 0;
+    m_history.clear();
     return true;
 }
 
@@ -62,6 +64,7 @@ bool PhotoWorkspace::run(PhotoCommand command)
 {
     if (!m_loaded)
         return false;
+    const Fit before = fit();
     bool changed = false;
     CropContext context { PictureClip1, m_frame.width(), m_frame.height(), PanStepsX, PanStepsY,
         [&](const ClipImage &clip) {
@@ -88,5 +91,66 @@ bool PhotoWorkspace::run(PhotoCommand command)
         PhotoRight(context);
         break;
     }
-    return changed;
+    // The commands' own recoveries leave a refused zoom at a new position and count a refused
+    // move, so the frame and the rectangle would disagree from then on.
+    if (!changed) {
+        restore(before);
+        return false;
+    }
+    remember(before);
+    return true;
+}
+
+bool PhotoWorkspace::undo()
+{
+    if (m_history.empty())
+        return false;
+    restore(m_history.back());
+    m_history.pop_back();
+    if (const std::optional<ClipImage> clip = PictureClip1.clipImage())
+        m_shown = *clip;
+    return true;
+}
+
+bool PhotoWorkspace::resetFit()
+{
+    if (!m_loaded)
+        return false;
+    const Fit before = fit();
+    const std::optional<CropRect> rect = CentreCrop(
+        PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height());
+    if (!rect || (*rect == before.rect && PanStepsX == 0 && PanStepsY == 0))
+        return false;
+    restore({ *rect, 0, 0 });
+    const std::optional<ClipImage> clip = PictureClip1.clipImage();
+    if (!clip) {
+        restore(before);
+        return false;
+    }
+    m_shown = *clip;
+    remember(before);
+    return true;
+}
+
+QSizeF PhotoWorkspace::panStepOn(const QSizeF &framePixels) const
+{
+    const CropRect &r = PictureClip1.ClipRect;
+    if (!m_loaded || r.width <= 0 || r.height <= 0)
+        return {};
+    return { panStep(PictureClip1.width()) * framePixels.width() / r.width,
+        panStep(PictureClip1.height()) * framePixels.height() / r.height };
+}
+
+void PhotoWorkspace::restore(const Fit &fit)
+{
+    PictureClip1.ClipRect = fit.rect;
+    PanStepsX = fit.panStepsX;
+    PanStepsY = fit.panStepsY;
+}
+
+void PhotoWorkspace::remember(const Fit &fit)
+{
+    m_history.push_back(fit);
+    if (m_history.size() > UndoDepth)
+        m_history.pop_front();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 
 // The six fitting commands of the frame's buttons.
 enum class PhotoCommand { ZoomIn, ZoomOut, Up, Down, Left, Right };
@@ -32,10 +33,17 @@ public:
     // A refused photo leaves the workspace exactly as it was.
     LoadOutcome LoadPhoto(const QString &path);
     // A fresh fit of the loaded photo to the present frame; false when no photo is loaded.
-    // A refused rectangle keeps the previous picture.
+    // A refused rectangle keeps the previous picture. The undo history starts afresh.
     bool refit();
-    // True when the frame's picture changed.
+    // True when the frame's picture changed. A refused command changes nothing: the
+    // rectangle, the pan counters and the picture stay as they were.
     bool run(PhotoCommand command);
+    // Back to the state before the last accepted command or reset; false when there is none.
+    bool undo();
+    // Back to the centred fit of the present frame, as one step that undo takes back.
+    bool resetFit();
+    // How far one pan step moves the photo in a frame of this size on the screen.
+    QSizeF panStepOn(const QSizeF &framePixels) const;
 
     bool isLoaded() const { return m_loaded; }
     const PictureClip &cropSource() const { return PictureClip1; }
@@ -46,7 +54,19 @@ public:
     int16_t panStepsX() const { return PanStepsX; }
     int16_t panStepsY() const { return PanStepsY; }
 
+    static constexpr std::size_t UndoDepth = 100;
+
 private:
+    struct Fit
+    {
+        CropRect rect;
+        int16_t panStepsX;
+        int16_t panStepsY;
+    };
+    Fit fit() const { return { PictureClip1.ClipRect, PanStepsX, PanStepsY }; }
+    void restore(const Fit &fit);
+    void remember(const Fit &fit);
+
     QSizeF m_frame;
     PhotoPtr Picture1; // the whole photo; the crop source and the frame share it
     PictureClip PictureClip1;
@@ -54,4 +74,5 @@ private:
     int16_t PanStepsX = 0;
     int16_t PanStepsY = 0;
     bool m_loaded = false;
+    std::deque<Fit> m_history; // oldest first
 };

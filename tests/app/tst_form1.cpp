@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -183,6 +184,54 @@ private slots:
         }
         m_form->findChild<QAction *>("mnuExit")->trigger();
         QCOMPARE(m_platform->endCalls, 1);
+    }
+
+    // Keys (also with a format option focused), a drag and the wheel end where the same
+    // commands end; undo and reset come back from the menu; a new language keeps the fit.
+    void directControlActsAsTheButtons()
+    {
+        const QString path = photo("p.jpg", TestPhotos::quadrants(1000, 1500));
+        m_form->startUp(QUrl());
+        m_form->LoadPhoto(path);
+        const QRect fresh = m_form->workspace().shown().rect();
+        PhotoWorkspace twin;
+        twin.setFrame(m_form->workspace().frame());
+        twin.LoadPhoto(path);
+        widget("Option1_2")->setFocus();
+        for (Qt::Key key : { Qt::Key_Up, Qt::Key_Plus, Qt::Key_Left, Qt::Key_Left })
+            QTest::keyClick(widget("Option1_2"), key);
+        auto *frame = static_cast<PhotoFrame *>(widget("Image1"));
+        const QPointF from(50, 50);
+        const QPointF to
+            = from + QPointF(2.5 * m_form->workspace().panStepOn(frame->size()).width(), 0);
+        for (auto [type, at] : { std::pair { QEvent::MouseButtonPress, from },
+                 { QEvent::MouseMove, to }, { QEvent::MouseButtonRelease, to } }) {
+            QMouseEvent event(type, at, frame->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+            QCoreApplication::sendEvent(frame, &event);
+        }
+        QWheelEvent wheel(from, frame->mapToGlobal(from), {}, { 0, -120 }, Qt::NoButton, {},
+            Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(frame, &wheel);
+        using enum PhotoCommand;
+        for (PhotoCommand command : { Up, ZoomIn, Left, Left, Right, Right, ZoomOut })
+            twin.run(command);
+        QCOMPARE(m_form->selectedFormat(), 1);
+        QCOMPARE(m_form->workspace().cropSource().ClipRect, twin.cropSource().ClipRect);
+        QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
+        QCOMPARE(frame->clip().rect(), twin.shown().rect());
+
+        m_form->findChild<QAction *>("mnuUndo")->trigger();
+        twin.undo();
+        QCOMPARE(frame->clip().rect(), twin.shown().rect());
+        const QRect fit = frame->clip().rect();
+        m_platform->dialogAnswers.enqueue(QStringList { m_program->langPath() + "deutsch.lng" });
+        m_form->findChild<QAction *>("mnuLang")->trigger();
+        QCOMPARE(m_form->findChild<QMenu *>("mnuFile")->title(), "&Datei");
+        QCOMPARE(frame->clip().rect(), fit);
+        QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
+        m_form->findChild<QAction *>("mnuResetFit")->trigger();
+        QCOMPARE(frame->clip().rect(), fresh);
     }
 
 private:

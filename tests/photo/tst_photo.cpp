@@ -1,5 +1,6 @@
 #include "hostilephotos.h"
 #include "photo/cropcommands.h"
+#include "photo/fitgestures.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
 #include "photo/photoworkspace.h"
@@ -198,6 +199,90 @@ private slots:
         QCOMPARE(w.LoadPhoto(write(name, bytes)), outcome);
         QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
         QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
+    }
+
+    // Each sequence ends where its twin does ('+' '-' '^' 'v' '<' '>' as the buttons, 'u' undo,
+    // 'r' reset), with the frame showing the rectangle: a refused press changes nothing.
+    void sequences_data()
+    {
+        QTest::addColumn<QString>("sequence");
+        QTest::addColumn<QString>("twin");
+        QTest::addColumn<QPoint>("pan");
+        // 1000 x 1500 fits 35 x 45 mm at its full width: (0, 107, 1000, 1286), steps 5 and 7.
+        QTest::newRow("- at full width, then v twice") << "-vv"
+                                                       << "vv" << QPoint(0, -2);
+        QTest::newRow("12 presses against the edge, +") << "<<<<<<<<<<<<+"
+                                                        << "+" << QPoint();
+        QTest::newRow("refused zoom, every arrow") << "-^v<>"
+                                                   << "" << QPoint();
+        QTest::newRow("moves back and forth") << "+<<<>"
+                                              << "+<<" << QPoint(2, 0);
+        QTest::newRow("undo") << "+<<u"
+                              << "+<" << QPoint(1, 0);
+        QTest::newRow("reset") << "+<^r"
+                               << "" << QPoint();
+        QTest::newRow("reset undone") << "+<^ru"
+                                      << "+<^" << QPoint(1, 1);
+        QTest::newRow("nothing to undo") << "uuv"
+                                         << "v" << QPoint(0, -1);
+    }
+    void sequences()
+    {
+        QFETCH(QString, sequence);
+        QFETCH(QString, twin);
+        QFETCH(QPoint, pan);
+        const QString path
+            = write("p.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(1000, 1500)));
+        const auto play = [&](const QString &keys) {
+            PhotoWorkspace w = workspace();
+            w.LoadPhoto(path);
+            const QString commands = QStringLiteral("+-^v<>");
+            for (QChar key : keys) {
+                if (key == u'u')
+                    w.undo();
+                else if (key == u'r')
+                    w.resetFit();
+                else
+                    w.run(PhotoCommand(commands.indexOf(key)));
+            }
+            return std::tuple { w.cropSource().ClipRect, QPoint(w.panStepsX(), w.panStepsY()),
+                w.shown().rect() };
+        };
+        const auto [rect, steps, shown] = play(sequence);
+        QCOMPARE(play(twin), std::tuple(rect, steps, shown));
+        QCOMPARE(steps, pan);
+        QCOMPARE(shown, rect.toRect());
+    }
+    // A held command runs at once, again after 400 ms, then every 40 ms; a late caller gets
+    // one run, not a burst.
+    void heldCommandRepeats()
+    {
+        CommandRepeat repeat;
+        QVERIFY(!repeat.due(1000));
+        repeat.press(PhotoCommand::Up, 1000);
+        QList<qint64> runs;
+        for (qint64 now : { 1000, 1399, 1400, 1401, 1439, 1440, 1479, 1480, 2000, 2001, 2040 })
+            if (repeat.due(now))
+                runs.append(now);
+        QCOMPARE(runs, (QList<qint64> { 1400, 1440, 1480, 2000, 2040 }));
+        repeat.release();
+        QVERIFY(!repeat.due(3000) && !repeat.held());
+    }
+    // A drag follows the pointer by whole pan steps; the wheel zooms a command per notch.
+    void gestures()
+    {
+        using enum PhotoCommand;
+        FrameGestures gestures;
+        gestures.startDrag({ 10, 10 });
+        const QSizeF step(4, 3);
+        QCOMPARE(gestures.dragTo({ 19, 10 }, step), (QList { Right, Right }));
+        QCOMPARE(gestures.dragTo({ 17, 11 }, step), QList<PhotoCommand>());
+        QCOMPARE(gestures.dragTo({ 13, 3 }, step), (QList { Left, Up, Up }));
+        QCOMPARE(gestures.dragTo({ 13, 3 }, QSizeF()), QList<PhotoCommand>());
+        QCOMPARE(gestures.wheel(120), QList { ZoomIn });
+        QCOMPARE(gestures.wheel(-60), QList<PhotoCommand>());
+        QCOMPARE(gestures.wheel(-60), QList { ZoomOut });
+        QCOMPARE(gestures.wheel(120 * 80).size(), FrameGestures::MaxCommands);
     }
 
 private:

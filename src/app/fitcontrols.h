@@ -1,0 +1,51 @@
+#pragma once
+
+#include "photo/fitgestures.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class QKeyEvent;
+class QWidget;
+class WorkspaceView;
+
+// Every way of fitting the photo besides a single click, all ending in the six commands: a
+// held button or key repeats, the arrow keys and + / - act as the buttons, a drag moves the
+// photo after the pointer and the wheel zooms.
+class FitControls : public QObject
+{
+    Q_OBJECT
+public:
+    // `stepOnScreen` gives one pan step's length in the frame's pixels; `active` whether a
+    // photo is there to fit (until then the keys keep their usual meaning).
+    FitControls(QWidget *window, WorkspaceView *view, std::function<QSizeF()> stepOnScreen,
+        std::function<bool()> active);
+
+    // The command of a key, if it has one: the arrows as the arrow buttons, + and - (also
+    // on the keypad) as the zoom buttons.
+    static std::optional<PhotoCommand> commandForKey(int key);
+
+signals:
+    void command(PhotoCommand command);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool key(QKeyEvent *event);
+    void hold(PhotoCommand command);
+    void letGo();
+
+    QWidget *m_window;
+    std::function<QSizeF()> m_stepOnScreen;
+    std::function<bool()> m_active;
+    CommandRepeat m_repeat;
+    FrameGestures m_gestures;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    std::optional<int> m_heldKey;
+};
