@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/form1.h"
 #include "platform/qtplatform.h"
 #include "print/cupsprintersystem.h"
@@ -5,12 +6,47 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --help and --version answer without a window, so they work without a desktop too.
+bool textOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : { "-h", "--help", "--help-all", "-v", "--version" })
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    }
+    return false;
+}
+
+int answer(const CommandLine &line)
+{
+    std::fputs(qPrintable(line.output), *line.exitCode == 0 ? stdout : stderr);
+    return *line.exitCode;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (textOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return answer(parseCommandLine(QCoreApplication::arguments()));
+    }
     QApplication app(argc, argv);
+    // Settings of an installed copy live in the user's folder named after it.
+    QCoreApplication::setApplicationName(QStringLiteral("kalmora"));
+    const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+    if (line.exitCode)
+        return answer(line);
     QtPlatform platform;
     CupsPrinterSystem printers;
     Form1 form(platform, printers);
     form.startUp(updateFileAddress());
+    if (!line.photo.isEmpty())
+        form.LoadPhoto(line.photo);
     return app.exec();
 }

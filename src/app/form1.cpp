@@ -41,7 +41,7 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
     : QMainWindow(parent)
     , CurrentPrinter(printers)
     , m_platform(platform)
-    , m_settings(platform.programFolder())
+    , m_settings(platform.programFolder(), platform.userConfigFolder())
 {
     initResources();
     createControls();
@@ -278,13 +278,18 @@ void Form1::LoadLanguage()
         SelectFormat(*format);
     m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
     m_settings.loadTextTable();
+    m_qtTranslation.apply(m_settings.LanguageFileName);
     if (m_settings.hasTexts())
         ApplyTexts();
 }
 
 void Form1::SaveSettings()
 {
-    m_settings.SaveSettings(selectedFormat());
+    // Told once: the same folders will not become writable while the program runs.
+    if (!m_settings.SaveSettings(selectedFormat()) && !m_toldUnsaved) {
+        m_toldUnsaved = true;
+        message(TextId::SettingsNotSaved, u'\n' + m_settings.settingsFolders().join(u'\n'));
+    }
     QCoreApplication::processEvents();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "i18n/languagesettings.h"
+#include "i18n/qttranslation.h"
 #include "photo/photoworkspace.h"
 #include "print/printer.h"
 
@@ -79,11 +80,13 @@ private:
 
     Platform &m_platform;
     LanguageSettings m_settings;
+    QtTranslation m_qtTranslation;
     PhotoWorkspace m_workspace;
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
     WorkspaceView *m_view = nullptr;
     bool m_started = false; // startUp() has run
+    bool m_toldUnsaved = false;
     QPointer<frmStampa> m_printDialog;
     QPointer<frmAbout2> m_about;
 

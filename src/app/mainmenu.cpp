@@ -34,6 +34,10 @@ MainMenu::MainMenu(QMenuBar *bar)
     mnuPrint = item(mnuFile, "mnuPrint", QStringLiteral("&Print Photo..."));
     mnuFile->addSeparator();
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("&Exit"));
+    mnuOpen->setShortcut(QKeySequence::Open);
+    mnuExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuPrint->setShortcut(QKeySequence::Print);
+    mnuExit->setShortcut(QKeySequence::Quit);
 
     mnuOption = menu(bar, "mnuOption", QStringLiteral("&Option"));
     mnuLang = item(mnuOption, "mnuLang", QStringLiteral("&Lang..."));

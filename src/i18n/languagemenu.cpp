@@ -30,7 +30,7 @@ bool chooseLanguageFile(Platform &platform, LanguageSettings &settings, QWidget 
     // A name that cannot be read from our own Lang folder is not stored: it would switch the
     // next start to the fallback language instead of keeping the current one.
     if (const std::optional<QString> name = languageFileFromPath(chosen)) {
-        const QFileInfo file(settings.langFolder() + *name);
+        const QFileInfo file(settings.languagePath(*name));
         if (file.isFile() && file.isReadable())
             settings.LanguageFileName = *name;
     }

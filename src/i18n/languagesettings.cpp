@@ -1,7 +1,9 @@
 #include "languagesettings.h"
 
+#include "platform/datafolder.h"
 #include "textfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -51,23 +53,41 @@ QString LanguageMap(const QString &code)
     return QString();
 }
 
-LanguageSettings::LanguageSettings(const QString &programFolder)
+LanguageSettings::LanguageSettings(const QString &programFolder, const QString &userFolder)
     : m_programFolder(programFolder)
+    , m_dataFolder(dataFolder(programFolder))
+    , m_userFolder(userFolder)
 { }
 
 QString LanguageSettings::langFolder() const
 {
-    return m_programFolder + QStringLiteral("/Lang/");
+    return m_dataFolder + QStringLiteral("/Lang/");
 }
 
 QString LanguageSettings::optionsPath() const
 {
-    return langFolder() + QStringLiteral("options.ini");
+    // A portable copy keeps its settings beside itself, an installed one in the user's folder.
+    const QFileInfo beside(m_programFolder + QStringLiteral("/Lang"));
+    if (m_userFolder.isEmpty() || (beside.isDir() && beside.isWritable()))
+        return langFolder() + QStringLiteral("options.ini");
+    return m_userFolder + QStringLiteral("/options.ini");
 }
 
-QString LanguageSettings::languagePath() const
+QString LanguageSettings::languagePath(const QString &name) const
 {
-    return langFolder() + LanguageFileName;
+    const QString own = m_userFolder + QStringLiteral("/Lang/") + name;
+    if (!m_userFolder.isEmpty() && QFileInfo(own).isFile())
+        return own;
+    return langFolder() + name;
+}
+
+QStringList LanguageSettings::settingsFolders() const
+{
+    QStringList folders { QDir::cleanPath(m_programFolder + QStringLiteral("/Lang")) };
+    const QString chosen = QFileInfo(optionsPath()).absolutePath();
+    if (!folders.contains(chosen))
+        folders.append(chosen);
+    return folders;
 }
 
 std::optional<OptionsIni> LanguageSettings::readOptions() const
@@ -116,6 +136,7 @@ bool LanguageSettings::loadTextTable()
 
 bool LanguageSettings::SaveSettings(int formatIndex) const
 {
+    QDir().mkpath(QFileInfo(optionsPath()).absolutePath());
     QSaveFile file(optionsPath());
     // Unbuffered, so a short write shows in write()'s count instead of being lost in a flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

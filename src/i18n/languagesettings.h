@@ -27,11 +27,18 @@ class LanguageSettings
 public:
     static constexpr auto DefaultLanguageFile = "english.lng";
 
-    explicit LanguageSettings(const QString &programFolder);
+    // Lang/ is looked for beside the executable, then in the installed data folder. The
+    // user's folder holds options.ini unless a writable Lang/ stands beside the executable,
+    // and the language files the user adds (in its own Lang/); empty: there is none.
+    explicit LanguageSettings(const QString &programFolder, const QString &userFolder = {});
 
-    QString langFolder() const; // with its trailing separator
+    QString langFolder() const; // the shipped language files, with its trailing separator
     QString optionsPath() const;
-    QString languagePath() const;
+    // A language file by its name below Lang/: the user's own copy when there is one.
+    QString languagePath(const QString &name) const;
+    QString languagePath() const { return languagePath(LanguageFileName); }
+    // The folders considered for options.ini: Lang/ beside the executable, then the one used.
+    QStringList settingsFolders() const;
 
     TextTable textTable;
     QString LanguageFileName;
@@ -53,5 +60,7 @@ public:
 
 private:
     QString m_programFolder;
+    QString m_dataFolder;
+    QString m_userFolder;
     bool m_hasTexts = false;
 };

@@ -57,6 +57,7 @@ enum class TextId : int {
     SheetNotWritten = 53,
     ResetFit = 62,
     Undo = 63,
+    SettingsNotSaved = 68,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -9,7 +9,10 @@
 LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
 {
     const QFileInfo file(path);
-    if (path.right(3).toUpper() != QLatin1String("JPG") || !file.isFile() || file.isHidden())
+    const QString name = path.toUpper();
+    const bool jpegName = name.endsWith(QLatin1String("JPG"))
+        || name.endsWith(QLatin1String("JPEG")) || name.endsWith(QLatin1String("JPE"));
+    if (!jpegName || !file.isFile() || file.isHidden())
         return LoadOutcome::Ignored;
 
     const PhotoLoadResult loaded = loadPhoto(path);

@@ -12,7 +12,7 @@
 enum class PhotoCommand { ZoomIn, ZoomOut, Up, Down, Left, Right };
 
 enum class LoadOutcome {
-    Ignored, // not a visible file named ".jpg": nothing happens
+    Ignored, // not a visible file named ".jpg", ".jpeg" or ".jpe": nothing happens
     Accepted,
     TooSmall, // fewer pixels than the frame, or the crop source refused the first rectangle
     NoFit, // the first rectangle does not fit 16 bits: nothing is said

@@ -56,6 +56,9 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
     // Folder of the executable, without a trailing separator; Lang/ and Versioni.txt live here.
     virtual QString programFolder() const = 0;
+    // The user's own folder for this program's settings and added language files, without a
+    // trailing separator; it may not exist yet.
+    virtual QString userConfigFolder() const = 0;
     // Two-letter language code of the user's locale, lower case.
     virtual QString localeLanguageCode() const = 0;
     virtual QString currentDirectory() const = 0;

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QThread>
 
 int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const QString &title)
@@ -87,6 +88,11 @@ bool QtPlatform::openUrl(const QUrl &url)
 QString QtPlatform::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString QtPlatform::userConfigFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
 QString QtPlatform::localeLanguageCode() const

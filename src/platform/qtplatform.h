@@ -9,6 +9,7 @@ public:
     std::optional<QStringList> fileDialog(const FileDialogRequest &request) override;
     bool openUrl(const QUrl &url) override;
     QString programFolder() const override;
+    QString userConfigFolder() const override;
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;

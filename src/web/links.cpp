@@ -1,5 +1,6 @@
 #include "links.h"
 
+#include "platform/datafolder.h"
 #include "platform/platform.h"
 
 #include <QFileInfo>
@@ -35,7 +36,7 @@ QUrl updateFileAddress()
 
 QString releaseNotesPath(const QString &programFolder)
 {
-    return programFolder + QStringLiteral("/Versioni.txt");
+    return dataFolder(programFolder) + QStringLiteral("/Versioni.txt");
 }
 
 bool openWebPage(Platform &platform, WebPage page)

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/form1.h"
 #include "app/photoframe.h"
 #include "fakeplatform.h"
@@ -232,6 +233,52 @@ private slots:
         QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
         m_form->findChild<QAction *>("mnuResetFit")->trigger();
         QCOMPARE(frame->clip().rect(), fresh);
+    }
+
+    // An installed copy keeps its settings in the user's folder across starts; when that
+    // cannot be written either, the user is told once.
+    void installedCopySettings()
+    {
+        m_platform->folder = m_program->install();
+        for (int format : { 3, -1 }) {
+            Form1 form(*m_platform, m_platform->printerSystem);
+            form.startUp(QUrl());
+            QCOMPARE(form.findChild<QMenu *>("mnuFile")->title(), "&File");
+            if (format >= 0)
+                form.SelectFormat(format);
+            QCOMPARE(form.selectedFormat(), 3);
+        }
+        QVERIFY(m_program->read("user/options.ini").startsWith("1\r\nenglish.lng\r\n3\r\n"));
+        QVERIFY(m_platform->messages.isEmpty());
+        m_platform->userFolder = m_program->path() + "/share/kalmora/Lang/english.lng/x";
+        Form1 form(*m_platform, m_platform->printerSystem);
+        form.startUp(QUrl());
+        form.SelectFormat(2);
+        form.SelectFormat(4);
+        QCOMPARE(m_platform->messages.size(), 1);
+        QVERIFY(m_platform->messages[0].text.startsWith(form.text(TextId::SettingsNotSaved)));
+        QVERIFY(m_platform->messages[0].text.contains(m_program->path() + "/bin/Lang"));
+    }
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode"); // -1: the window opens
+        QTest::addColumn<QString>("output");
+        QTest::newRow("photo") << QStringList { "k", "p.jpeg" } << -1 << "";
+        QTest::newRow("version") << QStringList { "k", "--version" } << 0 << "Kalmora 1.0.0";
+        QTest::newRow("help") << QStringList { "k", "-h" } << 0 << "[photo]";
+        QTest::newRow("two photos") << QStringList { "k", "a.jpg", "b.jpg" } << 2 << "one photo";
+        QTest::newRow("unknown option") << QStringList { "k", "--x" } << 2 << "'x'";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        const CommandLine line = parseCommandLine(arguments);
+        QCOMPARE(line.exitCode.value_or(-1), exitCode);
+        QVERIFY2(line.output.contains(output), qPrintable(line.output));
+        QCOMPARE(line.photo, exitCode < 0 ? QDir::current().absoluteFilePath("p.jpeg") : "");
     }
 
 private:

@@ -20,6 +20,7 @@ public:
     explicit FakePlatform(const QString &programFolder)
         : folder(programFolder)
         , workingDirectory(programFolder)
+        , userFolder(programFolder + QStringLiteral("/user"))
     { }
 
     int messageBox(QWidget *, const QString &text, int style, const QString &title) override
@@ -41,12 +42,14 @@ public:
     }
 
     QString programFolder() const override { return folder; }
+    QString userConfigFolder() const override { return userFolder; }
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
 
     QString folder;
     QString workingDirectory;
+    QString userFolder;
     QString locale = QStringLiteral("en");
     QList<Message> messages;
     QQueue<int> answers;

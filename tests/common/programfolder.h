@@ -25,6 +25,15 @@ public:
     }
 
     QString path() const { return m_dir.path(); }
+    // Lays the folder out as an installed copy: the language files in share/kalmora/Lang,
+    // nothing beside the executable. Returns the executable's folder.
+    QString install() const
+    {
+        QDir().mkpath(path() + "/bin");
+        QDir().mkpath(path() + "/share/kalmora");
+        QDir().rename(path() + "/Lang", path() + "/share/kalmora/Lang");
+        return path() + "/bin";
+    }
     QString langPath() const { return m_dir.path() + QStringLiteral("/Lang/"); }
     QString optionsPath() const { return langPath() + QStringLiteral("options.ini"); }
 

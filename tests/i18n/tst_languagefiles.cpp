@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "fakeplatform.h"
 #include "i18n/languagemenu.h"
+#include "i18n/qttranslation.h"
 #include "i18n/textfile.h"
 #include "programfolder.h"
 
@@ -94,6 +95,27 @@ private slots:
         QCOMPARE(settings.LanguageFileName, language);
     }
 
+    // An installed copy: shipped files in the data folder, the user's own files and settings
+    // in the user's folder, Qt's own texts in the chosen language.
+    void installedCopy()
+    {
+        const ProgramFolder program;
+        const QString bin = program.install();
+        QDir().mkpath(program.path() + "/user/Lang");
+        program.write("user/Lang/mine.lng", ProgramFolder::languageFile(100, "mine"));
+        LanguageSettings settings(bin, program.path() + "/user");
+        QCOMPARE(settings.optionsPath(), program.path() + "/user/options.ini");
+        settings.LanguageFileName = "deutsch.lng";
+        QCOMPARE(settings.languagePath(), program.path() + "/share/kalmora/Lang/deutsch.lng");
+        settings.LanguageFileName = "mine.lng";
+        QVERIFY(settings.loadTextTable());
+        QCOMPARE(settings.textTable.text(4), "mine 4");
+        QtTranslation qt;
+        QVERIFY(qt.apply("deutsch.lng"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+        QVERIFY(!qt.apply("english.lng"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+    }
     // A round trip, then failures: options.ini on a disk that fills up mid-write (a file-size
     // limit binds root too), a language file that cannot be read.
     void failuresKeepWhatWasThere()

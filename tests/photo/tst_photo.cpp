@@ -186,8 +186,11 @@ private slots:
         // Wide enough and high enough, but its width-filling crop needs 301 rows.
         QTest::newRow("234 x 300 refused by the crop")
             << "a.jpg" << jpeg(234, 300) << LoadOutcome::TooSmall;
-        QTest::newRow(".jpeg is not a photo name")
-            << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Ignored;
+        QTest::newRow(".jpeg and .JPE are photo names too")
+            << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Accepted;
+        QTest::newRow(".JPE") << "b.JPE" << jpeg(300, 400) << LoadOutcome::Accepted;
+        QTest::newRow(".png is not a photo name")
+            << "a.png" << jpeg(300, 400) << LoadOutcome::Ignored;
         QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
     }
     void load()

@@ -1,0 +1,35 @@
+#include "qttranslation.h"
+
+#include "languagesettings.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+
+QtTranslation::~QtTranslation()
+{
+    if (m_installed)
+        QCoreApplication::removeTranslator(&m_translator);
+}
+
+QString QtTranslation::languageCode(const QString &languageFileName)
+{
+    const QString stem = QFileInfo(languageFileName).completeBaseName().toLower();
+    for (const char *code : { "cs", "de", "el", "fr", "in", "it", "pt", "sv" }) {
+        if (LanguageMap(QString::fromLatin1(code)) == stem)
+            return code == QLatin1String("in") ? QStringLiteral("id") : QString::fromLatin1(code);
+    }
+    return QString();
+}
+
+bool QtTranslation::apply(const QString &languageFileName)
+{
+    if (m_installed)
+        QCoreApplication::removeTranslator(&m_translator);
+    const QString code = languageCode(languageFileName);
+    m_installed = !code.isEmpty()
+        && m_translator.load(
+            QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(&m_translator);
+    return m_installed;
+}

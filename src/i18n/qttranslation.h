@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QTranslator>
+
+// Qt's own texts (the file dialogs, Yes and No) in the language of the chosen language file.
+class QtTranslation
+{
+public:
+    ~QtTranslation();
+    // Two-letter code of a language file's language ("deutsch.lng": "de"); empty when unknown.
+    static QString languageCode(const QString &languageFileName);
+    // Loads Qt's translation for the file's language in place of the present one; false when
+    // there is none (English, or a language file of the user's own), and Qt speaks English.
+    bool apply(const QString &languageFileName);
+
+private:
+    QTranslator m_translator;
+    bool m_installed = false;
+};
