@@ -1,11 +1,13 @@
 #!/bin/sh
-# Re-renders every PNG picture of the program from its SVG source at its exact pixel size.
+# Re-renders every PNG picture of the program from its SVG source at its exact pixel size,
+# and the desktop icon at the sizes installed under share/icons/hicolor (packaging/icons/).
 # Usage: sh resources/src/render.sh   (works from any directory)
 # Needs rsvg-convert (Debian package librsvg2-bin).
 set -eu
 
 SRC=$(cd "$(dirname "$0")" && pwd)
 OUT=$(dirname "$SRC")
+ICONS=$(dirname "$OUT")/packaging/icons/hicolor
 
 command -v rsvg-convert >/dev/null 2>&1 || {
     echo "rsvg-convert not found: install librsvg2-bin" >&2
@@ -43,3 +45,12 @@ render panel     about/panel.png    64 64
 
 # Window icon
 render kalmora   app/kalmora.png    64 64
+
+# Desktop icon, one PNG per size that desktops look up; the SVG itself is installed as the
+# scalable one.
+for size in 16 24 32 48 64 128 256; do
+    mkdir -p "$ICONS/${size}x${size}/apps"
+    rsvg-convert -w "$size" -h "$size" "$SRC/kalmora.svg" \
+        -o "$ICONS/${size}x${size}/apps/example.kalmora.Kalmora.png"
+    echo "packaging/icons/hicolor/${size}x${size}/apps/example.kalmora.Kalmora.png"
+done
