@@ -50,6 +50,7 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
     // A click on a link runs its menu command.
     m_links = new LinkPanel(
         m_client, { m_menu->mnuOpen, m_menu->mnuPrint, m_menu->mnuDonate, m_menu->mnuInfo });
+    showPlainText(this);
     SetupMenuImages();
 }
 

@@ -54,7 +54,7 @@ void LinkPanel::applyTexts(const TextTable &texts)
     setCaption(Label2[0], texts.text(TextId::OpenPhoto));
     setCaption(Label2[1], texts.text(TextId::PrintPhoto));
     setCaption(Label2[3], texts.text(TextId::Info));
-    Image5[2]->setToolTip(u' ' + texts.text(TextId::DonateHint) + u' ');
+    Image5[2]->setToolTip(plainToolTip(u' ' + texts.text(TextId::DonateHint) + u' '));
 }
 
 void LinkPanel::HighlightLink(int index)

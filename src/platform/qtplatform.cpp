@@ -15,6 +15,8 @@ int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const
 {
     QMessageBox box(owner);
     box.setWindowTitle(title);
+    // Texts come from language files users share: a line that looks like HTML stays text.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (style & 0xF0) {
     case MessageBoxStyle::Critical:

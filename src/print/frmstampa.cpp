@@ -101,6 +101,7 @@ frmStampa::frmStampa(Platform &platform, const TextTable &texts, Printer &curren
 {
     initResources();
     createControls();
+    showPlainText(this);
     connectControls();
     loadSequence();
 }

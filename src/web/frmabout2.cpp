@@ -45,6 +45,7 @@ frmAbout2::frmAbout2(Platform &platform, const TextTable &texts, QWidget *parent
 {
     initResources();
     createControls();
+    showPlainText(this);
     load(texts);
 }
 

@@ -26,6 +26,19 @@ void setCaption(QLabel *label, const QString &caption)
     autoSizeTwips(label);
 }
 
+void showPlainText(QWidget *window)
+{
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels)
+        label->setTextFormat(Qt::PlainText);
+}
+
+QString plainToolTip(const QString &text)
+{
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
+}
+
 QString indexedName(const char *name, int index)
 {
     return QString::fromLatin1(name) + u'_' + QString::number(index);

@@ -8,6 +8,11 @@
 QString withoutMnemonic(const QString &caption);
 // Shows a caption without its access-key ampersand and sizes the label to it.
 void setCaption(QLabel *label, const QString &caption);
+// Every label of a window shows its text as it stands: texts come from language files that
+// users share, and Qt would otherwise take a line that looks like HTML as rich text.
+void showPlainText(QWidget *window);
+// A tooltip that shows its text as it stands.
+QString plainToolTip(const QString &text);
 // "Label2_0" for item 0 of Label2.
 QString indexedName(const char *name, int index);
 

@@ -6,6 +6,7 @@
 #include "testphotos.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -183,6 +184,11 @@ private slots:
             QTest::mouseClick(widget(link), Qt::LeftButton);
             QCOMPARE(spy.size(), 1);
         }
+        // Language lines show as they stand in the window and in the About box, never as HTML.
+        QCOMPARE(QApplication::topLevelWidgets().size() > 1, true); // the About box is open
+        for (QWidget *window : QApplication::topLevelWidgets())
+            for (QLabel *label : window->findChildren<QLabel *>())
+                QCOMPARE(label->textFormat(), Qt::PlainText);
         m_form->findChild<QAction *>("mnuExit")->trigger();
         QCOMPARE(m_platform->endCalls, 1);
     }
