@@ -10,6 +10,12 @@
 OptionsIni parseOptionsIni(const QStringList &lines)
 {
     OptionsIni options;
+    // No line we write comes near this; a file that has one is garbage, not a name to keep
+    // (and to write back).
+    for (const QString &line : lines) {
+        if (line.size() > MaximumOptionsLine)
+            return options;
+    }
     if (lines.size() > 1)
         options.languageFileName = lines.at(1);
     if (lines.size() > 2) {

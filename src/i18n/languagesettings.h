@@ -14,6 +14,8 @@ struct OptionsIni
     std::optional<QString> lastPhotoFolder; // line 4
 };
 
+// A file with a longer line is read as empty, as if it were not there.
+constexpr qsizetype MaximumOptionsLine = 4096;
 OptionsIni parseOptionsIni(const QStringList &lines);
 QByteArray formatOptionsIni(
     const QString &languageFileName, int formatIndex, const QString &lastPhotoFolder);

@@ -75,6 +75,8 @@ private slots:
         row("stored name not checked", "1\r\ngone.lng\r\n70000", "de", "gone.lng", -1);
         row("blank name, padded number", "1\r\n  \r\n 7 ", "de", "deutsch.lng", 7);
         row("damaged", "\xFF\r\n\x80\x81\r\n\xFF\r\n", "de", "€\uFFFD", -1);
+        row("a line over 4 KiB", "1\r\n" + QByteArray(5000, 'a') + "\r\n3\r\n", "de", "deutsch.lng",
+            -1);
         row("no file, id is Indonesian", {}, "id", "indonesian.lng", -1);
         row("no file, mapped but missing", {}, "it", "english.lng", -1);
         row("no file, not mapped", {}, "ja", "english.lng", -1);
