@@ -1,6 +1,7 @@
 #include "languagesettings.h"
 
 #include "platform/datafolder.h"
+#include "platform/resources.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -133,6 +134,12 @@ bool LanguageSettings::loadTextTable()
     std::optional<QStringList> lines = readTextLines(languagePath());
     if (!lines && !m_hasTexts)
         lines = readTextLines(langFolder() + QString::fromLatin1(DefaultLanguageFile));
+    // Without any readable Lang/, the English texts built into the program stand in, so no
+    // message is ever blank.
+    if (!lines && !m_hasTexts) {
+        initResources();
+        lines = readTextLines(QStringLiteral(":/lang/english.lng"));
+    }
     if (!lines)
         return false;
     textTable.applyLines(*lines);

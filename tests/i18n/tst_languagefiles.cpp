@@ -120,6 +120,15 @@ private slots:
     }
     // A round trip, then failures: options.ini on a disk that fills up mid-write (a file-size
     // limit binds root too), a language file that cannot be read.
+    // With no language file at all, the built-in English texts stand in.
+    void withoutLangFolder()
+    {
+        const ProgramFolder program(false);
+        QDir(program.langPath()).removeRecursively();
+        LanguageSettings settings(program.path());
+        QVERIFY(settings.loadTextTable());
+        QCOMPARE(settings.textTable.text(TextId::MessageTitle), "Kalmora");
+    }
     void failuresKeepWhatWasThere()
     {
         ProgramFolder program(false);
