@@ -69,8 +69,8 @@ ExportOutcome SheetExport::run(
         return ExportOutcome::KeptExisting;
 
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const QString bitmap = temporaryBitmapPath(m_platform.programFolder());
-    const bool bitmapWritten = writeTemporaryBitmap(sheet, bitmap);
+    const QString bitmap = writeTemporaryBitmap(sheet, m_platform.programFolder());
+    const bool bitmapWritten = !bitmap.isEmpty();
     QCoreApplication::processEvents();
     BmpToJpgFailure failure = BmpToJpgFailure::TargetUnwritable;
     const bool converted = bitmapWritten && QFileInfo(bitmap).isFile()

@@ -3,28 +3,23 @@
 #include "platform/bmpfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
-namespace {
-constexpr auto BitmapName = "PhotoID_tmp.bmp";
-}
-
-QString temporaryBitmapPath(const QString &programFolder)
+QString writeTemporaryBitmap(const QImage &sheet, const QString &programFolder)
 {
     const QFileInfo folder(programFolder);
     const QString base = folder.isDir() && folder.isWritable() ? programFolder : QDir::tempPath();
-    return base + u'/' + QString::fromLatin1(BitmapName);
-}
-
-bool writeTemporaryBitmap(const QImage &sheet, const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return false;
-    const bool complete = writeBmp32(sheet, file);
+    QTemporaryFile file(base + QStringLiteral("/PhotoID_tmp-XXXXXX.bmp"));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return QString();
+    // A short write can hide in the buffer until it is flushed: both are checked.
+    const bool complete = writeBmp32(sheet, file) && file.flush();
     file.close();
-    if (!complete)
+    if (!complete || file.error() != QFileDevice::NoError) {
         file.remove();
-    return complete;
+        return QString();
+    }
+    return file.fileName();
 }

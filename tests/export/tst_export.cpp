@@ -47,11 +47,16 @@ private slots:
         QFETCH(int, format);
         QFETCH(QSize, pixels);
         const QString target = m_program->path() + QStringLiteral("/Ärger ünd Fotos.jpg");
-        // A bitmap left over from an earlier run is replaced, and removed afterwards.
-        TestPhotos::writeFile(bitmap(), "left over");
+        // A link planted under the bitmap's old fixed name leads nowhere: the bitmap is made
+        // anew under a name of its own and removed afterwards.
+        const QString victim = m_program->path() + QStringLiteral("/victim");
+        TestPhotos::writeFile(victim, "keep me");
+        QVERIFY(QFile::link(victim, m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
         QCOMPARE(exportTo(target, format), ExportOutcome::Written);
         QVERIFY(!m_platform->dialogs.last().openDialog);
-        QVERIFY(!QFile::exists(bitmap()));
+        QCOMPARE(m_program->read(QStringLiteral("victim")), QByteArray("keep me"));
+        QVERIFY(QFile::remove(m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
+        QVERIFY(noBitmap());
 
         const QImage sheet = QImageReader(target).read();
         QCOMPARE(sheet.size(), pixels);
@@ -86,7 +91,7 @@ private slots:
         QCOMPARE(m_platform->messages.last().style,
             MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo);
         QCOMPARE(m_program->read(QStringLiteral("PhotoID1.jpg")), QByteArray("previous"));
-        QVERIFY(!QFile::exists(bitmap()));
+        QVERIFY(noBitmap());
     }
     void failuresKeepTheTarget_data()
     {
@@ -117,14 +122,18 @@ private slots:
         QCOMPARE(exportMessage(outcome)->text, TextId::SheetNotWritten);
         if (fault == QLatin1String("full"))
             QCOMPARE(m_program->read(QStringLiteral("sheet.jpg")), QByteArray("previous"));
-        QVERIFY(!QFile::exists(bitmap()));
+        QVERIFY(noBitmap());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
 private:
     ExportOutcome exportTo(
         const QString &target, int format = 1, int answer = MessageBoxAnswer::Yes);
-    QString bitmap() const { return m_program->path() + QStringLiteral("/PhotoID_tmp.bmp"); }
+    // No temporary bitmap is left in the program folder, whatever its name.
+    bool noBitmap() const
+    {
+        return QDir(m_program->path()).entryList({ "PhotoID_tmp*" }, QDir::Files).isEmpty();
+    }
 
     std::unique_ptr<ProgramFolder> m_program;
     std::unique_ptr<FakePlatform> m_platform;
