@@ -2,6 +2,7 @@
 
 #include "platform/bmptojpg.h"
 #include "platform/filedialog.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "sheetcomposer.h"
 #include "sheetlayout.h"
@@ -68,6 +69,8 @@ ExportOutcome SheetExport::run(
             == MessageBoxAnswer::No)
         return ExportOutcome::KeptExisting;
 
+    if (!replaceableAsFile(m_target))
+        return ExportOutcome::Failed;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     const QString bitmap = writeTemporaryBitmap(sheet, m_platform.programFolder());
     const bool bitmapWritten = !bitmap.isEmpty();

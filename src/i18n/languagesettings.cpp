@@ -1,6 +1,6 @@
 #include "languagesettings.h"
 
-#include "platform/datafolder.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
 #include "textfile.h"
 
@@ -149,6 +149,8 @@ bool LanguageSettings::loadTextTable()
 
 bool LanguageSettings::SaveSettings(int formatIndex) const
 {
+    if (!replaceableAsFile(optionsPath()))
+        return false;
     QDir().mkpath(QFileInfo(optionsPath()).absolutePath());
     QSaveFile file(optionsPath());
     // Unbuffered, so a short write shows in write()'s count instead of being lost in a flush.

@@ -1,6 +1,6 @@
 #include "links.h"
 
-#include "platform/datafolder.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 #include <QFileInfo>

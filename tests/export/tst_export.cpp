@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -97,6 +98,8 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::newRow("target is a folder") << "folder";
+        QTest::newRow("target is a link to another file") << "link";
+        QTest::newRow("target is a pipe") << "pipe";
         QTest::newRow("disk full") << "full";
     }
     void failuresKeepTheTarget()
@@ -104,8 +107,14 @@ private slots:
         QFETCH(QString, fault);
         QString target = m_program->path() + QStringLiteral("/sheet.jpg");
         rlimit previous {};
+        const QString victim = m_program->path() + QStringLiteral("/victim");
         if (fault == QLatin1String("folder")) {
             QDir().mkpath(target);
+        } else if (fault == QLatin1String("link")) {
+            TestPhotos::writeFile(victim, "previous");
+            QVERIFY(QFile::link(victim, target));
+        } else if (fault == QLatin1String("pipe")) {
+            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
         } else {
             TestPhotos::writeFile(target, "previous");
             std::signal(SIGXFSZ, SIG_IGN);
@@ -120,8 +129,10 @@ private slots:
 
         QCOMPARE(outcome, ExportOutcome::Failed);
         QCOMPARE(exportMessage(outcome)->text, TextId::SheetNotWritten);
-        if (fault == QLatin1String("full"))
+        if (fault == QLatin1String("full") || fault == QLatin1String("link"))
             QCOMPARE(m_program->read(QStringLiteral("sheet.jpg")), QByteArray("previous"));
+        if (fault == QLatin1String("link") || fault == QLatin1String("pipe"))
+            QCOMPARE(QFileInfo(target).isSymLink(), fault == QLatin1String("link"));
         QVERIFY(noBitmap());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }

@@ -148,6 +148,13 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &previous);
         QVERIFY(!written);
         QCOMPARE(program.read("Lang/options.ini"), saved);
+        // options.ini as a link to another file: refused, nothing written through it.
+        QVERIFY(QFile::rename(program.optionsPath(), program.path() + "/victim"));
+        QVERIFY(QFile::link(program.path() + "/victim", program.optionsPath()));
+        QVERIFY(!settings.SaveSettings(2));
+        QCOMPARE(program.read("victim"), saved);
+        QVERIFY(QFile::remove(program.optionsPath())
+            && QFile::rename(program.path() + "/victim", program.optionsPath()));
         QCOMPARE(settings.restoreOptions().value_or(-1), 4);
 
         program.write("Lang/english.lng", ProgramFolder::languageFile(20, "en"));

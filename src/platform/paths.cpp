@@ -1,4 +1,4 @@
-#include "datafolder.h"
+#include "paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,4 +9,12 @@ QString dataFolder(const QString &programFolder)
         return programFolder;
     const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/kalmora"));
     return QFileInfo(installed + QStringLiteral("/Lang")).isDir() ? installed : programFolder;
+}
+
+bool replaceableAsFile(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.isSymLink())
+        return false;
+    return !file.exists() || file.isFile();
 }

@@ -6,3 +6,8 @@
 // else in the installed data folder (PREFIX/share/kalmora for PREFIX/bin/kalmora). Without a
 // separator at the end.
 QString dataFolder(const QString &programFolder);
+
+// Whether a file may be written under this name: nothing is there yet, or a regular file that
+// is no link. A link, a pipe, a device or a folder is refused, so nothing is written through
+// it or put in its place.
+bool replaceableAsFile(const QString &path);
