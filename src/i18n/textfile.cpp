@@ -1,5 +1,7 @@
 #include "textfile.h"
 
+#include "platform/paths.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -64,10 +66,9 @@ QStringList splitLines(const QString &text)
 std::optional<QStringList> readTextLines(const QString &path)
 {
     // Only regular files: a folder or a pipe under the name must not block or fail oddly.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const bool resource = path.startsWith(u':'); // built in: no pipe can stand there
+    if (!(resource ? file.open(QIODevice::ReadOnly) : openRegularFile(file, path)))
         return std::nullopt;
     const QByteArray bytes = file.read(MaximumFileSize);
     return splitLines(decodeText(bytes));

@@ -1,9 +1,13 @@
 #include "photoloader.h"
 
 #include "jpegscans.h"
+#include "platform/paths.h"
 
 #include <QFile>
 #include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -15,21 +19,25 @@ void allowLargePhotos()
         QImageReader::setAllocationLimit(megabytes);
 }
 
-bool tooManyScans(QFile &file)
+// A JPEG of more scans than MaximumJpegScans, or than MaximumScanMegapixels allow for its size.
+bool tooManyScans(QFile &file, const QSize &size)
 {
-    const qint64 size = file.size();
-    if (size <= 0)
+    const double megapixels = double(size.width()) * size.height() / 1e6;
+    const int allowed = int(std::min<double>(MaximumJpegScans,
+        std::max(1.0, std::floor(MaximumScanMegapixels / std::max(megapixels, 1e-6)))));
+    const qint64 bytes = file.size();
+    if (bytes <= 0)
         return false;
     // Mapped rather than read, so a large photo is not held twice while it is checked.
-    if (uchar *mapped = file.map(0, size)) {
-        const bool tooMany
-            = countJpegScans(QByteArrayView(mapped, size), MaximumJpegScans) > MaximumJpegScans;
+    bool tooMany = false;
+    if (uchar *mapped = file.map(0, bytes)) {
+        tooMany = countJpegScans(QByteArrayView(mapped, bytes), allowed) > allowed;
         file.unmap(mapped);
-        return tooMany;
+    } else {
+        tooMany = countJpegScans(file.readAll(), allowed) > allowed;
     }
-    const QByteArray bytes = file.readAll();
     file.seek(0);
-    return countJpegScans(bytes, MaximumJpegScans) > MaximumJpegScans;
+    return tooMany;
 }
 
 } // namespace
@@ -37,10 +45,8 @@ bool tooManyScans(QFile &file)
 PhotoLoadResult loadPhoto(const QString &path)
 {
     allowLargePhotos();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return { nullptr, PhotoLoadError::NotAPicture };
-    if (tooManyScans(file))
+    QFile file;
+    if (!openRegularFile(file, path))
         return { nullptr, PhotoLoadError::NotAPicture };
     QImageReader reader(&file);
     // The orientation is applied by the photo itself, without a second copy of the pixels.
@@ -52,6 +58,12 @@ PhotoLoadResult loadPhoto(const QString &path)
         || qint64(stored.width()) * stored.height() > MaximumPhotoPixels)
         return { nullptr, PhotoLoadError::TooLarge };
     const QImageIOHandler::Transformations orientation = reader.transformation();
+    if (tooManyScans(file, stored))
+        return { nullptr, PhotoLoadError::NotAPicture };
+    // The reader read the header; it starts afresh from the beginning of the file.
+    reader.setDevice(nullptr);
+    reader.setDevice(&file);
+    reader.setAutoTransform(false);
 
     QImage image;
     if (!reader.read(&image) || image.isNull())

@@ -11,10 +11,14 @@ constexpr qint64 MaximumPhotoPixels = 200'000'000;
 // More scans than any camera or editor writes; each one makes the decoder pass over the whole
 // picture again, so a file with thousands of them would keep us busy for minutes.
 constexpr int MaximumJpegScans = 500;
+// The decoder's work grows with scans times pixels: a few seconds at most on a small machine,
+// far above what progressive files from cameras and editors need (10 scans of 48 megapixels
+// are 480).
+constexpr int MaximumScanMegapixels = 4000;
 
 enum class PhotoLoadError {
     None,
-    NotAPicture, // cannot be decoded, or a JPEG of more than MaximumJpegScans scans
+    NotAPicture, // cannot be decoded, or a JPEG of more scans than its size allows
     TooLarge, // a side over 32767 pixels, or more pixels than we decode
 };
 

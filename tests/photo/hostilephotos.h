@@ -228,6 +228,11 @@ inline QList<File> corpus()
         files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(scans),
             encode(small, { ColourSpace::Rgb, true, false, scans }),
             scans > 500 ? NotAPicture : Upright });
+    // 500 scans are too many for 14000 x 14000 pixels: the work, not the count, is refused.
+    files.append({ QStringLiteral("progressive-500-scans-claims-14000x14000.jpg"),
+        TestPhotos::withClaimedSize(
+            encode(small, { ColourSpace::Rgb, true, false, 500 }), 14000, 14000),
+        NotAPicture });
     return files;
 }
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 PhotoPtr blankPhoto(int width, int height)
@@ -192,6 +194,14 @@ private slots:
         QTest::newRow(".png is not a photo name")
             << "a.png" << jpeg(300, 400) << LoadOutcome::Ignored;
         QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
+    }
+    // A pipe under a photo's name is refused at once, not waited on.
+    void pipeIsNoPhoto()
+    {
+        const QString path = m_dir.filePath("pipe.jpg");
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QCOMPARE(loadPhoto(path).error, PhotoLoadError::NotAPicture);
+        QCOMPARE(workspace().LoadPhoto(path), LoadOutcome::Ignored);
     }
     void load()
     {
