@@ -38,7 +38,7 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
     request.setAttribute(
         QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(limits.maxRedirects);
 
     QNetworkReply *reply = manager.get(request);
@@ -53,6 +53,14 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
         reply->abort();
     };
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The answer comes from the maker's own server: a redirect elsewhere is not followed.
+    QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &target) {
+        if (target.scheme() == address.scheme() && target.host() == address.host()
+            && target.port() == address.port())
+            emit reply->redirectAllowed();
+        else
+            giveUp();
+    });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limits.maxBytes)

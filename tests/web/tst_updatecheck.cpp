@@ -33,6 +33,15 @@ private slots:
         // At most the allowed hops, each perhaps sent twice when Qt retries a closed connection.
         QVERIFY(server.requests >= 1 && server.requests <= 2 * (1 + limits.maxRedirects));
     }
+    // A redirect to another host (here another name and port of this machine) is not followed.
+    void otherHostNotFollowed()
+    {
+        TestHttpServer other(TestHttpServer::answer("999000000"));
+        TestHttpServer server("HTTP/1.1 302 Found\r\nLocation: http://localhost:"
+            + QByteArray::number(other.url().port()) + "/ver.txt\r\n\r\n");
+        QCOMPARE(fetchVersionText(server.url()), std::nullopt);
+        QCOMPARE(other.requests, 0);
+    }
     void offer_data()
     {
         QTest::addColumn<QByteArray>("published");
