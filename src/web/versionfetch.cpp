@@ -38,7 +38,7 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
     request.setAttribute(
         QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(limits.maxRedirects);
 
     QNetworkReply *reply = manager.get(request);
@@ -53,12 +53,11 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
         reply->abort();
     };
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // The answer comes from the maker's own server: a redirect elsewhere is not followed.
+    // The answer comes from the maker's own server: a redirect elsewhere ends the check
+    // before it is followed.
     QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &target) {
-        if (target.scheme() == address.scheme() && target.host() == address.host()
-            && target.port() == address.port())
-            emit reply->redirectAllowed();
-        else
+        if (target.scheme() != address.scheme() || target.host() != address.host()
+            || target.port() != address.port())
             giveUp();
     });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
