@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/form1.h"
 #include "platform/qtplatform.h"
+#include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
 
@@ -43,7 +44,9 @@ int main(int argc, char *argv[])
     if (line.exitCode)
         return answer(line);
     QtPlatform platform;
-    CupsPrinterSystem printers;
+    // A silent printing server costs the user a few seconds, never a frozen window.
+    BoundedPrinterSystem printers(
+        std::make_shared<CupsPrinterSystem>(), std::chrono::seconds(5), std::chrono::seconds(30));
     Form1 form(platform, printers);
     form.startUp(updateFileAddress());
     if (!line.photo.isEmpty())

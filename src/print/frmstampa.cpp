@@ -188,8 +188,8 @@ void frmStampa::loadSequence()
     }
     show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<PrinterFailure> failure = fillPrinterList();
     fillQualityList();
-    fillPrinterList();
     QApplication::restoreOverrideCursor();
 
     for (int i = 0; i < 2; ++i) {
@@ -205,6 +205,8 @@ void frmStampa::loadSequence()
     for (int n = 1; n <= 10; ++n)
         Combo2->addItem(QString::number(n));
     Combo2->setEditText(QStringLiteral("1"));
+    if (failure)
+        reportFailure(failure->description);
 }
 
 void frmStampa::showLandscape()
@@ -244,29 +246,26 @@ bool frmStampa::probeQuality(int16_t quality)
     return supported;
 }
 
-void frmStampa::fillPrinterList()
+std::optional<PrinterFailure> frmStampa::fillPrinterList()
 {
-    const QString current = m_printer.deviceName();
+    // Read once: typing in the box must not ask the printing system at every key.
+    const PrinterListing listing = m_printer.system().listPrinters();
+    m_printerNames = listing.names;
+    m_printer.adoptDefault(listing);
     {
         // Adding the first entry would make it the list's text, and so the current printer.
         const QSignalBlocker blocker(Combo1);
         Combo1->clear();
-        const PrinterListing listing = m_printer.system().listPrinters();
-        for (const QString &name : listing.names)
-            Combo1->addItem(name);
+        Combo1->addItems(m_printerNames);
     }
-    Combo1->setEditText(current);
+    Combo1->setEditText(m_printer.deviceName());
+    return listing.failure;
 }
 
 void frmStampa::selectPrinter(const QString &text)
 {
-    const PrinterListing listing = m_printer.system().listPrinters();
-    for (const QString &name : listing.names) {
-        if (name == text) {
-            m_printer.makeCurrent(name);
-            return;
-        }
-    }
+    if (m_printerNames.contains(text))
+        m_printer.makeCurrent(text);
 }
 
 void frmStampa::selectQuality(int position)
@@ -329,11 +328,16 @@ bool frmStampa::PrintSheet()
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
     if (failure) {
-        m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + *failure,
-            MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
+        reportFailure(*failure);
         return false;
     }
     return true;
+}
+
+void frmStampa::reportFailure(const QString &reason)
+{
+    m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + reason,
+        MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
 }
 
 std::optional<QString> frmStampa::sendSheet()

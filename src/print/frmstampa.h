@@ -52,18 +52,20 @@ private:
     void showPortrait();
     void fillQualityList();
     bool probeQuality(int16_t quality);
-    void fillPrinterList();
+    std::optional<PrinterFailure> fillPrinterList();
     void selectPrinter(const QString &text);
     void selectQuality(int position);
     void buttonClicked(int index);
     // Runs the job; false (after telling the user) when it could not be printed.
     bool PrintSheet();
     std::optional<QString> sendSheet();
+    void reportFailure(const QString &reason);
 
     Platform &m_platform;
     const TextTable &m_texts;
     Printer &m_printer;
     PhotoSheetSource m_source;
+    QStringList m_printerNames;
 
     QLabel *Label3 = nullptr;
     QComboBox *Combo1 = nullptr;

@@ -4,9 +4,11 @@
 
 Printer::Printer(PrinterSystem &system)
     : m_system(system)
+{ }
+
+void Printer::adoptDefault(const PrinterListing &listing)
 {
-    const PrinterListing listing = m_system.listPrinters();
-    if (!listing.failure)
+    if (m_deviceName.isEmpty() && !listing.failure)
         m_deviceName = listing.defaultName;
 }
 

@@ -3,18 +3,20 @@
 #include "printersystem.h"
 
 // The application-wide printer that receives all print output (`CurrentPrinter`): the
-// system default at start, replaced when the user picks another one. Its settings apply to
-// the document that follows and stay for later documents.
+// system default when printers are first listed, replaced when the user picks another one. Its
+// settings apply to the document that follows and stay for later documents.
 class Printer
 {
 public:
-    // Starts on the printing system's default printer.
+    // Starts without a printer: asking the printing system could keep the start waiting.
     explicit Printer(PrinterSystem &system);
 
     PrinterSystem &system() { return m_system; }
 
     QString deviceName() const { return m_deviceName; }
     void makeCurrent(const QString &deviceName);
+    // The listing's default becomes current when no printer is current yet.
+    void adoptDefault(const PrinterListing &listing);
 
     int16_t quality() const { return m_quality; }
     // Fails, leaving the quality as it was, when the printer does not support the value.

@@ -1,27 +1,141 @@
 #include "versionfetch.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHostAddress>
-#include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QSslSocket>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
-// The desktop's proxy settings, except for this machine itself.
-class SystemProxyFactory : public QNetworkProxyFactory
+struct Answer
 {
-public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
-    {
-        if (QHostAddress(query.peerHostName()).isLoopback()
-            || query.peerHostName().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-            return { QNetworkProxy(QNetworkProxy::NoProxy) };
-        return systemProxyForQuery(query);
-    }
+    int status = 0;
+    QByteArray location;
+    QByteArray body;
 };
+
+bool isLoopback(const QUrl &address)
+{
+    return QHostAddress(address.host()).isLoopback()
+        || address.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0;
+}
+
+int defaultPort(const QUrl &address)
+{
+    return address.port(address.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
+// The status line and the headers that matter; nothing when the head is not HTTP or the body
+// does not match its announced length.
+std::optional<Answer> parseAnswer(const QByteArray &bytes, qsizetype headEnd)
+{
+    const QList<QByteArray> lines = bytes.left(headEnd).split('\n');
+    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
+    if (statusLine.size() < 2 || !statusLine[0].startsWith("HTTP/1."))
+        return std::nullopt;
+    Answer answer;
+    bool ok = false;
+    answer.status = statusLine[1].toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    answer.body = bytes.mid(headEnd + 4);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        const QByteArray name = lines[i].left(colon).trimmed().toLower();
+        const QByteArray value = lines[i].mid(colon + 1).trimmed();
+        if (name == "location")
+            answer.location = value;
+        else if (name == "content-length" && value.toLongLong() != answer.body.size())
+            return std::nullopt; // cut short
+        else if (name == "transfer-encoding")
+            return std::nullopt; // not offered to an HTTP/1.0 client
+    }
+    return answer;
+}
+
+// One request and its whole answer, the head counted against the byte limit like the body.
+std::optional<Answer> exchange(
+    const QUrl &address, const FetchLimits &limits, const QDeadlineTimer &deadline)
+{
+    const bool secure = address.scheme() == QLatin1String("https");
+    if (!secure && address.scheme() != QLatin1String("http"))
+        return std::nullopt;
+    std::unique_ptr<QTcpSocket> socket
+        = secure ? std::make_unique<QSslSocket>() : std::make_unique<QTcpSocket>();
+
+    QByteArray target
+        = address.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+    if (target.isEmpty())
+        target = "/";
+    QString host = address.host();
+    int port = defaultPort(address);
+    // The desktop's proxy settings, except for this machine itself. A web proxy takes a plain
+    // request with the whole address; anything else is a tunnel the socket goes through.
+    QNetworkProxy proxy(QNetworkProxy::NoProxy);
+    if (!isLoopback(address))
+        proxy = QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(address)).value(0);
+    if (proxy.type() == QNetworkProxy::HttpProxy && !secure) {
+        target = address.toEncoded(QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+        host = proxy.hostName();
+        port = proxy.port();
+        socket->setProxy(QNetworkProxy::NoProxy);
+    } else {
+        socket->setProxy(proxy);
+    }
+    const QByteArray hostHeader = address.host(QUrl::FullyEncoded).toLatin1()
+        + (address.port() > 0 ? ':' + QByteArray::number(address.port()) : QByteArray());
+    const QByteArray request = "GET " + target + " HTTP/1.0\r\nHost: " + hostHeader
+        + "\r\nUser-Agent: VB OpenUrl\r\nCache-Control: no-cache\r\nConnection: close\r\n\r\n";
+
+    QEventLoop loop;
+    QByteArray received;
+    bool complete = false;
+    auto finish = [&](bool whole) {
+        complete = whole;
+        loop.quit();
+    };
+    // One byte over the limit is enough to know the answer is too long.
+    auto take = [&] {
+        received += socket->read(limits.maxBytes + 1 - received.size());
+        return received.size() <= limits.maxBytes;
+    };
+    QObject::connect(socket.get(), &QTcpSocket::readyRead, &loop, [&] {
+        if (!take())
+            finish(false);
+    });
+    // The server closing the connection ends an HTTP/1.0 answer.
+    QObject::connect(socket.get(), &QTcpSocket::disconnected, &loop, [&] { finish(take()); });
+    QObject::connect(socket.get(), &QAbstractSocket::errorOccurred, &loop,
+        [&](QAbstractSocket::SocketError error) {
+            finish(error == QAbstractSocket::RemoteHostClosedError && take());
+        });
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] { finish(false); });
+    timer.start(std::max<qint64>(0, deadline.remainingTime()));
+
+    if (secure) {
+        auto *ssl = static_cast<QSslSocket *>(socket.get());
+        QObject::connect(ssl, &QSslSocket::encrypted, &loop, [&] { ssl->write(request); });
+        ssl->connectToHostEncrypted(host, quint16(port));
+    } else {
+        QObject::connect(
+            socket.get(), &QTcpSocket::connected, &loop, [&] { socket->write(request); });
+        socket->connectToHost(host, quint16(port));
+    }
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    socket->disconnect(&loop);
+    socket->abort();
+
+    const qsizetype headEnd = received.indexOf("\r\n\r\n");
+    if (!complete || headEnd < 0)
+        return std::nullopt;
+    return parseAnswer(received, headEnd);
+}
 
 } // namespace
 
@@ -29,62 +143,23 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
 {
     if (!address.isValid() || address.isEmpty())
         return std::nullopt;
-
-    QNetworkAccessManager manager;
-    manager.setProxyFactory(new SystemProxyFactory);
-
-    QNetworkRequest request(address);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("VB OpenUrl"));
-    request.setAttribute(
-        QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(limits.maxRedirects);
-
-    QNetworkReply *reply = manager.get(request);
-    // The reply stops reading from the socket once its buffer is full, so an endless answer
-    // never piles up in memory; one byte over the limit is enough to know it is too long.
-    reply->setReadBufferSize(limits.maxBytes + 1);
-
-    QEventLoop loop;
-    bool failed = false;
-    auto giveUp = [&] {
-        failed = true;
-        reply->abort();
-    };
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // The answer comes from the maker's own server: a redirect elsewhere ends the check
-    // before it is followed.
-    QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &target) {
-        if (target.scheme() != address.scheme() || target.host() != address.host()
-            || target.port() != address.port())
-            giveUp();
-    });
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > limits.maxBytes)
-            giveUp();
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        if (reply->bytesAvailable() > limits.maxBytes)
-            giveUp();
-    });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, giveUp);
-    deadline.start(limits.timeoutMs);
-
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
-
-    std::optional<QString> text;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    // A loop ended from outside (the application quitting) leaves the reply unfinished, and
-    // the first nine characters of a longer answer must not pass for the whole of it.
-    if (!failed && reply->isFinished() && reply->error() == QNetworkReply::NoError && status >= 200
-        && status < 300 && reply->bytesAvailable() <= limits.maxBytes)
-        text = QString::fromLatin1(reply->readAll());
-    delete reply;
-    return text;
+    const QDeadlineTimer deadline(limits.timeoutMs);
+    QUrl current = address;
+    for (int hops = 0;; ++hops) {
+        const std::optional<Answer> answer = exchange(current, limits, deadline);
+        if (!answer)
+            return std::nullopt;
+        if (answer->status >= 300 && answer->status < 400 && !answer->location.isEmpty()) {
+            // The answer comes from the maker's own server: a redirect elsewhere ends the check.
+            const QUrl target = current.resolved(QUrl::fromEncoded(answer->location));
+            if (hops == limits.maxRedirects || target.scheme() != address.scheme()
+                || target.host() != address.host() || defaultPort(target) != defaultPort(address))
+                return std::nullopt;
+            current = target;
+            continue;
+        }
+        if (answer->status < 200 || answer->status >= 300)
+            return std::nullopt;
+        return QString::fromLatin1(answer->body);
+    }
 }

@@ -1,12 +1,19 @@
+#include "app/form1.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
+#include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
+#include "print/cupsprintersystem.h"
 #include "print/frmstampa.h"
 #include "print/sheetgeometry.h"
 #include "print/sheetpdf.h"
+#include "programfolder.h"
 #include "testphotos.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QLocalServer>
 #include <QPointer>
 #include <QTest>
 
@@ -93,6 +100,40 @@ private slots:
         QCOMPARE(platform.printerSystem.submitted.size(), 2);
         QCOMPARE(platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
         QCOMPARE(platform.printerSystem.submitted[1].quality, PrintQuality::High);
+    }
+    // A printing server that takes connections and never answers: the window comes up at once
+    // and the print dialog reports the silence within seconds.
+    void silentServer()
+    {
+        ProgramFolder program;
+        QLocalServer silent;
+        QVERIFY(silent.listen(program.path() + QStringLiteral("/cups.sock")));
+        qputenv("CUPS_SERVER", QFile::encodeName(silent.fullServerName()));
+        BoundedPrinterSystem printers(std::make_shared<CupsPrinterSystem>(),
+            std::chrono::seconds(3), std::chrono::seconds(3));
+        FakePlatform platform(program.path());
+        QElapsedTimer clock;
+        clock.start();
+        Form1 form(platform, printers);
+        form.startUp(QUrl());
+        QVERIFY(form.isVisible() && clock.elapsed() < 1000);
+        const QString photo = program.path() + QStringLiteral("/photo.jpg");
+        QVERIFY(TestPhotos::writeFile(
+            photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1400, 2000), 90)));
+        form.LoadPhoto(photo);
+        clock.restart();
+        form.findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY(
+            platform.messages[0].text.startsWith(form.text(TextId::PrintFailed) + "the printing"));
+        QVERIFY(clock.elapsed() < 10000);
+        // Still silent: the next try fails at once instead of waiting again.
+        clock.restart();
+        QTest::mouseClick(
+            form.printDialog()->findChild<QWidget *>("Label1_0"), Qt::LeftButton, {}, { 5, 5 });
+        QCOMPARE(platform.messages.size(), 2);
+        QVERIFY(clock.elapsed() < 1000);
+        qunsetenv("CUPS_SERVER");
     }
 };
 
