@@ -1,5 +1,6 @@
 #include "export/sheetexport.h"
 #include "export/sheetlayout.h"
+#include "export/temporarybitmap.h"
 #include "fakeplatform.h"
 #include "photo/photoformat.h"
 #include "photo/photoworkspace.h"
@@ -53,9 +54,14 @@ private slots:
         const QString victim = m_program->path() + QStringLiteral("/victim");
         TestPhotos::writeFile(victim, "keep me");
         QVERIFY(QFile::link(victim, m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
+        // Another export under way at the same time (a second window) keeps its own bitmap.
+        const QImage others = TestPhotos::quadrants(8, 8).convertToFormat(QImage::Format_RGB32);
+        const QString other = writeTemporaryBitmap(others, m_program->path());
         QCOMPARE(exportTo(target, format), ExportOutcome::Written);
         QVERIFY(!m_platform->dialogs.last().openDialog);
         QCOMPARE(m_program->read(QStringLiteral("victim")), QByteArray("keep me"));
+        QCOMPARE(QImage(other).convertToFormat(QImage::Format_RGB32), others);
+        QVERIFY(QFile::remove(other));
         QVERIFY(QFile::remove(m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
         QVERIFY(noBitmap());
 
