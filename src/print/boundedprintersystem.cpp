@@ -30,8 +30,9 @@ std::optional<Result> BoundedPrinterSystem::run(Call call, std::chrono::millisec
                     call = std::move(call)]() mutable {
         promise.start();
         promise.addResult(call(*system));
-        promise.finish();
+        // Counted out before the waiting side learns of the result and may call again.
         running->fetch_sub(1);
+        promise.finish();
     }).detach();
 
     QEventLoop loop;

@@ -77,7 +77,87 @@ private:
     cups_option_t *m_options = nullptr;
 };
 
+int intMember(ipp_t *collection, const char *name)
+{
+    return ippGetInteger(ippFindAttribute(collection, name, IPP_TAG_INTEGER), 0);
+}
+
+// CUPS gives hundredths of a millimetre.
+PaperArea areaOf(int width, int length, int left, int top, int right, int bottom)
+{
+    return { QSizeF(width, length) / 100.0, QMarginsF(left, top, right, bottom) / 100.0 };
+}
+
+// A paper named the way lpoptions, a PPD or IPP name it ("A4", "Letter", "iso_a4_210x297mm").
+std::optional<DestPaper> namedPaper(cups_dest_t *dest, cups_dinfo_t *info, const QByteArray &name)
+{
+    const pwg_media_t *pwg = pwgMediaForPWG(name.constData());
+    if (!pwg)
+        pwg = pwgMediaForLegacy(name.constData());
+    if (!pwg)
+        pwg = pwgMediaForPPD(name.constData());
+    if (!pwg || !pwg->pwg)
+        return std::nullopt;
+    cups_size_t size {};
+    // The printer's own margins for that paper; a paper it does not list is printed whole.
+    if (info
+        && cupsGetDestMediaByName(
+            CUPS_HTTP_DEFAULT, dest, info, pwg->pwg, CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        return DestPaper { areaOf(size.width, size.length, size.left, size.top, size.right,
+                               size.bottom),
+            pwg->pwg, std::nullopt };
+    return DestPaper { areaOf(pwg->width, pwg->length, 0, 0, 0, 0), pwg->pwg, std::nullopt };
+}
+
+// The queue's default paper with its margins, as IPP's media-col-default gives it.
+std::optional<DestPaper> defaultMediaCol(cups_dest_t *dest, cups_dinfo_t *info)
+{
+    ipp_attribute_t *attribute = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+    ipp_t *col = ippGetCollection(attribute, 0);
+    ipp_t *size = col
+        ? ippGetCollection(ippFindAttribute(col, "media-size", IPP_TAG_BEGIN_COLLECTION), 0)
+        : nullptr;
+    if (!size)
+        return std::nullopt;
+    const int width = intMember(size, "x-dimension");
+    const int length = intMember(size, "y-dimension");
+    const pwg_media_t *pwg = pwgMediaForSize(width, length);
+    if (width <= 0 || length <= 0 || !pwg || !pwg->pwg)
+        return std::nullopt;
+    return DestPaper { areaOf(width, length, intMember(col, "media-left-margin"),
+                           intMember(col, "media-top-margin"), intMember(col, "media-right-margin"),
+                           intMember(col, "media-bottom-margin")),
+        pwg->pwg, std::nullopt };
+}
+
 } // namespace
+
+DestPaper destPaper(cups_dest_t *dest)
+{
+    const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest));
+    // A choice made with lpoptions comes first: PageSize only ever comes from there, media
+    // also carries the queue's own default. Only the first of "A4,Tray1" names the paper.
+    for (const char *option : { "PageSize", CUPS_MEDIA }) {
+        const QByteArray name = QByteArray(cupsGetOption(option, dest->num_options, dest->options))
+                                    .split(',')
+                                    .value(0)
+                                    .trimmed();
+        if (name.isEmpty())
+            continue;
+        if (std::optional<DestPaper> paper = namedPaper(dest, info.get(), name))
+            return *paper;
+        DestPaper unknown;
+        unknown.failure = QStringLiteral("the printer's paper \"%1\" is not known")
+                              .arg(QString::fromUtf8(name));
+        return unknown;
+    }
+    if (info) {
+        if (std::optional<DestPaper> paper = defaultMediaCol(dest, info.get()))
+            return *paper;
+    }
+    // Nothing reported: A4 without margins keeps the sizes exact.
+    return DestPaper { areaOf(21000, 29700, 0, 0, 0, 0), "iso_a4_210x297mm", std::nullopt };
+}
 
 PrinterListing CupsPrinterSystem::listPrinters()
 {
@@ -120,24 +200,12 @@ bool CupsPrinterSystem::supportsQuality(const QString &printer, int16_t quality)
             CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_PRINT_QUALITY, value);
 }
 
-std::optional<PaperArea> CupsPrinterSystem::paperArea(const QString &printer)
+std::optional<DestPaper> CupsPrinterSystem::paper(const QString &printer)
 {
     const DestPointer dest = namedDest(printer);
     if (!dest)
         return std::nullopt;
-    const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info)
-        return std::nullopt;
-    cups_size_t size {};
-    if (!cupsGetDestMediaDefault(
-            CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
-        return std::nullopt;
-    // CUPS gives hundredths of a millimetre.
-    PaperArea area;
-    area.paperMm = QSizeF(size.width / 100.0, size.length / 100.0);
-    area.marginsMm
-        = QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
-    return area;
+    return destPaper(dest.get());
 }
 
 SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
@@ -154,25 +222,16 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
         return { 0, PrinterFailure { int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS), reason } };
     }
 
-    // Without a reported paper, A4 with no margins keeps the sizes exact.
-    const PaperArea paper
-        = paperArea(document.printer).value_or(PaperArea { QSizeF(210, 297), QMarginsF() });
-    QByteArray media;
-    {
-        const InfoPointer info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-        cups_size_t size {};
-        if (info
-            && cupsGetDestMediaDefault(
-                CUPS_HTTP_DEFAULT, dest.get(), info.get(), CUPS_MEDIA_FLAGS_DEFAULT, &size))
-            media = size.media;
-    }
+    const DestPaper paper = destPaper(dest.get());
+    if (paper.failure)
+        return { 0, PrinterFailure { 0, *paper.failure } };
 
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kalmora-XXXXXX.pdf"));
     if (!file.open())
         return { 0,
             PrinterFailure { 0, QStringLiteral("no temporary file: %1").arg(file.errorString()) } };
     file.close();
-    if (const std::optional<QString> failure = writeSheetPdf(document, paper, file.fileName()))
+    if (const std::optional<QString> failure = writeSheetPdf(document, paper.area, file.fileName()))
         return { 0, PrinterFailure { 0, *failure } };
 
     Options options;
@@ -181,8 +240,7 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
     options.add(CUPS_ORIENTATION,
         document.orientation == PrintOrientation::Landscape ? CUPS_ORIENTATION_LANDSCAPE
                                                             : CUPS_ORIENTATION_PORTRAIT);
-    if (!media.isEmpty())
-        options.add(CUPS_MEDIA, media);
+    options.add(CUPS_MEDIA, paper.media);
     if (document.quality) {
         if (*document.quality > 0)
             options.add("printer-resolution", QByteArray::number(*document.quality) + "dpi");

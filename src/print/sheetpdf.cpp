@@ -5,9 +5,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace {
 constexpr int PdfResolution = 1200;
 constexpr double MmPerInch = 25.4;
+constexpr double FitTolerance = 0.05; // mm
 } // namespace
 
 QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
@@ -23,6 +26,26 @@ std::optional<QString> writeSheetPdf(
 {
     if (!(paper.paperMm.width() > 0 && paper.paperMm.height() > 0))
         return QStringLiteral("the printer reports no paper size");
+    const QMarginsF &m = paper.marginsMm;
+    const QSizeF printable(paper.paperMm.width() - m.left() - m.right(),
+        paper.paperMm.height() - m.top() - m.bottom());
+    if (std::min({ m.left(), m.top(), m.right(), m.bottom() }) < 0 || printable.width() <= 0
+        || printable.height() <= 0)
+        return QStringLiteral("the printer reports a printable area larger than its paper");
+    // Cut photos are worse than none: the whole sheet must lie inside the printable area.
+    QRectF sheet;
+    for (const PlacedPicture &placed : document.pictures)
+        sheet |= placed.rectMm;
+    const QSizeF area
+        = document.orientation == PrintOrientation::Landscape ? printable.transposed() : printable;
+    if (sheet.left() < 0 || sheet.top() < 0 || sheet.right() > area.width() + FitTolerance
+        || sheet.bottom() > area.height() + FitTolerance)
+        return QStringLiteral("the sheet (%1 x %2 mm) does not fit the printable area of the "
+                              "paper (%3 x %4 mm)")
+            .arg(sheet.right(), 0, 'f', 1)
+            .arg(sheet.bottom(), 0, 'f', 1)
+            .arg(area.width(), 0, 'f', 1)
+            .arg(area.height(), 0, 'f', 1);
     QPdfWriter writer(path);
     writer.setResolution(PdfResolution);
     writer.setCreator(QStringLiteral("Kalmora"));
