@@ -151,10 +151,15 @@ DestPaper destPaper(cups_dest_t *dest)
                               .arg(QString::fromUtf8(name));
         return unknown;
     }
-    if (info) {
-        if (std::optional<DestPaper> paper = defaultMediaCol(dest, info.get()))
-            return *paper;
+    // Without the queue's own description its default paper is unknown; guessing would
+    // print on the wrong page.
+    if (!info) {
+        DestPaper unknown;
+        unknown.failure = lastCupsFailure().description;
+        return unknown;
     }
+    if (std::optional<DestPaper> paper = defaultMediaCol(dest, info.get()))
+        return *paper;
     // Nothing reported: A4 without margins keeps the sizes exact.
     return DestPaper { areaOf(21000, 29700, 0, 0, 0, 0), "iso_a4_210x297mm", std::nullopt };
 }

@@ -25,6 +25,8 @@ namespace {
 
 const QString Plain = QStringLiteral("KalmoraPDF");
 const QString Margins = QStringLiteral("KalmoraMargins");
+const QString Chosen = QStringLiteral("KalmoraChosen");
+const QString Eve = QStringLiteral("KalmoraEve");
 constexpr double MmPerDot = 25.4 / 300;
 
 int colourDistance(QRgb a, QRgb b)
@@ -38,9 +40,15 @@ int colourDistance(QRgb a, QRgb b)
 QString outputOf(const QString &title)
 {
     const passwd *owner = getpwuid(getuid());
-    const QDir folder(QString::fromLocal8Bit(owner ? owner->pw_dir : "/") + QStringLiteral("/PDF"));
-    const QStringList names = folder.entryList({ u'*' + title + u'*' }, QDir::Files);
-    return names.isEmpty() ? QString() : folder.filePath(names.first());
+    const QString home = QString::fromLocal8Bit(owner ? owner->pw_dir : "/");
+    // The driverless printer keeps what it receives as "<id>-<title>.pdf".
+    for (const QDir &folder : { QDir(home + QStringLiteral("/PDF")),
+             QDir(qEnvironmentVariable("KALMORA_TEST_CUPS_ROOT") + QStringLiteral("/eve")) }) {
+        const QStringList names = folder.entryList({ u'*' + title + u'*' }, QDir::Files);
+        if (!names.isEmpty())
+            return folder.filePath(names.first());
+    }
+    return {};
 }
 
 // CUPS logs a finished job as "<queue> <user> <id> [<time>] total <pages> - <host> <title> ...".
@@ -80,6 +88,11 @@ private slots:
             QSKIP("needs the private CUPS daemon that scripts/test starts");
         QVERIFY(TestPhotos::writeFile(
             m_program.path() + QStringLiteral("/photo.jpg"), TestPhotos::encodeJpeg(m_photo, 95)));
+        // A user's own paper for a queue, as they choose it.
+        QCOMPARE(QProcess::execute(QStringLiteral("lpoptions"),
+                     { QStringLiteral("-p"), Chosen, QStringLiteral("-o"),
+                         QStringLiteral("media=Letter") }),
+            0);
     }
     void init()
     {
@@ -94,11 +107,30 @@ private slots:
         QTest::addColumn<bool>("portrait");
         QTest::addColumn<QString>("copies");
         QTest::addColumn<int>("count");
-        QTest::newRow("30 x 40, whole page, portrait") << 0 << Plain << true << "1" << 1;
-        QTest::newRow("35 x 45, margins, portrait") << 1 << Margins << true << "2.5" << 2;
-        QTest::newRow("40 x 40, whole page, landscape") << 2 << Plain << false << "3" << 3;
-        QTest::newRow("50 x 50, margins, landscape") << 3 << Margins << false << "1" << 1;
-        QTest::newRow("2 x 2 in, whole page, landscape") << 4 << Plain << false << "1" << 1;
+        QTest::addColumn<QSizeF>("paper"); // mm, upright
+        QTest::addColumn<QMarginsF>("margins"); // mm on the upright paper
+        const QSizeF a4(210, 297), letter(215.9, 279.4);
+        // The margins PPD's printable area: "18 54 559 806" of 595 x 842 points.
+        const QMarginsF driver = QMarginsF(18, 36, 36, 54) * (25.4 / 72);
+        QTest::newRow("30 x 40, A4 driver, portrait")
+            << 0 << Plain << true << "1" << 1 << a4 << QMarginsF();
+        QTest::newRow("35 x 45, margins, portrait")
+            << 1 << Margins << true << "2.5" << 2 << a4 << driver;
+        QTest::newRow("40 x 40, A4 driver, landscape")
+            << 2 << Plain << false << "3" << 3 << a4 << QMarginsF();
+        QTest::newRow("50 x 50, margins, landscape")
+            << 3 << Margins << false << "1" << 1 << a4 << driver;
+        QTest::newRow("2 x 2 in, A4 driver, landscape")
+            << 4 << Plain << false << "1" << 1 << a4 << QMarginsF();
+        QTest::newRow("35 x 45, Letter driver, portrait")
+            << 1 << QStringLiteral("KalmoraLetter") << true << "1" << 1 << letter << QMarginsF();
+        QTest::newRow("35 x 45, Letter chosen for an A4 driver, landscape")
+            << 1 << Chosen << false << "1" << 1 << letter << QMarginsF();
+        const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
+        QTest::newRow("35 x 45, driverless, portrait")
+            << 1 << Eve << true << "1" << 1 << letter << eve;
+        QTest::newRow("40 x 40, driverless, landscape")
+            << 2 << Eve << false << "1" << 1 << letter << eve;
     }
     void realSizeOnPaper()
     {
@@ -107,6 +139,8 @@ private slots:
         QFETCH(bool, portrait);
         QFETCH(QString, copies);
         QFETCH(int, count);
+        QFETCH(QSizeF, paper);
+        QFETCH(QMarginsF, margins);
         const QString title = print(format, queue, portrait, copies);
         QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).text));
         QTRY_VERIFY(!m_form->printDialog());
@@ -120,11 +154,11 @@ private slots:
         QVERIFY2(
             job.contains(QStringLiteral(" total %1 ").arg(count)), qPrintable(job)); // one page
         QImage page = QImage::fromData(raster.readAllStandardOutput(), "PPM");
-        QVERIFY(page.height() > page.width()); // the paper comes out upright
-        // The printable area's margins on the upright paper, as the queue's PPD gives them
-        // ("18 54 559 806" of 595 x 842 points); a landscape sheet is read turned clockwise.
-        QMarginsF margins
-            = queue == Margins ? QMarginsF(18, 36, 36, 54) * (25.4 / 72) : QMarginsF();
+        // The paper comes out upright, of the queue's size; a landscape sheet is read turned
+        // clockwise.
+        QVERIFY2(std::abs(page.width() * MmPerDot - paper.width()) < 0.5
+                && std::abs(page.height() * MmPerDot - paper.height()) < 0.5,
+            qPrintable(QStringLiteral("%1 x %2 dots").arg(page.width()).arg(page.height())));
         if (!portrait) {
             page = page.transformed(QTransform().rotate(90));
             margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
