@@ -1,5 +1,8 @@
 #include "texttable.h"
 
+#include "platform/resources.h"
+#include "textfile.h"
+
 #include <algorithm>
 
 QString TextTable::text(int k) const
@@ -7,6 +10,21 @@ QString TextTable::text(int k) const
     if (k < 1 || k > LastEntry)
         return QString();
     return m_entries[k];
+}
+
+QString TextTable::textOrEnglish(TextId id) const
+{
+    const QString own = text(id);
+    if (!own.isEmpty())
+        return own;
+    static const TextTable english = [] {
+        initResources();
+        TextTable table;
+        table.applyLines(
+            readTextLines(QStringLiteral(":/lang/english.lng")).value_or(QStringList()));
+        return table;
+    }();
+    return english.text(id);
 }
 
 void TextTable::setText(int k, const QString &text)

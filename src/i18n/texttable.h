@@ -55,9 +55,20 @@ enum class TextId : int {
     PhotoTooLarge = 51,
     PrintFailed = 52,
     SheetNotWritten = 53,
+    QualityHigh = 54,
+    QualityMedium = 55,
+    QualityLow = 56,
+    QualityDraft = 57,
+    Printing = 58,
+    NoPrinter = 59,
+    TooManyCopies = 60,
+    NoPhotoToPrint = 61,
     ResetFit = 62,
     Undo = 63,
     SettingsNotSaved = 68,
+    UnknownPaper = 69,
+    AreaLargerThanPaper = 70,
+    SheetDoesNotFit = 71,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its
@@ -70,6 +81,9 @@ public:
 
     QString text(int k) const;
     QString text(TextId id) const { return text(int(id)); }
+    // The text, or the built-in English one where a language file made for an earlier
+    // version leaves the line empty.
+    QString textOrEnglish(TextId id) const;
     void setText(int k, const QString &text);
     // Lines shorter than the prefix leave their entry unchanged; lines after 100 are ignored.
     void applyLines(const QStringList &lines);

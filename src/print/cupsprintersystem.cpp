@@ -147,15 +147,16 @@ DestPaper destPaper(cups_dest_t *dest)
         if (std::optional<DestPaper> paper = namedPaper(dest, info.get(), name))
             return *paper;
         DestPaper unknown;
-        unknown.failure = QStringLiteral("the printer's paper \"%1\" is not known")
-                              .arg(QString::fromUtf8(name));
+        unknown.failure = PrinterFailure { 0,
+            QStringLiteral("the printer's paper \"%1\" is not known").arg(QString::fromUtf8(name)),
+            TextId::UnknownPaper, { QString::fromUtf8(name) } };
         return unknown;
     }
     // Without the queue's own description its default paper is unknown; guessing would
     // print on the wrong page.
     if (!info) {
         DestPaper unknown;
-        unknown.failure = lastCupsFailure().description;
+        unknown.failure = lastCupsFailure();
         return unknown;
     }
     if (std::optional<DestPaper> paper = defaultMediaCol(dest, info.get()))
@@ -229,15 +230,16 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
 
     const DestPaper paper = destPaper(dest.get());
     if (paper.failure)
-        return { 0, PrinterFailure { 0, *paper.failure } };
+        return { 0, *paper.failure };
 
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kalmora-XXXXXX.pdf"));
     if (!file.open())
         return { 0,
             PrinterFailure { 0, QStringLiteral("no temporary file: %1").arg(file.errorString()) } };
     file.close();
-    if (const std::optional<QString> failure = writeSheetPdf(document, paper.area, file.fileName()))
-        return { 0, PrinterFailure { 0, *failure } };
+    if (std::optional<PrinterFailure> failure
+        = writeSheetPdf(document, paper.area, file.fileName()))
+        return { 0, *failure };
 
     Options options;
     options.add(CUPS_COPIES, QByteArray::number(document.copies));

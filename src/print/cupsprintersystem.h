@@ -10,7 +10,7 @@ struct DestPaper
 {
     PaperArea area;
     QByteArray media;
-    std::optional<QString> failure; // the paper is named but not known
+    std::optional<PrinterFailure> failure; // the paper is named but not known
 };
 
 // What the destination really defaults to: the lpoptions choice for it, then the queue's

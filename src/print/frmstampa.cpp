@@ -27,19 +27,19 @@ constexpr double ClientWidth = 7230;
 constexpr double ClientHeight = 5040;
 constexpr double LiftTwips = 30;
 
-const QString PrintingCaption = QStringLiteral("Stampa in corso...");
 const QString ApplicationTitle = QStringLiteral("Kalmora");
 
 struct QualityEntry
 {
     int16_t code;
-    const char *text;
+    TextId text;
 };
+// The order the printer is asked in.
 constexpr std::array<QualityEntry, 4> QualityEntries = { {
-    { PrintQuality::High, "Alta" },
-    { PrintQuality::Medium, "Media" },
-    { PrintQuality::Low, "Bassa" },
-    { PrintQuality::Draft, "Bozza" },
+    { PrintQuality::High, TextId::QualityHigh },
+    { PrintQuality::Medium, TextId::QualityMedium },
+    { PrintQuality::Low, TextId::QualityLow },
+    { PrintQuality::Draft, TextId::QualityDraft },
 } };
 
 QLabel *caption(QWidget *parent, const char *name, const QRectF &twips)
@@ -206,7 +206,7 @@ void frmStampa::loadSequence()
         Combo2->addItem(QString::number(n));
     Combo2->setEditText(QStringLiteral("1"));
     if (failure)
-        reportFailure(failure->description);
+        reportFailure(*failure);
 }
 
 void frmStampa::showLandscape()
@@ -229,7 +229,7 @@ void frmStampa::fillQualityList()
         cboQualita->clear();
         for (const QualityEntry &entry : QualityEntries) {
             if (probeQuality(entry.code))
-                cboQualita->addItem(QString::fromLatin1(entry.text), int(entry.code));
+                cboQualita->addItem(m_texts.textOrEnglish(entry.text), int(entry.code));
         }
         cboQualita->setCurrentIndex(-1);
     }
@@ -320,11 +320,11 @@ void frmStampa::buttonClicked(int index)
 bool frmStampa::PrintSheet()
 {
     const QString remembered = windowTitle();
-    setWindowTitle(PrintingCaption);
+    setWindowTitle(m_texts.textOrEnglish(TextId::Printing));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Let the caption and the pointer show before the job blocks; clicks wait until after.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::optional<QString> failure = sendSheet();
+    const std::optional<PrinterFailure> failure = sendSheet();
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
     if (failure) {
@@ -334,32 +334,32 @@ bool frmStampa::PrintSheet()
     return true;
 }
 
-void frmStampa::reportFailure(const QString &reason)
+void frmStampa::reportFailure(const PrinterFailure &failure)
 {
-    m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + reason,
+    m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
         MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
 }
 
-std::optional<QString> frmStampa::sendSheet()
+std::optional<PrinterFailure> frmStampa::sendSheet()
 {
     m_printer.setOrientation(
         Image2->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait);
     const CopiesRequest copies = copiesFromText(Combo2->currentText());
     if (copies.kind == CopiesRequest::Kind::TooMany)
-        return QStringLiteral("%1 copies at most").arg(MaxCopies);
+        return PrinterFailure { 0, QStringLiteral("%1 copies at most").arg(MaxCopies),
+            TextId::TooManyCopies };
     if (copies.kind == CopiesRequest::Kind::Set)
         m_printer.setCopies(copies.copies);
 
     const QImage crop = m_source.photoCrop ? m_source.photoCrop() : QImage();
     const QSizeF frame = m_source.frameTwips ? m_source.frameTwips() : QSizeF();
     if (crop.isNull() || frame.isEmpty())
-        return QStringLiteral("there is no photo to print");
+        return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
+            TextId::NoPhotoToPrint };
     for (const QRectF &rect : sheetRectangles(photoSizeMm(frame)))
         m_printer.drawPicture(crop, rect);
     const SubmitResult result = m_printer.endDocument();
-    if (result.failure)
-        return result.failure->description;
-    return std::nullopt;
+    return result.failure;
 }
 
 bool frmStampa::ImpostaStampante(const QString &nomeSTAMPANTE)

@@ -58,8 +58,8 @@ private:
     void buttonClicked(int index);
     // Runs the job; false (after telling the user) when it could not be printed.
     bool PrintSheet();
-    std::optional<QString> sendSheet();
-    void reportFailure(const QString &reason);
+    std::optional<PrinterFailure> sendSheet();
+    void reportFailure(const PrinterFailure &failure);
 
     Platform &m_platform;
     const TextTable &m_texts;

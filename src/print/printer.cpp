@@ -54,6 +54,8 @@ SubmitResult Printer::endDocument()
     document.pictures = std::move(m_pictures);
     m_pictures.clear();
     if (document.printer.isEmpty())
-        return { 0, PrinterFailure { 0, QStringLiteral("no printer is installed or chosen") } };
+        return { 0,
+            PrinterFailure {
+                0, QStringLiteral("no printer is installed or chosen"), TextId::NoPrinter } };
     return m_system.submit(document);
 }

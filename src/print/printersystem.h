@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/texttable.h"
+
 #include <QImage>
 #include <QList>
 #include <QRectF>
@@ -19,11 +21,34 @@ constexpr int16_t High = -4;
 
 enum class PrintOrientation { Portrait = 1, Landscape = 2 };
 
-// Why the printing system refused: its own error number and text.
+// Why the printing system refused: its own error number and text. A reason the program
+// finds itself also names its language line, with the values for its %1, %2...
 struct PrinterFailure
 {
+    PrinterFailure() = default;
+    PrinterFailure(int number, QString description, std::optional<TextId> text = std::nullopt,
+        QStringList arguments = {})
+        : number(number)
+        , description(std::move(description))
+        , text(text)
+        , arguments(std::move(arguments))
+    { }
+
     int number = 0;
     QString description;
+    std::optional<TextId> text;
+    QStringList arguments;
+
+    // In the user's language where there is a line for it, otherwise as the system said it.
+    QString said(const TextTable &texts) const
+    {
+        if (!text)
+            return description;
+        QString shown = texts.textOrEnglish(*text);
+        for (const QString &argument : arguments)
+            shown = shown.arg(argument);
+        return shown;
+    }
 };
 
 struct PrinterListing

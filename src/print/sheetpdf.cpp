@@ -21,17 +21,19 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
     return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
 }
 
-std::optional<QString> writeSheetPdf(
+std::optional<PrinterFailure> writeSheetPdf(
     const PrintDocument &document, const PaperArea &paper, const QString &path)
 {
     if (!(paper.paperMm.width() > 0 && paper.paperMm.height() > 0))
-        return QStringLiteral("the printer reports no paper size");
+        return PrinterFailure { 0, QStringLiteral("the printer reports no paper size") };
     const QMarginsF &m = paper.marginsMm;
     const QSizeF printable(paper.paperMm.width() - m.left() - m.right(),
         paper.paperMm.height() - m.top() - m.bottom());
     if (std::min({ m.left(), m.top(), m.right(), m.bottom() }) < 0 || printable.width() <= 0
         || printable.height() <= 0)
-        return QStringLiteral("the printer reports a printable area larger than its paper");
+        return PrinterFailure { 0,
+            QStringLiteral("the printer reports a printable area larger than its paper"),
+            TextId::AreaLargerThanPaper };
     // Cut photos are worse than none: the whole sheet must lie inside the printable area.
     QRectF sheet;
     for (const PlacedPicture &placed : document.pictures)
@@ -39,13 +41,16 @@ std::optional<QString> writeSheetPdf(
     const QSizeF area
         = document.orientation == PrintOrientation::Landscape ? printable.transposed() : printable;
     if (sheet.left() < 0 || sheet.top() < 0 || sheet.right() > area.width() + FitTolerance
-        || sheet.bottom() > area.height() + FitTolerance)
-        return QStringLiteral("the sheet (%1 x %2 mm) does not fit the printable area of the "
-                              "paper (%3 x %4 mm)")
-            .arg(sheet.right(), 0, 'f', 1)
-            .arg(sheet.bottom(), 0, 'f', 1)
-            .arg(area.width(), 0, 'f', 1)
-            .arg(area.height(), 0, 'f', 1);
+        || sheet.bottom() > area.height() + FitTolerance) {
+        const QStringList sizes { QString::number(sheet.right(), 'f', 1),
+            QString::number(sheet.bottom(), 'f', 1), QString::number(area.width(), 'f', 1),
+            QString::number(area.height(), 'f', 1) };
+        return PrinterFailure { 0,
+            QStringLiteral("the sheet (%1 x %2 mm) does not fit the printable area of the "
+                           "paper (%3 x %4 mm)")
+                .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
+            TextId::SheetDoesNotFit, sizes };
+    }
     QPdfWriter writer(path);
     writer.setResolution(PdfResolution);
     writer.setCreator(QStringLiteral("Kalmora"));
@@ -57,11 +62,12 @@ std::optional<QString> writeSheetPdf(
         ? QPageLayout::Landscape
         : QPageLayout::Portrait;
     if (!writer.setPageLayout(QPageLayout(size, orientation, QMarginsF())))
-        return QStringLiteral("the page layout was refused");
+        return PrinterFailure { 0, QStringLiteral("the page layout was refused") };
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return QStringLiteral("the page could not be written to %1").arg(path);
+        return PrinterFailure { 0,
+            QStringLiteral("the page could not be written to %1").arg(path) };
     painter.scale(PdfResolution / MmPerInch, PdfResolution / MmPerInch);
     const QMarginsF margins = pageMargins(paper, document.orientation);
     painter.translate(margins.left(), margins.top());
@@ -69,6 +75,7 @@ std::optional<QString> writeSheetPdf(
     for (const PlacedPicture &placed : document.pictures)
         painter.drawImage(placed.rectMm, placed.picture);
     if (!painter.end())
-        return QStringLiteral("the page could not be written to %1").arg(path);
+        return PrinterFailure { 0,
+            QStringLiteral("the page could not be written to %1").arg(path) };
     return std::nullopt;
 }

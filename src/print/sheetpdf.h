@@ -21,5 +21,5 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation);
 // Writes the document's page as a one-page PDF of the paper's size (turned for landscape),
 // with every picture at its place measured from the printable area's top-left corner.
 // Returns the reason on failure.
-std::optional<QString> writeSheetPdf(
+std::optional<PrinterFailure> writeSheetPdf(
     const PrintDocument &document, const PaperArea &paper, const QString &path);

@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 
 // Language files, the text table, options.ini and the language menu, on a real disk.
@@ -57,6 +58,15 @@ private slots:
             for (int k = 1; k <= TextTable::LastEntry; ++k) {
                 const QString prefix = QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0')).left(3);
                 QVERIFY2(lines[k - 1].startsWith(prefix), qPrintable(name + ' ' + prefix));
+            }
+            // The print words, and the reasons with every value they show.
+            const std::map<int, int> printLines { { 54, 0 }, { 55, 0 }, { 56, 0 }, { 57, 0 },
+                { 58, 0 }, { 59, 0 }, { 60, 0 }, { 61, 0 }, { 69, 1 }, { 70, 0 }, { 71, 4 } };
+            for (const auto &[k, values] : printLines) {
+                const QString text = lines[k - 1].mid(TextTable::PrefixLength);
+                QVERIFY2(!text.trimmed().isEmpty() && text.count(u'%') == values
+                        && (values == 0 || text.contains(QStringLiteral("%%1").arg(values))),
+                    qPrintable(name + ' ' + lines[k - 1]));
             }
         }
     }
