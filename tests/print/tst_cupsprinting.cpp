@@ -192,27 +192,42 @@ private slots:
     void refusedJobReported_data()
     {
         QTest::addColumn<QString>("reason");
-        QTest::addColumn<QStringList>("commands"); // what stops the queue, and what starts it again
+        // What breaks the queue and what mends it again, each a command line.
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("format");
         QTest::addColumn<QString>("copies");
-        QTest::newRow("no CUPS") << QString() << QStringList() << "1";
+        const QString queue = u' ' + Margins;
+        QTest::newRow("no CUPS") << QString() << QStringList() << 1 << "1";
         QTest::newRow("stopped queue")
-            << "stopped" << QStringList { "cupsdisable", "cupsenable" } << "1";
+            << "stopped" << QStringList { "cupsdisable" + queue, "cupsenable" + queue } << 1 << "1";
         QTest::newRow("not accepting jobs")
-            << "not accepting" << QStringList { "cupsreject", "cupsaccept" } << "1";
-        QTest::newRow("too many copies") << "999" << QStringList() << "1000";
+            << "not accepting" << QStringList { "cupsreject" + queue, "cupsaccept" + queue } << 1
+            << "1";
+        QTest::newRow("too many copies") << "999" << QStringList() << 1 << "1000";
+        const QString choose = "lpoptions -p" + queue + " -o media=";
+        const QString mend = "lpoptions -p" + queue + " -r media";
+        QTest::newRow("a paper CUPS cannot name")
+            << "NoSuchPaper" << QStringList { choose + "NoSuchPaper", mend } << 1 << "1";
+        QTest::newRow("the 2 x 2 in sheet on A6")
+            << "(164.4 x 112.6 mm)" << QStringList { choose + "A6", mend } << 4 << "1";
     }
     void refusedJobReported()
     {
         QFETCH(QString, reason);
         QFETCH(QStringList, commands);
+        QFETCH(int, format);
         QFETCH(QString, copies);
+        const auto run = [&](int i) {
+            const QStringList line = commands.value(i).split(u' ');
+            return commands.isEmpty() || QProcess::execute(line[0], line.mid(1)) == 0;
+        };
         const QByteArray server = qgetenv("CUPS_SERVER");
         if (QByteArray(QTest::currentDataTag()) == "no CUPS")
             qputenv("CUPS_SERVER", "/nonexistent/kalmora/cups.sock");
-        QVERIFY(commands.isEmpty() || QProcess::execute(commands[0], { Margins }) == 0);
-        print(1, Margins, false, copies);
+        QVERIFY(run(0));
+        print(format, Margins, false, copies);
         qputenv("CUPS_SERVER", server);
-        QVERIFY(commands.isEmpty() || QProcess::execute(commands[1], { Margins }) == 0);
+        QVERIFY(run(1));
 
         // Without CUPS the dialog already says so when it cannot list the printers.
         QCOMPARE(m_platform.messages.size(), reason.isEmpty() ? 2 : 1);

@@ -79,6 +79,10 @@ private slots:
         QCOMPARE(::pageMargins(paper, PrintOrientation::Portrait), paper.marginsMm);
         // Turned a quarter turn anticlockwise: the paper's bottom edge is the page's left.
         QCOMPARE(::pageMargins(paper, PrintOrientation::Landscape), QMarginsF(19, 6, 12, 13));
+        // A printable area wider than the paper is the printer's fault, and said so.
+        const std::optional<PrinterFailure> failure = writeSheetPdf(
+            {}, { QSizeF(210, 297), QMarginsF(110, 0, 110, 0) }, QStringLiteral("/dev/null"));
+        QVERIFY(failure && failure->text == TextId::AreaLargerThanPaper);
     }
     // The quality chosen in the dialog travels with the job, whatever it is.
     void qualityTravelsWithTheJob()
