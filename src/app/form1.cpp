@@ -159,13 +159,19 @@ int Form1::selectedFormat() const
     return m_band->selected();
 }
 
+void Form1::showNote(TextId note)
+{
+    Label4->setText(text(note));
+    fitToText(Label4);
+}
+
 void Form1::SelectFormat(int index)
 {
     if (!isPhotoFormatIndex(index))
         return;
     const PhotoFormat &format = PhotoFormats[index];
     m_band->mark(index);
-    Label4->setText(text(format.noteText));
+    showNote(format.noteText);
     m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
     m_view->resizeFrame(m_workspace.frame());
     SaveSettings();
@@ -301,8 +307,7 @@ void Form1::ApplyTexts()
     m_view->setDropText(text(TextId::DropPhotoHere));
     // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
     const int format = selectedFormat();
-    Label4->setText(
-        text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage));
+    showNote(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
     m_menu->applyTexts(m_settings.textTable);
 }
 

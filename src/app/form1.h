@@ -66,6 +66,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showNote(TextId note);
     void createControls();
     void createWorkspace();
     void createMenus();

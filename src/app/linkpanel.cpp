@@ -51,9 +51,11 @@ LinkPanel::LinkPanel(QWidget *client, const std::array<QAction *, 4> &commands)
 
 void LinkPanel::applyTexts(const TextTable &texts)
 {
-    setCaption(Label2[0], texts.text(TextId::OpenPhoto));
-    setCaption(Label2[1], texts.text(TextId::PrintPhoto));
-    setCaption(Label2[3], texts.text(TextId::Info));
+    for (const auto &[link, id] : { std::pair { 0, TextId::OpenPhoto },
+             std::pair { 1, TextId::PrintPhoto }, std::pair { 3, TextId::Info } }) {
+        Label2[link]->setText(withoutMnemonic(texts.text(id)));
+        fitToText(Label2[link]);
+    }
     Image5[2]->setToolTip(plainToolTip(u' ' + texts.text(TextId::DonateHint) + u' '));
 }
 
@@ -67,6 +69,6 @@ void LinkPanel::HighlightLink(int index)
         QFont font = Label2[k]->font();
         font.setBold(k == index);
         Label2[k]->setFont(font);
-        autoSizeTwips(Label2[k]);
+        fitToText(Label2[k]);
     }
 }

@@ -133,7 +133,12 @@ void WorkspaceView::showClip(const ClipImage &clip)
 
 void WorkspaceView::setDropText(const QString &text)
 {
+    // Grown to its text where it stands: the layout places it anew with the next photo.
+    const QPoint centre = Label1->geometry().center();
     Label1->setText(withoutMnemonic(text));
+    fitToText(Label1);
+    moveTwips(Label1,
+        QPointF((centre.x() - Label1->width() / 2) * TwipsPerPixel, twipsGeometry(Label1).top()));
 }
 
 bool WorkspaceView::takesDrops(const QWidget *child) const

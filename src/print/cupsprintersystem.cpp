@@ -12,9 +12,11 @@ namespace {
 PrinterFailure lastCupsFailure()
 {
     QString description = QString::fromUtf8(cupsLastErrorString());
-    if (description.isEmpty())
-        description
-            = QStringLiteral("CUPS did not answer (%1)").arg(QString::fromUtf8(cupsServer()));
+    // Without a server the system's own words ("Bad file descriptor") say little.
+    if (description.isEmpty() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        description = QStringLiteral("CUPS does not answer at %1%2")
+                          .arg(QString::fromUtf8(cupsServer()),
+                              description.isEmpty() ? QString() : " (" + description + ')');
     return { int(cupsLastError()), description };
 }
 

@@ -180,6 +180,11 @@ void frmStampa::loadSequence()
     Label1[1]->setText(m_texts.text(TextId::Cancel));
     Label1[0]->setText(m_texts.text(TextId::Print));
     setWindowTitle(m_texts.text(TextId::Print));
+    for (QLabel *label : { Label3, Label4, Label2, Label5, static_cast<QLabel *>(Label1[0]) })
+        fitToText(label);
+    // Cancel grows no further right than where Print begins.
+    fitToText(Label1[1],
+        rect().adjusted(4, 4, -4, -4).intersected(QRect(0, 0, Label1[0]->x() - 12, height())));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(), frameGeometry().size());

@@ -26,6 +26,60 @@ void setCaption(QLabel *label, const QString &caption)
     autoSizeTwips(label);
 }
 
+void fitToText(QLabel *label, QRect bounds)
+{
+    constexpr int EdgeMargin = 4;
+    constexpr char DesignBox[] = "designGeometry";
+    constexpr char DesignWrap[] = "designWordWrap";
+    if (!label->property(DesignBox).isValid()) {
+        label->setProperty(DesignBox, label->geometry());
+        label->setProperty(DesignWrap, label->wordWrap());
+    }
+    QRect box = label->property(DesignBox).toRect();
+    if (bounds.isEmpty() && label->parentWidget())
+        bounds = label->parentWidget()->rect().adjusted(
+            EdgeMargin, EdgeMargin, -EdgeMargin, -EdgeMargin);
+
+    const QFontMetrics metrics = label->fontMetrics();
+    const QSize chrome = label->size() - label->contentsRect().size();
+    const int flags = int(label->alignment()) & ~Qt::TextWordWrap;
+    // One pixel spare: italic and bold glyphs may overhang their advance.
+    const int needed
+        = metrics.boundingRect(QRect(), flags, label->text()).width() + chrome.width() + 1;
+    label->setWordWrap(label->property(DesignWrap).toBool());
+    if (needed > box.width()) {
+        const int grow = needed - box.width();
+        // Centred text may slide along its line; text aligned to an edge keeps that edge,
+        // which lines it up with its picture or frame.
+        if (label->alignment() & Qt::AlignHCenter) {
+            box.adjust(-grow / 2, 0, grow - grow / 2, 0);
+            if (box.right() > bounds.right())
+                box.moveRight(bounds.right());
+            if (box.left() < bounds.left())
+                box.moveLeft(bounds.left());
+        } else if (label->alignment() & Qt::AlignRight) {
+            box.setLeft(box.left() - grow);
+        } else {
+            box.setRight(box.right() + grow);
+        }
+        box = box.intersected(bounds);
+        if (box.width() < needed)
+            label->setWordWrap(true);
+    }
+    if (label->wordWrap()) {
+        const int textWidth = box.width() - chrome.width();
+        const int height = metrics
+                               .boundingRect(QRect(0, 0, textWidth, 1 << 20),
+                                   flags | Qt::TextWordWrap, label->text())
+                               .height()
+            + chrome.height();
+        box.setHeight(std::max(box.height(), height));
+    }
+    setTwipsGeometry(label,
+        QRectF(box.x() * TwipsPerPixel, box.y() * TwipsPerPixel, box.width() * TwipsPerPixel,
+            box.height() * TwipsPerPixel));
+}
+
 void showPlainText(QWidget *window)
 {
     const QList<QLabel *> labels = window->findChildren<QLabel *>();

@@ -8,6 +8,11 @@
 QString withoutMnemonic(const QString &caption);
 // Shows a caption without its access-key ampersand and sizes the label to it.
 void setCaption(QLabel *label, const QString &caption);
+// Makes a label at least as wide as its text in its font. It grows from its design box
+// (the geometry it had the first time), away from the edge its text is aligned to, or both
+// ways for centred text, and stays within `bounds` (its parent's area inside a small margin
+// when empty); text still too wide wraps at words, the label growing downwards.
+void fitToText(QLabel *label, QRect bounds = {});
 // Every label of a window shows its text as it stands: texts come from language files that
 // users share, and Qt would otherwise take a line that looks like HTML as rich text.
 void showPlainText(QWidget *window);

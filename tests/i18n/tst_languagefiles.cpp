@@ -3,9 +3,11 @@
 #include "i18n/languagemenu.h"
 #include "i18n/qttranslation.h"
 #include "i18n/textfile.h"
+#include "print/frmstampa.h"
 #include "programfolder.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QStringDecoder>
 
@@ -69,6 +71,55 @@ private slots:
                     qPrintable(name + ' ' + lines[k - 1]));
             }
         }
+    }
+
+    // Every caption of the main window and the print dialog shows whole in every shipped
+    // language: no text wider than its control, no control past its window's edge.
+    void captionsFit_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString &file :
+            QDir(QStringLiteral(KALMORA_SOURCE_DIR "/Lang")).entryList({ "*.lng" }))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+    void captionsFit()
+    {
+        QFETCH(QString, file);
+        ProgramFolder program;
+        program.write("Lang/options.ini", "1\r\n" + file.toUtf8() + "\r\n");
+        FakePlatform platform(program.path());
+        platform.printerSystem.names = QStringList { "P" };
+        Form1 form(platform, platform.printerSystem);
+        form.startUp(QUrl());
+        QStringList clipped;
+        auto check = [&](QWidget *window) {
+            for (QLabel *label : window->findChildren<QLabel *>()) {
+                if (label->isHidden() || label->text().isEmpty())
+                    continue;
+                const QRect box = label->contentsRect();
+                const int flags
+                    = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+                const QRect inWindow(label->mapTo(window, QPoint()), label->size());
+                if (!box.contains(label->fontMetrics().boundingRect(box, flags, label->text()))
+                    || !window->rect().contains(inWindow))
+                    clipped << label->objectName() + ": " + label->text() + QStringLiteral(" %1,%2 %3x%4 need %5x%6").arg(inWindow.x()).arg(inWindow.y()).arg(box.width()).arg(box.height()).arg(label->fontMetrics().boundingRect(box, flags, label->text()).width()).arg(label->fontMetrics().boundingRect(box, flags, label->text()).height());
+            }
+        };
+        for (int format = 0; format < 5; ++format) {
+            form.SelectFormat(format);
+            check(&form);
+        }
+        for (int link = 0; link < 4; ++link) {
+            form.HighlightLink(link); // bold while the pointer is on it
+            check(&form);
+        }
+        TextTable texts;
+        texts.applyLines(readTextLines(program.langPath() + file).value());
+        Printer printer(platform.printerSystem);
+        frmStampa dialog(platform, texts, printer, {});
+        check(&dialog);
+        clipped.removeDuplicates();
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
     }
 
     // The start-up's reading of options.ini (null: there is none) and the locale.
