@@ -67,6 +67,12 @@ bool BoundedPrinterSystem::supportsQuality(const QString &printer, int16_t quali
     return run<bool>(call, m_queryLimit).value_or(false);
 }
 
+std::optional<PaperArea> BoundedPrinterSystem::paperArea(const QString &printer)
+{
+    auto call = [printer](PrinterSystem &system) { return system.paperArea(printer); };
+    return run<std::optional<PaperArea>>(call, m_queryLimit).value_or(std::nullopt);
+}
+
 SubmitResult BoundedPrinterSystem::submit(const PrintDocument &document)
 {
     auto call = [document](PrinterSystem &system) { return system.submit(document); };

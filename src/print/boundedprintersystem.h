@@ -18,6 +18,7 @@ public:
 
     PrinterListing listPrinters() override;
     bool supportsQuality(const QString &printer, int16_t quality) override;
+    std::optional<PaperArea> paperArea(const QString &printer) override;
     SubmitResult submit(const PrintDocument &document) override;
     std::optional<PrinterFailure> setUserDefault(const QString &printer) override;
 

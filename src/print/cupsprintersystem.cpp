@@ -216,6 +216,14 @@ std::optional<DestPaper> CupsPrinterSystem::paper(const QString &printer)
     return destPaper(dest.get());
 }
 
+std::optional<PaperArea> CupsPrinterSystem::paperArea(const QString &printer)
+{
+    const std::optional<DestPaper> found = paper(printer);
+    if (!found || found->failure)
+        return std::nullopt;
+    return found->area;
+}
+
 SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
 {
     const DestPointer dest = namedDest(document.printer);

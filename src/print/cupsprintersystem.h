@@ -24,6 +24,7 @@ class CupsPrinterSystem : public PrinterSystem
 public:
     PrinterListing listPrinters() override;
     bool supportsQuality(const QString &printer, int16_t quality) override;
+    std::optional<PaperArea> paperArea(const QString &printer) override;
     SubmitResult submit(const PrintDocument &document) override;
     std::optional<PrinterFailure> setUserDefault(const QString &printer) override;
 

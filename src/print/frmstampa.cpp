@@ -6,6 +6,7 @@
 #include "platform/resources.h"
 #include "platform/rounding.h"
 #include "sheetgeometry.h"
+#include "sheetpreview.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
 #include "widgets/twips.h"
@@ -195,6 +196,14 @@ void frmStampa::loadSequence()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::optional<PrinterFailure> failure = fillPrinterList();
     fillQualityList();
+    if (m_source.photoCrop) {
+        // Kept small: the preview is drawn anew for every printer chosen.
+        const QImage crop = m_source.photoCrop();
+        m_previewPhoto = crop.isNull()
+            ? crop
+            : crop.scaled(QSize(300, 300), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    showPreview();
     QApplication::restoreOverrideCursor();
 
     for (int i = 0; i < 2; ++i) {
@@ -269,8 +278,24 @@ std::optional<PrinterFailure> frmStampa::fillPrinterList()
 
 void frmStampa::selectPrinter(const QString &text)
 {
-    if (m_printerNames.contains(text))
-        m_printer.makeCurrent(text);
+    if (!m_printerNames.contains(text) || text == m_printer.deviceName())
+        return;
+    m_printer.makeCurrent(text);
+    showPreview();
+}
+
+void frmStampa::showPreview()
+{
+    const QString printer = m_printer.deviceName();
+    const PaperArea paper
+        = (printer.isEmpty() ? std::nullopt : m_printer.system().paperArea(printer))
+              .value_or(FallbackPaper);
+    const QSizeF photoMm
+        = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
+    for (const auto &[picture, orientation] : { std::pair { Image2, PrintOrientation::Portrait },
+             std::pair { Image3, PrintOrientation::Landscape } })
+        picture->setPixmap(QPixmap::fromImage(
+            sheetPreview(paper, orientation, m_previewPhoto, photoMm, picture->size())));
 }
 
 void frmStampa::selectQuality(int position)

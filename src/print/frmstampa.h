@@ -54,6 +54,8 @@ private:
     bool probeQuality(int16_t quality);
     std::optional<PrinterFailure> fillPrinterList();
     void selectPrinter(const QString &text);
+    // The orientation pictures show the page as it will print on the current printer.
+    void showPreview();
     void selectQuality(int position);
     void buttonClicked(int index);
     // Runs the job; false (after telling the user) when it could not be printed.
@@ -66,6 +68,7 @@ private:
     Printer &m_printer;
     PhotoSheetSource m_source;
     QStringList m_printerNames;
+    QImage m_previewPhoto;
 
     QLabel *Label3 = nullptr;
     QComboBox *Combo1 = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMarginsF>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -51,6 +52,17 @@ struct PrinterFailure
     }
 };
 
+// A sheet of paper as the printer describes it, upright (portrait): its size and the
+// unprintable margins at each edge, in millimetres.
+struct PaperArea
+{
+    QSizeF paperMm;
+    QMarginsF marginsMm;
+};
+
+// What a printer that reports nothing is taken to print on: A4, all of it printable.
+inline const PaperArea FallbackPaper { QSizeF(210, 297), QMarginsF() };
+
 struct PrinterListing
 {
     QStringList names; // installed printers, in the printing system's order
@@ -92,6 +104,8 @@ public:
     virtual PrinterListing listPrinters() = 0;
     // Whether the printer can print at a quality code or a resolution.
     virtual bool supportsQuality(const QString &printer, int16_t quality) = 0;
+    // The paper a job for the printer goes on; nothing when it cannot be told.
+    virtual std::optional<PaperArea> paperArea(const QString &printer) = 0;
     virtual SubmitResult submit(const PrintDocument &document) = 0;
     // Makes the printer the user's default destination.
     virtual std::optional<PrinterFailure> setUserDefault(const QString &printer) = 0;

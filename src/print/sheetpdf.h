@@ -5,14 +5,6 @@
 #include <QMarginsF>
 #include <QSizeF>
 
-// A sheet of paper as the printer describes it, upright (portrait): its size and the
-// unprintable margins at each edge, in millimetres.
-struct PaperArea
-{
-    QSizeF paperMm;
-    QMarginsF marginsMm;
-};
-
 // The margins as seen on the page in the given orientation. Landscape pages are turned a
 // quarter turn anticlockwise onto the paper, so the paper's bottom edge becomes the page's
 // left edge and its left edge the page's top.

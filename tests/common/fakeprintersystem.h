@@ -11,6 +11,10 @@ class FakePrinterSystem : public PrinterSystem
 public:
     PrinterListing listPrinters() override { return { names, defaultName, std::nullopt }; }
     bool supportsQuality(const QString &name, int16_t) override { return names.contains(name); }
+    std::optional<PaperArea> paperArea(const QString &name) override
+    {
+        return names.contains(name) ? std::optional(paper) : std::nullopt;
+    }
     SubmitResult submit(const PrintDocument &document) override
     {
         submitted.append(document);
@@ -24,5 +28,6 @@ public:
 
     QStringList names;
     QString defaultName;
+    PaperArea paper = FallbackPaper;
     QList<PrintDocument> submitted;
 };

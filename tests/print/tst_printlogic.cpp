@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLocalServer>
 #include <QPointer>
 #include <QTest>
@@ -104,6 +105,47 @@ private slots:
         QCOMPARE(platform.printerSystem.submitted.size(), 2);
         QCOMPARE(platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
         QCOMPARE(platform.printerSystem.submitted[1].quality, PrintQuality::High);
+    }
+    // The orientation pictures show the page as it will print: the paper's proportions in
+    // each orientation and the user's photo at each of the eight places.
+    void truePreview()
+    {
+        FakePlatform platform(QString {});
+        platform.printerSystem.names = QStringList { "P" };
+        platform.printerSystem.defaultName = "P";
+        platform.printerSystem.paper = { QSizeF(215.9, 279.4), QMarginsF(6, 6, 6, 6) };
+        Printer printer(platform.printerSystem);
+        const TextTable texts;
+        const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
+            [] { return QSizeF(3500, 4500); } };
+        frmStampa dialog(platform, texts, printer, source);
+        for (const auto &[name, aspect] :
+            { std::pair { "Image2", 215.9 / 279.4 }, std::pair { "Image3", 279.4 / 215.9 } }) {
+            const QImage picture = dialog.findChild<QLabel *>(name)->pixmap().toImage();
+            QRect page;
+            QList<int> redColumns, redRows;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    if (c == Qt::white)
+                        page |= QRect(x, y, 1, 1);
+                    if (c.red() > 200 && c.green() < 90 && c.blue() < 90) {
+                        redColumns.append(x);
+                        redRows.append(y);
+                    }
+                }
+            }
+            QVERIFY(std::abs(page.width() / double(page.height()) - aspect) < 0.03);
+            // Red is each copy's top-left quarter: four columns of it, two rows.
+            auto runs = [](QList<int> at) {
+                std::sort(at.begin(), at.end());
+                at.erase(std::unique(at.begin(), at.end()), at.end());
+                return std::count_if(
+                    at.begin(), at.end(), [&](int v) { return !at.contains(v - 1); });
+            };
+            QCOMPARE(runs(redColumns), 4);
+            QCOMPARE(runs(redRows), 2);
+        }
     }
     // A printing server that takes connections and never answers: the window comes up at once
     // and the print dialog reports the silence within seconds.
