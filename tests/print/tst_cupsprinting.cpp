@@ -124,6 +124,10 @@ private slots:
             << 4 << Plain << false << "1" << 1 << a4 << QMarginsF();
         QTest::newRow("35 x 45, Letter driver, portrait")
             << 1 << QStringLiteral("KalmoraLetter") << true << "1" << 1 << letter << QMarginsF();
+        QTest::newRow("50 x 50, Letter driver, landscape")
+            << 3 << QStringLiteral("KalmoraLetter") << false << "1" << 1 << letter << QMarginsF();
+        QTest::newRow("30 x 40, Letter chosen for an A4 driver, portrait")
+            << 0 << Chosen << true << "1" << 1 << letter << QMarginsF();
         QTest::newRow("35 x 45, Letter chosen for an A4 driver, landscape")
             << 1 << Chosen << false << "1" << 1 << letter << QMarginsF();
         const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
