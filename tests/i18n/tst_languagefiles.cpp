@@ -102,7 +102,18 @@ private slots:
                 const QRect inWindow(label->mapTo(window, QPoint()), label->size());
                 if (!box.contains(label->fontMetrics().boundingRect(box, flags, label->text()))
                     || !window->rect().contains(inWindow))
-                    clipped << label->objectName() + ": " + label->text() + QStringLiteral(" %1,%2 %3x%4 need %5x%6").arg(inWindow.x()).arg(inWindow.y()).arg(box.width()).arg(box.height()).arg(label->fontMetrics().boundingRect(box, flags, label->text()).width()).arg(label->fontMetrics().boundingRect(box, flags, label->text()).height());
+                    clipped << label->objectName() + ": " + label->text()
+                            + QStringLiteral(" %1,%2 %3x%4 need %5x%6")
+                                  .arg(inWindow.x())
+                                  .arg(inWindow.y())
+                                  .arg(box.width())
+                                  .arg(box.height())
+                                  .arg(label->fontMetrics()
+                                           .boundingRect(box, flags, label->text())
+                                           .width())
+                                  .arg(label->fontMetrics()
+                                           .boundingRect(box, flags, label->text())
+                                           .height());
             }
         };
         for (int format = 0; format < 5; ++format) {
