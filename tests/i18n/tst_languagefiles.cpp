@@ -100,20 +100,12 @@ private slots:
                 const int flags
                     = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
                 const QRect inWindow(label->mapTo(window, QPoint()), label->size());
-                if (!box.contains(label->fontMetrics().boundingRect(box, flags, label->text()))
-                    || !window->rect().contains(inWindow))
-                    clipped << label->objectName() + ": " + label->text()
-                            + QStringLiteral(" %1,%2 %3x%4 need %5x%6")
-                                  .arg(inWindow.x())
-                                  .arg(inWindow.y())
-                                  .arg(box.width())
-                                  .arg(box.height())
-                                  .arg(label->fontMetrics()
-                                           .boundingRect(box, flags, label->text())
-                                           .width())
-                                  .arg(label->fontMetrics()
-                                           .boundingRect(box, flags, label->text())
-                                           .height());
+                const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
+                if (!box.contains(needed) || !window->rect().contains(inWindow))
+                    clipped << QStringLiteral("%1 \"%2\": %3 px wide, needs %4")
+                                   .arg(label->objectName(), label->text())
+                                   .arg(box.width())
+                                   .arg(needed.width());
             }
         };
         for (int format = 0; format < 5; ++format) {
