@@ -32,6 +32,8 @@
 
 namespace {
 
+constexpr int SharpPrintDpi = 300;
+
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
 
@@ -139,11 +141,11 @@ void Form1::createMenus()
     connect(m_menu->mnuInfo, &QAction::triggered, this, &Form1::showAbout);
     connect(m_menu->mnuUndo, &QAction::triggered, this, [this] {
         if (m_workspace.undo())
-            m_view->showClip(m_workspace.shown());
+            showFit();
     });
     connect(m_menu->mnuResetFit, &QAction::triggered, this, [this] {
         if (m_workspace.resetFit())
-            m_view->showClip(m_workspace.shown());
+            showFit();
     });
 }
 
@@ -159,10 +161,25 @@ int Form1::selectedFormat() const
     return m_band->selected();
 }
 
-void Form1::showNote(TextId note)
+void Form1::showNote()
 {
-    Label4->setText(text(note));
-    fitToText(Label4);
+    // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
+    const int format = selectedFormat();
+    QString note
+        = text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
+    // A photo cut too small prints soft; the user can still go ahead.
+    if (const std::optional<int> dpi = m_workspace.printDpi(); dpi && *dpi < SharpPrintDpi)
+        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
+    Label4->setText(note);
+    // It stays right of the frame and its buttons.
+    const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
+    fitToText(Label4, room.adjusted(6, 4, -4, -4));
+}
+
+void Form1::showFit()
+{
+    m_view->showClip(m_workspace.shown());
+    showNote();
 }
 
 void Form1::SelectFormat(int index)
@@ -171,7 +188,7 @@ void Form1::SelectFormat(int index)
         return;
     const PhotoFormat &format = PhotoFormats[index];
     m_band->mark(index);
-    showNote(format.noteText);
+    showNote();
     m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
     m_view->resizeFrame(m_workspace.frame());
     SaveSettings();
@@ -184,6 +201,7 @@ void Form1::LayoutWorkspace()
     // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
     if (m_workspace.refit())
         m_view->showPhoto(m_workspace.shown());
+    showNote();
 }
 
 void Form1::LoadPhoto(const QString &path)
@@ -210,7 +228,7 @@ void Form1::LoadPhoto(const QString &path)
 void Form1::adjust(PhotoCommand command)
 {
     if (m_workspace.run(command))
-        m_view->showClip(m_workspace.shown());
+        showFit();
 }
 
 void Form1::message(TextId id, const QString &suffix)
@@ -305,9 +323,7 @@ void Form1::ApplyTexts()
     setWindowTitle(QStringLiteral("Kalmora"));
     m_links->applyTexts(m_settings.textTable);
     m_view->setDropText(text(TextId::DropPhotoHere));
-    // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
-    const int format = selectedFormat();
-    showNote(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
+    showNote();
     m_menu->applyTexts(m_settings.textTable);
 }
 

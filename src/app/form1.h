@@ -66,7 +66,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showNote(TextId note);
+    // The format's note, and a warning when the fitted photo would print soft.
+    void showNote();
+    void showFit();
     void createControls();
     void createWorkspace();
     void createMenus();

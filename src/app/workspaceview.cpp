@@ -141,6 +141,14 @@ void WorkspaceView::setDropText(const QString &text)
         QPointF((centre.x() - Label1->width() / 2) * TwipsPerPixel, twipsGeometry(Label1).top()));
 }
 
+int WorkspaceView::rightEdge() const
+{
+    int right = Image1->geometry().right();
+    for (const QPushButton *button : m_buttons)
+        right = std::max(right, button->geometry().right());
+    return right;
+}
+
 bool WorkspaceView::takesDrops(const QWidget *child) const
 {
     return !child || child == Image1 || child == Label1;

@@ -25,6 +25,8 @@ public:
     void resizeFrame(const QSizeF &twips);
     // Puts the guides and the buttons around the frame, and shows the frame.
     void place();
+    // The right edge, in pixels, of the frame and its buttons as last placed.
+    int rightEdge() const;
     // The photo's state: the picture with the oval and the buttons, no drop-zone text.
     void showPhoto(const ClipImage &clip);
     void showClip(const ClipImage &clip);

@@ -65,6 +65,7 @@ enum class TextId : int {
     NoPhotoToPrint = 61,
     ResetFit = 62,
     Undo = 63,
+    ResolutionNote = 67,
     SettingsNotSaved = 68,
     UnknownPaper = 69,
     AreaLargerThanPaper = 70,

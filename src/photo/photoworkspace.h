@@ -28,6 +28,14 @@ class PhotoWorkspace
 public:
     // The frame's size in twips, which carries the photo format.
     QSizeF frame() const { return m_frame; }
+    // The photo's pixels per inch across the print size of the frame (100 twips a millimetre);
+    // nothing without a photo.
+    std::optional<int> printDpi() const
+    {
+        if (!isLoaded() || m_frame.width() <= 0)
+            return std::nullopt;
+        return int(PictureClip1.ClipRect.width * 25.4 * 100 / m_frame.width());
+    }
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
 
     // A refused photo leaves the workspace exactly as it was.

@@ -241,6 +241,22 @@ private slots:
         QCOMPARE(frame->clip().rect(), fresh);
     }
 
+    // A crop that prints under 300 dpi is named in the note with its figure, and zooming
+    // out or a larger photo clears it. A 300 x 400 photo fitted to 35 x 45 mm prints at 218.
+    void resolutionNote()
+    {
+        m_form->startUp(QUrl());
+        m_form->LoadPhoto(photo("small.jpg", TestPhotos::quadrants(300, 400)));
+        QLabel *note = label("Label4");
+        QVERIFY2(note->text().endsWith(m_form->text(TextId::ResolutionNote).arg(218)),
+            qPrintable(note->text().replace(u'\n', u'|')));
+        m_form->LoadPhoto(photo("large.jpg", TestPhotos::quadrants(440, 600)));
+        QCOMPARE(note->text(), m_form->text(TextId::NoteSmallPage)); // 319 dpi
+        for (int i = 0; i < 20; ++i) // each press takes a few pixels: below 413
+            QTest::mouseClick(widget("Command3"), Qt::LeftButton);
+        QVERIFY2(note->text().contains(u'\n'), qPrintable(note->text()));
+    }
+
     // An installed copy keeps its settings in the user's folder across starts; when that
     // cannot be written either, the user is told once.
     void installedCopySettings()

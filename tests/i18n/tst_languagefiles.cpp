@@ -63,7 +63,8 @@ private slots:
             }
             // The print words, and the reasons with every value they show.
             const std::map<int, int> printLines { { 54, 0 }, { 55, 0 }, { 56, 0 }, { 57, 0 },
-                { 58, 0 }, { 59, 0 }, { 60, 0 }, { 61, 0 }, { 69, 1 }, { 70, 0 }, { 71, 4 } };
+                { 58, 0 }, { 59, 0 }, { 60, 0 }, { 61, 0 }, { 67, 1 }, { 69, 1 }, { 70, 0 },
+                { 71, 4 } };
             for (const auto &[k, values] : printLines) {
                 const QString text = lines[k - 1].mid(TextTable::PrefixLength);
                 QVERIFY2(!text.trimmed().isEmpty() && text.count(u'%') == values
