@@ -162,10 +162,7 @@ private slots:
         // clockwise.
         QVERIFY2(std::abs(page.width() * MmPerDot - paper.width()) < 0.5
                 && std::abs(page.height() * MmPerDot - paper.height()) < 0.5,
-            qPrintable(QStringLiteral("%1 x %2 dots, sent as %3")
-                           .arg(page.width())
-                           .arg(page.height())
-                           .arg(QString::fromUtf8(CupsPrinterSystem().paper(queue)->media))));
+            qPrintable("sent as " + CupsPrinterSystem().paper(queue)->media));
         if (!portrait) {
             page = page.transformed(QTransform().rotate(90));
             margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());

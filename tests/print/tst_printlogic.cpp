@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLocalServer>
 #include <QPointer>
+#include <QSet>
 #include <QTest>
 
 class TestPrintLogic : public QObject
@@ -123,23 +124,18 @@ private slots:
             { std::pair { "Image2", 215.9 / 279.4 }, std::pair { "Image3", 279.4 / 215.9 } }) {
             const QImage picture = dialog.findChild<QLabel *>(name)->pixmap().toImage();
             QRect page;
-            QList<int> redColumns, redRows;
+            QSet<int> redColumns, redRows;
             for (int y = 0; y < picture.height(); ++y) {
                 for (int x = 0; x < picture.width(); ++x) {
                     const QColor c = picture.pixelColor(x, y);
-                    if (c == Qt::white)
-                        page |= QRect(x, y, 1, 1);
-                    if (c.red() > 200 && c.green() < 90 && c.blue() < 90) {
-                        redColumns.append(x);
-                        redRows.append(y);
-                    }
+                    page |= c == Qt::white ? QRect(x, y, 1, 1) : QRect();
+                    if (c.red() > 200 && c.green() < 90 && c.blue() < 90)
+                        redColumns << x, redRows << y;
                 }
             }
             QVERIFY(std::abs(page.width() / double(page.height()) - aspect) < 0.03);
             // Red is each copy's top-left quarter: four columns of it, two rows.
-            auto runs = [](QList<int> at) {
-                std::sort(at.begin(), at.end());
-                at.erase(std::unique(at.begin(), at.end()), at.end());
+            auto runs = [](const QSet<int> &at) {
                 return std::count_if(
                     at.begin(), at.end(), [&](int v) { return !at.contains(v - 1); });
             };
