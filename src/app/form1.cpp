@@ -188,7 +188,6 @@ void Form1::SelectFormat(int index)
         return;
     const PhotoFormat &format = PhotoFormats[index];
     m_band->mark(index);
-    showNote();
     m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
     m_view->resizeFrame(m_workspace.frame());
     SaveSettings();
