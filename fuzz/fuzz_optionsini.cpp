@@ -17,10 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int format = options.formatIndex && isPhotoFormatIndex(*options.formatIndex)
         ? *options.formatIndex
         : 0;
-    const OptionsIni again
-        = parseOptionsIni(splitLines(decodeText(formatOptionsIni(language, format, folder))));
+    const bool faceFit = options.autoFaceFit.value_or(true);
+    const OptionsIni again = parseOptionsIni(
+        splitLines(decodeText(formatOptionsIni(language, format, folder, faceFit))));
     if (lineSafe
-        && (again.languageFileName.value_or(QString()) != language || again.formatIndex != format))
+        && (again.languageFileName.value_or(QString()) != language || again.formatIndex != format
+            || again.autoFaceFit != faceFit))
         std::abort();
     return 0;
 }

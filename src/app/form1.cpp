@@ -8,7 +8,9 @@
 #include "mainmenu.h"
 #include "menuimage/clsmenuimage.h"
 #include "menuimage/mainmenuimages.h"
+#include "photo/facefit.h"
 #include "photo/photoformat.h"
+#include "photoframe.h"
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
@@ -67,6 +69,7 @@ void Form1::startUp(const QUrl &updateAddress)
     LoadLanguage();
     show();
     QCoreApplication::processEvents();
+    m_faces.loadModel();
     CheckForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
     m_started = true;
@@ -120,6 +123,7 @@ void Form1::createWorkspace()
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
         [this] { return m_workspace.isLoaded(); });
     connect(controls, &FitControls::command, this, &Form1::adjust);
+    connect(&m_faces, &FaceFinder::found, this, &Form1::faceFound);
 }
 
 void Form1::createMenus()
@@ -147,6 +151,11 @@ void Form1::createMenus()
         if (m_workspace.resetFit())
             showFit();
     });
+    connect(m_menu->mnuFitFace, &QAction::triggered, this, [this] {
+        if (m_workspace.isLoaded())
+            fitFace();
+    });
+    connect(m_menu->mnuAutoFaceFit, &QAction::triggered, this, &Form1::setAutoFaceFit);
 }
 
 void Form1::SetupMenuImages()
@@ -170,6 +179,8 @@ void Form1::showNote()
     // A photo cut too small prints soft; the user can still go ahead.
     if (const std::optional<int> dpi = m_workspace.printDpi(); dpi && *dpi < SharpPrintDpi)
         note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
+    if (m_noFaceNote)
+        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::NoSingleFace);
     Label4->setText(note);
     // It stays right of the frame and its buttons.
     const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
@@ -180,6 +191,42 @@ void Form1::showFit()
 {
     m_view->showClip(m_workspace.shown());
     showNote();
+}
+
+void Form1::faceFound(const PhotoPtr &photo, const FaceSearch &result)
+{
+    if (photo != m_workspace.photo())
+        return;
+    m_workspace.setFaceSearch(photo, result);
+    // The automatic fit leaves a fit the user has begun alone.
+    if (std::exchange(m_fitWhenFound, false)
+        || (m_workspace.autoFaceFit() && m_workspace.untouched()))
+        fitFace();
+}
+
+void Form1::fitFace()
+{
+    const std::optional<FaceSearch> &search = m_workspace.faceSearch();
+    if (!search) {
+        m_fitWhenFound = true;
+        return;
+    }
+    m_noFaceNote = !search->face;
+    if (search->face)
+        m_workspace.fitToFace();
+    else
+        m_workspace.resetFit();
+    showFit();
+}
+
+void Form1::setAutoFaceFit(bool on)
+{
+    m_settings.AutoFaceFit = on;
+    m_workspace.setAutoFaceFit(on);
+    m_menu->mnuAutoFaceFit->setChecked(on);
+    SaveSettings();
+    if (on && m_workspace.isLoaded() && m_workspace.untouched())
+        fitFace();
 }
 
 void Form1::SelectFormat(int index)
@@ -197,6 +244,9 @@ void Form1::SelectFormat(int index)
 void Form1::LayoutWorkspace()
 {
     m_view->place();
+    const QSizeF frame = m_workspace.frame();
+    const FaceRule *rule = faceRuleForFrame(frame.width(), frame.height());
+    m_view->frame()->setGuides(rule ? guideBands(*rule) : QList<GuideBand>());
     // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
     if (m_workspace.refit())
         m_view->showPhoto(m_workspace.shown());
@@ -207,7 +257,10 @@ void Form1::LoadPhoto(const QString &path)
 {
     switch (m_workspace.LoadPhoto(path)) {
     case LoadOutcome::Accepted:
+        m_fitWhenFound = false;
+        m_noFaceNote = false;
         LayoutWorkspace(); // fits and shows the new photo
+        m_faces.search(m_workspace.photo());
         break;
     case LoadOutcome::TooSmall:
         message(TextId::PhotoTooSmall);
@@ -298,6 +351,8 @@ void Form1::LoadLanguage()
     // After a language change only a different format is: selecting it again would fit the
     // photo afresh.
     const std::optional<int> format = m_settings.restoreOptions();
+    m_workspace.setAutoFaceFit(m_settings.AutoFaceFit);
+    m_menu->mnuAutoFaceFit->setChecked(m_settings.AutoFaceFit);
     if (format && (!m_started || *format != selectedFormat()))
         SelectFormat(*format);
     m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());

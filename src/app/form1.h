@@ -2,6 +2,7 @@
 
 #include "i18n/languagesettings.h"
 #include "i18n/qttranslation.h"
+#include "photo/facefinder.h"
 #include "photo/photoworkspace.h"
 #include "print/printer.h"
 
@@ -69,6 +70,11 @@ private:
     // The format's note, and a warning when the fitted photo would print soft.
     void showNote();
     void showFit();
+    void faceFound(const PhotoPtr &photo, const FaceSearch &result);
+    // Fits the face, or says there is no single one and centres; once the search of the
+    // photo has ended.
+    void fitFace();
+    void setAutoFaceFit(bool on);
     void createControls();
     void createWorkspace();
     void createMenus();
@@ -85,6 +91,9 @@ private:
     LanguageSettings m_settings;
     QtTranslation m_qtTranslation;
     PhotoWorkspace m_workspace;
+    FaceFinder m_faces;
+    bool m_fitWhenFound = false; // the fit to the face was asked for during the search
+    bool m_noFaceNote = false;
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
     WorkspaceView *m_view = nullptr;

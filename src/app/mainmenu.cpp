@@ -48,6 +48,12 @@ MainMenu::MainMenu(QMenuBar *bar)
     mnuUndo->setShortcut(QKeySequence::Undo);
     mnuResetFit = item(mnuOption, "mnuResetFit", QStringLiteral("&Reset the fit"));
     mnuResetFit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuFitFace = item(mnuOption, "mnuFitFace", QStringLiteral("&Fit to the face"));
+    mnuFitFace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuAutoFaceFit
+        = item(mnuOption, "mnuAutoFaceFit", QStringLiteral("Fit the face &automatically"));
+    mnuAutoFaceFit->setCheckable(true);
+    mnuAutoFaceFit->setChecked(true);
 
     mnuDonate = bar->addAction(QStringLiteral("&Donate"));
     mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
@@ -69,8 +75,11 @@ void MainMenu::applyTexts(const TextTable &texts)
     mnuOption->setTitle(texts.text(TextId::OptionsMenu));
     mnuLang->setText(texts.text(TextId::Language));
     mnuAddLang->setText(texts.text(TextId::AddLanguage));
-    mnuUndo->setText(texts.text(TextId::Undo));
-    mnuResetFit->setText(texts.text(TextId::ResetFit));
+    // Lines an older language file may lack.
+    mnuUndo->setText(texts.textOrEnglish(TextId::Undo));
+    mnuResetFit->setText(texts.textOrEnglish(TextId::ResetFit));
+    mnuFitFace->setText(texts.textOrEnglish(TextId::FitToFace));
+    mnuAutoFaceFit->setText(texts.textOrEnglish(TextId::AutoFaceFit));
     mnuDonate->setText(texts.text(TextId::Donate));
     mnuGuida->setTitle(texts.text(TextId::HelpMenu));
     mnuRelease->setText(texts.text(TextId::ReleaseNotes));

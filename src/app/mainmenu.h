@@ -21,6 +21,8 @@ struct MainMenu
     QAction *mnuAddLang = nullptr;
     QAction *mnuUndo = nullptr;
     QAction *mnuResetFit = nullptr;
+    QAction *mnuFitFace = nullptr;
+    QAction *mnuAutoFaceFit = nullptr; // checked: the face is fitted by itself
     QAction *mnuDonate = nullptr;
     QMenu *mnuGuida = nullptr;
     QAction *mnuRelease = nullptr;

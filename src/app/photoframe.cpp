@@ -15,6 +15,12 @@ void PhotoFrame::setClip(const ClipImage &clip)
     render();
 }
 
+void PhotoFrame::setGuides(const QList<GuideBand> &bands)
+{
+    m_guides = bands;
+    update();
+}
+
 void PhotoFrame::render()
 {
     const qreal ratio = devicePixelRatioF();
@@ -36,6 +42,16 @@ void PhotoFrame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(rect()), m_picture);
+    // Small enough to leave the face alone, outlined to show on light and dark photos alike.
+    constexpr qreal MarkWidth = 4;
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+    painter.setBrush(QColor(255, 128, 0, 220));
+    for (const GuideBand &band : std::as_const(m_guides)) {
+        const qreal top = band.top * height();
+        const qreal bottom = band.bottom * height();
+        painter.drawRect(QRectF(0.5, top, MarkWidth, bottom - top));
+        painter.drawRect(QRectF(width() - MarkWidth - 0.5, top, MarkWidth, bottom - top));
+    }
 }
 
 void PhotoFrame::mousePressEvent(QMouseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "photo/facefit.h"
 #include "photo/pictureclip.h"
 
 #include <QImage>
@@ -15,6 +16,10 @@ public:
     explicit PhotoFrame(QWidget *parent = nullptr);
 
     void setClip(const ClipImage &clip);
+    // Marks at the left and right edges over the picture: where the format's rule wants the
+    // crown, the chin or the eye line.
+    void setGuides(const QList<GuideBand> &bands);
+    const QList<GuideBand> &guides() const { return m_guides; }
     const ClipImage &clip() const { return m_clip; }
     // What is on screen, at device pixels.
     const QImage &picture() const { return m_picture; }
@@ -37,4 +42,5 @@ private:
 
     ClipImage m_clip;
     QImage m_picture;
+    QList<GuideBand> m_guides;
 };

@@ -27,15 +27,18 @@ OptionsIni parseOptionsIni(const QStringList &lines)
     }
     if (lines.size() > 3)
         options.lastPhotoFolder = lines.at(3);
+    if (lines.size() > 4 && (lines.at(4) == u'0' || lines.at(4) == u'1'))
+        options.autoFaceFit = lines.at(4) == u'1';
     return options;
 }
 
-QByteArray formatOptionsIni(
-    const QString &languageFileName, int formatIndex, const QString &lastPhotoFolder)
+QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
+    const QString &lastPhotoFolder, bool autoFaceFit)
 {
+    // The face fit's switch comes last, so the four lines older files have keep their places.
     const QString text = QStringLiteral("1\r\n") + languageFileName + QStringLiteral("\r\n")
         + QString::number(formatIndex) + QStringLiteral("\r\n") + lastPhotoFolder
-        + QStringLiteral("\r\n");
+        + QStringLiteral("\r\n") + QLatin1Char(autoFaceFit ? '1' : '0') + QStringLiteral("\r\n");
     return text.toUtf8();
 }
 
@@ -114,6 +117,7 @@ std::optional<int> LanguageSettings::restoreOptions()
         LanguageFileName = *options->languageFileName;
     if (options->lastPhotoFolder)
         LastPhotoFolder = *options->lastPhotoFolder;
+    AutoFaceFit = options->autoFaceFit.value_or(true);
     return options->formatIndex;
 }
 
@@ -156,7 +160,8 @@ bool LanguageSettings::SaveSettings(int formatIndex) const
     // Unbuffered, so a short write shows in write()'s count instead of being lost in a flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    const QByteArray bytes = formatOptionsIni(LanguageFileName, formatIndex, LastPhotoFolder);
+    const QByteArray bytes
+        = formatOptionsIni(LanguageFileName, formatIndex, LastPhotoFolder, AutoFaceFit);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -12,13 +12,14 @@ struct OptionsIni
     std::optional<QString> languageFileName; // line 2
     std::optional<int> formatIndex; // line 3, when it is a 16-bit number
     std::optional<QString> lastPhotoFolder; // line 4
+    std::optional<bool> autoFaceFit; // line 5, "1" or "0"
 };
 
 // A file with a longer line is read as empty, as if it were not there.
 constexpr qsizetype MaximumOptionsLine = 4096;
 OptionsIni parseOptionsIni(const QStringList &lines);
-QByteArray formatOptionsIni(
-    const QString &languageFileName, int formatIndex, const QString &lastPhotoFolder);
+QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
+    const QString &lastPhotoFolder, bool autoFaceFit = true);
 
 // Two-letter language code to the stem of the language file; empty when the code is unknown.
 QString LanguageMap(const QString &code);
@@ -45,11 +46,12 @@ public:
     TextTable textTable;
     QString LanguageFileName;
     QString LastPhotoFolder;
+    bool AutoFaceFit = true;
 
     // Nothing when options.ini does not exist or cannot be read.
     std::optional<OptionsIni> readOptions() const;
-    // Takes the language and the photo folder from options.ini; the stored format, when it
-    // names one.
+    // Takes the language, the photo folder and the face fit's switch from options.ini; the
+    // stored format, when it names one.
     std::optional<int> restoreOptions();
     // Fills an empty LanguageFileName from the locale, falling back to english.lng.
     void chooseLanguageByLocale(const QString &localeCode);

@@ -9,7 +9,7 @@
 void putMainMenuImages(clsMenuImage &images)
 {
     constexpr int FirstResource = 100;
-    constexpr int ImageTotal = 12;
+    constexpr int ImageTotal = 13;
     std::array<int, ImageTotal> indexOf {};
     for (int i = 0; i < ImageTotal; ++i) {
         QFile resource(QStringLiteral(":/menu/%1.png").arg(FirstResource + i));
@@ -36,6 +36,7 @@ void putMainMenuImages(clsMenuImage &images)
         { 0, { 3 } }, // mnuRelease
         { 1, { 3 } }, // mnuCheckUpdate
         { 3, { 3 } }, // mnuInfo
+        { 5, { 1 } }, // mnuFitFace
     } };
     for (int i = 0; i < ImageTotal; ++i)
         images.PutImageToVBMenu(indexOf[i], placements[i].position, placements[i].path);

@@ -1,6 +1,7 @@
 #include "photoworkspace.h"
 
 #include "cropcommands.h"
+#include "facefit.h"
 #include "photoformat.h"
 #include "photoloader.h"
 
@@ -43,6 +44,7 @@ LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
     PanStepsX = 0;
     PanStepsY = 0;
     m_loaded = true;
+    m_face.reset();
     m_history.clear();
     return LoadOutcome::Accepted;
 }
@@ -52,15 +54,43 @@ bool PhotoWorkspace::refit()
     if (!m_loaded)
         return false;
     PictureClip1.setPicture(Picture1);
-    if (const std::optional<CropRect> rect = CentreCrop(
-            PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height()))
-        PictureClip1.ClipRect = *rect;
+    const std::optional<Fit> face = m_autoFaceFit ? faceFit() : std::nullopt;
+    if (face)
+        restore(*face);
+    else if (const std::optional<CropRect> rect = CentreCrop(
+                 PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height()))
+        restore({ *rect, 0, 0 });
     if (const std::optional<ClipImage> clip = PictureClip1.clipImage())
         m_shown = *clip;
-    PanStepsX = 0;
-    PanStepsY = 0;
     m_history.clear();
     return true;
+}
+
+void PhotoWorkspace::setFaceSearch(const PhotoPtr &photo, const FaceSearch &search)
+{
+    if (m_loaded && photo == Picture1)
+        m_face = search;
+}
+
+std::optional<PhotoWorkspace::Fit> PhotoWorkspace::faceFit() const
+{
+    const FaceRule *rule = faceRuleForFrame(m_frame.width(), m_frame.height());
+    if (!m_loaded || !rule || !m_face || !m_face->face)
+        return std::nullopt;
+    const int width = PictureClip1.width();
+    const int height = PictureClip1.height();
+    const std::optional<CropRect> rect
+        = FaceCrop(width, height, m_frame.width(), m_frame.height(), *m_face->face, *rule);
+    if (!rect)
+        return std::nullopt;
+    const PanSteps steps = panStepsFor(*rect, width, height);
+    return Fit { *rect, steps.x, steps.y };
+}
+
+bool PhotoWorkspace::fitToFace()
+{
+    const std::optional<Fit> face = faceFit();
+    return face && apply(*face);
 }
 
 bool PhotoWorkspace::run(PhotoCommand command)
@@ -119,12 +149,17 @@ bool PhotoWorkspace::resetFit()
 {
     if (!m_loaded)
         return false;
-    const Fit before = fit();
     const std::optional<CropRect> rect = CentreCrop(
         PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height());
-    if (!rect || (*rect == before.rect && PanStepsX == 0 && PanStepsY == 0))
+    return rect && apply({ *rect, 0, 0 });
+}
+
+bool PhotoWorkspace::apply(const Fit &next)
+{
+    const Fit before = fit();
+    if (next.rect == before.rect && next.panStepsX == PanStepsX && next.panStepsY == PanStepsY)
         return false;
-    restore({ *rect, 0, 0 });
+    restore(next);
     const std::optional<ClipImage> clip = PictureClip1.clipImage();
     if (!clip) {
         restore(before);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "facefinder.h"
 #include "pictureclip.h"
 
 #include <QSizeF>
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 #include <deque>
 
@@ -34,15 +36,28 @@ public:
     {
         if (!isLoaded() || m_frame.width() <= 0)
             return std::nullopt;
-        return int(PictureClip1.ClipRect.width * 25.4 * 100 / m_frame.width());
+        return int(std::lround(PictureClip1.ClipRect.width * 25.4 * 100 / m_frame.width()));
     }
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
 
     // A refused photo leaves the workspace exactly as it was.
     LoadOutcome LoadPhoto(const QString &path);
-    // A fresh fit of the loaded photo to the present frame; false when no photo is loaded.
-    // A refused rectangle keeps the previous picture. The undo history starts afresh.
+    // A fresh fit of the loaded photo to the present frame: to the face when the automatic
+    // face fit is on and one face was found, else centred. False when no photo is loaded. A
+    // refused rectangle keeps the previous picture. The undo history starts afresh.
     bool refit();
+    void setAutoFaceFit(bool on) { m_autoFaceFit = on; }
+    bool autoFaceFit() const { return m_autoFaceFit; }
+    // What the search found in the loaded photo; the search of another photo is ignored.
+    void setFaceSearch(const PhotoPtr &photo, const FaceSearch &search);
+    // Nothing until the search of the loaded photo has ended.
+    const std::optional<FaceSearch> &faceSearch() const { return m_face; }
+    // Fits the frame's rule to the one face found, as one step that undo takes back; false
+    // without a single face or when that fit is already there.
+    bool fitToFace();
+    // No command has changed the fit since the photo was loaded or fitted afresh.
+    bool untouched() const { return m_history.empty(); }
+    const PhotoPtr &photo() const { return Picture1; }
     // True when the frame's picture changed. A refused command changes nothing: the
     // rectangle, the pan counters and the picture stay as they were.
     bool run(PhotoCommand command);
@@ -72,6 +87,8 @@ private:
         int16_t panStepsY;
     };
     Fit fit() const { return { PictureClip1.ClipRect, PanStepsX, PanStepsY }; }
+    std::optional<Fit> faceFit() const;
+    bool apply(const Fit &fit); // as one step that undo takes back
     void restore(const Fit &fit);
     void remember(const Fit &fit);
 
@@ -82,5 +99,7 @@ private:
     int16_t PanStepsX = 0;
     int16_t PanStepsY = 0;
     bool m_loaded = false;
+    bool m_autoFaceFit = true;
+    std::optional<FaceSearch> m_face;
     std::deque<Fit> m_history; // oldest first
 };

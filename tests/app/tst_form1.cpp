@@ -2,6 +2,8 @@
 #include "app/form1.h"
 #include "app/photoframe.h"
 #include "fakeplatform.h"
+#include "photo/cropcommands.h"
+#include "photo/facefit.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -241,20 +244,61 @@ private slots:
         QCOMPARE(frame->clip().rect(), fresh);
     }
 
-    // A crop that prints under 300 dpi is named in the note with its figure, and zooming
-    // out or a larger photo clears it. A 300 x 400 photo fitted to 35 x 45 mm prints at 218.
+    // A crop that prints under 300 dpi is named in the note with its figure. 35 mm at 300 dpi
+    // take 413 pixels.
     void resolutionNote()
     {
         m_form->startUp(QUrl());
-        m_form->LoadPhoto(photo("small.jpg", TestPhotos::quadrants(300, 400)));
         QLabel *note = label("Label4");
-        QVERIFY2(note->text().endsWith(m_form->text(TextId::ResolutionNote).arg(218)),
-            qPrintable(note->text().replace(u'\n', u'|')));
-        m_form->LoadPhoto(photo("large.jpg", TestPhotos::quadrants(440, 600)));
-        QCOMPARE(note->text(), m_form->text(TextId::NoteSmallPage)); // 319 dpi
-        for (int i = 0; i < 20; ++i) // each press takes a few pixels: below 413
+        for (const auto &[width, dpi] :
+            { std::pair(300, 218), std::pair(412, 299), std::pair(413, 300) }) {
+            m_form->LoadPhoto(photo("small.jpg", TestPhotos::quadrants(width, 560)));
+            const QString warning = m_form->text(TextId::ResolutionNote).arg(dpi);
+            QVERIFY2(note->text().contains(warning) == (dpi < 300), qPrintable(note->text()));
+        }
+        for (int i = 0; i < 2; ++i) // zooming in takes pixels away
             QTest::mouseClick(widget("Command3"), Qt::LeftButton);
         QVERIFY2(note->text().contains(u'\n'), qPrintable(note->text()));
+    }
+
+    // A portrait is fitted to the face once the search ends, without a click; undo goes back
+    // to the centred fit, another format fits by its own rule. Switched off (line 5 of
+    // options.ini), a photo stays centred until asked; without a face the note says so.
+    void faceFit()
+    {
+        QImage scene(2400, 3200, QImage::Format_RGB32);
+        scene.fill(QColor(200, 200, 190));
+        QPainter(&scene).drawImage(
+            700, 500, QImage(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg").scaled(1800, 1800));
+        const QString path = photo("face.jpg", scene);
+        m_form->startUp(QUrl());
+        const PhotoWorkspace &workspace = m_form->workspace();
+        auto rect = [&] { return workspace.cropSource().ClipRect; };
+        auto trigger = [&](const char *name) { m_form->findChild<QAction *>(name)->trigger(); };
+        m_form->LoadPhoto(path);
+        const CropRect centred = rect();
+        QTRY_VERIFY_WITH_TIMEOUT(workspace.faceSearch(), 20000);
+        const FaceMarks face = *workspace.faceSearch()->face;
+        QCOMPARE(rect(), *FaceCrop(2400, 3200, 3495, 4500, face, PortraitFaceRule));
+        QCOMPARE(static_cast<PhotoFrame *>(widget("Image1"))->clip().rect(), rect().toRect());
+        trigger("mnuUndo");
+        QCOMPARE(rect(), centred);
+        QTest::mouseClick(widget("Option1_4"), Qt::LeftButton);
+        QCOMPARE(rect(), *FaceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+
+        trigger("mnuAutoFaceFit");
+        QVERIFY(m_program->read("Lang/options.ini").endsWith("\r\n0\r\n"));
+        m_form->LoadPhoto(path);
+        QTRY_VERIFY(workspace.faceSearch());
+        QCOMPARE(rect(), *CentreCrop(2400, 3200, 5080, 5080));
+        trigger("mnuFitFace");
+        QCOMPARE(rect(), *FaceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+        QVERIFY(!label("Label4")->text().contains(m_form->text(TextId::NoSingleFace)));
+
+        m_form->LoadPhoto(photo("none.jpg", TestPhotos::quadrants(2400, 3200)));
+        trigger("mnuFitFace"); // asked during the search: done when it ends
+        QTRY_VERIFY(label("Label4")->text().contains(m_form->text(TextId::NoSingleFace)));
+        QCOMPARE(rect(), *CentreCrop(2400, 3200, 5080, 5080));
     }
 
     // An installed copy keeps its settings in the user's folder across starts; when that

@@ -200,9 +200,10 @@ private slots:
         LanguageSettings settings(program.path());
         settings.LanguageFileName = "sub/français.lng";
         settings.LastPhotoFolder = "/home/åsa/";
+        settings.AutoFaceFit = false;
         QVERIFY(settings.SaveSettings(4));
         const QByteArray saved = program.read("Lang/options.ini");
-        QCOMPARE(saved, "1\r\nsub/français.lng\r\n4\r\n/home/åsa/\r\n");
+        QCOMPARE(saved, "1\r\nsub/français.lng\r\n4\r\n/home/åsa/\r\n0\r\n");
         settings.LastPhotoFolder = QString(200, u'p');
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit previous {};
@@ -220,7 +221,9 @@ private slots:
         QCOMPARE(program.read("victim"), saved);
         QVERIFY(QFile::remove(program.optionsPath())
             && QFile::rename(program.path() + "/victim", program.optionsPath()));
+        settings.AutoFaceFit = true;
         QCOMPARE(settings.restoreOptions().value_or(-1), 4);
+        QVERIFY(!settings.AutoFaceFit);
 
         program.write("Lang/english.lng", ProgramFolder::languageFile(20, "en"));
         program.write("Lang/deutsch.lng", ProgramFolder::languageFile(20, "de"));

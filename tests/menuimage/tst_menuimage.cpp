@@ -204,9 +204,9 @@ private slots:
         FakePlatform platform(program.path());
         Form1 form(platform, platform.printerSystem);
         form.startUp(QUrl());
-        const QStringList names
-            = { "mnuFile", "mnuOpen", "mnuExport", "mnuPrint", "mnuExit", "mnuOption", "mnuLang",
-                  "mnuAddLang", "mnuDonate", "mnuRelease", "mnuCheckUpdate", "mnuInfo" };
+        const QStringList names = { "mnuFile", "mnuOpen", "mnuExport", "mnuPrint", "mnuExit",
+            "mnuOption", "mnuLang", "mnuAddLang", "mnuDonate", "mnuRelease", "mnuCheckUpdate",
+            "mnuInfo", "mnuFitFace" };
         for (int i = 0; i < names.size(); ++i) {
             const QMenu *menu = form.findChild<QMenu *>(names[i]);
             const QAction *item = menu ? menu->menuAction() : form.findChild<QAction *>(names[i]);
@@ -216,13 +216,13 @@ private slots:
         }
         // Unknown pictures, items and menus change nothing.
         for (const auto &[imageId, position, path] :
-            QList<std::tuple<int, int, QList<int>>> { { 12, 0, { 0 } }, { -2, 0, { 0 } },
+            QList<std::tuple<int, int, QList<int>>> { { 13, 0, { 0 } }, { -2, 0, { 0 } },
                 { 0, 9, { 0 } }, { 0, -1, { 0 } }, { 0, 0, { 9 } }, { 0, 0, { 0, 0 } } })
             QVERIFY(!form.MenuImages->PutImageToVBMenu(imageId, position, path));
         const QList<QAction *> items = form.findChildren<QAction *>();
         QCOMPARE(std::count_if(
                      items.begin(), items.end(), [](QAction *a) { return !a->icon().isNull(); }),
-            damaged < 0 ? 12 : 11);
+            damaged < 0 ? 13 : 12);
         QAction *exportItem = form.findChild<QAction *>(QStringLiteral("mnuExport"));
         exportItem->setEnabled(false);
         QCOMPARE(exportItem->icon().pixmap(16, QIcon::Disabled).toImage(),

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "photo.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+// What the landmarks tell of one face, in the upright photo's pixels.
+struct FaceMarks
+{
+    double chin = 0; // the lowest jaw point
+    double eyeLine = 0; // the mean height of the four eye corners
+    double centreX = 0; // midway between the eyes
+    // The top of the head is no landmark: it is taken as far above the eye line as the chin
+    // is below it.
+    double crown() const { return eyeLine - (chin - eyeLine); }
+    double head() const { return chin - crown(); }
+};
+
+struct FaceSearch
+{
+    int faces = 0; // how many faces the detector found
+    std::optional<FaceMarks> face; // their landmarks when there is exactly one
+};
+
+// The face detector and the 68-point landmark model, loaded once. One search at a time.
+class FaceModel;
+std::shared_ptr<FaceModel> loadFaceModel(const QString &landmarkModelPath);
+FaceSearch findFace(FaceModel &model, const Photo &photo);
+FaceSearch findFace(FaceModel &model, const QImage &upright);
+
+inline constexpr auto LandmarkModelPath = "/usr/share/dlib/shape_predictor_68_face_landmarks.dat";
+
+// Searches photos for a face on a thread of its own, in the order asked; the model is loaded
+// there first, so no caller ever waits for it.
+class FaceFinder : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FaceFinder(const QString &modelPath = QString::fromLatin1(LandmarkModelPath),
+        QObject *parent = nullptr);
+    // Waits for the search under way; the ones not started yet are dropped.
+    ~FaceFinder() override;
+
+    // Starts loading the model, once.
+    void loadModel();
+    // found() follows for this photo, unless another search is asked for first.
+    void search(PhotoPtr photo);
+
+signals:
+    // Without a model (its file missing or damaged) no face is ever found.
+    void found(const PhotoPtr &photo, const FaceSearch &result);
+
+private:
+    QString m_modelPath;
+    QThreadPool m_thread;
+    std::shared_ptr<FaceModel> m_model; // touched on the pool's one thread only
+    bool m_loading = false;
+    std::atomic<int> m_latest { 0 };
+};

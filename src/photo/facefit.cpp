@@ -1,0 +1,51 @@
+#include "facefit.h"
+
+#include "cropcommands.h"
+
+#include <algorithm>
+#include <cmath>
+
+std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWidth,
+    double frameHeight, const FaceMarks &face, const FaceRule &rule)
+{
+    if (!(face.head() > 0) || frameWidth <= 0 || frameHeight <= 0)
+        return std::nullopt;
+    double height = face.head() / rule.headTarget;
+    double width = height * frameWidth / frameHeight;
+    // A face too large for its rule in this photo: as close as the photo allows.
+    const double shrink = std::min({ 1.0, photoWidth / width, photoHeight / height });
+    height *= shrink;
+    width *= shrink;
+    const double top = rule.anchor == FaceRule::Anchor::Crown
+        ? face.crown() - rule.anchorTarget * height
+        : face.eyeLine - (1 - rule.anchorTarget) * height;
+    const double left = face.centreX - width / 2;
+
+    CropRect rect;
+    rect.width = int16_t(std::clamp<long>(std::lround(width), 1, photoWidth));
+    rect.height = int16_t(std::clamp<long>(std::lround(height), 1, photoHeight));
+    rect.left = int16_t(std::clamp<long>(std::lround(left), 0, photoWidth - rect.width));
+    rect.top = int16_t(std::clamp<long>(std::lround(top), 0, photoHeight - rect.height));
+    return rect;
+}
+
+PanSteps panStepsFor(const CropRect &rect, int photoWidth, int photoHeight)
+{
+    auto steps = [](int origin, int side, int photoSide) {
+        const double step = panStep(photoSide);
+        if (step <= 0)
+            return int16_t(0);
+        const double centred = (photoSide - side) / 2.0;
+        return int16_t(
+            std::clamp<long>(std::lround((origin - centred) / step), INT16_MIN, INT16_MAX));
+    };
+    return { steps(rect.left, rect.width, photoWidth), steps(rect.top, rect.height, photoHeight) };
+}
+
+QList<GuideBand> guideBands(const FaceRule &rule)
+{
+    if (rule.anchor == FaceRule::Anchor::EyeLine)
+        return { { 1 - rule.anchorMax, 1 - rule.anchorMin } };
+    return { { rule.anchorMin, rule.anchorMax },
+        { rule.anchorMin + rule.headMin, rule.anchorMax + rule.headMax } };
+}

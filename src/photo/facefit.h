@@ -1,0 +1,30 @@
+#pragma once
+
+#include "facefinder.h"
+#include "photoformat.h"
+#include "pictureclip.h"
+
+#include <QList>
+
+// The rectangle of the frame's aspect that puts the face where the rule wants it, centred on
+// the face; when that would leave the photo, the nearest one inside it (no larger than the
+// photo). Nothing when the face has no height.
+std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWidth,
+    double frameHeight, const FaceMarks &face, const FaceRule &rule);
+
+// The pan counters nearest a rectangle, so the next zoom, which centres by them, stays put.
+struct PanSteps
+{
+    int16_t x = 0;
+    int16_t y = 0;
+};
+PanSteps panStepsFor(const CropRect &rect, int photoWidth, int photoHeight);
+
+// The bands a rule allows, as fractions of the frame's height from the top: the crown and
+// the chin for portrait formats, the eye line for square ones.
+struct GuideBand
+{
+    double top;
+    double bottom;
+};
+QList<GuideBand> guideBands(const FaceRule &rule);

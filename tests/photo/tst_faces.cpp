@@ -1,0 +1,166 @@
+// The face fit, checked the way a photo counter would: the landmarks found again in the
+// printed crop must meet the format's rule.
+#include "photo/cropcommands.h"
+#include "photo/facefit.h"
+#include "photo/photoworkspace.h"
+#include "testconfig.h"
+#include "testphotos.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QImage &astronaut()
+{
+    static const QImage image(QStringLiteral(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg"));
+    return image;
+}
+
+// A photo of the given size with a grey gradient and the portrait, scaled, at each place.
+QImage scene(QSize size, double scale, const QList<QPointF> &places, QRect part = {})
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(90, 90, 100));
+    gradient.setColorAt(1, QColor(220, 215, 200));
+    painter.fillRect(image.rect(), gradient);
+    const QImage portrait = part.isNull() ? astronaut() : astronaut().copy(part);
+    const QImage scaled
+        = portrait.scaled(portrait.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (const QPointF &place : places)
+        painter.drawImage(QPointF(place.x() * size.width(), place.y() * size.height()), scaled);
+    return image;
+}
+
+} // namespace
+
+class TestFaces : public QObject
+{
+    Q_OBJECT
+
+    std::shared_ptr<FaceModel> m_model;
+    QTemporaryDir m_dir;
+
+    // Loads the scene as a JPEG (stored turned for orientation 6) into a workspace for the
+    // format, with the search done.
+    void load(PhotoWorkspace &workspace, int format, const QImage &upright, int orientation = 1)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("scene.jpg"));
+        const QImage stored
+            = orientation == 6 ? upright.transformed(QTransform().rotate(-90)) : upright;
+        QByteArray jpeg = TestPhotos::encodeJpeg(stored);
+        if (orientation != 1)
+            jpeg = TestPhotos::withOrientation(jpeg, orientation);
+        QVERIFY(TestPhotos::writeFile(path, jpeg));
+        workspace.setFrame(
+            QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
+        QCOMPARE(workspace.LoadPhoto(path), LoadOutcome::Accepted);
+        QCOMPARE(workspace.photo()->size(), upright.size());
+        workspace.setFaceSearch(workspace.photo(), findFace(*m_model, *workspace.photo()));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(!astronaut().isNull());
+        m_model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
+        QVERIFY2(m_model, LandmarkModelPath);
+    }
+
+    void fitMeetsTheRule_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QImage>("scene");
+        QTest::addColumn<int>("orientation");
+        const QImage offCentre = scene({ 2400, 3200 }, 3.5, { { 0.35, 0.2 } });
+        const QImage small = scene({ 3000, 2250 }, 2.4, { { 0.1, 0.3 } });
+        for (int format = 0; format < PhotoFormatCount; ++format) {
+            const char *name = PhotoFormats[format].caption;
+            QTest::addRow("%s, off-centre", name) << format << offCentre << 1;
+            QTest::addRow("%s, landscape, small face", name) << format << small << 1;
+            QTest::addRow("%s, orientation 6", name) << format << offCentre << 6;
+        }
+    }
+
+    void fitMeetsTheRule()
+    {
+        QFETCH(int, format);
+        QFETCH(QImage, scene);
+        QFETCH(int, orientation);
+        PhotoWorkspace workspace;
+        load(workspace, format, scene, orientation);
+        QVERIFY(workspace.fitToFace());
+        const CropRect before = workspace.cropSource().ClipRect;
+        QVERIFY(workspace.undo());
+        QVERIFY(workspace.cropSource().ClipRect != before);
+
+        // A fresh fit of the format, as after choosing it, fits the face by the same rule.
+        QVERIFY(workspace.refit());
+        QCOMPARE(workspace.cropSource().ClipRect, before);
+        const QImage crop = workspace.photoCrop();
+        const FaceSearch again
+            = findFace(*m_model, Photo(crop, QImageIOHandler::TransformationNone));
+        QCOMPARE(again.faces, 1);
+        const FaceMarks &face = *again.face;
+        const FaceRule &rule = PhotoFormats[format].faceRule;
+        const double mmHigh = PhotoFormats[format].frameHeight / 100.0;
+        const double mm = mmHigh / crop.height(); // millimetres of print a crop pixel
+        const double anchor = rule.anchor == FaceRule::Anchor::Crown ? face.crown() * mm
+                                                                     : mmHigh - face.eyeLine * mm;
+        const QString found = QStringLiteral("head %1 mm, %2 %3 mm, centre %4 mm off")
+                                  .arg(face.head() * mm, 0, 'f', 2)
+                                  .arg(rule.anchor == FaceRule::Anchor::Crown ? "crown" : "eyes")
+                                  .arg(anchor, 0, 'f', 2)
+                                  .arg(face.centreX * mm - crop.width() * mm / 2, 0, 'f', 2);
+        QVERIFY2(std::abs(face.head() * mm - rule.headTarget * mmHigh) <= 1, qPrintable(found));
+        QVERIFY2(std::abs(anchor - rule.anchorTarget * mmHigh) <= 1, qPrintable(found));
+        QVERIFY2(std::abs(face.centreX - crop.width() / 2.0) * mm <= 1, qPrintable(found));
+    }
+
+    // A face at the photo's corner: the rectangle of the rule's size, moved inside.
+    void faceAtTheCorner()
+    {
+        PhotoWorkspace workspace;
+        load(workspace, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
+        const FaceMarks face = *workspace.faceSearch()->face;
+        QVERIFY(workspace.fitToFace());
+        const CropRect rect = workspace.cropSource().ClipRect;
+        QCOMPARE(rect.left, 0);
+        QCOMPARE(rect.top, 0);
+        QCOMPARE(rect.height, std::lround(face.head() / PortraitFaceRule.headTarget));
+        // The next zoom keeps the rectangle's centre, give or take half a pan step.
+        QVERIFY(workspace.run(PhotoCommand::ZoomIn));
+        const CropRect zoomed = workspace.cropSource().ClipRect;
+        QVERIFY(std::abs(zoomed.left + zoomed.width / 2.0 - rect.left - rect.width / 2.0) <= 5);
+        QVERIFY(std::abs(zoomed.top + zoomed.height / 2.0 - rect.top - rect.height / 2.0) <= 6);
+    }
+
+    // No face, or two: the centred fit stays.
+    void noSingleFace_data()
+    {
+        QTest::addColumn<QImage>("scene");
+        QTest::addColumn<int>("faces");
+        QTest::newRow("gradient") << scene({ 2000, 1500 }, 1, {}) << 0;
+        QTest::newRow("two faces")
+            << scene({ 2400, 1600 }, 2, { { 0.02, 0.1 }, { 0.55, 0.1 } }) << 2;
+    }
+
+    void noSingleFace()
+    {
+        QFETCH(QImage, scene);
+        QFETCH(int, faces);
+        PhotoWorkspace workspace;
+        load(workspace, 4, scene);
+        QCOMPARE(workspace.faceSearch()->faces, faces);
+        QVERIFY(!workspace.fitToFace());
+        QVERIFY(workspace.refit());
+        QCOMPARE(workspace.cropSource().ClipRect,
+            *CentreCrop(scene.width(), scene.height(), 5080, 5080));
+    }
+};
+
+QTEST_MAIN(TestFaces)
+#include "tst_faces.moc"
