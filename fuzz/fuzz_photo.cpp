@@ -52,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (ftruncate(g_file, 0) != 0 || pwrite(g_file, data, size, 0) != ssize_t(size))
         std::abort();
-    const PhotoLoadResult loaded = loadPhoto(g_path);
+    // A small frame: most pictures are first shown from libjpeg-turbo's reduced decode, and
+    // their own pixels decoded on another thread.
+    const PhotoLoadResult loaded = loadPhoto(g_path, QSizeF(40, 52));
     if (!loaded.photo) {
         if (loaded.error == PhotoLoadError::None)
             std::abort();

@@ -310,8 +310,18 @@ void Form1::mnuOpenClick()
     LoadPhoto(path);
 }
 
+void Form1::waitForPhoto()
+{
+    if (m_workspace.isPhotoComplete())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_workspace.photo()->waitUntilComplete();
+    QApplication::restoreOverrideCursor();
+}
+
 void Form1::mnuExportClick()
 {
+    waitForPhoto();
     SheetExport exporter(m_platform, m_settings.textTable, this);
     const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
@@ -327,6 +337,7 @@ void Form1::mnuPrint_Click()
         message(TextId::NothingToPrint);
         return;
     }
+    waitForPhoto();
     if (m_printDialog) {
         m_printDialog->raise();
         m_printDialog->activateWindow();

@@ -81,6 +81,9 @@ private:
     void chooseLanguage();
     void showAbout();
     void mnuOpenClick();
+    // Export and print need the photo's own pixels: a decode still running is waited for,
+    // with the busy pointer.
+    void waitForPhoto();
     void mnuExportClick();
     void mnuPrint_Click();
     bool acceptsDropAt(const QPoint &clientPos) const;

@@ -17,7 +17,9 @@ QImage composeSheet(const SheetLayout &layout, const ClipImage &clip, const QCol
     QSize largest;
     for (const QPointF &corner : layout.copies)
         largest = largest.expandedTo(copyPixelRect(layout, corner).size());
-    const QImage copy = clip.scaledTo(largest);
+    const QImage copy = clip.ownPixelsScaledTo(largest);
+    if (copy.isNull())
+        return QImage();
     QPainter painter(&sheet);
     for (const QPointF &corner : layout.copies)
         painter.drawImage(copyPixelRect(layout, corner).topLeft(), copy);

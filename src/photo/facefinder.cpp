@@ -94,7 +94,11 @@ FaceSearch findFace(FaceModel &model, const Photo &photo)
     const QSize size = photo.width() > SearchSide || photo.height() > SearchSide
         ? reduced.expandedTo(QSize(1, 1))
         : photo.size();
-    FaceSearch search = findFace(model, photo.scaledCrop(QRect(QPoint(), photo.size()), size));
+    const QRect whole(QPoint(), photo.size());
+    // An enlarged reduced picture would blur the landmarks, or show faces that are not there.
+    if (!photo.holdsPixelsFor(whole, size))
+        photo.waitUntilComplete();
+    FaceSearch search = findFace(model, photo.scaledCrop(whole, size));
     if (search.face) {
         const double sx = double(photo.width()) / size.width();
         const double sy = double(photo.height()) / size.height();

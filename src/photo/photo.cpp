@@ -1,5 +1,10 @@
 #include "photo.h"
 
+#include <QPainter>
+#include <QThreadPool>
+
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -66,15 +71,107 @@ QImage boxReduce(const QImage &source, int factor)
     return reduced;
 }
 
+// The reduced copies halve from one to the next, so the copy a part is taken from is less
+// than twice the target's size: there, bilinear sampling averages nearly as an area filter
+// does, at a third of its cost, which the frame pays on every press.
+QImage scaledPart(
+    const QImage &picture, const QRectF &wanted, const QSize &target, Photo::Scaling scaling)
+{
+    const QRectF part = wanted.intersected(QRectF(picture.rect()));
+    if (scaling == Photo::Scaling::Smooth)
+        return picture.copy(part.toRect())
+            .scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage scaled(target, picture.format());
+    if (scaled.isNull())
+        return scaled;
+    QPainter painter(&scaled);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(), QSizeF(target)), picture, part);
+    return scaled;
+}
+
 } // namespace
 
-Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
-    : m_stored(std::move(stored))
-    , m_orientation(orientation)
+QThreadPool &photoDecodeThreads()
 {
-    m_upright = orientation & QImageIOHandler::TransformationRotate90 ? m_stored.size().transposed()
-                                                                      : m_stored.size();
-    buildReducedCopies();
+    // Not Qt's global pool: its image functions split large images over that pool's threads
+    // and would wait behind a decode.
+    static QThreadPool threads;
+    return threads;
+}
+
+struct Photo::Decode
+{
+    std::atomic<bool> unwanted { false };
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::shared_ptr<const Pixels> pixels; // set once; its picture is null when the decode failed
+};
+
+Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
+    : m_orientation(orientation)
+    , m_stored(stored.size())
+    , m_decode(std::make_shared<Decode>())
+{
+    m_upright
+        = orientation & QImageIOHandler::TransformationRotate90 ? m_stored.transposed() : m_stored;
+    std::vector<Reduced> reduced = reducedCopies(stored, 1, orientation);
+    m_decode->pixels
+        = std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) });
+}
+
+Photo::Photo(QImage preview, int previewFactor, QSize storedSize,
+    QImageIOHandler::Transformations orientation, FullDecode decode)
+    : m_orientation(orientation)
+    , m_stored(storedSize)
+    , m_preview(reducedCopies(preview, previewFactor, orientation))
+    , m_decode(std::make_shared<Decode>())
+{
+    m_upright
+        = orientation & QImageIOHandler::TransformationRotate90 ? m_stored.transposed() : m_stored;
+    photoDecodeThreads().start(
+        [state = m_decode, decode = std::move(decode), orientation, storedSize]() mutable {
+            QImage stored = decode(state->unwanted);
+            decode = nullptr; // lets go of the file's bytes before the copies are made
+            if (stored.size() != storedSize)
+                stored = QImage();
+            std::vector<Reduced> reduced;
+            if (!stored.isNull() && !state->unwanted)
+                reduced = reducedCopies(stored, 1, orientation);
+            const std::lock_guard lock(state->mutex);
+            state->pixels
+                = std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) });
+            state->finished.notify_all();
+        });
+}
+
+Photo::~Photo()
+{
+    m_decode->unwanted = true;
+}
+
+std::shared_ptr<const Photo::Pixels> Photo::complete() const
+{
+    const std::lock_guard lock(m_decode->mutex);
+    return m_decode->pixels;
+}
+
+bool Photo::isComplete() const
+{
+    return complete() != nullptr;
+}
+
+void Photo::waitUntilComplete() const
+{
+    std::unique_lock lock(m_decode->mutex);
+    m_decode->finished.wait(lock, [this] { return m_decode->pixels != nullptr; });
+}
+
+bool Photo::hasOwnPixels() const
+{
+    waitUntilComplete();
+    return !complete()->stored.isNull();
 }
 
 QRect Photo::storedRect(const QRect &upright) const
@@ -94,39 +191,62 @@ QRect Photo::storedRect(const QRect &upright) const
 
 QImage Photo::crop(const QRect &upright) const
 {
-    return oriented(m_stored.copy(storedRect(upright)), m_orientation);
+    waitUntilComplete();
+    const QImage &stored = complete()->stored;
+    return stored.isNull() ? QImage() : oriented(stored.copy(storedRect(upright)), m_orientation);
 }
 
-QImage Photo::scaledCrop(const QRect &upright, const QSize &target) const
+QImage Photo::scaledCrop(const QRect &upright, const QSize &target, Scaling scaling) const
 {
     if (target.isEmpty() || upright.isEmpty())
         return QImage();
-    for (auto level = m_reduced.rbegin(); level != m_reduced.rend(); ++level) {
-        const QRectF part(upright.x() / double(level->factor), upright.y() / double(level->factor),
-            upright.width() / double(level->factor), upright.height() / double(level->factor));
-        if (part.width() < target.width() || part.height() < target.height())
-            continue;
-        const QRect source = part.toRect().intersected(level->upright.rect());
-        return level->upright.copy(source).scaled(
-            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const std::shared_ptr<const Pixels> pixels = complete();
+    const bool own = pixels && !pixels->stored.isNull();
+    const std::vector<Reduced> &levels = own ? pixels->reduced : m_preview;
+    auto partOf = [&upright](const Reduced &level) {
+        return QRectF(upright.x() / double(level.factor), upright.y() / double(level.factor),
+            upright.width() / double(level.factor), upright.height() / double(level.factor));
+    };
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+        const QRectF part = partOf(*level);
+        if (part.width() >= target.width() && part.height() >= target.height())
+            return scaledPart(level->upright, part, target, scaling);
     }
+    // Zoomed in past the reduced picture before the photo's own pixels are there: it stands
+    // in, enlarged, for the moment.
+    if (!own)
+        return levels.empty()
+            ? QImage()
+            : scaledPart(levels.front().upright, partOf(levels.front()), target, Scaling::Smooth);
     // No reduced copy is large enough: scale the photo's own pixels of the part.
     return oriented(
-        m_stored.copy(storedRect(upright))
+        pixels->stored.copy(storedRect(upright))
             .scaled(m_orientation & QImageIOHandler::TransformationRotate90 ? target.transposed()
                                                                             : target,
                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
         m_orientation);
 }
 
-void Photo::buildReducedCopies()
+bool Photo::holdsPixelsFor(const QRect &upright, const QSize &target) const
 {
-    // A quarter in each direction first: a half would cost a quarter of the photo's memory.
-    int factor = 4;
-    QImage level = boxReduce(m_stored, factor);
+    const int factor = m_preview.empty() ? 1 : m_preview.front().factor;
+    return isComplete()
+        || (upright.width() / factor >= target.width()
+            && upright.height() / factor >= target.height());
+}
+
+std::vector<Photo::Reduced> Photo::reducedCopies(
+    const QImage &stored, int factor, QImageIOHandler::Transformations orientation)
+{
+    std::vector<Reduced> levels;
+    // From the photo's own pixels a quarter in each direction first: a half would cost a
+    // quarter of the photo's memory. A picture the decoder reduced is the first copy itself.
+    QImage level = factor == 1 ? boxReduce(stored, 4) : stored;
+    factor = factor == 1 ? 4 : factor;
     while (!level.isNull() && std::max(level.width(), level.height()) >= SmallestReducedSide) {
-        m_reduced.push_back({ factor, oriented(level, m_orientation) });
+        levels.push_back({ factor, oriented(level, orientation) });
         level = boxReduce(level, 2);
         factor *= 2;
     }
+    return levels;
 }

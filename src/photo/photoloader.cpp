@@ -3,8 +3,11 @@
 #include "jpegscans.h"
 #include "platform/paths.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+
+#include <turbojpeg.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,36 +23,121 @@ void allowLargePhotos()
 }
 
 // A JPEG of more scans than MaximumJpegScans, or than MaximumScanMegapixels allow for its size.
-bool tooManyScans(QFile &file, const QSize &size)
+bool tooManyScans(const QByteArray &bytes, const QSize &size)
 {
     const double megapixels = double(size.width()) * size.height() / 1e6;
     const int allowed = int(std::min<double>(MaximumJpegScans,
         std::max(1.0, std::floor(MaximumScanMegapixels / std::max(megapixels, 1e-6)))));
-    const qint64 bytes = file.size();
-    if (bytes <= 0)
-        return false;
-    // Mapped rather than read, so a large photo is not held twice while it is checked.
-    bool tooMany = false;
-    if (uchar *mapped = file.map(0, bytes)) {
-        tooMany = countJpegScans(QByteArrayView(mapped, bytes), allowed) > allowed;
-        file.unmap(mapped);
-    } else {
-        tooMany = countJpegScans(file.readAll(), allowed) > allowed;
+    return countJpegScans(bytes, allowed) > allowed;
+}
+
+// The file's bytes for the decoder. Once the photo is no longer wanted, reading fails, and
+// the decoder hurries through the rest without data.
+class UntilUnwanted : public QIODevice
+{
+public:
+    UntilUnwanted(const QByteArray &bytes, const std::atomic<bool> *unwanted)
+        : m_bytes(bytes)
+        , m_unwanted(unwanted)
+    {
+        open(QIODevice::ReadOnly);
     }
-    file.seek(0);
-    return tooMany;
+    qint64 size() const override { return m_bytes.size(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_unwanted && *m_unwanted)
+            return -1;
+        const qint64 count = std::min(maxSize, m_bytes.size() - pos());
+        std::copy_n(m_bytes.constData() + pos(), std::max<qint64>(count, 0), data);
+        return std::max<qint64>(count, 0);
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    const QByteArray &m_bytes;
+    const std::atomic<bool> *m_unwanted;
+};
+
+QImage decodeWhole(const QByteArray &bytes, const std::atomic<bool> *unwanted)
+{
+    UntilUnwanted device(bytes, unwanted);
+    QImageReader reader(&device);
+    // The orientation is applied by the photo itself, without a second copy of the pixels.
+    reader.setAutoTransform(false);
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || (unwanted && *unwanted))
+        return QImage();
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
+    return image;
+}
+
+// The strongest reduction the decoder offers that still leaves the first crop at least
+// the frame's pixels on the screen; 1: none.
+int previewFactor(const QSize &upright, const QSizeF &framePixels)
+{
+    if (framePixels.isEmpty())
+        return 1;
+    const bool landscape = upright.width() > upright.height();
+    const double cropWidth = landscape
+        ? upright.height() * framePixels.width() / framePixels.height()
+        : upright.width();
+    const double cropHeight = landscape
+        ? upright.height()
+        : upright.width() * framePixels.height() / framePixels.width();
+    for (int factor : { 8, 4, 2 }) {
+        if (std::floor(cropWidth / factor) >= framePixels.width()
+            && std::floor(cropHeight / factor) >= framePixels.height())
+            return factor;
+    }
+    return 1;
+}
+
+// libjpeg-turbo's own scaling, which skips most of the decoder's work; null when it cannot
+// (a colour space it does not convert, a damaged file): the whole decode then decides.
+QImage decodeReduced(const QByteArray &bytes, int factor)
+{
+    tjhandle handle = tjInitDecompress();
+    if (!handle)
+        return QImage();
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    QImage image;
+    if (tjDecompressHeader3(handle, data, bytes.size(), &width, &height, &subsampling, &colourspace)
+            == 0
+        && colourspace != TJCS_CMYK && colourspace != TJCS_YCCK) {
+        const tjscalingfactor scale { 1, factor };
+        image = QImage(TJSCALED(width, scale), TJSCALED(height, scale), QImage::Format_RGB32);
+        // A warning (a file cut short) still leaves a picture, as the whole decode does.
+        if (!image.isNull()
+            && tjDecompress2(handle, data, bytes.size(), image.bits(), image.width(),
+                   int(image.bytesPerLine()), image.height(), TJPF_BGRA, 0)
+                != 0
+            && tjGetErrorCode(handle) != TJERR_WARNING)
+            image = QImage();
+    }
+    tjDestroy(handle);
+    return image;
 }
 
 } // namespace
 
-PhotoLoadResult loadPhoto(const QString &path)
+PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels)
 {
     allowLargePhotos();
     QFile file;
     if (!openRegularFile(file, path))
         return { nullptr, PhotoLoadError::NotAPicture };
-    QImageReader reader(&file);
-    // The orientation is applied by the photo itself, without a second copy of the pixels.
+    if (file.size() > MaximumFileBytes)
+        return { nullptr, PhotoLoadError::TooLarge };
+    // Read once: the shown picture and the photo's own pixels come from the same bytes,
+    // whatever happens to the file meanwhile.
+    const QByteArray bytes = file.readAll();
+    QBuffer header;
+    header.setData(bytes);
+    QImageReader reader(&header);
     reader.setAutoTransform(false);
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
@@ -58,17 +146,23 @@ PhotoLoadResult loadPhoto(const QString &path)
         || qint64(stored.width()) * stored.height() > MaximumPhotoPixels)
         return { nullptr, PhotoLoadError::TooLarge };
     const QImageIOHandler::Transformations orientation = reader.transformation();
-    if (tooManyScans(file, stored))
+    if (tooManyScans(bytes, stored))
         return { nullptr, PhotoLoadError::NotAPicture };
-    // The reader read the header; it starts afresh from the beginning of the file.
-    reader.setDevice(nullptr);
-    reader.setDevice(&file);
-    reader.setAutoTransform(false);
 
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
+    const QSize upright
+        = orientation & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    const int factor = reader.format() == "jpeg" ? previewFactor(upright, framePixels) : 1;
+    if (factor > 1) {
+        QImage preview = decodeReduced(bytes, factor);
+        if (!preview.isNull())
+            return { std::make_shared<const Photo>(std::move(preview), factor, stored, orientation,
+                         [bytes](const std::atomic<bool> &unwanted) {
+                             return decodeWhole(bytes, &unwanted);
+                         }),
+                PhotoLoadError::None };
+    }
+    QImage image = decodeWhole(bytes, nullptr);
+    if (image.isNull())
         return { nullptr, PhotoLoadError::NotAPicture };
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
     return { std::make_shared<const Photo>(std::move(image), orientation), PhotoLoadError::None };
 }

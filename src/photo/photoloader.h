@@ -2,6 +2,7 @@
 
 #include "photo.h"
 
+#include <QSizeF>
 #include <QString>
 
 // Largest photo side the 16-bit crop rectangle can address.
@@ -15,6 +16,8 @@ constexpr int MaximumJpegScans = 500;
 // far above what progressive files from cameras and editors need (10 scans of 48 megapixels
 // are 480).
 constexpr int MaximumScanMegapixels = 4000;
+// The file is read into memory once; no JPEG of MaximumPhotoPixels comes near this.
+constexpr qint64 MaximumFileBytes = qint64(1) << 30;
 
 enum class PhotoLoadError {
     None,
@@ -29,4 +32,6 @@ struct PhotoLoadResult
 };
 
 // The size and scan checks read only the file's bytes; the picture is decoded after they pass.
-PhotoLoadResult loadPhoto(const QString &path);
+// With the frame's size on the screen, a large JPEG comes back at once, shown from a reduced
+// decode while its own pixels are decoded on another thread (see Photo).
+PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels = {});

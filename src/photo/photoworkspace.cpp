@@ -6,6 +6,7 @@
 #include "photoloader.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 
 LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
 {
@@ -16,7 +17,9 @@ LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
     if (!jpegName || !file.isFile() || file.isHidden())
         return LoadOutcome::Ignored;
 
-    const PhotoLoadResult loaded = loadPhoto(path);
+    // The frame's pixels on the screen: a screen pixel counts as 15 twips.
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const PhotoLoadResult loaded = loadPhoto(path, m_frame / TwipsPerPhotoPixel * ratio);
     if (loaded.error == PhotoLoadError::TooLarge)
         return LoadOutcome::TooLarge;
     if (loaded.error != PhotoLoadError::None)

@@ -72,8 +72,11 @@ public:
     const PictureClip &cropSource() const { return PictureClip1; }
     // What the frame shows.
     const ClipImage &shown() const { return m_shown; }
-    // The photo's own pixels of the part the frame shows, for printing and export.
+    // The photo's own pixels of the part the frame shows, for printing and export; waits for
+    // the photo's decode to finish.
     QImage photoCrop() const { return m_shown.fullResolution(); }
+    // False while the photo's own pixels are still being decoded.
+    bool isPhotoComplete() const { return !Picture1 || Picture1->isComplete(); }
     int16_t panStepsX() const { return PanStepsX; }
     int16_t panStepsY() const { return PanStepsY; }
 

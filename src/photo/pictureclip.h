@@ -35,6 +35,14 @@ public:
     {
         return m_photo ? m_photo->scaledCrop(m_rect, size) : QImage();
     }
+    // The same from the photo's own pixels, never a reduced decode: for printing and export.
+    // Waits for the photo's decode; null when it failed.
+    QImage ownPixelsScaledTo(const QSize &size) const
+    {
+        if (!m_photo || !m_photo->hasOwnPixels())
+            return QImage();
+        return m_photo->scaledCrop(m_rect, size, Photo::Scaling::Smooth);
+    }
 
 private:
     PhotoPtr m_photo;

@@ -4,6 +4,7 @@
 #include "fakeplatform.h"
 #include "photo/cropcommands.h"
 #include "photo/facefit.h"
+#include "print/frmstampa.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -299,6 +300,39 @@ private slots:
         trigger("mnuFitFace"); // asked during the search: done when it ends
         QTRY_VERIFY(label("Label4")->text().contains(m_form->text(TextId::NoSingleFace)));
         QCOMPARE(rect(), *CentreCrop(2400, 3200, 5080, 5080));
+    }
+
+    // Export and print right after a 48-megapixel photo shows wait for its own pixels: the
+    // same sheet and the same printed photos as once its decode has ended.
+    void exportAndPrintBeforeTheDecodeEnds()
+    {
+        m_platform->printerSystem.names = QStringList { "P" };
+        m_platform->printerSystem.defaultName = "P";
+        const QString path = photo("large.jpg", TestPhotos::gradients(8000, 6000));
+        m_form->startUp(QUrl());
+        QList<QImage> sheets;
+        for (const bool settled : { false, true }) {
+            TestPhotos::DecodeHold hold;
+            m_form->LoadPhoto(path);
+            QVERIFY(!m_form->workspace().isPhotoComplete());
+            hold.release();
+            if (settled)
+                m_form->workspace().photo()->waitUntilComplete();
+            const QString sheet = m_program->path() + (settled ? "/settled.jpg" : "/early.jpg");
+            m_platform->dialogAnswers.enqueue(QStringList { sheet });
+            m_form->findChild<QAction *>("mnuExport")->trigger();
+            sheets.append(QImage(sheet));
+            QVERIFY(m_form->workspace().isPhotoComplete());
+            m_form->findChild<QAction *>("mnuPrint")->trigger();
+            QTest::mouseClick(m_form->printDialog()->findChild<QWidget *>("Label1_0"),
+                Qt::LeftButton, {}, { 5, 5 });
+        }
+        QVERIFY(!sheets[0].isNull());
+        QCOMPARE(sheets[0], sheets[1]);
+        const QList<PrintDocument> &printed = m_platform->printerSystem.submitted;
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed[0].pictures[0].picture, printed[1].pictures[0].picture);
+        QCOMPARE(printed[0].pictures[0].picture.size(), QSize(4660, 6000)); // 3495 twips wide
     }
 
     // An installed copy keeps its settings in the user's folder across starts; when that

@@ -5,6 +5,10 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include "photo/photo.h"
 
 // Real JPEG files for tests and the benchmark, written by us.
 namespace TestPhotos {
@@ -72,6 +76,41 @@ inline QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
     }
     return jpeg;
 }
+
+// A smooth picture in which any shift of a crop shows as a change of colour.
+inline QImage gradients(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x]
+                = qRgb(255 * x / width, 255 * y / height, 255 - 128 * (x + y) / (width + height));
+    }
+    return image;
+}
+
+// Holds every thread where photos decode their own pixels, so a test sees a photo whose
+// decode has not ended, for as long as it likes.
+class DecodeHold
+{
+public:
+    DecodeHold()
+    {
+        for (int i = 0; i < m_threads; ++i)
+            photoDecodeThreads().start([this] { m_release.acquire(); });
+    }
+    ~DecodeHold() { release(); }
+    void release()
+    {
+        m_release.release(m_threads);
+        m_threads = 0;
+    }
+
+private:
+    int m_threads = photoDecodeThreads().maxThreadCount();
+    QSemaphore m_release;
+};
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {

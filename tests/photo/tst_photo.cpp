@@ -53,7 +53,8 @@ private slots:
         const QString path = folder.filePath(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(folder.mkpath(".") && TestPhotos::writeFile(path, bytes));
 
-        const PhotoLoadResult loaded = loadPhoto(path);
+        // As the window loads: most are first shown from a reduced decode.
+        const PhotoLoadResult loaded = loadPhoto(path, QSizeF(233, 300));
         if (expected == Outcome::NotAPicture || expected == Outcome::TooLarge) {
             QCOMPARE(loaded.error,
                 expected == Outcome::TooLarge ? PhotoLoadError::TooLarge
@@ -82,6 +83,49 @@ private slots:
             QVERIFY2(channelDistance(upright.pixel(probe), want) <= 12,
                 qPrintable(QStringLiteral("at %1,%2").arg(probe.x()).arg(probe.y())));
         }
+    }
+    // Shown before its own pixels are decoded, a photo has the crop and, within a shade, the
+    // frame of a photo decoded whole; a photo loaded meanwhile ends the first one's decode.
+    void frameFirst_data()
+    {
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("cut"); // per cent of the file kept
+        QTest::newRow("35 x 45 mm") << QSize(3500, 4500) << 1 << 100;
+        QTest::newRow("2 x 2 in, orientation 6") << QSize(5080, 5080) << 6 << 100;
+        QTest::newRow("cut short") << QSize(3500, 4500) << 1 << 60;
+    }
+    void frameFirst()
+    {
+        QFETCH(QSize, frame);
+        QFETCH(int, orientation);
+        QFETCH(int, cut);
+        const QByteArray jpeg = TestPhotos::withOrientation(
+            TestPhotos::encodeJpeg(TestPhotos::gradients(4000, 3000)), orientation);
+        const QString path = write(QStringLiteral("big.jpg"), jpeg.left(jpeg.size() * cut / 100));
+        PhotoWorkspace whole;
+        whole.setFrame(frame);
+        QCOMPARE(whole.LoadPhoto(path), LoadOutcome::Accepted);
+        whole.photo()->waitUntilComplete();
+        const QSize pixels = (QSizeF(frame) / TwipsPerPhotoPixel).toSize();
+
+        PhotoWorkspace first = workspace();
+        TestPhotos::DecodeHold hold;
+        QCOMPARE(first.LoadPhoto(write(QStringLiteral("other.jpg"), jpeg)), LoadOutcome::Accepted);
+        const std::weak_ptr<const Photo> other = first.photo();
+        first.setFrame(frame);
+        QCOMPARE(first.LoadPhoto(path), LoadOutcome::Accepted);
+        QVERIFY(other.expired() && !first.isPhotoComplete());
+        QCOMPARE(first.cropSource().ClipRect, whole.cropSource().ClipRect);
+        const QImage shown = first.shown().scaledTo(pixels);
+        const QImage wanted = whole.shown().scaledTo(pixels);
+        int worst = 0;
+        for (int y = 0; y < pixels.height() * cut / 200; ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                worst = std::max(worst, channelDistance(shown.pixel(x, y), wanted.pixel(x, y)));
+        QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
+        hold.release();
+        QCOMPARE(first.photoCrop(), whole.photoCrop());
     }
     void centreCrop_data()
     {
