@@ -1,5 +1,6 @@
 #include "photo.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QThreadPool>
 
@@ -98,6 +99,12 @@ QThreadPool &photoDecodeThreads()
     // Not Qt's global pool: its image functions split large images over that pool's threads
     // and would wait behind a decode.
     static QThreadPool threads;
+    // A decode still running ends with the application, while the image plugins are there.
+    static const bool drainedAtExit = [] {
+        qAddPostRoutine([] { threads.waitForDone(); });
+        return true;
+    }();
+    Q_UNUSED(drainedAtExit);
     return threads;
 }
 
