@@ -19,7 +19,6 @@ public:
     // Marks at the left and right edges over the picture: where the format's rule wants the
     // crown, the chin or the eye line.
     void setGuides(const QList<GuideBand> &bands);
-    const QList<GuideBand> &guides() const { return m_guides; }
     const ClipImage &clip() const { return m_clip; }
     // What is on screen, at device pixels.
     const QImage &picture() const { return m_picture; }

@@ -286,6 +286,12 @@ private slots:
         QCOMPARE(rect(), centred);
         QTest::mouseClick(widget("Option1_4"), Qt::LeftButton);
         QCOMPARE(rect(), *FaceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+        // The guides mark the eye-line band, 31-44 % from the top, at both edges.
+        const QImage shown = widget("Image1")->grab().toImage();
+        auto orange = [](const QColor &c) { return c.red() > 220 && c.blue() < 80; };
+        for (const auto &[y, marked] : { std::pair(0.375, true), { 0.2, false }, { 0.6, false } })
+            for (int x : { 2, shown.width() - 3 })
+                QCOMPARE(orange(shown.pixelColor(x, int(y * shown.height()))), marked);
 
         trigger("mnuAutoFaceFit");
         QVERIFY(m_program->read("Lang/options.ini").endsWith("\r\n0\r\n"));
