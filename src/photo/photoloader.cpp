@@ -1,5 +1,6 @@
 #include "photoloader.h"
 
+#include "cropcommands.h"
 #include "jpegscans.h"
 #include "platform/paths.h"
 
@@ -80,16 +81,13 @@ int previewFactor(const QSize &upright, const QSizeF &framePixels)
 {
     if (framePixels.isEmpty())
         return 1;
-    const bool landscape = upright.width() > upright.height();
-    const double cropWidth = landscape
-        ? upright.height() * framePixels.width() / framePixels.height()
-        : upright.width();
-    const double cropHeight = landscape
-        ? upright.height()
-        : upright.width() * framePixels.height() / framePixels.width();
+    const std::optional<CropRect> crop
+        = CentreCrop(upright.width(), upright.height(), framePixels.width(), framePixels.height());
+    if (!crop)
+        return 1;
     for (int factor : { 8, 4, 2 }) {
-        if (std::floor(cropWidth / factor) >= framePixels.width()
-            && std::floor(cropHeight / factor) >= framePixels.height())
+        if (crop->width / factor >= framePixels.width()
+            && crop->height / factor >= framePixels.height())
             return factor;
     }
     return 1;
