@@ -2,6 +2,7 @@
 
 #include "platform/rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -102,13 +103,16 @@ std::optional<CropRect> CentreCrop(
     const double W = photoWidth;
     const double H = photoHeight;
     CropRect rect;
-    if (photoWidth > photoHeight) {
+    // The side that limits the rectangle is the one the photo is short of in the frame's
+    // proportions, so the rectangle never leaves the photo (a 4:5 or square portrait is
+    // limited by its height, not its width).
+    if (W * frameHeight > H * frameWidth) {
         if (store(rect.height, H) != Step::Ok
-            || store(rect.width, H / frameHeight * frameWidth) != Step::Ok)
+            || store(rect.width, std::max(1.0, H / frameHeight * frameWidth)) != Step::Ok)
             return std::nullopt;
     } else {
         if (store(rect.width, W) != Step::Ok
-            || store(rect.height, W / frameWidth * frameHeight) != Step::Ok)
+            || store(rect.height, std::max(1.0, W / frameWidth * frameHeight)) != Step::Ok)
             return std::nullopt;
     }
     if (store(rect.left, (W - rect.width) / 2) != Step::Ok

@@ -6,8 +6,9 @@
 #include <functional>
 #include <optional>
 
-// The first, centred crop rectangle with the frame's aspect ratio: a landscape photo keeps
-// its full height, any other its full width. Nothing when a value does not fit 16 bits.
+// The largest rectangle of the frame's proportions inside the photo, centred: the photo's
+// height limits it when the photo is proportionally wider than the frame, its width
+// otherwise. Nothing when a value does not fit 16 bits.
 std::optional<CropRect> CentreCrop(
     int photoWidth, int photoHeight, double frameWidth, double frameHeight);
 

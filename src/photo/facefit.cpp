@@ -12,10 +12,16 @@ std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWi
         return std::nullopt;
     double height = face.head() / rule.headTarget;
     double width = height * frameWidth / frameHeight;
-    // A face too large for its rule in this photo: as close as the photo allows.
-    const double shrink = std::min({ 1.0, photoWidth / width, photoHeight / height });
-    height *= shrink;
-    width *= shrink;
+    // A face too large for its rule in this photo: as close as the photo allows, which is the
+    // centred fit's rectangle moved onto the face.
+    if (width > photoWidth || height > photoHeight) {
+        const std::optional<CropRect> largest
+            = CentreCrop(photoWidth, photoHeight, frameWidth, frameHeight);
+        if (!largest)
+            return std::nullopt;
+        width = largest->width;
+        height = largest->height;
+    }
     const double top = rule.anchor == FaceRule::Anchor::Crown
         ? face.crown() - rule.anchorTarget * height
         : face.eyeLine - (1 - rule.anchorTarget) * height;

@@ -1,5 +1,6 @@
 #include "hostilephotos.h"
 #include "photo/cropcommands.h"
+#include "photo/facefit.h"
 #include "photo/fitgestures.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
@@ -137,12 +138,15 @@ private slots:
         };
         row("landscape keeps its height", { 3000, 2000 }, F3545, { 722, 0, 1556, 2000 });
         row("portrait keeps its width", { 1200, 1800 }, { 3000, 4000 }, { 0, 100, 1200, 1600 });
-        row("too wide portrait", { 1000, 1200 }, F3545, { 0, -43, 1000, 1286 });
-        row("square is not wider", { 800, 800 }, { 4000, 4000 }, { 0, 0, 800, 800 });
         row("half goes to even 499.5", { 1001, 2000 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
         row("half goes to even 500.5", { 1001, 2002 }, { 4000, 4000 }, { 0, 500, 1001, 1001 });
         row("landscape half 500.5", { 1779, 1000 }, F3545, { 500, 0, 778, 1000 });
-        row("beyond 16 bits", { 32767, 32767 }, { 3000, 4000 }, {});
+        // Portraits proportionally wider than the frame keep their height.
+        row("4:5 portrait", { 1080, 1350 }, F3545, { 15, 0, 1050, 1350 });
+        row("square photo, portrait frame", { 2000, 2000 }, F3545, { 222, 0, 1556, 2000 });
+        row("1000 x 1200, half to even 33.5", { 1000, 1200 }, F3545, { 34, 0, 933, 1200 });
+        row("32767 square", { 32767, 32767 }, { 3000, 4000 }, { 4096, 0, 24575, 32767 });
+        row("beyond 16 bits", { 40000, 40000 }, { 3000, 4000 }, {});
     }
     void centreCrop()
     {
@@ -154,6 +158,30 @@ private slots:
         QCOMPARE(rect.has_value(), !expected.isNull());
         if (rect)
             QCOMPARE(rect->toRect(), expected);
+    }
+    // Whatever its proportions (a 1 x N strip, 32767 pixels high), a photo's centred rectangle
+    // lies inside it, fills it in one direction and has the frame's proportions.
+    void centreCropStaysInside()
+    {
+        const QList<int> sides { 1, 233, 999, 1080, 1350, 2000, 32767 };
+        for (const QSizeF frame : { QSizeF(3000, 4000), QSizeF(3495, 4500), QSizeF(5080, 5080) })
+            for (int w : sides)
+                for (int h : sides) {
+                    const QRect r = CentreCrop(w, h, frame.width(), frame.height())->toRect();
+                    QVERIFY(QRect(0, 0, w, h).contains(r) && (r.width() == w || r.height() == h)
+                        && std::abs(r.width() - r.height() * frame.width() / frame.height()) <= 1);
+                }
+    }
+    // A head too large for the rule in a 4:5 photo: the largest rectangle of the frame's
+    // proportions, as the centred fit takes it, moved onto the face and kept inside.
+    void faceTooLargeForTheRule()
+    {
+        for (const auto &[centreX, left] : { std::pair(700.0, 30), { 100.0, 0 } }) {
+            const FaceMarks face { 1250, 700, centreX }; // head 1100 pixels of 1350
+            const std::optional<CropRect> rect
+                = FaceCrop(1080, 1350, F3545.width(), F3545.height(), face, PortraitFaceRule);
+            QCOMPARE(rect->toRect(), QRect(left, 0, 1050, 1350));
+        }
     }
     void commands_data()
     {
@@ -229,11 +257,11 @@ private slots:
         QTest::newRow("234 x 310") << "a.jpg" << jpeg(234, 310) << LoadOutcome::Accepted;
         QTest::newRow("233 x 310 too narrow") << "a.jpg" << jpeg(233, 310) << LoadOutcome::TooSmall;
         QTest::newRow("300 x 299 too short") << "a.jpg" << jpeg(300, 299) << LoadOutcome::TooSmall;
-        // Wide enough and high enough, but its width-filling crop needs 301 rows.
-        QTest::newRow("234 x 300 refused by the crop")
-            << "a.jpg" << jpeg(234, 300) << LoadOutcome::TooSmall;
-        QTest::newRow(".jpeg and .JPE are photo names too")
-            << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Accepted;
+        QTest::newRow("234 x 300, just large enough")
+            << "a.jpg" << jpeg(234, 300) << LoadOutcome::Accepted;
+        QTest::newRow("4:5 portrait") << "a.jpg" << jpeg(1080, 1350) << LoadOutcome::Accepted;
+        QTest::newRow("square") << "a.jpg" << jpeg(2000, 2000) << LoadOutcome::Accepted;
+        QTest::newRow(".jpeg") << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Accepted;
         QTest::newRow(".JPE") << "b.JPE" << jpeg(300, 400) << LoadOutcome::Accepted;
         QTest::newRow(".png is not a photo name")
             << "a.png" << jpeg(300, 400) << LoadOutcome::Ignored;
