@@ -72,7 +72,7 @@ enum class TextId : int {
     SettingsNotSaved = 68,
     UnknownPaper = 69,
     AreaLargerThanPaper = 70,
-    SheetDoesNotFit = 71,
+    NoCopyFits = 71,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -6,6 +6,7 @@
 #include "platform/resources.h"
 #include "platform/rounding.h"
 #include "sheetgeometry.h"
+#include "sheetpdf.h"
 #include "sheetpreview.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -284,12 +285,18 @@ void frmStampa::selectPrinter(const QString &text)
     showPreview();
 }
 
-void frmStampa::showPreview()
+PaperArea frmStampa::currentPaper()
 {
     const QString printer = m_printer.deviceName();
-    const PaperArea paper
-        = (printer.isEmpty() ? std::nullopt : m_printer.system().paperArea(printer))
-              .value_or(FallbackPaper);
+    // A paper the printing system cannot describe is refused when the job is sent, with the
+    // reason; until then the sheet is shown on A4.
+    return (printer.isEmpty() ? std::nullopt : m_printer.system().paperArea(printer))
+        .value_or(FallbackPaper);
+}
+
+void frmStampa::showPreview()
+{
+    const PaperArea paper = currentPaper();
     const QSizeF photoMm
         = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
     for (const auto &[picture, orientation] : { std::pair { Image2, PrintOrientation::Portrait },
@@ -386,8 +393,26 @@ std::optional<PrinterFailure> frmStampa::sendSheet()
     if (crop.isNull() || frame.isEmpty())
         return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
             TextId::NoPhotoToPrint };
-    for (const QRectF &rect : sheetRectangles(photoSizeMm(frame)))
-        m_printer.drawPicture(crop, rect);
+    // Laid out for the paper the preview shows, so the copies print where they were seen.
+    const QSizeF photoMm = photoSizeMm(frame);
+    const QSizeF area = printableSize(currentPaper(), m_printer.orientation());
+    if (area.isEmpty())
+        return PrinterFailure { 0,
+            QStringLiteral("the printer reports a printable area larger than its paper"),
+            TextId::AreaLargerThanPaper };
+    const QList<QRectF> places = sheetOnPaper(photoMm, area);
+    if (places.isEmpty()) {
+        const QStringList sizes { QString::number(photoMm.width(), 'f', 1),
+            QString::number(photoMm.height(), 'f', 1), QString::number(area.width(), 'f', 1),
+            QString::number(area.height(), 'f', 1) };
+        return PrinterFailure { 0,
+            QStringLiteral("not one photo (%1 x %2 mm) fits the printable area of the paper "
+                           "(%3 x %4 mm)")
+                .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
+            TextId::NoCopyFits, sizes };
+    }
+    for (const QRectF &place : places)
+        m_printer.drawPicture(crop, place);
     const SubmitResult result = m_printer.endDocument();
     return result.failure;
 }

@@ -54,6 +54,8 @@ private:
     bool probeQuality(int16_t quality);
     std::optional<PrinterFailure> fillPrinterList();
     void selectPrinter(const QString &text);
+    // The paper a job for the current printer goes on.
+    PaperArea currentPaper();
     // The orientation pictures show the page as it will print on the current printer.
     void showPreview();
     void selectQuality(int position);

@@ -21,36 +21,40 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
     return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
 }
 
+QSizeF printableSize(const PaperArea &paper, PrintOrientation orientation)
+{
+    const QMarginsF &m = paper.marginsMm;
+    const QSizeF printable(paper.paperMm.width() - m.left() - m.right(),
+        paper.paperMm.height() - m.top() - m.bottom());
+    if (std::min({ m.left(), m.top(), m.right(), m.bottom() }) < 0 || !(printable.width() > 0)
+        || !(printable.height() > 0))
+        return {};
+    return orientation == PrintOrientation::Landscape ? printable.transposed() : printable;
+}
+
 std::optional<PrinterFailure> writeSheetPdf(
     const PrintDocument &document, const PaperArea &paper, const QString &path)
 {
     if (!(paper.paperMm.width() > 0 && paper.paperMm.height() > 0))
         return PrinterFailure { 0, QStringLiteral("the printer reports no paper size") };
-    const QMarginsF &m = paper.marginsMm;
-    const QSizeF printable(paper.paperMm.width() - m.left() - m.right(),
-        paper.paperMm.height() - m.top() - m.bottom());
-    if (std::min({ m.left(), m.top(), m.right(), m.bottom() }) < 0 || printable.width() <= 0
-        || printable.height() <= 0)
+    const QSizeF area = printableSize(paper, document.orientation);
+    if (area.isEmpty())
         return PrinterFailure { 0,
             QStringLiteral("the printer reports a printable area larger than its paper"),
             TextId::AreaLargerThanPaper };
-    // Cut photos are worse than none: the whole sheet must lie inside the printable area.
+    // Cut photos are worse than none: the copies were laid out for this paper, so one outside
+    // its printable area means the paper changed since.
     QRectF sheet;
     for (const PlacedPicture &placed : document.pictures)
         sheet |= placed.rectMm;
-    const QSizeF area
-        = document.orientation == PrintOrientation::Landscape ? printable.transposed() : printable;
     if (sheet.left() < 0 || sheet.top() < 0 || sheet.right() > area.width() + FitTolerance
-        || sheet.bottom() > area.height() + FitTolerance) {
-        const QStringList sizes { QString::number(sheet.right(), 'f', 1),
-            QString::number(sheet.bottom(), 'f', 1), QString::number(area.width(), 'f', 1),
-            QString::number(area.height(), 'f', 1) };
+        || sheet.bottom() > area.height() + FitTolerance)
         return PrinterFailure { 0,
-            QStringLiteral("the sheet (%1 x %2 mm) does not fit the printable area of the "
+            QStringLiteral("the photos reach %1 x %2 mm, beyond the printable area of the "
                            "paper (%3 x %4 mm)")
-                .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
-            TextId::SheetDoesNotFit, sizes };
-    }
+                .arg(QString::number(sheet.right(), 'f', 1),
+                    QString::number(sheet.bottom(), 'f', 1), QString::number(area.width(), 'f', 1),
+                    QString::number(area.height(), 'f', 1)) };
     QPdfWriter writer(path);
     writer.setResolution(PdfResolution);
     writer.setCreator(QStringLiteral("Kalmora"));

@@ -47,7 +47,7 @@ QImage sheetPreview(const PaperArea &paper, PrintOrientation orientation, const 
         : photo.scaled(cell * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(sheet);
-    for (const QRectF &place : sheetRectangles(photoMm)) {
+    for (const QRectF &place : sheetOnPaper(photoMm, printableSize(paper, orientation))) {
         // Whole pixels, one short at the far edges: copies 1 mm apart stay apart on screen.
         const QPointF from = printable.topLeft() + place.topLeft() * scale;
         const QPointF to = from + QPointF(place.width(), place.height()) * scale;

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
+#include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
 #include "print/cupsprintersystem.h"
@@ -49,31 +50,79 @@ private slots:
                                                             : -1,
             copies);
     }
-    void sheetRectangles_data()
+    // Each row: a paper in one orientation and, for the five formats in order, how many copies
+    // print on it; "s" marks the sheet's own positions, otherwise a centred grid.
+    void sheetOnPaper_data()
     {
-        QTest::addColumn<QSizeF>("frameTwips");
-        QTest::addColumn<int>("columns");
-        QTest::newRow("35 x 45") << QSizeF(3500, 4500) << 4;
-        QTest::newRow("50 x 50") << QSizeF(5000, 5000) << 3;
-        QTest::newRow("2 x 2 in") << QSizeF(5080, 5080) << 3;
-        QTest::newRow("just under 50 wide") << QSizeF(4999, 3000) << 4;
+        QTest::addColumn<QSizeF>("paper"); // upright, mm
+        QTest::addColumn<QMarginsF>("margins");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<QString>("copies");
+        const auto both = [](const char *name, QSizeF paper, QMarginsF margins,
+                              const char *portrait, const char *landscape) {
+            QTest::addRow("%s, portrait", name) << paper << margins << false << portrait;
+            QTest::addRow("%s, landscape", name) << paper << margins << true << landscape;
+        };
+        both("A4", { 210, 297 }, {}, "8s 8s 8s 6s 6s", "8s 8s 8s 6s 6s");
+        both("A5", { 148, 210 }, {}, "8s 8 8 6 6", "8s 8s 8s 6s 6s");
+        both("A6", { 105, 148 }, {}, "8 6 6 4 4", "8s 8 6 4 4");
+        both("4 x 6 in borderless", { 101.6, 152.4 }, {}, "8 6 6 6 2", "8s 8 6 6 2");
+        both("10 x 15 cm, 3 mm margins", { 100, 150 }, QMarginsF(3, 3, 3, 3), "8 6 6 2 2",
+            "8s 8 6 2 2");
+        both("13 x 18 cm", { 127, 178 }, {}, "8 8 8 6 6", "8s 8s 8s 6s 6s");
+        both("5 x 7 in, 5 mm at the bottom", { 127, 177.8 }, QMarginsF(0, 0, 0, 5), "8 8 8 6 6",
+            "8s 8s 8 6s 6s");
+        both("45 x 60 mm: one copy or none", { 45, 60 }, {}, "1 1 1 0 0", "1 1 1 0 0");
     }
-    void sheetRectangles()
+    void sheetOnPaper()
     {
-        QFETCH(QSizeF, frameTwips);
-        QFETCH(int, columns);
-        const QList<QRectF> rects = ::sheetRectangles(photoSizeMm(frameTwips));
-        QCOMPARE(rects.size(), 2 * columns);
-        const auto near = [](QPointF a, QPointF b) { return (a - b).manhattanLength() < 1e-4; };
-        for (int i = 0; i < rects.size(); ++i) {
-            QVERIFY(near({ rects[i].width(), rects[i].height() },
-                { frameTwips.width() / 100, frameTwips.height() / 100 }));
-            // Row by row, left to right, 10 mm in from the corner and 1 mm apart.
-            const QPointF expected = i % columns ? rects[i - 1].topRight() + QPointF(1, 0)
-                : i                              ? QPointF(10, rects[i - columns].bottom() + 1)
-                                                 : QPointF(10, 10);
-            QVERIFY(near(rects[i].topLeft(), expected));
+        QFETCH(QSizeF, paper);
+        QFETCH(QMarginsF, margins);
+        QFETCH(bool, landscape);
+        QFETCH(QString, copies);
+        const QSizeF area = printableSize({ paper, margins },
+            landscape ? PrintOrientation::Landscape : PrintOrientation::Portrait);
+        const auto near = [](const QRectF &a, const QRectF &b) {
+            return (a.topLeft() - b.topLeft()).manhattanLength()
+                + (a.bottomRight() - b.bottomRight()).manhattanLength()
+                < 1e-4;
+        };
+        for (const PhotoFormat &format : PhotoFormats) {
+            const QSizeF photo = photoSizeMm(QSizeF(format.frameWidth, format.frameHeight));
+            const QList<QRectF> places = ::sheetOnPaper(photo, area);
+            const QString wanted = copies.split(u' ')[&format - PhotoFormats.data()];
+            QVERIFY2(
+                places.size() == wanted.chopped(wanted.endsWith(u's')).toInt(), format.caption);
+            QRectF extent;
+            for (int i = 0; i < places.size(); ++i) {
+                // Whole copies of the photo's size, row by row, 1 mm apart.
+                const QRectF &last = places[std::max(i - 1, 0)];
+                QVERIFY2(i ? near(places[i], last.translated(photo.width() + 1, 0))
+                            || near(places[i],
+                                QRectF(QPointF(places[0].left(), last.bottom() + 1), photo))
+                           : near(places[0], QRectF(places[0].topLeft(), photo)),
+                    format.caption);
+                extent |= places[i];
+            }
+            // Inside the area: the sheet's own place 10 mm in from the corner, or centred.
+            const QMarginsF room(extent.left(), extent.top(), area.width() - extent.right(),
+                area.height() - extent.bottom());
+            QVERIFY(places.isEmpty()
+                || (std::min({ room.left(), room.top(), room.right(), room.bottom() }) > -1e-4
+                    && (wanted.endsWith(u's')
+                               ? std::abs(room.left() - 10) + std::abs(room.top() - 10)
+                               : std::abs(room.left() - room.right())
+                                   + std::abs(room.top() - room.bottom()))
+                        < 1e-4));
         }
+    }
+    // Among grids that hold as many copies, the sheet's four columns and two rows: 35 x 45 mm
+    // on 150 x 160 mm fits 8 as 4 x 2 and as 3 x 3.
+    void sheetOnPaperKeepsTheSheetsShape()
+    {
+        const QList<QRectF> places = ::sheetOnPaper({ 35, 45 }, { 150, 160 });
+        QCOMPARE(places.size(), 8);
+        QCOMPARE(places[3].top(), places[0].top());
     }
     void pageMargins()
     {
@@ -108,20 +157,36 @@ private slots:
         QCOMPARE(platform.printerSystem.submitted[1].quality, PrintQuality::High);
     }
     // The orientation pictures show the page as it will print: the paper's proportions in
-    // each orientation and the user's photo at each of the eight places.
+    // each orientation and the user's photo at each place it prints on that paper.
+    void truePreview_data()
+    {
+        QTest::addColumn<QSizeF>("paper");
+        QTest::addColumn<QMarginsF>("margins");
+        QTest::addColumn<QPoint>("portraitGrid"); // columns, rows of copies
+        QTest::addColumn<QPoint>("landscapeGrid");
+        QTest::newRow("Letter") << QSizeF(215.9, 279.4) << QMarginsF(6, 6, 6, 6) << QPoint(4, 2)
+                                << QPoint(4, 2);
+        QTest::newRow("4 x 6 in") << QSizeF(101.6, 152.4) << QMarginsF() << QPoint(2, 3)
+                                  << QPoint(4, 2);
+    }
     void truePreview()
     {
+        QFETCH(QSizeF, paper);
+        QFETCH(QMarginsF, margins);
+        QFETCH(QPoint, portraitGrid);
+        QFETCH(QPoint, landscapeGrid);
         FakePlatform platform(QString {});
         platform.printerSystem.names = QStringList { "P" };
         platform.printerSystem.defaultName = "P";
-        platform.printerSystem.paper = { QSizeF(215.9, 279.4), QMarginsF(6, 6, 6, 6) };
+        platform.printerSystem.paper = { paper, margins };
         Printer printer(platform.printerSystem);
         const TextTable texts;
         const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
             [] { return QSizeF(3500, 4500); } };
         frmStampa dialog(platform, texts, printer, source);
-        for (const auto &[name, aspect] :
-            { std::pair { "Image2", 215.9 / 279.4 }, std::pair { "Image3", 279.4 / 215.9 } }) {
+        const double upright = paper.width() / paper.height();
+        for (const auto &[name, aspect, grid] : { std::tuple { "Image2", upright, portraitGrid },
+                 std::tuple { "Image3", 1 / upright, landscapeGrid } }) {
             const QImage picture = dialog.findChild<QLabel *>(name)->pixmap().toImage();
             QRect page;
             QSet<int> redColumns, redRows;
@@ -134,13 +199,12 @@ private slots:
                 }
             }
             QVERIFY(std::abs(page.width() / double(page.height()) - aspect) < 0.03);
-            // Red is each copy's top-left quarter: four columns of it, two rows.
+            // Red is each copy's top-left quarter: one run of it per column and per row.
             auto runs = [](const QSet<int> &at) {
-                return std::count_if(
-                    at.begin(), at.end(), [&](int v) { return !at.contains(v - 1); });
+                return int(std::count_if(
+                    at.begin(), at.end(), [&](int v) { return !at.contains(v - 1); }));
             };
-            QCOMPARE(runs(redColumns), 4);
-            QCOMPARE(runs(redRows), 2);
+            QCOMPARE(QPoint(runs(redColumns), runs(redRows)), grid);
         }
     }
     // A printing server that takes connections and never answers: the window comes up at once
