@@ -5,6 +5,7 @@
 #include "print/cupsprintersystem.h"
 #include "print/frmstampa.h"
 #include "print/sheetgeometry.h"
+#include "print/sheetpdf.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -19,7 +20,7 @@
 #include <unistd.h>
 
 // Prints from the main window, with a real photo, on the private CUPS daemon that scripts/test
-// starts: two A4 queues, KalmoraPDF (the default, the whole page printable) and KalmoraMargins.
+// starts, on each kind of queue it adds (see scripts/cups-test-server).
 
 namespace {
 
@@ -27,6 +28,8 @@ const QString Plain = QStringLiteral("KalmoraPDF");
 const QString Margins = QStringLiteral("KalmoraMargins");
 const QString Chosen = QStringLiteral("KalmoraChosen");
 const QString Eve = QStringLiteral("KalmoraEve");
+const QString PhotoPaper = QStringLiteral("KalmoraPhoto");
+const QString A6Paper = QStringLiteral("KalmoraA6");
 constexpr double MmPerDot = 25.4 / 300;
 
 int colourDistance(QRgb a, QRgb b)
@@ -120,14 +123,8 @@ private slots:
             << 2 << Plain << false << "3" << 3 << a4 << QMarginsF();
         QTest::newRow("50 x 50, margins, landscape")
             << 3 << Margins << false << "1" << 1 << a4 << driver;
-        QTest::newRow("2 x 2 in, A4 driver, landscape")
-            << 4 << Plain << false << "1" << 1 << a4 << QMarginsF();
         QTest::newRow("35 x 45, Letter driver, portrait")
             << 1 << QStringLiteral("KalmoraLetter") << true << "1" << 1 << letter << QMarginsF();
-        QTest::newRow("50 x 50, Letter driver, landscape")
-            << 3 << QStringLiteral("KalmoraLetter") << false << "1" << 1 << letter << QMarginsF();
-        QTest::newRow("30 x 40, Letter chosen for an A4 driver, portrait")
-            << 0 << Chosen << true << "1" << 1 << letter << QMarginsF();
         QTest::newRow("35 x 45, Letter chosen for an A4 driver, landscape")
             << 1 << Chosen << false << "1" << 1 << letter << QMarginsF();
         const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
@@ -135,6 +132,19 @@ private slots:
             << 1 << Eve << true << "1" << 1 << letter << eve;
         QTest::newRow("40 x 40, driverless, landscape")
             << 2 << Eve << false << "1" << 1 << letter << eve;
+        // Photo paper smaller than the sheet: the copies laid out for it.
+        const QSizeF photo(101.6, 152.4), a6 = QSizeF(297, 420) * (25.4 / 72);
+        const QMarginsF a6Driver = QMarginsF(8.5, 8.5, 8.5, 8.5) * (25.4 / 72);
+        QTest::newRow("35 x 45, 4 x 6 in photo paper, landscape")
+            << 1 << PhotoPaper << false << "1" << 1 << photo << QMarginsF();
+        QTest::newRow("35 x 45, 4 x 6 in photo paper, portrait")
+            << 1 << PhotoPaper << true << "1" << 1 << photo << QMarginsF();
+        QTest::newRow("2 x 2 in, 4 x 6 in photo paper, landscape")
+            << 4 << PhotoPaper << false << "1" << 1 << photo << QMarginsF();
+        QTest::newRow("30 x 40, A6 with margins, portrait")
+            << 0 << A6Paper << true << "1" << 1 << a6 << a6Driver;
+        QTest::newRow("50 x 50, A6 with margins, landscape")
+            << 3 << A6Paper << false << "1" << 1 << a6 << a6Driver;
     }
     void realSizeOnPaper()
     {
@@ -163,17 +173,21 @@ private slots:
         QVERIFY2(std::abs(page.width() * MmPerDot - paper.width()) < 0.5
                 && std::abs(page.height() * MmPerDot - paper.height()) < 0.5,
             qPrintable("sent as " + CupsPrinterSystem().paper(queue)->media));
+        const QSizeF area = paper.shrunkBy(margins);
         if (!portrait) {
             page = page.transformed(QTransform().rotate(90));
             margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
         }
-        const QList<QRectF> places = sheetRectangles(
-            photoSizeMm(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight)));
-        const int columns = int(places.size()) / 2;
+        const QSizeF photoMm = photoSizeMm(
+            QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
+        const QList<QRectF> places = sheetOnPaper(photoMm, portrait ? area : area.transposed());
+        // Row by row: each column and each row of copies is one run of ink across the page.
+        const int columns = int(std::count_if(places.begin(), places.end(),
+            [&](const QRectF &place) { return place.top() == places[0].top(); }));
         const QList<QPointF> xs = inkRuns(page);
         const QList<QPointF> ys = inkRuns(page.transformed(QTransform(0, 1, 1, 0, 0, 0)));
         QCOMPARE(xs.size(), columns);
-        QCOMPARE(ys.size(), 2);
+        QCOMPARE(ys.size(), (places.size() + columns - 1) / columns);
         for (int i = 0; i < places.size(); ++i) {
             const QRectF want = places[i].translated(margins.left(), margins.top());
             const QPointF x = xs[i % columns];
@@ -212,8 +226,9 @@ private slots:
         const QString mend = "lpoptions -p" + queue + " -r media";
         QTest::newRow("a paper CUPS cannot name")
             << "NoSuchPaper" << QStringList { choose + "NoSuchPaper", mend } << 1 << "1";
-        QTest::newRow("the 2 x 2 in sheet on A6")
-            << "(164.4 x 112.6 mm)" << QStringList { choose + "A6", mend } << 4 << "1";
+        // A6 now carries four 2 x 2 in copies; A9 carries no 40 x 40 mm one.
+        QTest::newRow("no 40 x 40 mm copy on A9")
+            << "(40.0 x 40.0 mm)" << QStringList { choose + "iso_a9_37x52mm", mend } << 2 << "1";
     }
     void refusedJobReported()
     {
