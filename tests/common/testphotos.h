@@ -45,19 +45,13 @@ inline QByteArray encodeJpeg(const QImage &image, int quality = 90)
 // An EXIF block holding only the orientation tag, placed right after the start marker.
 inline QByteArray withOrientation(const QByteArray &jpeg, int orientation)
 {
-    QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("MM\0\x2A\0\0\0\x08", 8); // big-endian TIFF header, IFD at 8
-    exif += QByteArray("\0\x01", 2); // one entry
-    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // orientation, SHORT, count 1
-    exif += char(0);
-    exif += char(orientation);
-    exif += QByteArray("\0\0", 2);
-    exif += QByteArray("\0\0\0\0", 4); // no next IFD
+    // Big-endian TIFF header, its IFD at 8 with one entry: orientation, SHORT, count 1.
+    const QByteArray exif
+        = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0", 25)
+        + char(orientation) + QByteArray(6, 0); // no next IFD
     const int length = int(exif.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += char(length >> 8);
-    segment += char(length & 0xFF);
-    segment += exif;
+    const QByteArray segment
+        = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + exif;
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
