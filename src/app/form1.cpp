@@ -6,8 +6,6 @@
 #include "i18n/languagemenu.h"
 #include "linkpanel.h"
 #include "mainmenu.h"
-#include "menuimage/clsmenuimage.h"
-#include "menuimage/mainmenuimages.h"
 #include "photo/facefit.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
@@ -25,7 +23,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLayout>
@@ -55,7 +52,6 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
     m_links = new LinkPanel(
         m_client, { m_menu->mnuOpen, m_menu->mnuPrint, m_menu->mnuDonate, m_menu->mnuInfo });
     showPlainText(this);
-    SetupMenuImages();
 }
 
 Form1::~Form1()
@@ -156,13 +152,6 @@ void Form1::createMenus()
             fitFace();
     });
     connect(m_menu->mnuAutoFaceFit, &QAction::triggered, this, &Form1::setAutoFaceFit);
-}
-
-void Form1::SetupMenuImages()
-{
-    MenuImages = std::make_unique<clsMenuImage>();
-    MenuImages->Init(this, 16, 16);
-    putMainMenuImages(*MenuImages);
 }
 
 int Form1::selectedFormat() const
@@ -338,7 +327,8 @@ void Form1::mnuPrint_Click()
         return;
     }
     waitForPhoto();
-    if (m_printDialog) {
+    // A dialog closed a moment ago may still wait for its deletion: it is not reused.
+    if (m_printDialog && m_printDialog->isVisible()) {
         m_printDialog->raise();
         m_printDialog->activateWindow();
         return;
@@ -399,7 +389,6 @@ void Form1::chooseLanguage()
     SaveSettings();
     LoadLanguage();
     ApplyTexts();
-    SetupMenuImages();
 }
 
 void Form1::CheckForUpdate(const QUrl &updateAddress)
@@ -430,12 +419,6 @@ void Form1::HighlightLink(int index)
 void Form1::ResetLinkHighlight()
 {
     m_links->HighlightLink(-1);
-}
-
-void Form1::closeEvent(QCloseEvent *event)
-{
-    MenuImages.reset();
-    QMainWindow::closeEvent(event);
 }
 
 bool Form1::acceptsDropAt(const QPoint &clientPos) const

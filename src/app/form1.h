@@ -12,7 +12,6 @@
 #include <array>
 #include <memory>
 
-class clsMenuImage;
 class frmAbout2;
 class frmStampa;
 class FormatBand;
@@ -44,9 +43,6 @@ public:
     void HighlightLink(int index);
     void ResetLinkHighlight();
     void LoadPhoto(const QString &path);
-    // Builds a new image list and puts the menu images on their items; run again after a
-    // language change.
-    void SetupMenuImages();
     void CheckForUpdate(const QUrl &updateAddress);
 
     bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
@@ -58,13 +54,11 @@ public:
     // The print dialog while it is open.
     frmStampa *printDialog() const;
 
-    std::unique_ptr<clsMenuImage> MenuImages;
     // The printer that receives all print output, for the whole run.
     Printer CurrentPrinter;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     // The format's note, and a warning when the fitted photo would print soft.

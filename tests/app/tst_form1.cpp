@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
@@ -379,6 +380,32 @@ private slots:
         QCOMPARE(line.exitCode.value_or(-1), exitCode);
         QVERIFY2(line.output.contains(output), qPrintable(line.output));
         QCOMPARE(line.photo, exitCode < 0 ? QDir::current().absoluteFilePath("p.jpeg") : "");
+    }
+
+    // Pictures 100 to 112 in this order, the other items none; the menu bar keeps its titles.
+    void menuPictures()
+    {
+        m_form->startUp(QUrl());
+        const QStringList pictured = { "mnuFile", "mnuOpen", "mnuExport", "mnuPrint", "mnuExit",
+            "mnuOption", "mnuLang", "mnuAddLang", "mnuDonate", "mnuRelease", "mnuCheckUpdate",
+            "mnuInfo", "mnuFitFace" };
+        qsizetype shown = 0;
+        for (QAction *item : m_form->findChildren<QAction *>()) {
+            const QMenu *menu = item->menu<QMenu *>();
+            const qsizetype index
+                = pictured.indexOf(menu ? menu->objectName() : item->objectName());
+            const QPixmap wanted(QStringLiteral(":/menu/%1.png").arg(100 + index));
+            QCOMPARE(item->icon().pixmap(16).toImage(), index < 0 ? QImage() : wanted.toImage());
+            shown += index >= 0;
+        }
+        QCOMPARE(shown, pictured.size());
+        // Qt's own greyed look for a disabled item.
+        const QIcon exportIcon = m_form->findChild<QAction *>("mnuExport")->icon();
+        QVERIFY(
+            exportIcon.pixmap(16, QIcon::Disabled).toImage() != exportIcon.pixmap(16).toImage());
+        const QMenu *file = m_form->findChild<QMenu *>("mnuFile");
+        QVERIFY(m_form->menuBar()->actionGeometry(file->menuAction()).width()
+            > 16 + file->fontMetrics().horizontalAdvance(file->title().remove(u'&')));
     }
 
 private:
