@@ -1,18 +1,36 @@
 #include "sheetexport.h"
 
-#include "platform/bmptojpg.h"
 #include "platform/filedialog.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "sheetcomposer.h"
 #include "sheetlayout.h"
-#include "temporarybitmap.h"
 
-#include <QCoreApplication>
 #include <QCursor>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace {
+
+// Encoded into a file of its own beside the target, which replaces the target only once the
+// whole image is on disk. The sheet carries its 300 dpi, which a photo lab prints it at.
+bool writeSheetJpeg(const QImage &sheet, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "jpeg");
+    writer.setQuality(85);
+    if (!writer.write(sheet)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
 
 std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
 {
@@ -23,9 +41,6 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
     case ExportOutcome::Written:
         return ExportMessage { TextId::SheetSaved, TextId::ExportFinished,
             MessageBoxStyle::Information, false };
-    case ExportOutcome::BitmapUnreadable:
-        return ExportMessage { TextId::SheetNotSavedAs, TextId::ExportFailed,
-            MessageBoxStyle::Information, true };
     case ExportOutcome::Failed:
         return ExportMessage { TextId::SheetNotWritten, TextId::MessageTitle,
             MessageBoxStyle::Exclamation, true };
@@ -72,16 +87,7 @@ ExportOutcome SheetExport::run(
     if (!replaceableAsFile(m_target))
         return ExportOutcome::Failed;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const QString bitmap = writeTemporaryBitmap(sheet, m_platform.programFolder());
-    const bool bitmapWritten = !bitmap.isEmpty();
-    QCoreApplication::processEvents();
-    BmpToJpgFailure failure = BmpToJpgFailure::TargetUnwritable;
-    const bool converted = bitmapWritten && QFileInfo(bitmap).isFile()
-        && BMPToJPG(bitmap, m_target, 85, &failure) != 0;
-    QFile::remove(bitmap);
+    const bool written = writeSheetJpeg(sheet, m_target);
     QGuiApplication::restoreOverrideCursor();
-    if (converted)
-        return ExportOutcome::Written;
-    return failure == BmpToJpgFailure::SourceUnreadable ? ExportOutcome::BitmapUnreadable
-                                                        : ExportOutcome::Failed;
+    return written ? ExportOutcome::Written : ExportOutcome::Failed;
 }

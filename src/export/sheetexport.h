@@ -17,8 +17,7 @@ enum class ExportOutcome {
     Cancelled, // no file chosen
     KeptExisting, // the user would not replace the file
     Written,
-    BitmapUnreadable,
-    Failed, // the bitmap or the JPEG could not be written
+    Failed, // the JPEG could not be written whole
 };
 
 // What the window tells the user after an export.
@@ -32,8 +31,7 @@ struct ExportMessage
 std::optional<ExportMessage> exportMessage(ExportOutcome outcome);
 
 // The export command: asks for the target (and whether to replace an existing file), composes
-// the sheet of the clip at the frame's format and writes it as a JPEG through the temporary
-// bitmap, which never outlives the export.
+// the sheet of the clip at the frame's format and writes it as a JPEG, whole or not at all.
 class SheetExport
 {
 public:

@@ -1,6 +1,5 @@
 #include "export/sheetexport.h"
 #include "export/sheetlayout.h"
-#include "export/temporarybitmap.h"
 #include "fakeplatform.h"
 #include "photo/photoformat.h"
 #include "photo/photoworkspace.h"
@@ -31,6 +30,8 @@ private slots:
     {
         m_program = std::make_unique<ProgramFolder>(false);
         m_platform = std::make_unique<FakePlatform>(m_program->path());
+        m_out = m_program->path() + QStringLiteral("/out");
+        QVERIFY(QDir().mkpath(m_out));
     }
     void exportedSheet_data()
     {
@@ -46,22 +47,10 @@ private slots:
     {
         QFETCH(int, format);
         QFETCH(QSize, pixels);
-        const QString target = m_program->path() + QStringLiteral("/Ärger ünd Fotos.jpg");
-        // A link planted under the bitmap's old fixed name leads nowhere: the bitmap is made
-        // anew under a name of its own and removed afterwards.
-        const QString victim = m_program->path() + QStringLiteral("/victim");
-        TestPhotos::writeFile(victim, "keep me");
-        QVERIFY(QFile::link(victim, m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
-        // Another export under way at the same time (a second window) keeps its own bitmap.
-        const QImage others = TestPhotos::quadrants(8, 8).convertToFormat(QImage::Format_RGB32);
-        const QString other = writeTemporaryBitmap(others, m_program->path());
+        const QString target = m_out + QStringLiteral("/Ärger ünd Fotos.jpg");
         QCOMPARE(exportTo(target, format), ExportOutcome::Written);
         QVERIFY(!m_platform->dialogs.last().openDialog);
-        QCOMPARE(m_program->read(QStringLiteral("victim")), QByteArray("keep me"));
-        QCOMPARE(QImage(other).convertToFormat(QImage::Format_RGB32), others);
-        QVERIFY(QFile::remove(other));
-        QVERIFY(QFile::remove(m_program->path() + QStringLiteral("/PhotoID_tmp.bmp")));
-        QVERIFY(noBitmap());
+        QCOMPARE(leftInOut(), QStringList { QStringLiteral("Ärger ünd Fotos.jpg") });
 
         const QImage sheet = QImageReader(target).read();
         QCOMPARE(sheet.size(), pixels);
@@ -90,13 +79,13 @@ private slots:
         QVERIFY(m_platform->dialogs.isEmpty());
         QCOMPARE(exportTo(QString()), ExportOutcome::Cancelled);
 
-        const QString target = m_program->path() + QStringLiteral("/PhotoID1.jpg");
+        const QString target = m_out + QStringLiteral("/PhotoID1.jpg");
         TestPhotos::writeFile(target, "previous");
         QCOMPARE(exportTo(target, 1, MessageBoxAnswer::No), ExportOutcome::KeptExisting);
         QCOMPARE(m_platform->messages.last().style,
             MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo);
-        QCOMPARE(m_program->read(QStringLiteral("PhotoID1.jpg")), QByteArray("previous"));
-        QVERIFY(noBitmap());
+        QCOMPARE(m_program->read(QStringLiteral("out/PhotoID1.jpg")), QByteArray("previous"));
+        QCOMPARE(leftInOut(), QStringList { QStringLiteral("PhotoID1.jpg") });
     }
     void failuresKeepTheTarget_data()
     {
@@ -108,7 +97,7 @@ private slots:
     void failuresKeepTheTarget()
     {
         QFETCH(QString, fault);
-        QString target = m_program->path() + QStringLiteral("/sheet.jpg");
+        const QString target = m_out + QStringLiteral("/sheet.jpg");
         const QString victim = m_program->path() + QStringLiteral("/victim");
         if (fault == QLatin1String("folder")) {
             QDir().mkpath(target);
@@ -123,23 +112,25 @@ private slots:
         QCOMPARE(outcome, ExportOutcome::Failed);
         QCOMPARE(exportMessage(outcome)->text, TextId::SheetNotWritten);
         if (fault == QLatin1String("link"))
-            QCOMPARE(m_program->read(QStringLiteral("sheet.jpg")), QByteArray("previous"));
+            QCOMPARE(m_program->read(QStringLiteral("out/sheet.jpg")), QByteArray("previous"));
         if (fault == QLatin1String("link") || fault == QLatin1String("pipe"))
             QCOMPARE(QFileInfo(target).isSymLink(), fault == QLatin1String("link"));
-        QVERIFY(noBitmap());
+        QCOMPARE(leftInOut(), QStringList { QStringLiteral("sheet.jpg") });
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
 private:
     ExportOutcome exportTo(
         const QString &target, int format = 1, int answer = MessageBoxAnswer::Yes);
-    // No temporary bitmap is left in the program folder, whatever its name.
-    bool noBitmap() const
+    // Everything in the targets' folder, hidden files, links and pipes included.
+    QStringList leftInOut() const
     {
-        return QDir(m_program->path()).entryList({ "PhotoID_tmp*" }, QDir::Files).isEmpty();
+        return QDir(m_out).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     std::unique_ptr<ProgramFolder> m_program;
+    QString m_out; // where the targets go
     std::unique_ptr<FakePlatform> m_platform;
     TextTable m_texts;
 };
