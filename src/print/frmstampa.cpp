@@ -1,12 +1,11 @@
 #include "frmstampa.h"
 
-#include "copiestext.h"
 #include "i18n/texttable.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/rounding.h"
 #include "sheetgeometry.h"
-#include "sheetpdf.h"
+#include "sheetjob.h"
 #include "sheetpreview.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -285,18 +284,9 @@ void frmStampa::selectPrinter(const QString &text)
     showPreview();
 }
 
-PaperArea frmStampa::currentPaper()
-{
-    const QString printer = m_printer.deviceName();
-    // A paper the printing system cannot describe is refused when the job is sent, with the
-    // reason; until then the sheet is shown on A4.
-    return (printer.isEmpty() ? std::nullopt : m_printer.system().paperArea(printer))
-        .value_or(FallbackPaper);
-}
-
 void frmStampa::showPreview()
 {
-    const PaperArea paper = currentPaper();
+    const PaperArea paper = currentPaper(m_printer);
     const QSizeF photoMm
         = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
     for (const auto &[picture, orientation] : { std::pair { Image2, PrintOrientation::Portrait },
@@ -361,7 +351,10 @@ bool frmStampa::PrintSheet()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Let the caption and the pointer show before the job blocks; clicks wait until after.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::optional<PrinterFailure> failure = sendSheet();
+    const std::optional<PrinterFailure> failure = printSheet(m_printer,
+        { Image2->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait,
+            Combo2->currentText() },
+        m_source);
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
     if (failure) {
@@ -375,46 +368,6 @@ void frmStampa::reportFailure(const PrinterFailure &failure)
 {
     m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
         MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
-}
-
-std::optional<PrinterFailure> frmStampa::sendSheet()
-{
-    m_printer.setOrientation(
-        Image2->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait);
-    const CopiesRequest copies = copiesFromText(Combo2->currentText());
-    if (copies.kind == CopiesRequest::Kind::TooMany)
-        return PrinterFailure { 0, QStringLiteral("%1 copies at most").arg(MaxCopies),
-            TextId::TooManyCopies };
-    if (copies.kind == CopiesRequest::Kind::Set)
-        m_printer.setCopies(copies.copies);
-
-    const QImage crop = m_source.photoCrop ? m_source.photoCrop() : QImage();
-    const QSizeF frame = m_source.frameTwips ? m_source.frameTwips() : QSizeF();
-    if (crop.isNull() || frame.isEmpty())
-        return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
-            TextId::NoPhotoToPrint };
-    // Laid out for the paper the preview shows, so the copies print where they were seen.
-    const QSizeF photoMm = photoSizeMm(frame);
-    const QSizeF area = printableSize(currentPaper(), m_printer.orientation());
-    if (area.isEmpty())
-        return PrinterFailure { 0,
-            QStringLiteral("the printer reports a printable area larger than its paper"),
-            TextId::AreaLargerThanPaper };
-    const QList<QRectF> places = sheetOnPaper(photoMm, area);
-    if (places.isEmpty()) {
-        const QStringList sizes { QString::number(photoMm.width(), 'f', 1),
-            QString::number(photoMm.height(), 'f', 1), QString::number(area.width(), 'f', 1),
-            QString::number(area.height(), 'f', 1) };
-        return PrinterFailure { 0,
-            QStringLiteral("not one photo (%1 x %2 mm) fits the printable area of the paper "
-                           "(%3 x %4 mm)")
-                .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
-            TextId::NoCopyFits, sizes };
-    }
-    for (const QRectF &place : places)
-        m_printer.drawPicture(crop, place);
-    const SubmitResult result = m_printer.endDocument();
-    return result.failure;
 }
 
 bool frmStampa::ImpostaStampante(const QString &nomeSTAMPANTE)

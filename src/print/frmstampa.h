@@ -54,15 +54,12 @@ private:
     bool probeQuality(int16_t quality);
     std::optional<PrinterFailure> fillPrinterList();
     void selectPrinter(const QString &text);
-    // The paper a job for the current printer goes on.
-    PaperArea currentPaper();
     // The orientation pictures show the page as it will print on the current printer.
     void showPreview();
     void selectQuality(int position);
     void buttonClicked(int index);
     // Runs the job; false (after telling the user) when it could not be printed.
     bool PrintSheet();
-    std::optional<PrinterFailure> sendSheet();
     void reportFailure(const PrinterFailure &failure);
 
     Platform &m_platform;

@@ -72,6 +72,44 @@ private slots:
         }
     }
 
+    // Each text the program names is the English line it means: a shifted number fails.
+    void textIdsNameTheirLines()
+    {
+        TextTable english;
+        english.applyLines(readTextLines(ProgramFolder().langPath() + "english.lng").value());
+        using enum TextId;
+        const std::initializer_list<std::pair<TextId, const char *>> words {
+            { Description, "home" }, { FileMenu, "File" }, { OpenPhoto, "Open" },
+            { PrintPhoto, "Print" }, { Exit, "Exit" }, { Donate, "Donate" }, { HelpMenu, "Help" },
+            { ReleaseNotes, "Release" }, { Info, "Info" }, { AboutTitle, "About" },
+            { DropPhotoHere, "Drag" }, { PhotoTooSmall, "too small" }, { MessageTitle, "Kalmora" },
+            { NothingToPrint, "before printing" }, { HomePage, "Home" }, { Language, "Language" },
+            { LanguageDialogTitle, "Choose" }, { LanguageFilter, "*.lng" },
+            { PhotoFilter, "*.jpg" }, { PhotoDialogTitle, "Open a photo" }, { Tagline, "identity" },
+            { OptionsMenu, "Options" }, { AddLanguage, "Add" }, { CheckUpdate, "updates" },
+            { DonateHint, "donation" }, { Cancel, "Cancel" }, { Printer, "Printer" },
+            { Orientation, "Orientation" }, { Quality, "Quality" }, { Copies, "Copies" },
+            { Print, "Print" }, { ExportDialogTitle, "Save the sheet" },
+            { FileExists, "already exists" }, { ReplaceQuestion, "replace" },
+            { SheetSaved, "has been saved" }, { SheetNotSavedAs, "could not be saved" },
+            { ExportFinished, "finished" }, { ExportFailed, "failed" },
+            { NoteSmallPage, "10 x 15" }, { NoteLargePage, "13 x 18" }, { UpdateTitle, "Update" },
+            { UpdateQuestion, "newer version" }, { ExportMenu, "Export" },
+            { NothingToExport, "before exporting" }, { NotAPhoto, "could not be read" },
+            { PhotoTooLarge, "32767" }, { PrintFailed, "Printing failed" },
+            { SheetNotWritten, "could not be written" }, { QualityHigh, "High" },
+            { QualityMedium, "Medium" }, { QualityLow, "Low" }, { QualityDraft, "Draft" },
+            { Printing, "Printing..." }, { NoPrinter, "no printer" }, { TooManyCopies, "999" },
+            { NoPhotoToPrint, "no photo" }, { ResetFit, "Reset" }, { Undo, "Undo" },
+            { FitToFace, "Fit to the face" }, { AutoFaceFit, "automatically" },
+            { NoSingleFace, "No single face" }, { ResolutionNote, "dpi" },
+            { SettingsNotSaved, "settings" }, { UnknownPaper, "not known" },
+            { AreaLargerThanPaper, "larger than its paper" }, { NoCopyFits, "not one photo" }
+        };
+        for (const auto &[id, word] : words)
+            QVERIFY2(english.text(id).contains(QLatin1String(word)), word);
+    }
+
     // Every caption of the main window and the print dialog shows whole in every shipped
     // language: no text wider than its control, no control past its window's edge.
     void captionsFit_data()
