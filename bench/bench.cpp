@@ -103,7 +103,7 @@ struct Frame
     // Ends with the frame ready; the photo's own pixels may still be on their way.
     void load(const QString &path)
     {
-        if (workspace.LoadPhoto(path) == LoadOutcome::Accepted)
+        if (workspace.load(path) == LoadOutcome::Accepted)
             show();
     }
     void settle() const

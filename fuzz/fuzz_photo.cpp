@@ -1,10 +1,10 @@
 // The photo load path: scan count and size checks, decoding, orientation, the first crop and
 // the pictures shown and printed from it.
 #include "photo/cropcommands.h"
+#include "photo/cropsource.h"
 #include "photo/jpegscans.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
-#include "photo/pictureclip.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -64,13 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         || loaded.photo->height() > MaximumPhotoSide)
         std::abort();
     for (const PhotoFormat &format : PhotoFormats) {
-        const std::optional<CropRect> rect = CentreCrop(
+        const std::optional<CropRect> rect = centreCrop(
             loaded.photo->width(), loaded.photo->height(), format.frameWidth, format.frameHeight);
         if (!rect)
             continue;
-        PictureClip clip;
+        CropSource clip;
         clip.setPicture(loaded.photo);
-        clip.ClipRect = *rect;
+        clip.rect = *rect;
         const std::optional<ClipImage> image = clip.clipImage();
         if (!image)
             continue;

@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "platform/qtplatform.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
@@ -47,9 +47,9 @@ int main(int argc, char *argv[])
     // A silent printing server costs the user a few seconds, never a frozen window.
     BoundedPrinterSystem printers(
         std::make_shared<CupsPrinterSystem>(), std::chrono::seconds(5), std::chrono::seconds(30));
-    Form1 form(platform, printers);
+    MainWindow form(platform, printers);
     form.startUp(updateFileAddress());
     if (!line.photo.isEmpty())
-        form.LoadPhoto(line.photo);
+        form.openPhoto(line.photo);
     return app.exec();
 }

@@ -17,36 +17,36 @@ FormatBand::FormatBand(QWidget *client)
     : QObject(client)
 {
     auto *band = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
-        QStringLiteral("Shape3"), QRectF(-30, 0, 10035, 765));
+        QStringLiteral("bandFrame"), QRectF(-30, 0, 10035, 765));
     band->setBorder(Qt::black);
     band->setFill(BandColour);
     auto *arrows
-        = placeTwips(new QLabel(client), QStringLiteral("Image2"), QRectF(60, 60, 630, 645));
+        = placeTwips(new QLabel(client), QStringLiteral("bandIcon"), QRectF(60, 60, 630, 645));
     arrows->setPixmap(QPixmap(QStringLiteral(":/main/arrows.png")));
     arrows->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     static constexpr std::array<double, 5> optionLefts = { 930, 2670, 4470, 6240, 7980 };
     static constexpr std::array<double, 5> captionLefts = { 1230, 2970, 4770, 6540, 8250 };
     for (int i = 0; i < PhotoFormatCount; ++i) {
-        Option1[i] = placeTwips(new QRadioButton(client), indexedName("Option1", i),
+        buttons[i] = placeTwips(new QRadioButton(client), QStringLiteral("formatButton%1").arg(i),
             QRectF(optionLefts[i], 240, 225, 285));
-        setBackground(Option1[i], BandColour);
-        Option1[i]->setCursor(Qt::PointingHandCursor);
-        Label3[i] = placeTwips(new QLabel(client), indexedName("Label3", i),
+        setBackground(buttons[i], BandColour);
+        buttons[i]->setCursor(Qt::PointingHandCursor);
+        captions[i] = placeTwips(new QLabel(client), QStringLiteral("formatCaption%1").arg(i),
             QRectF(captionLefts[i], 240, i == 4 ? 735 : 1215, 270));
-        Label3[i]->setFont(arialFont(12));
-        setTextColour(Label3[i], CaptionColour);
-        setCaption(Label3[i], QString::fromLatin1(PhotoFormats[i].caption));
-        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { emit clicked(i); });
+        captions[i]->setFont(arialFont(12));
+        setTextColour(captions[i], CaptionColour);
+        setCaption(captions[i], QString::fromLatin1(PhotoFormats[i].caption));
+        connect(buttons[i], &QRadioButton::clicked, this, [this, i] { emit clicked(i); });
     }
-    Option1[1]->setChecked(true);
-    NormalLabelColour = textColour(Label3[0]);
+    buttons[1]->setChecked(true);
+    m_normalCaptionColour = textColour(captions[0]);
 }
 
 int FormatBand::selected() const
 {
     for (int i = 0; i < PhotoFormatCount; ++i) {
-        if (Option1[i]->isChecked())
+        if (buttons[i]->isChecked())
             return i;
     }
     return -1;
@@ -54,12 +54,12 @@ int FormatBand::selected() const
 
 void FormatBand::mark(int index)
 {
-    Option1[index]->setChecked(true);
+    buttons[index]->setChecked(true);
     for (int k = 0; k < PhotoFormatCount; ++k) {
-        setTextColour(Label3[k], k == index ? Look::Bright : NormalLabelColour);
-        QFont font = Label3[k]->font();
+        setTextColour(captions[k], k == index ? Look::Bright : m_normalCaptionColour);
+        QFont font = captions[k]->font();
         font.setBold(k == index);
-        Label3[k]->setFont(font);
-        autoSizeTwips(Label3[k]);
+        captions[k]->setFont(font);
+        autoSizeTwips(captions[k]);
     }
 }

@@ -21,12 +21,12 @@ public:
     int selected() const;
     void mark(int index);
 
-    std::array<QRadioButton *, 5> Option1 {};
-    std::array<QLabel *, 5> Label3 {};
+    std::array<QRadioButton *, 5> buttons {};
+    std::array<QLabel *, 5> captions {};
 
 signals:
     void clicked(int index);
 
 private:
-    QColor NormalLabelColour;
+    QColor m_normalCaptionColour;
 };

@@ -11,6 +11,7 @@ namespace {
 
 struct Link
 {
+    const char *name;
     QRectF picture;
     const char *image;
     QRectF label;
@@ -18,12 +19,14 @@ struct Link
 };
 
 const std::array<Link, 4> Links = { {
-    { QRectF(6780, 1110, 480, 420), ":/main/folder.png", QRectF(7470, 1170, 1455, 315),
+    { "openLink", QRectF(6780, 1110, 480, 420), ":/main/folder.png", QRectF(7470, 1170, 1455, 315),
         "Open Photo..." },
-    { QRectF(6720, 2100, 600, 510), ":/main/printer.png", QRectF(7470, 2220, 660, 270),
+    { "printLink", QRectF(6720, 2100, 600, 510), ":/main/printer.png", QRectF(7470, 2220, 660, 270),
         "Print..." },
-    { QRectF(8220, 6360, 1380, 390), ":/main/donate.png", QRectF(8520, 5940, 765, 270), "Donate" },
-    { QRectF(6780, 3060, 510, 570), ":/main/smiley.png", QRectF(7470, 3210, 540, 270), "Info..." },
+    { "donateLink", QRectF(8220, 6360, 1380, 390), ":/main/donate.png",
+        QRectF(8520, 5940, 765, 270), "Donate" },
+    { "aboutLink", QRectF(6780, 3060, 510, 570), ":/main/smiley.png", QRectF(7470, 3210, 540, 270),
+        "Info..." },
 } };
 
 } // namespace
@@ -32,43 +35,45 @@ LinkPanel::LinkPanel(QWidget *client, const std::array<QAction *, 4> &commands)
     : QObject(client)
 {
     for (int i = 0; i < 4; ++i) {
-        Image5[i] = placeTwips(new LinkLabel(client), indexedName("Image5", i), Links[i].picture);
-        Image5[i]->setPixmap(QPixmap(QString::fromLatin1(Links[i].image)));
-        Label2[i] = placeTwips(new LinkLabel(client), indexedName("Label2", i), Links[i].label);
-        Label2[i]->setFont(arialFont(12));
-        setTextColour(Label2[i], Look::Line);
-        setCaption(Label2[i], QString::fromLatin1(Links[i].caption));
-        for (LinkLabel *link : { Label2[i], Image5[i] }) {
+        icons[i] = placeTwips(new LinkLabel(client),
+            QString::fromLatin1(Links[i].name) + QStringLiteral("Icon"), Links[i].picture);
+        icons[i]->setPixmap(QPixmap(QString::fromLatin1(Links[i].image)));
+        captions[i]
+            = placeTwips(new LinkLabel(client), QString::fromLatin1(Links[i].name), Links[i].label);
+        captions[i]->setFont(arialFont(12));
+        setTextColour(captions[i], Look::Line);
+        setCaption(captions[i], QString::fromLatin1(Links[i].caption));
+        for (LinkLabel *link : { captions[i], icons[i] }) {
             link->setCursor(Qt::PointingHandCursor);
-            connect(link, &LinkLabel::hovered, this, [this, i] { HighlightLink(i); });
+            connect(link, &LinkLabel::hovered, this, [this, i] { highlightLink(i); });
             connect(link, &LinkLabel::clicked, commands[i], &QAction::trigger);
         }
     }
     // The donation link stays in the design but is never shown.
-    Label2[2]->hide();
-    Image5[2]->hide();
+    captions[2]->hide();
+    icons[2]->hide();
 }
 
 void LinkPanel::applyTexts(const TextTable &texts)
 {
     for (const auto &[link, id] : { std::pair { 0, TextId::OpenPhoto },
              std::pair { 1, TextId::PrintPhoto }, std::pair { 3, TextId::Info } }) {
-        Label2[link]->setText(withoutMnemonic(texts.text(id)));
-        fitToText(Label2[link]);
+        captions[link]->setText(withoutMnemonic(texts.text(id)));
+        fitToText(captions[link]);
     }
-    Image5[2]->setToolTip(plainToolTip(u' ' + texts.text(TextId::DonateHint) + u' '));
+    icons[2]->setToolTip(plainToolTip(u' ' + texts.text(TextId::DonateHint) + u' '));
 }
 
-void LinkPanel::HighlightLink(int index)
+void LinkPanel::highlightLink(int index)
 {
     for (int k = 0; k < 4; ++k) {
         const QColor wanted = k == index ? Look::Bright : Look::Line;
-        if (textColour(Label2[k]) == wanted)
+        if (textColour(captions[k]) == wanted)
             continue;
-        setTextColour(Label2[k], wanted);
-        QFont font = Label2[k]->font();
+        setTextColour(captions[k], wanted);
+        QFont font = captions[k]->font();
         font.setBold(k == index);
-        Label2[k]->setFont(font);
-        fitToText(Label2[k]);
+        captions[k]->setFont(font);
+        fitToText(captions[k]);
     }
 }

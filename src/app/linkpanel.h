@@ -20,8 +20,8 @@ public:
 
     void applyTexts(const TextTable &texts);
     // -1 dims every link.
-    void HighlightLink(int index);
+    void highlightLink(int index);
 
-    std::array<LinkLabel *, 4> Label2 {};
-    std::array<LinkLabel *, 4> Image5 {};
+    std::array<LinkLabel *, 4> captions {};
+    std::array<LinkLabel *, 4> icons {};
 };

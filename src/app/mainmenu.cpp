@@ -107,62 +107,64 @@ MainMenu::MainMenu(QMenuBar *bar)
     style->setParent(bar);
     bar->setStyle(style);
     // Qt greys a disabled item's picture itself.
-    mnuFile = menu(bar, "mnuFile", QStringLiteral("&File"), 100);
-    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open Photo..."), 101);
-    mnuFile->addSeparator();
-    mnuExport = item(mnuFile, "mnuExport", QStringLiteral("&Export to file..."), 102);
-    mnuPrint = item(mnuFile, "mnuPrint", QStringLiteral("&Print Photo..."), 103);
-    mnuFile->addSeparator();
-    mnuExit = item(mnuFile, "mnuExit", QStringLiteral("&Exit"), 104);
-    mnuOpen->setShortcut(QKeySequence::Open);
-    mnuExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    mnuPrint->setShortcut(QKeySequence::Print);
-    mnuExit->setShortcut(QKeySequence::Quit);
+    fileMenu = menu(bar, "fileMenu", QStringLiteral("&File"), 100);
+    openAction = item(fileMenu, "openAction", QStringLiteral("&Open Photo..."), 101);
+    fileMenu->addSeparator();
+    exportAction = item(fileMenu, "exportAction", QStringLiteral("&Export to file..."), 102);
+    printAction = item(fileMenu, "printAction", QStringLiteral("&Print Photo..."), 103);
+    fileMenu->addSeparator();
+    exitAction = item(fileMenu, "exitAction", QStringLiteral("&Exit"), 104);
+    openAction->setShortcut(QKeySequence::Open);
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    printAction->setShortcut(QKeySequence::Print);
+    exitAction->setShortcut(QKeySequence::Quit);
 
-    mnuOption = menu(bar, "mnuOption", QStringLiteral("&Option"), 105);
-    mnuLang = item(mnuOption, "mnuLang", QStringLiteral("&Lang..."), 106);
-    mnuAddLang = item(mnuOption, "mnuAddLang", QStringLiteral("&Aggiungi lingua..."), 107);
-    mnuOption->addSeparator();
-    mnuUndo = item(mnuOption, "mnuUndo", QStringLiteral("&Undo"));
-    mnuUndo->setShortcut(QKeySequence::Undo);
-    mnuResetFit = item(mnuOption, "mnuResetFit", QStringLiteral("&Reset the fit"));
-    mnuResetFit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    mnuFitFace = item(mnuOption, "mnuFitFace", QStringLiteral("&Fit to the face"), 112);
-    mnuFitFace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuAutoFaceFit
-        = item(mnuOption, "mnuAutoFaceFit", QStringLiteral("Fit the face &automatically"));
-    mnuAutoFaceFit->setCheckable(true);
-    mnuAutoFaceFit->setChecked(true);
+    optionsMenu = menu(bar, "optionsMenu", QStringLiteral("&Option"), 105);
+    languageAction = item(optionsMenu, "languageAction", QStringLiteral("&Lang..."), 106);
+    addLanguageAction
+        = item(optionsMenu, "addLanguageAction", QStringLiteral("&Aggiungi lingua..."), 107);
+    optionsMenu->addSeparator();
+    undoAction = item(optionsMenu, "undoAction", QStringLiteral("&Undo"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    resetFitAction = item(optionsMenu, "resetFitAction", QStringLiteral("&Reset the fit"));
+    resetFitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    fitFaceAction = item(optionsMenu, "fitFaceAction", QStringLiteral("&Fit to the face"), 112);
+    fitFaceAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    autoFaceFitAction
+        = item(optionsMenu, "autoFaceFitAction", QStringLiteral("Fit the face &automatically"));
+    autoFaceFitAction->setCheckable(true);
+    autoFaceFitAction->setChecked(true);
 
-    mnuDonate = bar->addAction(QStringLiteral("&Donate"));
-    mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
-    mnuDonate->setIcon(picture(108));
+    donateAction = bar->addAction(QStringLiteral("&Donate"));
+    donateAction->setObjectName(QStringLiteral("donateAction"));
+    donateAction->setIcon(picture(108));
 
-    mnuGuida = menu(bar, "mnuGuida", QStringLiteral("&?"));
-    mnuRelease = item(mnuGuida, "mnuRelease", QStringLiteral("&Release"), 109);
-    mnuCheckUpdate = item(mnuGuida, "mnuCheckUpdate", QStringLiteral("&Check update..."), 110);
-    mnuGuida->addSeparator();
-    mnuInfo = item(mnuGuida, "mnuInfo", QStringLiteral("&Info..."), 111);
+    helpMenu = menu(bar, "helpMenu", QStringLiteral("&?"));
+    releaseNotesAction = item(helpMenu, "releaseNotesAction", QStringLiteral("&Release"), 109);
+    checkUpdateAction
+        = item(helpMenu, "checkUpdateAction", QStringLiteral("&Check update..."), 110);
+    helpMenu->addSeparator();
+    aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&Info..."), 111);
 }
 
 void MainMenu::applyTexts(const TextTable &texts)
 {
-    mnuFile->setTitle(texts.text(TextId::FileMenu));
-    mnuOpen->setText(texts.text(TextId::OpenPhoto));
-    mnuExport->setText(texts.text(TextId::ExportMenu));
-    mnuPrint->setText(texts.text(TextId::PrintPhoto));
-    mnuExit->setText(texts.text(TextId::Exit));
-    mnuOption->setTitle(texts.text(TextId::OptionsMenu));
-    mnuLang->setText(texts.text(TextId::Language));
-    mnuAddLang->setText(texts.text(TextId::AddLanguage));
+    fileMenu->setTitle(texts.text(TextId::FileMenu));
+    openAction->setText(texts.text(TextId::OpenPhoto));
+    exportAction->setText(texts.text(TextId::ExportMenu));
+    printAction->setText(texts.text(TextId::PrintPhoto));
+    exitAction->setText(texts.text(TextId::Exit));
+    optionsMenu->setTitle(texts.text(TextId::OptionsMenu));
+    languageAction->setText(texts.text(TextId::Language));
+    addLanguageAction->setText(texts.text(TextId::AddLanguage));
     // Lines an older language file may lack.
-    mnuUndo->setText(texts.textOrEnglish(TextId::Undo));
-    mnuResetFit->setText(texts.textOrEnglish(TextId::ResetFit));
-    mnuFitFace->setText(texts.textOrEnglish(TextId::FitToFace));
-    mnuAutoFaceFit->setText(texts.textOrEnglish(TextId::AutoFaceFit));
-    mnuDonate->setText(texts.text(TextId::Donate));
-    mnuGuida->setTitle(texts.text(TextId::HelpMenu));
-    mnuRelease->setText(texts.text(TextId::ReleaseNotes));
-    mnuCheckUpdate->setText(texts.text(TextId::CheckUpdate));
-    mnuInfo->setText(texts.text(TextId::Info));
+    undoAction->setText(texts.textOrEnglish(TextId::Undo));
+    resetFitAction->setText(texts.textOrEnglish(TextId::ResetFit));
+    fitFaceAction->setText(texts.textOrEnglish(TextId::FitToFace));
+    autoFaceFitAction->setText(texts.textOrEnglish(TextId::AutoFaceFit));
+    donateAction->setText(texts.text(TextId::Donate));
+    helpMenu->setTitle(texts.text(TextId::HelpMenu));
+    releaseNotesAction->setText(texts.text(TextId::ReleaseNotes));
+    checkUpdateAction->setText(texts.text(TextId::CheckUpdate));
+    aboutAction->setText(texts.text(TextId::Info));
 }

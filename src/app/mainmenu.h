@@ -11,21 +11,21 @@ struct MainMenu
     explicit MainMenu(QMenuBar *bar);
     void applyTexts(const TextTable &texts);
 
-    QMenu *mnuFile = nullptr;
-    QAction *mnuOpen = nullptr;
-    QAction *mnuExport = nullptr;
-    QAction *mnuPrint = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuOption = nullptr;
-    QAction *mnuLang = nullptr;
-    QAction *mnuAddLang = nullptr;
-    QAction *mnuUndo = nullptr;
-    QAction *mnuResetFit = nullptr;
-    QAction *mnuFitFace = nullptr;
-    QAction *mnuAutoFaceFit = nullptr; // checked: the face is fitted by itself
-    QAction *mnuDonate = nullptr;
-    QMenu *mnuGuida = nullptr;
-    QAction *mnuRelease = nullptr;
-    QAction *mnuCheckUpdate = nullptr;
-    QAction *mnuInfo = nullptr;
+    QMenu *fileMenu = nullptr;
+    QAction *openAction = nullptr;
+    QAction *exportAction = nullptr;
+    QAction *printAction = nullptr;
+    QAction *exitAction = nullptr;
+    QMenu *optionsMenu = nullptr;
+    QAction *languageAction = nullptr;
+    QAction *addLanguageAction = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *resetFitAction = nullptr;
+    QAction *fitFaceAction = nullptr;
+    QAction *autoFaceFitAction = nullptr; // checked: the face is fitted by itself
+    QAction *donateAction = nullptr;
+    QMenu *helpMenu = nullptr;
+    QAction *releaseNotesAction = nullptr;
+    QAction *checkUpdateAction = nullptr;
+    QAction *aboutAction = nullptr;
 };

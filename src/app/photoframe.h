@@ -1,7 +1,7 @@
 #pragma once
 
+#include "photo/cropsource.h"
 #include "photo/facefit.h"
-#include "photo/pictureclip.h"
 
 #include <QImage>
 #include <QWidget>

@@ -21,12 +21,12 @@ struct Button
     PhotoCommand command;
 };
 const std::array<Button, 6> Buttons = { {
-    { "Command3", QRectF(4170, 5130, 345, 345), u"+", 14.25, PhotoCommand::ZoomIn },
-    { "Command4", QRectF(4170, 5520, 345, 345), u"-", 14.25, PhotoCommand::ZoomOut },
-    { "Command5", QRectF(1740, 1020, 1335, 345), u"\u2191", 9.75, PhotoCommand::Up },
-    { "Command6", QRectF(1740, 5880, 1335, 345), u"\u2193", 9.75, PhotoCommand::Down },
-    { "Command7", QRectF(4170, 2970, 345, 1335), u"\u2192", 9.75, PhotoCommand::Right },
-    { "Command8", QRectF(300, 2970, 345, 1335), u"\u2190", 9.75, PhotoCommand::Left },
+    { "zoomInButton", QRectF(4170, 5130, 345, 345), u"+", 14.25, PhotoCommand::ZoomIn },
+    { "zoomOutButton", QRectF(4170, 5520, 345, 345), u"-", 14.25, PhotoCommand::ZoomOut },
+    { "moveUpButton", QRectF(1740, 1020, 1335, 345), u"\u2191", 9.75, PhotoCommand::Up },
+    { "moveDownButton", QRectF(1740, 5880, 1335, 345), u"\u2193", 9.75, PhotoCommand::Down },
+    { "moveRightButton", QRectF(4170, 2970, 345, 1335), u"\u2192", 9.75, PhotoCommand::Right },
+    { "moveLeftButton", QRectF(300, 2970, 345, 1335), u"\u2190", 9.75, PhotoCommand::Left },
 } };
 
 } // namespace
@@ -34,23 +34,23 @@ const std::array<Button, 6> Buttons = { {
 WorkspaceView::WorkspaceView(QWidget *client)
     : QObject(client)
 {
-    Image1 = placeTwips(
-        new PhotoFrame(client), QStringLiteral("Image1"), QRectF(660, 1380, 3495, 4500));
-    Shape1 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
-        QStringLiteral("Shape1"), QRectF(690, 1410, 3435, 4425));
-    Shape1->setBorder(GuideColour, Qt::DashDotLine, 3);
-    Shape2 = placeTwips(new ShapeWidget(ShapeWidget::Kind::Oval, client), QStringLiteral("Shape2"),
-        QRectF(1320, 1950, 2145, 3000));
-    Shape2->setBorder(GuideColour, Qt::DashLine);
-    Shape2->hide();
+    m_frame = placeTwips(
+        new PhotoFrame(client), QStringLiteral("photoFrame"), QRectF(660, 1380, 3495, 4500));
+    m_outline = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
+        QStringLiteral("dropOutline"), QRectF(690, 1410, 3435, 4425));
+    m_outline->setBorder(GuideColour, Qt::DashDotLine, 3);
+    m_oval = placeTwips(new ShapeWidget(ShapeWidget::Kind::Oval, client),
+        QStringLiteral("faceOval"), QRectF(1320, 1950, 2145, 3000));
+    m_oval->setBorder(GuideColour, Qt::DashLine);
+    m_oval->hide();
 
-    Label1
-        = placeTwips(new QLabel(client), QStringLiteral("Label1"), QRectF(1800, 3360, 1215, 555));
-    Label1->setFont(arialFont(11.25));
-    setTextColour(Label1, Look::Text);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setWordWrap(true);
-    Label1->setText(QStringLiteral("Drag photo here"));
+    m_dropLabel = placeTwips(
+        new QLabel(client), QStringLiteral("dropLabel"), QRectF(1800, 3360, 1215, 555));
+    m_dropLabel->setFont(arialFont(11.25));
+    setTextColour(m_dropLabel, Look::Text);
+    m_dropLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_dropLabel->setWordWrap(true);
+    m_dropLabel->setText(QStringLiteral("Drag photo here"));
 
     for (std::size_t i = 0; i < Buttons.size(); ++i) {
         const Button &b = Buttons[i];
@@ -72,78 +72,79 @@ WorkspaceView::WorkspaceView(QWidget *client)
 
 QSizeF WorkspaceView::frameTwips() const
 {
-    return twipsGeometry(Image1).size();
+    return twipsGeometry(m_frame).size();
 }
 
 QSizeF WorkspaceView::framePixels() const
 {
-    return QSizeF(Image1->size());
+    return QSizeF(m_frame->size());
 }
 
 void WorkspaceView::resizeFrame(const QSizeF &twips)
 {
-    Image1->hide();
-    Shape2->hide();
+    m_frame->hide();
+    m_oval->hide();
     for (QPushButton *button : m_buttons)
         button->hide();
-    resizeTwips(Image1, twips);
+    resizeTwips(m_frame, twips);
 }
 
 void WorkspaceView::place()
 {
     auto size = [this](int button) { return twipsGeometry(m_buttons[button]).size(); };
     WorkspaceLayoutInput input;
-    input.frame = twipsGeometry(Image1);
-    input.outlineWidth = Shape1->borderWidth();
-    input.shape1Left = twipsGeometry(Shape1).left();
-    input.label1 = twipsGeometry(Label1).size();
-    input.command3 = size(0);
-    input.command4 = size(1);
-    input.command5 = size(2);
-    input.command7 = size(4);
-    input.command5Top = twipsGeometry(m_buttons[2]).top();
-    input.command8Left = twipsGeometry(m_buttons[5]).left();
+    input.frame = twipsGeometry(m_frame);
+    input.outlineWidth = m_outline->borderWidth();
+    input.outlineLeft = twipsGeometry(m_outline).left();
+    input.dropLabel = twipsGeometry(m_dropLabel).size();
+    input.zoomIn = size(0);
+    input.zoomOut = size(1);
+    input.moveUp = size(2);
+    input.moveRight = size(4);
+    input.moveUpTop = twipsGeometry(m_buttons[2]).top();
+    input.moveLeftLeft = twipsGeometry(m_buttons[5]).left();
     const WorkspacePlacement placement = placeWorkspace(input);
 
-    setTwipsGeometry(Shape1, placement.shape1);
-    Shape1->show();
-    setTwipsGeometry(Shape2, placement.shape2);
-    moveTwips(Label1, placement.label1);
-    const std::array<QPointF, 6> buttons = { placement.command3, placement.command4,
-        placement.command5, placement.command6, placement.command7, placement.command8 };
+    setTwipsGeometry(m_outline, placement.outline);
+    m_outline->show();
+    setTwipsGeometry(m_oval, placement.oval);
+    moveTwips(m_dropLabel, placement.dropLabel);
+    const std::array<QPointF, 6> buttons = { placement.zoomIn, placement.zoomOut, placement.moveUp,
+        placement.moveDown, placement.moveRight, placement.moveLeft };
     for (std::size_t i = 0; i < buttons.size(); ++i)
         moveTwips(m_buttons[i], buttons[i]);
-    Image1->show();
+    m_frame->show();
 }
 
 void WorkspaceView::showPhoto(const ClipImage &clip)
 {
-    Image1->setClip(clip);
+    m_frame->setClip(clip);
     for (QPushButton *button : m_buttons)
         button->show();
-    Label1->hide();
-    Shape1->hide();
-    Shape2->show();
+    m_dropLabel->hide();
+    m_outline->hide();
+    m_oval->show();
 }
 
 void WorkspaceView::showClip(const ClipImage &clip)
 {
-    Image1->setClip(clip);
+    m_frame->setClip(clip);
 }
 
 void WorkspaceView::setDropText(const QString &text)
 {
     // Grown to its text where it stands: the layout places it anew with the next photo.
-    const QPoint centre = Label1->geometry().center();
-    Label1->setText(withoutMnemonic(text));
-    fitToText(Label1);
-    moveTwips(Label1,
-        QPointF((centre.x() - Label1->width() / 2) * TwipsPerPixel, twipsGeometry(Label1).top()));
+    const QPoint centre = m_dropLabel->geometry().center();
+    m_dropLabel->setText(withoutMnemonic(text));
+    fitToText(m_dropLabel);
+    moveTwips(m_dropLabel,
+        QPointF((centre.x() - m_dropLabel->width() / 2) * TwipsPerPixel,
+            twipsGeometry(m_dropLabel).top()));
 }
 
 int WorkspaceView::rightEdge() const
 {
-    int right = Image1->geometry().right();
+    int right = m_frame->geometry().right();
     for (const QPushButton *button : m_buttons)
         right = std::max(right, button->geometry().right());
     return right;
@@ -151,5 +152,5 @@ int WorkspaceView::rightEdge() const
 
 bool WorkspaceView::takesDrops(const QWidget *child) const
 {
-    return !child || child == Image1 || child == Label1;
+    return !child || child == m_frame || child == m_dropLabel;
 }

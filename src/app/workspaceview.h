@@ -36,7 +36,7 @@ public:
 
     // The frame's size on the screen, in its own pixels.
     QSizeF framePixels() const;
-    PhotoFrame *frame() const { return Image1; }
+    PhotoFrame *frame() const { return m_frame; }
 
 signals:
     // A fitting button is pressed (the command runs once at once) or let go.
@@ -44,10 +44,10 @@ signals:
     void letGo();
 
 private:
-    PhotoFrame *Image1 = nullptr;
-    ShapeWidget *Shape1 = nullptr;
-    ShapeWidget *Shape2 = nullptr;
-    QLabel *Label1 = nullptr;
-    // Command3 to Command8: +, -, up, down, right, left.
+    PhotoFrame *m_frame = nullptr;
+    ShapeWidget *m_outline = nullptr;
+    ShapeWidget *m_oval = nullptr;
+    QLabel *m_dropLabel = nullptr;
+    // +, -, up, down, right, left.
     std::array<QPushButton *, 6> m_buttons {};
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/pictureclip.h"
+#include "photo/cropsource.h"
 #include "sheetlayout.h"
 
 #include <QColor>

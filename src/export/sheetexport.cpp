@@ -72,7 +72,7 @@ ExportOutcome SheetExport::run(
     request.fileName = QStringLiteral("PhotoID1.jpg");
     request.dialogTitle = m_texts.text(TextId::ExportDialogTitle);
     request.owner = m_owner;
-    m_target = ShowFileDialog(m_platform, request);
+    m_target = showFileDialog(m_platform, request);
     if (m_target.isEmpty())
         return ExportOutcome::Cancelled;
     if (QFileInfo(m_target).isFile()

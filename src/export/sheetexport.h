@@ -1,7 +1,7 @@
 #pragma once
 
 #include "i18n/texttable.h"
-#include "photo/pictureclip.h"
+#include "photo/cropsource.h"
 
 #include <QColor>
 #include <QSizeF>

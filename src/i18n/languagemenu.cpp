@@ -24,7 +24,7 @@ bool chooseLanguageFile(Platform &platform, LanguageSettings &settings, QWidget 
     request.dialogTitle = settings.textTable.text(TextId::LanguageDialogTitle);
     request.owner = owner;
     request.openDialog = true;
-    const QString chosen = ShowFileDialog(platform, request);
+    const QString chosen = showFileDialog(platform, request);
     if (chosen.isEmpty())
         return false;
     // A name that cannot be read from our own Lang folder is not stored: it would switch the
@@ -32,7 +32,7 @@ bool chooseLanguageFile(Platform &platform, LanguageSettings &settings, QWidget 
     if (const std::optional<QString> name = languageFileFromPath(chosen)) {
         const QFileInfo file(settings.languagePath(*name));
         if (file.isFile() && file.isReadable())
-            settings.LanguageFileName = *name;
+            settings.languageFileName = *name;
     }
     return true;
 }

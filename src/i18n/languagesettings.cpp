@@ -42,7 +42,7 @@ QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
     return text.toUtf8();
 }
 
-QString LanguageMap(const QString &code)
+QString languageForCode(const QString &code)
 {
     static const QList<std::pair<QString, QString>> map = {
         { QStringLiteral("cs"), QStringLiteral("czech") },
@@ -114,23 +114,23 @@ std::optional<int> LanguageSettings::restoreOptions()
     if (!options)
         return std::nullopt;
     if (options->languageFileName)
-        LanguageFileName = *options->languageFileName;
+        languageFileName = *options->languageFileName;
     if (options->lastPhotoFolder)
-        LastPhotoFolder = *options->lastPhotoFolder;
-    AutoFaceFit = options->autoFaceFit.value_or(true);
+        lastPhotoFolder = *options->lastPhotoFolder;
+    autoFaceFit = options->autoFaceFit.value_or(true);
     return options->formatIndex;
 }
 
 void LanguageSettings::chooseLanguageByLocale(const QString &localeCode)
 {
-    if (!LanguageFileName.trimmed().isEmpty())
+    if (!languageFileName.trimmed().isEmpty())
         return;
-    const QString stem = LanguageMap(localeCode.toLower());
+    const QString stem = languageForCode(localeCode.toLower());
     const QString candidate = stem + QStringLiteral(".lng");
     if (!stem.isEmpty() && QFileInfo(langFolder() + candidate).isFile())
-        LanguageFileName = candidate;
+        languageFileName = candidate;
     else
-        LanguageFileName = QString::fromLatin1(DefaultLanguageFile);
+        languageFileName = QString::fromLatin1(DefaultLanguageFile);
 }
 
 bool LanguageSettings::loadTextTable()
@@ -151,7 +151,7 @@ bool LanguageSettings::loadTextTable()
     return true;
 }
 
-bool LanguageSettings::SaveSettings(int formatIndex) const
+bool LanguageSettings::save(int formatIndex) const
 {
     if (!replaceableAsFile(optionsPath()))
         return false;
@@ -161,7 +161,7 @@ bool LanguageSettings::SaveSettings(int formatIndex) const
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes
-        = formatOptionsIni(LanguageFileName, formatIndex, LastPhotoFolder, AutoFaceFit);
+        = formatOptionsIni(languageFileName, formatIndex, lastPhotoFolder, autoFaceFit);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

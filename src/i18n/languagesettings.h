@@ -22,7 +22,7 @@ QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
     const QString &lastPhotoFolder, bool autoFaceFit = true);
 
 // Two-letter language code to the stem of the language file; empty when the code is unknown.
-QString LanguageMap(const QString &code);
+QString languageForCode(const QString &code);
 
 // The program-wide language and settings state, alive from start to exit.
 class LanguageSettings
@@ -39,28 +39,28 @@ public:
     QString optionsPath() const;
     // A language file by its name below Lang/: the user's own copy when there is one.
     QString languagePath(const QString &name) const;
-    QString languagePath() const { return languagePath(LanguageFileName); }
+    QString languagePath() const { return languagePath(languageFileName); }
     // The folders considered for options.ini: Lang/ beside the executable, then the one used.
     QStringList settingsFolders() const;
 
     TextTable textTable;
-    QString LanguageFileName;
-    QString LastPhotoFolder;
-    bool AutoFaceFit = true;
+    QString languageFileName;
+    QString lastPhotoFolder;
+    bool autoFaceFit = true;
 
     // Nothing when options.ini does not exist or cannot be read.
     std::optional<OptionsIni> readOptions() const;
     // Takes the language, the photo folder and the face fit's switch from options.ini; the
     // stored format, when it names one.
     std::optional<int> restoreOptions();
-    // Fills an empty LanguageFileName from the locale, falling back to english.lng.
+    // Fills an empty languageFileName from the locale, falling back to english.lng.
     void chooseLanguageByLocale(const QString &localeCode);
     // Reads the current language file into the text table; false when it cannot be opened.
     // Until some file has been read, english.lng stands in for one that cannot be opened.
     bool loadTextTable();
     bool hasTexts() const { return m_hasTexts; }
     // Writes options.ini whole or not at all, so a failed write keeps the previous file.
-    bool SaveSettings(int formatIndex) const;
+    bool save(int formatIndex) const;
 
 private:
     QString m_programFolder;

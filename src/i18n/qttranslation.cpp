@@ -16,7 +16,7 @@ QString QtTranslation::languageCode(const QString &languageFileName)
 {
     const QString stem = QFileInfo(languageFileName).completeBaseName().toLower();
     for (const char *code : { "cs", "de", "el", "fr", "in", "it", "pt", "sv" }) {
-        if (LanguageMap(QString::fromLatin1(code)) == stem)
+        if (languageForCode(QString::fromLatin1(code)) == stem)
             return code == QLatin1String("in") ? QStringLiteral("id") : QString::fromLatin1(code);
     }
     return QString();

@@ -52,7 +52,7 @@ Step centreWithPan(int16_t &origin, int photoSide, int16_t side, int16_t panStep
 
 void zoom(CropContext &c, double sign)
 {
-    CropRect &r = c.clip.ClipRect;
+    CropRect &r = c.clip.rect;
     const double dx = c.frameWidth / 100;
     const double dy = c.frameHeight / 100;
     run({ [&] { return store(r.height, r.height + sign * dy); },
@@ -97,7 +97,7 @@ double panStep(int photoSide)
     return std::floor(photoSide / 200.0);
 }
 
-std::optional<CropRect> CentreCrop(
+std::optional<CropRect> centreCrop(
     int photoWidth, int photoHeight, double frameWidth, double frameHeight)
 {
     const double W = photoWidth;
@@ -121,36 +121,32 @@ std::optional<CropRect> CentreCrop(
     return rect;
 }
 
-void ZoomIn(CropContext &context)
+void zoomIn(CropContext &context)
 {
     zoom(context, -1);
 }
 
-void ZoomOut(CropContext &context)
+void zoomOut(CropContext &context)
 {
     zoom(context, +1);
 }
 
-void PhotoUp(CropContext &context)
+void moveUp(CropContext &context)
 {
-    moveTowardsFarEdge(
-        context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
+    moveTowardsFarEdge(context, context.clip.rect.top, context.clip.height(), context.panStepsY);
 }
 
-void PhotoLeft(CropContext &context)
+void moveLeft(CropContext &context)
 {
-    moveTowardsFarEdge(
-        context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
+    moveTowardsFarEdge(context, context.clip.rect.left, context.clip.width(), context.panStepsX);
 }
 
-void PhotoDown(CropContext &context)
+void moveDown(CropContext &context)
 {
-    moveTowardsNearEdge(
-        context, context.clip.ClipRect.top, context.clip.height(), context.panStepsY);
+    moveTowardsNearEdge(context, context.clip.rect.top, context.clip.height(), context.panStepsY);
 }
 
-void PhotoRight(CropContext &context)
+void moveRight(CropContext &context)
 {
-    moveTowardsNearEdge(
-        context, context.clip.ClipRect.left, context.clip.width(), context.panStepsX);
+    moveTowardsNearEdge(context, context.clip.rect.left, context.clip.width(), context.panStepsX);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictureclip.h"
+#include "cropsource.h"
 
 #include <cstdint>
 #include <functional>
@@ -9,7 +9,7 @@
 // The largest rectangle of the frame's proportions inside the photo, centred: the photo's
 // height limits it when the photo is proportionally wider than the frame, its width
 // otherwise. Nothing when a value does not fit 16 bits.
-std::optional<CropRect> CentreCrop(
+std::optional<CropRect> centreCrop(
     int photoWidth, int photoHeight, double frameWidth, double frameHeight);
 
 // One pan step: half a per cent of the photo's side, rounded down.
@@ -20,7 +20,7 @@ double panStep(int photoSide);
 // FH / 100.
 struct CropContext
 {
-    PictureClip &clip;
+    CropSource &clip;
     double frameWidth; // FW, twips
     double frameHeight; // FH, twips
     int16_t &panStepsX;
@@ -28,9 +28,9 @@ struct CropContext
     std::function<void(const ClipImage &)> showClip; // the frame shows the clip image
 };
 
-void ZoomIn(CropContext &context);
-void ZoomOut(CropContext &context);
-void PhotoUp(CropContext &context);
-void PhotoDown(CropContext &context);
-void PhotoLeft(CropContext &context);
-void PhotoRight(CropContext &context);
+void zoomIn(CropContext &context);
+void zoomOut(CropContext &context);
+void moveUp(CropContext &context);
+void moveDown(CropContext &context);
+void moveLeft(CropContext &context);
+void moveRight(CropContext &context);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWidth,
+std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
     double frameHeight, const FaceMarks &face, const FaceRule &rule)
 {
     if (!(face.head() > 0) || frameWidth <= 0 || frameHeight <= 0)
@@ -16,7 +16,7 @@ std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWi
     // centred fit's rectangle moved onto the face.
     if (width > photoWidth || height > photoHeight) {
         const std::optional<CropRect> largest
-            = CentreCrop(photoWidth, photoHeight, frameWidth, frameHeight);
+            = centreCrop(photoWidth, photoHeight, frameWidth, frameHeight);
         if (!largest)
             return std::nullopt;
         width = largest->width;

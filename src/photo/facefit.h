@@ -1,15 +1,15 @@
 #pragma once
 
+#include "cropsource.h"
 #include "facefinder.h"
 #include "photoformat.h"
-#include "pictureclip.h"
 
 #include <QList>
 
 // The rectangle of the frame's aspect that puts the face where the rule wants it, centred on
 // the face; when that would leave the photo, the nearest one inside it (no larger than the
 // photo). Nothing when the face has no height.
-std::optional<CropRect> FaceCrop(int photoWidth, int photoHeight, double frameWidth,
+std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
     double frameHeight, const FaceMarks &face, const FaceRule &rule);
 
 // The pan counters nearest a rectangle, so the next zoom, which centres by them, stays put.

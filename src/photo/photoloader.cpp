@@ -82,7 +82,7 @@ int previewFactor(const QSize &upright, const QSizeF &framePixels)
     if (framePixels.isEmpty())
         return 1;
     const std::optional<CropRect> crop
-        = CentreCrop(upright.width(), upright.height(), framePixels.width(), framePixels.height());
+        = centreCrop(upright.width(), upright.height(), framePixels.width(), framePixels.height());
     if (!crop)
         return 1;
     for (int factor : { 8, 4, 2 }) {

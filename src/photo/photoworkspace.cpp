@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
-LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
+LoadOutcome PhotoWorkspace::load(const QString &path)
 {
     const QFileInfo file(path);
     const QString name = path.toUpper();
@@ -31,21 +31,21 @@ LoadOutcome PhotoWorkspace::LoadPhoto(const QString &path)
 
     // The new photo takes the holders' place only once its first crop is accepted, so a
     // refused photo leaves the previous one whole (frame, crop and holders agree).
-    PictureClip candidate;
+    CropSource candidate;
     candidate.setPicture(photo);
     const std::optional<CropRect> rect
-        = CentreCrop(candidate.width(), candidate.height(), m_frame.width(), m_frame.height());
+        = centreCrop(candidate.width(), candidate.height(), m_frame.width(), m_frame.height());
     if (!rect)
         return LoadOutcome::NoFit;
-    candidate.ClipRect = *rect;
+    candidate.rect = *rect;
     const std::optional<ClipImage> clip = candidate.clipImage();
     if (!clip)
         return LoadOutcome::TooSmall;
-    Picture1 = photo;
-    PictureClip1 = candidate;
+    m_photo = photo;
+    m_crop = candidate;
     m_shown = *clip;
-    PanStepsX = 0;
-    PanStepsY = 0;
+    m_panStepsX = 0;
+    m_panStepsY = 0;
     m_loaded = true;
     m_face.reset();
     m_history.clear();
@@ -56,14 +56,14 @@ bool PhotoWorkspace::refit()
 {
     if (!m_loaded)
         return false;
-    PictureClip1.setPicture(Picture1);
+    m_crop.setPicture(m_photo);
     const std::optional<Fit> face = m_autoFaceFit ? faceFit() : std::nullopt;
     if (face)
         restore(*face);
-    else if (const std::optional<CropRect> rect = CentreCrop(
-                 PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height()))
+    else if (const std::optional<CropRect> rect
+        = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height()))
         restore({ *rect, 0, 0 });
-    if (const std::optional<ClipImage> clip = PictureClip1.clipImage())
+    if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
     m_history.clear();
     return true;
@@ -71,7 +71,7 @@ bool PhotoWorkspace::refit()
 
 void PhotoWorkspace::setFaceSearch(const PhotoPtr &photo, const FaceSearch &search)
 {
-    if (m_loaded && photo == Picture1)
+    if (m_loaded && photo == m_photo)
         m_face = search;
 }
 
@@ -80,10 +80,10 @@ std::optional<PhotoWorkspace::Fit> PhotoWorkspace::faceFit() const
     const FaceRule *rule = faceRuleForFrame(m_frame.width(), m_frame.height());
     if (!m_loaded || !rule || !m_face || !m_face->face)
         return std::nullopt;
-    const int width = PictureClip1.width();
-    const int height = PictureClip1.height();
+    const int width = m_crop.width();
+    const int height = m_crop.height();
     const std::optional<CropRect> rect
-        = FaceCrop(width, height, m_frame.width(), m_frame.height(), *m_face->face, *rule);
+        = faceCrop(width, height, m_frame.width(), m_frame.height(), *m_face->face, *rule);
     if (!rect)
         return std::nullopt;
     const PanSteps steps = panStepsFor(*rect, width, height);
@@ -102,29 +102,29 @@ bool PhotoWorkspace::run(PhotoCommand command)
         return false;
     const Fit before = fit();
     bool changed = false;
-    CropContext context { PictureClip1, m_frame.width(), m_frame.height(), PanStepsX, PanStepsY,
+    CropContext context { m_crop, m_frame.width(), m_frame.height(), m_panStepsX, m_panStepsY,
         [&](const ClipImage &clip) {
             m_shown = clip;
             changed = true;
         } };
     switch (command) {
     case PhotoCommand::ZoomIn:
-        ZoomIn(context);
+        zoomIn(context);
         break;
     case PhotoCommand::ZoomOut:
-        ZoomOut(context);
+        zoomOut(context);
         break;
     case PhotoCommand::Up:
-        PhotoUp(context);
+        moveUp(context);
         break;
     case PhotoCommand::Down:
-        PhotoDown(context);
+        moveDown(context);
         break;
     case PhotoCommand::Left:
-        PhotoLeft(context);
+        moveLeft(context);
         break;
     case PhotoCommand::Right:
-        PhotoRight(context);
+        moveRight(context);
         break;
     }
     // The commands' own recoveries leave a refused zoom at a new position and count a refused
@@ -143,7 +143,7 @@ bool PhotoWorkspace::undo()
         return false;
     restore(m_history.back());
     m_history.pop_back();
-    if (const std::optional<ClipImage> clip = PictureClip1.clipImage())
+    if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
     return true;
 }
@@ -152,18 +152,18 @@ bool PhotoWorkspace::resetFit()
 {
     if (!m_loaded)
         return false;
-    const std::optional<CropRect> rect = CentreCrop(
-        PictureClip1.width(), PictureClip1.height(), m_frame.width(), m_frame.height());
+    const std::optional<CropRect> rect
+        = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
     return rect && apply({ *rect, 0, 0 });
 }
 
 bool PhotoWorkspace::apply(const Fit &next)
 {
     const Fit before = fit();
-    if (next.rect == before.rect && next.panStepsX == PanStepsX && next.panStepsY == PanStepsY)
+    if (next.rect == before.rect && next.panStepsX == m_panStepsX && next.panStepsY == m_panStepsY)
         return false;
     restore(next);
-    const std::optional<ClipImage> clip = PictureClip1.clipImage();
+    const std::optional<ClipImage> clip = m_crop.clipImage();
     if (!clip) {
         restore(before);
         return false;
@@ -175,18 +175,18 @@ bool PhotoWorkspace::apply(const Fit &next)
 
 QSizeF PhotoWorkspace::panStepOn(const QSizeF &framePixels) const
 {
-    const CropRect &r = PictureClip1.ClipRect;
+    const CropRect &r = m_crop.rect;
     if (!m_loaded || r.width <= 0 || r.height <= 0)
         return {};
-    return { panStep(PictureClip1.width()) * framePixels.width() / r.width,
-        panStep(PictureClip1.height()) * framePixels.height() / r.height };
+    return { panStep(m_crop.width()) * framePixels.width() / r.width,
+        panStep(m_crop.height()) * framePixels.height() / r.height };
 }
 
 void PhotoWorkspace::restore(const Fit &fit)
 {
-    PictureClip1.ClipRect = fit.rect;
-    PanStepsX = fit.panStepsX;
-    PanStepsY = fit.panStepsY;
+    m_crop.rect = fit.rect;
+    m_panStepsX = fit.panStepsX;
+    m_panStepsY = fit.panStepsY;
 }
 
 void PhotoWorkspace::remember(const Fit &fit)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cropsource.h"
 #include "facefinder.h"
-#include "pictureclip.h"
 
 #include <QSizeF>
 #include <QString>
@@ -36,12 +36,12 @@ public:
     {
         if (!isLoaded() || m_frame.width() <= 0)
             return std::nullopt;
-        return int(std::lround(PictureClip1.ClipRect.width * 25.4 * 100 / m_frame.width()));
+        return int(std::lround(m_crop.rect.width * 25.4 * 100 / m_frame.width()));
     }
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
 
     // A refused photo leaves the workspace exactly as it was.
-    LoadOutcome LoadPhoto(const QString &path);
+    LoadOutcome load(const QString &path);
     // A fresh fit of the loaded photo to the present frame: to the face when the automatic
     // face fit is on and one face was found, else centred. False when no photo is loaded. A
     // refused rectangle keeps the previous picture. The undo history starts afresh.
@@ -57,7 +57,7 @@ public:
     bool fitToFace();
     // No command has changed the fit since the photo was loaded or fitted afresh.
     bool untouched() const { return m_history.empty(); }
-    const PhotoPtr &photo() const { return Picture1; }
+    const PhotoPtr &photo() const { return m_photo; }
     // True when the frame's picture changed. A refused command changes nothing: the
     // rectangle, the pan counters and the picture stay as they were.
     bool run(PhotoCommand command);
@@ -69,16 +69,16 @@ public:
     QSizeF panStepOn(const QSizeF &framePixels) const;
 
     bool isLoaded() const { return m_loaded; }
-    const PictureClip &cropSource() const { return PictureClip1; }
+    const CropSource &cropSource() const { return m_crop; }
     // What the frame shows.
     const ClipImage &shown() const { return m_shown; }
     // The photo's own pixels of the part the frame shows, for printing and export; waits for
     // the photo's decode to finish.
     QImage photoCrop() const { return m_shown.fullResolution(); }
     // False while the photo's own pixels are still being decoded.
-    bool isPhotoComplete() const { return !Picture1 || Picture1->isComplete(); }
-    int16_t panStepsX() const { return PanStepsX; }
-    int16_t panStepsY() const { return PanStepsY; }
+    bool isPhotoComplete() const { return !m_photo || m_photo->isComplete(); }
+    int16_t panStepsX() const { return m_panStepsX; }
+    int16_t panStepsY() const { return m_panStepsY; }
 
     static constexpr std::size_t UndoDepth = 100;
 
@@ -89,18 +89,18 @@ private:
         int16_t panStepsX;
         int16_t panStepsY;
     };
-    Fit fit() const { return { PictureClip1.ClipRect, PanStepsX, PanStepsY }; }
+    Fit fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY }; }
     std::optional<Fit> faceFit() const;
     bool apply(const Fit &fit); // as one step that undo takes back
     void restore(const Fit &fit);
     void remember(const Fit &fit);
 
     QSizeF m_frame;
-    PhotoPtr Picture1; // the whole photo; the crop source and the frame share it
-    PictureClip PictureClip1;
+    PhotoPtr m_photo; // the whole photo; the crop source and the frame share it
+    CropSource m_crop;
     ClipImage m_shown;
-    int16_t PanStepsX = 0;
-    int16_t PanStepsY = 0;
+    int16_t m_panStepsX = 0;
+    int16_t m_panStepsY = 0;
     bool m_loaded = false;
     bool m_autoFaceFit = true;
     std::optional<FaceSearch> m_face;

@@ -16,23 +16,24 @@ WorkspacePlacement placeWorkspace(const WorkspaceLayoutInput &in)
     const double B = in.outlineWidth;
 
     WorkspacePlacement out;
-    out.shape1 = QRectF(in.shape1Left, T, FW - 2 * B, FH - 2 * B);
+    out.outline = QRectF(in.outlineLeft, T, FW - 2 * B, FH - 2 * B);
 
     const double ovalHeight = OvalHeightRatio * FH;
     const double ovalWidth = OvalAspect * ovalHeight;
-    out.shape2 = QRectF(L + (FW - ovalWidth) / 2, T + (FH - ovalHeight) / 3, ovalWidth, ovalHeight);
+    out.oval = QRectF(L + (FW - ovalWidth) / 2, T + (FH - ovalHeight) / 3, ovalWidth, ovalHeight);
 
-    out.label1 = QPointF(L + (FW - in.label1.width()) / 2, T + (FH - in.label1.height()) / 2);
+    out.dropLabel
+        = QPointF(L + (FW - in.dropLabel.width()) / 2, T + (FH - in.dropLabel.height()) / 2);
 
-    out.command3 = QPointF(L + FW + ButtonGap, T + FH - 2 * in.command3.height() - ButtonGap);
-    out.command4 = QPointF(L + FW + ButtonGap, T + FH - in.command4.height());
+    out.zoomIn = QPointF(L + FW + ButtonGap, T + FH - 2 * in.zoomIn.height() - ButtonGap);
+    out.zoomOut = QPointF(L + FW + ButtonGap, T + FH - in.zoomOut.height());
 
-    const double upDownLeft = L + (FW - in.command5.width()) / 2;
-    out.command5 = QPointF(upDownLeft, in.command5Top);
-    out.command6 = QPointF(upDownLeft, T + FH + ButtonGap);
+    const double upDownLeft = L + (FW - in.moveUp.width()) / 2;
+    out.moveUp = QPointF(upDownLeft, in.moveUpTop);
+    out.moveDown = QPointF(upDownLeft, T + FH + ButtonGap);
 
-    const double sideTop = T + (FH - in.command7.height()) / 2;
-    out.command7 = QPointF(L + FW + ButtonGap, sideTop);
-    out.command8 = QPointF(in.command8Left, sideTop);
+    const double sideTop = T + (FH - in.moveRight.height()) / 2;
+    out.moveRight = QPointF(L + FW + ButtonGap, sideTop);
+    out.moveLeft = QPointF(in.moveLeftLeft, sideTop);
     return out;
 }

@@ -6,22 +6,22 @@ namespace {
 constexpr int FileNameBufferLength = 256;
 }
 
-QString ShowFileDialog(Platform &platform, FileDialogRequest request)
+QString showFileDialog(Platform &platform, FileDialogRequest request)
 {
     if (request.initialDir.isEmpty())
         request.initialDir = platform.currentDirectory();
     // The classic dialog record holds 256 characters for the name; a longer one is cut.
-    request.fileName = StripAtNul(request.fileName).left(FileNameBufferLength);
+    request.fileName = stripAtNul(request.fileName).left(FileNameBufferLength);
 
     const std::optional<QStringList> chosen = platform.fileDialog(request);
     if (!chosen || chosen->isEmpty())
         return QString();
     if (!(request.flags & FileDialogAllowMultiSelect))
-        return StripAtNul(chosen->first());
+        return stripAtNul(chosen->first());
     return chosen->join(QChar(u'\0'));
 }
 
-QString StripAtNul(const QString &text)
+QString stripAtNul(const QString &text)
 {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     return nul < 0 ? text : text.left(nul);

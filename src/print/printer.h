@@ -2,7 +2,7 @@
 
 #include "printersystem.h"
 
-// The application-wide printer that receives all print output (`CurrentPrinter`): the
+// The application-wide printer that receives all print output (`currentPrinter`): the
 // system default when printers are first listed, replaced when the user picks another one. Its
 // settings apply to the document that follows and stay for later documents.
 class Printer

@@ -9,13 +9,13 @@ void AboutScroll::step(double viewportHeight, double panelHeight)
     if (top > pausePosition) {
         top -= Step;
     } else {
-        if (PauseTicks < std::numeric_limits<int16_t>::max())
-            ++PauseTicks;
-        if (PauseTicks > PauseLength)
+        if (pauseTicks < std::numeric_limits<int16_t>::max())
+            ++pauseTicks;
+        if (pauseTicks > PauseLength)
             top -= Step;
     }
     if (top < -panelHeight) {
         top = StartTop;
-        PauseTicks = 0;
+        pauseTicks = 0;
     }
 }

@@ -11,7 +11,7 @@ struct AboutScroll
     static constexpr int16_t PauseLength = 120;
 
     double top = StartTop;
-    int16_t PauseTicks = 0;
+    int16_t pauseTicks = 0;
 
     // One timer tick.
     void step(double viewportHeight, double panelHeight);

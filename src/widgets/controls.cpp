@@ -93,11 +93,6 @@ QString plainToolTip(const QString &text)
         + QStringLiteral("</p>");
 }
 
-QString indexedName(const char *name, int index)
-{
-    return QString::fromLatin1(name) + u'_' + QString::number(index);
-}
-
 LinkLabel::LinkLabel(QWidget *parent)
     : QLabel(parent)
 {

@@ -18,8 +18,6 @@ void fitToText(QLabel *label, QRect bounds = {});
 void showPlainText(QWidget *window);
 // A tooltip that shows its text as it stands.
 QString plainToolTip(const QString &text);
-// "Label2_0" for item 0 of Label2.
-QString indexedName(const char *name, int index);
 
 // A label or picture of the link panel: reports the pointer over it and clicks on it.
 class LinkLabel : public QLabel

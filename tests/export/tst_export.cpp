@@ -142,7 +142,7 @@ ExportOutcome TestExport::exportTo(const QString &target, int format, int answer
     TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95));
     PhotoWorkspace workspace;
     workspace.setFrame(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
-    if (workspace.LoadPhoto(photo) != LoadOutcome::Accepted)
+    if (workspace.load(photo) != LoadOutcome::Accepted)
         return ExportOutcome::NoPhoto;
     if (!target.isEmpty()) {
         m_platform->dialogAnswers.enqueue(QStringList { target });

@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
+#include "app/printdialog.h"
 #include "fakeplatform.h"
 #include "i18n/languagemenu.h"
 #include "i18n/qttranslation.h"
 #include "i18n/textfile.h"
-#include "print/frmstampa.h"
 #include "programfolder.h"
 
 #include <QAction>
@@ -126,7 +126,7 @@ private slots:
         program.write("Lang/options.ini", "1\r\n" + file.toUtf8() + "\r\n");
         FakePlatform platform(program.path());
         platform.printerSystem.names = QStringList { "P" };
-        Form1 form(platform, platform.printerSystem);
+        MainWindow form(platform, platform.printerSystem);
         form.startUp(QUrl());
         QStringList clipped;
         auto check = [&](QWidget *window) {
@@ -146,17 +146,17 @@ private slots:
             }
         };
         for (int format = 0; format < 5; ++format) {
-            form.SelectFormat(format);
+            form.selectFormat(format);
             check(&form);
         }
         for (int link = 0; link < 4; ++link) {
-            form.HighlightLink(link); // bold while the pointer is on it
+            form.highlightLink(link); // bold while the pointer is on it
             check(&form);
         }
         TextTable texts;
         texts.applyLines(readTextLines(program.langPath() + file).value());
         Printer printer(platform.printerSystem);
-        frmStampa dialog(platform, texts, printer, {});
+        PrintDialog dialog(platform, texts, printer, {});
         check(&dialog);
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
@@ -195,7 +195,7 @@ private slots:
         LanguageSettings settings(program.path());
         QCOMPARE(settings.restoreOptions().value_or(-1), format);
         settings.chooseLanguageByLocale(locale);
-        QCOMPARE(settings.LanguageFileName, language);
+        QCOMPARE(settings.languageFileName, language);
     }
 
     // An installed copy: shipped files in the data folder, the user's own files and settings
@@ -208,9 +208,9 @@ private slots:
         program.write("user/Lang/mine.lng", ProgramFolder::languageFile(100, "mine"));
         LanguageSettings settings(bin, program.path() + "/user");
         QCOMPARE(settings.optionsPath(), program.path() + "/user/options.ini");
-        settings.LanguageFileName = "deutsch.lng";
+        settings.languageFileName = "deutsch.lng";
         QCOMPARE(settings.languagePath(), program.path() + "/share/kalmora/Lang/deutsch.lng");
-        settings.LanguageFileName = "mine.lng";
+        settings.languageFileName = "mine.lng";
         QVERIFY(settings.loadTextTable());
         QCOMPARE(settings.textTable.text(4), "mine 4");
         QtTranslation qt;
@@ -234,32 +234,32 @@ private slots:
     {
         ProgramFolder program(false);
         LanguageSettings settings(program.path());
-        settings.LanguageFileName = "sub/français.lng";
-        settings.LastPhotoFolder = "/home/åsa/";
-        settings.AutoFaceFit = false;
-        QVERIFY(settings.SaveSettings(4));
+        settings.languageFileName = "sub/français.lng";
+        settings.lastPhotoFolder = "/home/åsa/";
+        settings.autoFaceFit = false;
+        QVERIFY(settings.save(4));
         const QByteArray saved = program.read("Lang/options.ini");
         QCOMPARE(saved, "1\r\nsub/français.lng\r\n4\r\n/home/åsa/\r\n0\r\n");
         // options.ini as a link to another file: refused, nothing written through it.
         QVERIFY(QFile::rename(program.optionsPath(), program.path() + "/victim"));
         QVERIFY(QFile::link(program.path() + "/victim", program.optionsPath()));
-        QVERIFY(!settings.SaveSettings(2));
+        QVERIFY(!settings.save(2));
         QCOMPARE(program.read("victim"), saved);
         QVERIFY(QFile::remove(program.optionsPath())
             && QFile::rename(program.path() + "/victim", program.optionsPath()));
-        settings.AutoFaceFit = true;
+        settings.autoFaceFit = true;
         QCOMPARE(settings.restoreOptions().value_or(-1), 4);
-        QVERIFY(!settings.AutoFaceFit);
+        QVERIFY(!settings.autoFaceFit);
 
         program.write("Lang/english.lng", ProgramFolder::languageFile(20, "en"));
         program.write("Lang/deutsch.lng", ProgramFolder::languageFile(20, "de"));
         QVERIFY(settings.loadTextTable()); // nothing read yet: English stands in
         QCOMPARE(settings.textTable.text(3), "en 3");
-        settings.LanguageFileName = "deutsch.lng";
+        settings.languageFileName = "deutsch.lng";
         QVERIFY(settings.loadTextTable());
         // Later, a file that cannot be opened (or the Lang folder itself) keeps the present texts.
         for (const char *name : { "gone.lng", "" }) {
-            settings.LanguageFileName = name;
+            settings.languageFileName = name;
             QVERIFY(!settings.loadTextTable());
             QCOMPARE(settings.textTable.text(3), "de 3");
         }
@@ -295,7 +295,7 @@ private slots:
             platform.dialogAnswers.enqueue(QStringList { program.path() + '/' + chosen });
         LanguageSettings settings(program.path());
         QCOMPARE(chooseLanguageFile(platform, settings, nullptr), !chosen.isEmpty());
-        QCOMPARE(settings.LanguageFileName, stored);
+        QCOMPARE(settings.languageFileName, stored);
         QCOMPARE(platform.dialogs.value(0).initialDir, program.langPath());
     }
 
@@ -304,17 +304,17 @@ private slots:
     {
         ProgramFolder program;
         FakePlatform platform(program.path());
-        auto form = std::make_unique<Form1>(platform, platform.printerSystem);
-        const auto fileMenu = [&form] { return form->findChild<QMenu *>("mnuFile")->title(); };
+        auto form = std::make_unique<MainWindow>(platform, platform.printerSystem);
+        const auto fileMenu = [&form] { return form->findChild<QMenu *>("fileMenu")->title(); };
         form->startUp(QUrl());
         const QByteArray options = program.read("Lang/options.ini");
-        form->findChild<QAction *>("mnuLang")->trigger(); // no answer: cancelled
+        form->findChild<QAction *>("languageAction")->trigger(); // no answer: cancelled
         QCOMPARE(fileMenu(), "&File");
         QCOMPARE(program.read("Lang/options.ini"), options);
         platform.dialogAnswers << QStringList { program.langPath() + "deutsch.lng" };
-        form->findChild<QAction *>("mnuLang")->trigger();
+        form->findChild<QAction *>("languageAction")->trigger();
         QCOMPARE(fileMenu(), "&Datei");
-        form = std::make_unique<Form1>(platform, platform.printerSystem);
+        form = std::make_unique<MainWindow>(platform, platform.printerSystem);
         form->startUp(QUrl());
         QCOMPARE(fileMenu(), "&Datei");
     }

@@ -57,7 +57,7 @@ class TestFaces : public QObject
         QVERIFY(TestPhotos::writeFile(path, jpeg));
         workspace.setFrame(
             QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
-        QCOMPARE(workspace.LoadPhoto(path), LoadOutcome::Accepted);
+        QCOMPARE(workspace.load(path), LoadOutcome::Accepted);
         QCOMPARE(workspace.photo()->size(), upright.size());
         workspace.setFaceSearch(workspace.photo(), findFace(*m_model, *workspace.photo()));
     }
@@ -93,10 +93,10 @@ private slots:
         PhotoWorkspace workspace;
         load(workspace, format, scene, orientation);
         QVERIFY(workspace.fitToFace());
-        const CropRect fitted = workspace.cropSource().ClipRect;
+        const CropRect fitted = workspace.cropSource().rect;
         // A fresh fit of the format, as after choosing it, fits the face by the same rule.
         QVERIFY(workspace.refit());
-        QCOMPARE(workspace.cropSource().ClipRect, fitted);
+        QCOMPARE(workspace.cropSource().rect, fitted);
         const QImage crop = workspace.photoCrop();
         const FaceSearch again
             = findFace(*m_model, Photo(crop, QImageIOHandler::TransformationNone));
@@ -123,13 +123,13 @@ private slots:
         load(workspace, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
         const FaceMarks face = *workspace.faceSearch()->face;
         QVERIFY(workspace.fitToFace());
-        const CropRect rect = workspace.cropSource().ClipRect;
+        const CropRect rect = workspace.cropSource().rect;
         QCOMPARE(rect.left, 0);
         QCOMPARE(rect.top, 0);
         QCOMPARE(rect.height, std::lround(face.head() / PortraitFaceRule.headTarget));
         // The next zoom keeps the rectangle's centre, give or take half a pan step.
         QVERIFY(workspace.run(PhotoCommand::ZoomIn));
-        const CropRect zoomed = workspace.cropSource().ClipRect;
+        const CropRect zoomed = workspace.cropSource().rect;
         QVERIFY(std::abs(zoomed.left + zoomed.width / 2.0 - rect.left - rect.width / 2.0) <= 5);
         QVERIFY(std::abs(zoomed.top + zoomed.height / 2.0 - rect.top - rect.height / 2.0) <= 6);
     }
@@ -153,8 +153,8 @@ private slots:
         QCOMPARE(workspace.faceSearch()->faces, faces);
         QVERIFY(!workspace.fitToFace());
         QVERIFY(workspace.refit());
-        QCOMPARE(workspace.cropSource().ClipRect,
-            *CentreCrop(scene.width(), scene.height(), 5080, 5080));
+        QCOMPARE(
+            workspace.cropSource().rect, *centreCrop(scene.width(), scene.height(), 5080, 5080));
     }
 };
 

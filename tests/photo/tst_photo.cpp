@@ -106,18 +106,18 @@ private slots:
         const QString path = write(QStringLiteral("big.jpg"), jpeg.left(jpeg.size() * cut / 100));
         PhotoWorkspace whole;
         whole.setFrame(frame);
-        QCOMPARE(whole.LoadPhoto(path), LoadOutcome::Accepted);
+        QCOMPARE(whole.load(path), LoadOutcome::Accepted);
         whole.photo()->waitUntilComplete();
         const QSize pixels = (QSizeF(frame) / TwipsPerPhotoPixel).toSize();
 
         PhotoWorkspace first = workspace();
         TestPhotos::DecodeHold hold;
-        QCOMPARE(first.LoadPhoto(write(QStringLiteral("other.jpg"), jpeg)), LoadOutcome::Accepted);
+        QCOMPARE(first.load(write(QStringLiteral("other.jpg"), jpeg)), LoadOutcome::Accepted);
         const std::weak_ptr<const Photo> other = first.photo();
         first.setFrame(frame);
-        QCOMPARE(first.LoadPhoto(path), LoadOutcome::Accepted);
+        QCOMPARE(first.load(path), LoadOutcome::Accepted);
         QVERIFY(other.expired() && !first.isPhotoComplete());
-        QCOMPARE(first.cropSource().ClipRect, whole.cropSource().ClipRect);
+        QCOMPARE(first.cropSource().rect, whole.cropSource().rect);
         const QImage shown = first.shown().scaledTo(pixels);
         const QImage wanted = whole.shown().scaledTo(pixels);
         int worst = 0;
@@ -154,7 +154,7 @@ private slots:
         QFETCH(QSizeF, frame);
         QFETCH(QRect, expected);
         const std::optional<CropRect> rect
-            = CentreCrop(photo.width(), photo.height(), frame.width(), frame.height());
+            = ::centreCrop(photo.width(), photo.height(), frame.width(), frame.height());
         QCOMPARE(rect.has_value(), !expected.isNull());
         if (rect)
             QCOMPARE(rect->toRect(), expected);
@@ -167,7 +167,7 @@ private slots:
         for (const QSizeF frame : { QSizeF(3000, 4000), QSizeF(3495, 4500), QSizeF(5080, 5080) })
             for (int w : sides)
                 for (int h : sides) {
-                    const QRect r = CentreCrop(w, h, frame.width(), frame.height())->toRect();
+                    const QRect r = ::centreCrop(w, h, frame.width(), frame.height())->toRect();
                     QVERIFY(QRect(0, 0, w, h).contains(r) && (r.width() == w || r.height() == h)
                         && std::abs(r.width() - r.height() * frame.width() / frame.height()) <= 1);
                 }
@@ -179,7 +179,7 @@ private slots:
         for (const auto &[centreX, left] : { std::pair(700.0, 30), { 100.0, 0 } }) {
             const FaceMarks face { 1250, 700, centreX }; // head 1100 pixels of 1350
             const std::optional<CropRect> rect
-                = FaceCrop(1080, 1350, F3545.width(), F3545.height(), face, PortraitFaceRule);
+                = faceCrop(1080, 1350, F3545.width(), F3545.height(), face, PortraitFaceRule);
             QCOMPARE(rect->toRect(), QRect(left, 0, 1050, 1350));
         }
     }
@@ -199,24 +199,24 @@ private slots:
                                 << expectedPan << shown;
         };
         const QRect r(10, 10, 100, 100);
-        row("399 wide: step 1", { 399, 300 }, F3545, r, {}, PhotoLeft, { 11, 10, 100, 100 },
+        row("399 wide: step 1", { 399, 300 }, F3545, r, {}, moveLeft, { 11, 10, 100, 100 },
             { 1, 0 }, true);
-        row("down: top equal to step stays", { 300, 400 }, F3545, { 0, 2, 100, 100 }, {}, PhotoDown,
+        row("down: top equal to step stays", { 300, 400 }, F3545, { 0, 2, 100, 100 }, {}, moveDown,
             { 0, 2, 100, 100 }, {}, false);
-        row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, PhotoDown,
+        row("down: one more than step", { 300, 400 }, F3545, { 0, 3, 100, 100 }, {}, moveDown,
             { 0, 1, 100, 100 }, { 0, -1 }, true);
-        row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {},
-            PhotoUp, { 0, 300, 100, 100 }, { 0, 1 }, false);
+        row("up at bottom edge still counts", { 300, 400 }, F3545, { 0, 300, 100, 100 }, {}, moveUp,
+            { 0, 300, 100, 100 }, { 0, 1 }, false);
         row("zoom keeps the counted step", { 300, 400 }, F3545, { 0, 300, 100, 100 }, { 0, 1 },
-            ZoomIn, { 118, 174, 65, 55 }, { 0, 1 }, true);
-        row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, ZoomIn,
+            zoomIn, { 118, 174, 65, 55 }, { 0, 1 }, true);
+        row("zoom half to even", { 1001, 1200 }, F3545, { 0, 0, 735, 900 }, {}, zoomIn,
             { 150, 172, 700, 855 }, {}, true);
         row("zoom out past the photo", { 1000, 1000 }, { 4000, 4000 }, { 0, 0, 1000, 1000 }, {},
-            ZoomOut, { -20, -20, 1000, 1000 }, {}, false);
+            zoomOut, { -20, -20, 1000, 1000 }, {}, false);
         row("zoom with pan offset", { 1000, 1000 }, { 4000, 4000 }, { 300, 300, 400, 400 },
-            { -10, 5 }, ZoomIn, { 270, 345, 360, 360 }, { -10, 5 }, true);
+            { -10, 5 }, zoomIn, { 270, 345, 360, 360 }, { -10, 5 }, true);
         row("counter overflow keeps last value", { 300, 400 }, F3545, { 0, 10, 100, 100 },
-            { 0, 32767 }, PhotoUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
+            { 0, 32767 }, moveUp, { 0, 12, 100, 100 }, { 0, 32767 }, true);
     }
     void commands()
     {
@@ -229,9 +229,9 @@ private slots:
         QFETCH(QPoint, expectedPan);
         QFETCH(bool, shown);
 
-        PictureClip clip;
+        CropSource clip;
         clip.setPicture(blankPhoto(photo.width(), photo.height()));
-        clip.ClipRect = { int16_t(start.left()), int16_t(start.top()), int16_t(start.width()),
+        clip.rect = { int16_t(start.left()), int16_t(start.top()), int16_t(start.width()),
             int16_t(start.height()) };
         int16_t panX = int16_t(pan.x());
         int16_t panY = int16_t(pan.y());
@@ -240,7 +240,7 @@ private slots:
             [&](const ClipImage &image) { shownRects.append(image.rect()); } };
         reinterpret_cast<Command>(command)(context);
 
-        QCOMPARE(clip.ClipRect.toRect(), expected);
+        QCOMPARE(clip.rect.toRect(), expected);
         QCOMPARE(QPoint(panX, panY), expectedPan);
         QCOMPARE(!shownRects.isEmpty(), shown);
         if (shown)
@@ -273,7 +273,7 @@ private slots:
         const QString path = m_dir.filePath("pipe.jpg");
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         QCOMPARE(loadPhoto(path).error, PhotoLoadError::NotAPicture);
-        QCOMPARE(workspace().LoadPhoto(path), LoadOutcome::Ignored);
+        QCOMPARE(workspace().load(path), LoadOutcome::Ignored);
     }
     void load()
     {
@@ -281,7 +281,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(LoadOutcome, outcome);
         PhotoWorkspace w = workspace();
-        QCOMPARE(w.LoadPhoto(write(name, bytes)), outcome);
+        QCOMPARE(w.load(write(name, bytes)), outcome);
         QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
         QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
     }
@@ -320,7 +320,7 @@ private slots:
             = write("p.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(1000, 1500)));
         const auto play = [&](const QString &keys) {
             PhotoWorkspace w = workspace();
-            w.LoadPhoto(path);
+            w.load(path);
             const QString commands = QStringLiteral("+-^v<>");
             for (QChar key : keys) {
                 if (key == u'u')
@@ -330,7 +330,7 @@ private slots:
                 else
                     w.run(PhotoCommand(commands.indexOf(key)));
             }
-            return std::tuple { w.cropSource().ClipRect, QPoint(w.panStepsX(), w.panStepsY()),
+            return std::tuple { w.cropSource().rect, QPoint(w.panStepsX(), w.panStepsY()),
                 w.shown().rect() };
         };
         const auto [rect, steps, shown] = play(sequence);

@@ -51,14 +51,14 @@ private slots:
             QSKIP("mounting a tmpfs needs root");
         QVERIFY(QDir().mkpath(program.path() + "/Lang"));
         LanguageSettings settings(program.path());
-        QVERIFY(settings.SaveSettings(2));
+        QVERIFY(settings.save(2));
         const QByteArray options = contents(settings.optionsPath());
         const QString photo = base.filePath("photo.jpg");
         QVERIFY(TestPhotos::writeFile(
             photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400))));
         PhotoWorkspace workspace;
         workspace.setFrame(QSizeF(PhotoFormats[1].frameWidth, PhotoFormats[1].frameHeight));
-        QCOMPARE(workspace.LoadPhoto(photo), LoadOutcome::Accepted);
+        QCOMPARE(workspace.load(photo), LoadOutcome::Accepted);
         const QString target = out.path() + "/sheet.jpg";
         const QByteArray previous = TestPhotos::encodeJpeg(TestPhotos::quadrants(64, 48));
         QVERIFY(TestPhotos::writeFile(target, previous));
@@ -67,8 +67,8 @@ private slots:
             = [&out] { return QDir(out.path()).entryList(QDir::Files | QDir::Hidden); };
         const QStringList before = files();
 
-        settings.LastPhotoFolder = QString(3000, u'q');
-        QCOMPARE(settings.SaveSettings(4), programDisk.isEmpty());
+        settings.lastPhotoFolder = QString(3000, u'q');
+        QCOMPARE(settings.save(4), programDisk.isEmpty());
         QCOMPARE(contents(settings.optionsPath()) == options, !programDisk.isEmpty());
         // No half-written copy is left beside it.
         QCOMPARE(QDir(program.path() + "/Lang").entryList(QDir::Files | QDir::Hidden),

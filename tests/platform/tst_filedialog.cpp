@@ -50,7 +50,7 @@ private slots:
         request.fileName = fileName;
         request.flags = flags;
         request.filter = filter;
-        QCOMPARE(ShowFileDialog(platform, request), result);
+        QCOMPARE(::showFileDialog(platform, request), result);
         const FileDialogRequest shown = platform.dialogs.value(0);
         QCOMPARE(shown.initialDir, "/cwd");
         QCOMPARE(shown.fileName, shownName);

@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
+#include "app/printdialog.h"
 #include "fakeplatform.h"
 #include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
-#include "print/frmstampa.h"
 #include "print/sheetgeometry.h"
 #include "print/sheetpdf.h"
 #include "programfolder.h"
@@ -265,19 +265,19 @@ private slots:
     {
         const QFileInfo machine(QStringLiteral("/etc/cups/lpoptions"));
         const QDateTime before = machine.lastModified();
-        m_form->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+        m_form->findChild<QAction *>(QStringLiteral("printAction"))->trigger();
         QVERIFY(!m_form->printDialog()); // no photo yet: only a message
         QCOMPARE(m_platform.messages.value(0).text, m_form->text(TextId::NothingToPrint));
 
-        frmStampa *dialog = openDialog();
-        QCOMPARE(m_form->CurrentPrinter.deviceName(), Plain); // the default when first listed
-        QVERIFY(!dialog->ImpostaStampante(QStringLiteral("NoSuchPrinter")));
-        QVERIFY(dialog->ImpostaStampante(QStringLiteral("kalmoraMARGINS")));
-        QCOMPARE(m_form->CurrentPrinter.deviceName(), Margins);
+        PrintDialog *dialog = openDialog();
+        QCOMPARE(m_form->currentPrinter.deviceName(), Plain); // the default when first listed
+        QVERIFY(!dialog->makeDefaultPrinter(QStringLiteral("NoSuchPrinter")));
+        QVERIFY(dialog->makeDefaultPrinter(QStringLiteral("kalmoraMARGINS")));
+        QCOMPARE(m_form->currentPrinter.deviceName(), Margins);
         // A program started now begins on the new default.
         CupsPrinterSystem fresh;
         QCOMPARE(fresh.listPrinters().defaultName, Margins);
-        QVERIFY(dialog->ImpostaStampante(Plain));
+        QVERIFY(dialog->makeDefaultPrinter(Plain));
         QCOMPARE(fresh.listPrinters().defaultName, Plain);
         QCOMPARE(m_platform.messages.size(), 1); // the one about the missing photo
         // The choice is the user's own, under the test's HOME or server root, never the machine's.
@@ -286,7 +286,7 @@ private slots:
 
 private:
     // Opens the print dialog from the main window and returns it, the photo loaded.
-    frmStampa *openDialog(int format = 1);
+    PrintDialog *openDialog(int format = 1);
     // Sets the dialog as a user would and clicks Print; returns the job's title.
     QString print(int format, const QString &queue, bool portrait, const QString &copies);
 
@@ -294,15 +294,15 @@ private:
     FakePlatform m_platform { m_program.path() };
     BoundedPrinterSystem m_printers { std::make_shared<CupsPrinterSystem>(),
         std::chrono::seconds(20), std::chrono::seconds(60) };
-    std::optional<Form1> m_form;
+    std::optional<MainWindow> m_form;
     QImage m_photo = TestPhotos::quadrants(1400, 2000);
 };
 
-frmStampa *TestCupsPrinting::openDialog(int format)
+PrintDialog *TestCupsPrinting::openDialog(int format)
 {
-    m_form->SelectFormat(format);
-    m_form->LoadPhoto(m_program.path() + QStringLiteral("/photo.jpg"));
-    m_form->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+    m_form->selectFormat(format);
+    m_form->openPhoto(m_program.path() + QStringLiteral("/photo.jpg"));
+    m_form->findChild<QAction *>(QStringLiteral("printAction"))->trigger();
     return m_form->printDialog();
 }
 
@@ -310,14 +310,15 @@ QString TestCupsPrinting::print(
     int format, const QString &queue, bool portrait, const QString &copies)
 {
     const QString title = QStringLiteral("kalmora") + QUuid::createUuid().toString(QUuid::Id128);
-    m_form->CurrentPrinter.setDocumentTitle(title);
-    frmStampa *dialog = openDialog(format);
-    dialog->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(queue);
+    m_form->currentPrinter.setDocumentTitle(title);
+    PrintDialog *dialog = openDialog(format);
+    dialog->findChild<QComboBox *>(QStringLiteral("printerBox"))->setEditText(queue);
     if (portrait)
-        QTest::mouseClick(dialog->findChild<QWidget *>(QStringLiteral("Image3")), Qt::LeftButton);
-    dialog->findChild<QComboBox *>(QStringLiteral("Combo2"))->setEditText(copies);
+        QTest::mouseClick(
+            dialog->findChild<QWidget *>(QStringLiteral("landscapePicture")), Qt::LeftButton);
+    dialog->findChild<QComboBox *>(QStringLiteral("copiesBox"))->setEditText(copies);
     QTest::mouseClick(
-        dialog->findChild<QWidget *>(QStringLiteral("Label1_0")), Qt::LeftButton, {}, { 5, 5 });
+        dialog->findChild<QWidget *>(QStringLiteral("printButton")), Qt::LeftButton, {}, { 5, 5 });
     return title;
 }
 

@@ -1,11 +1,11 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
+#include "app/printdialog.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
 #include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
 #include "print/cupsprintersystem.h"
-#include "print/frmstampa.h"
 #include "print/sheetgeometry.h"
 #include "print/sheetpdf.h"
 #include "programfolder.h"
@@ -146,10 +146,10 @@ private slots:
         const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
             [] { return QSizeF(3500, 4500); } };
         for (int index : { 3, 0 }) {
-            QPointer<frmStampa> dialog = new frmStampa(platform, texts, printer, source);
-            dialog->findChild<QComboBox *>("cboQualita")->setCurrentIndex(index);
+            QPointer<PrintDialog> dialog = new PrintDialog(platform, texts, printer, source);
+            dialog->findChild<QComboBox *>("qualityBox")->setCurrentIndex(index);
             QTest::mouseClick(
-                dialog->findChild<QWidget *>("Label1_0"), Qt::LeftButton, {}, { 5, 5 });
+                dialog->findChild<QWidget *>("printButton"), Qt::LeftButton, {}, { 5, 5 });
             delete dialog;
         }
         QCOMPARE(platform.printerSystem.submitted.size(), 2);
@@ -183,10 +183,11 @@ private slots:
         const TextTable texts;
         const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
             [] { return QSizeF(3500, 4500); } };
-        frmStampa dialog(platform, texts, printer, source);
+        PrintDialog dialog(platform, texts, printer, source);
         const double upright = paper.width() / paper.height();
-        for (const auto &[name, aspect, grid] : { std::tuple { "Image2", upright, portraitGrid },
-                 std::tuple { "Image3", 1 / upright, landscapeGrid } }) {
+        for (const auto &[name, aspect, grid] :
+            { std::tuple { "portraitPicture", upright, portraitGrid },
+                std::tuple { "landscapePicture", 1 / upright, landscapeGrid } }) {
             const QImage picture = dialog.findChild<QLabel *>(name)->pixmap().toImage();
             QRect page;
             QSet<int> redColumns, redRows;
@@ -220,15 +221,15 @@ private slots:
         FakePlatform platform(program.path());
         QElapsedTimer clock;
         clock.start();
-        Form1 form(platform, printers);
+        MainWindow form(platform, printers);
         form.startUp(QUrl());
         QVERIFY(form.isVisible() && clock.elapsed() < 1000);
         const QString photo = program.path() + QStringLiteral("/photo.jpg");
         QVERIFY(TestPhotos::writeFile(
             photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1400, 2000), 90)));
-        form.LoadPhoto(photo);
+        form.openPhoto(photo);
         clock.restart();
-        form.findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+        form.findChild<QAction *>(QStringLiteral("printAction"))->trigger();
         QCOMPARE(platform.messages.size(), 1);
         QVERIFY(
             platform.messages[0].text.startsWith(form.text(TextId::PrintFailed) + "the printing"));
@@ -236,7 +237,7 @@ private slots:
         // Still silent: the next try fails at once instead of waiting again.
         clock.restart();
         QTest::mouseClick(
-            form.printDialog()->findChild<QWidget *>("Label1_0"), Qt::LeftButton, {}, { 5, 5 });
+            form.printDialog()->findChild<QWidget *>("printButton"), Qt::LeftButton, {}, { 5, 5 });
         QCOMPARE(platform.messages.size(), 2);
         QVERIFY(clock.elapsed() < 1000);
         qunsetenv("CUPS_SERVER");

@@ -1,6 +1,6 @@
+#include "app/aboutbox.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
-#include "web/frmabout2.h"
 #include "web/links.h"
 
 #include <QSignalSpy>
@@ -10,18 +10,18 @@
 namespace {
 
 // An open About box whose timer is stopped, so only the test moves the panel.
-struct AboutBox
+struct OpenAboutBox
 {
-    AboutBox()
+    OpenAboutBox()
     {
         about.show();
-        about.findChild<QTimer *>("Timer1")->stop();
+        about.findChild<QTimer *>("scrollTimer")->stop();
     }
     QWidget *child(const QString &name) const { return about.findChild<QWidget *>(name); }
 
     FakePlatform platform { QString {} };
-    frmAbout2 about { platform, TextTable() };
-    QSignalSpy unloaded { &about, &frmAbout2::unloaded };
+    AboutBox about { platform, TextTable() };
+    QSignalSpy unloaded { &about, &AboutBox::unloaded };
 };
 
 } // namespace
@@ -56,7 +56,7 @@ private slots:
         AboutScroll scroll { startTop, int16_t(startPause) };
         scroll.step(viewport, 4515);
         QCOMPARE(scroll.top, top);
-        QCOMPARE(scroll.PauseTicks, pause);
+        QCOMPARE(scroll.pauseTicks, pause);
     }
     void clicks_data()
     {
@@ -66,12 +66,12 @@ private slots:
         QTest::addColumn<QList<QUrl>>("opened");
         const QList<QUrl> none;
         QTest::newRow("background") << "" << Qt::LeftButton << true << none;
-        QTest::newRow("release") << "lblVersion" << Qt::LeftButton << true << none;
+        QTest::newRow("release") << "versionLabel" << Qt::LeftButton << true << none;
         QTest::newRow("right button on background") << "" << Qt::RightButton << false << none;
-        QTest::newRow("right button on title") << "lblTitle" << Qt::RightButton << false << none;
-        QTest::newRow("viewport") << "Picture1" << Qt::LeftButton << false << none;
+        QTest::newRow("right button on title") << "titleLabel" << Qt::RightButton << false << none;
+        QTest::newRow("viewport") << "viewport" << Qt::LeftButton << false << none;
         QTest::newRow("home page")
-            << "lblHomePage" << Qt::LeftButton << false << QList { webPageAddress(WebPage::Home) };
+            << "homePageLink" << Qt::LeftButton << false << QList { webPageAddress(WebPage::Home) };
     }
     void clicks()
     {
@@ -79,7 +79,7 @@ private slots:
         QFETCH(Qt::MouseButton, button);
         QFETCH(bool, closes);
         QFETCH(QList<QUrl>, opened);
-        AboutBox box;
+        OpenAboutBox box;
         QWidget *target = control.isEmpty() ? &box.about : box.child(control);
         QTest::mouseClick(target, button, {}, control.isEmpty() ? QPoint(5, 5) : QPoint());
 
@@ -89,11 +89,11 @@ private slots:
     }
     void onlyEscapeInTheViewportCloses()
     {
-        AboutBox box;
-        QTest::keyClick(box.child("lblTitle"), Qt::Key_Escape);
-        QTest::keyClick(box.child("Picture1"), Qt::Key_Return);
+        OpenAboutBox box;
+        QTest::keyClick(box.child("titleLabel"), Qt::Key_Escape);
+        QTest::keyClick(box.child("viewport"), Qt::Key_Return);
         QCOMPARE(box.unloaded.size(), 0);
-        QTest::keyClick(box.child("Picture1"), Qt::Key_Escape);
+        QTest::keyClick(box.child("viewport"), Qt::Key_Escape);
         QCOMPARE(box.unloaded.size(), 1);
         QVERIFY(!box.about.isVisible());
     }

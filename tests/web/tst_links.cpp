@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "fakeplatform.h"
 #include "platform/qtplatform.h"
 #include "programfolder.h"
@@ -33,7 +33,7 @@ private slots:
         FakePlatform platform(program.path());
         TestHttpServer server(TestHttpServer::answer("999000000"));
         platform.answers.enqueue(MessageBoxAnswer::Yes);
-        Form1 form(platform, platform.printerSystem);
+        MainWindow form(platform, platform.printerSystem);
 
         // A newer release accepted at start-up opens the program's page and ends the program.
         form.startUp(server.url());
@@ -43,7 +43,7 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
 
         platform.opened.clear();
-        for (const char *name : { "mnuAddLang", "mnuDonate", "mnuRelease" })
+        for (const char *name : { "addLanguageAction", "donateAction", "releaseNotesAction" })
             form.findChild<QAction *>(QString::fromLatin1(name))->trigger();
         QCOMPARE(platform.opened,
             (QList { webPageAddress(WebPage::Languages), webPageAddress(WebPage::Donate),

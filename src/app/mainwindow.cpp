@@ -1,5 +1,7 @@
-#include "form1.h"
+#include "mainwindow.h"
 
+#include "app/aboutbox.h"
+#include "app/printdialog.h"
 #include "export/sheetexport.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -12,8 +14,6 @@
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
-#include "print/frmstampa.h"
-#include "web/frmabout2.h"
 #include "web/links.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
@@ -38,9 +38,9 @@ constexpr double ClientHeight = 7035;
 
 } // namespace
 
-Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
+MainWindow::MainWindow(Platform &platform, PrinterSystem &printers, QWidget *parent)
     : QMainWindow(parent)
-    , CurrentPrinter(printers)
+    , currentPrinter(printers)
     , m_platform(platform)
     , m_settings(platform.programFolder(), platform.userConfigFolder())
 {
@@ -49,31 +49,31 @@ Form1::Form1(Platform &platform, PrinterSystem &printers, QWidget *parent)
     createWorkspace();
     createMenus();
     // A click on a link runs its menu command.
-    m_links = new LinkPanel(
-        m_client, { m_menu->mnuOpen, m_menu->mnuPrint, m_menu->mnuDonate, m_menu->mnuInfo });
+    m_links = new LinkPanel(m_client,
+        { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
     showPlainText(this);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     delete m_about;
 }
 
-void Form1::startUp(const QUrl &updateAddress)
+void MainWindow::startUp(const QUrl &updateAddress)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadLanguage();
+    loadLanguage();
     show();
     QCoreApplication::processEvents();
     m_faces.loadModel();
-    CheckForUpdate(updateAddress);
+    checkForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
     m_started = true;
 }
 
-void Form1::createControls()
+void MainWindow::createControls()
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Kalmora"));
@@ -90,7 +90,7 @@ void Form1::createControls()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_band = new FormatBand(m_client);
-    connect(m_band, &FormatBand::clicked, this, &Form1::SelectFormat);
+    connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
 
     auto line = [this](const char *name, ShapeWidget::Kind kind, const QRectF &twips) {
         placeTwips(new ShapeWidget(kind, m_client), QString::fromLatin1(name), twips)
@@ -102,64 +102,64 @@ void Form1::createControls()
     line("Line4", ShapeWidget::Kind::HorizontalLine, QRectF(6420, 2850, 3780, 15));
     line("Line5", ShapeWidget::Kind::HorizontalLine, QRectF(6420, 3840, 3780, 15));
 
-    Label4
-        = placeTwips(new QLabel(m_client), QStringLiteral("Label4"), QRectF(6645, 4110, 3015, 540));
-    Label4->setFont(arialFont(9.75, true));
-    setTextColour(Label4, QColor(255, 128, 0));
-    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label4->setWordWrap(true);
-    Label4->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
+    m_noteLabel = placeTwips(
+        new QLabel(m_client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
+    m_noteLabel->setFont(arialFont(9.75, true));
+    setTextColour(m_noteLabel, QColor(255, 128, 0));
+    m_noteLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_noteLabel->setWordWrap(true);
+    m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
 }
 
-void Form1::createWorkspace()
+void MainWindow::createWorkspace()
 {
     m_view = new WorkspaceView(m_client);
     m_workspace.setFrame(m_view->frameTwips());
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
         [this] { return m_workspace.isLoaded(); });
-    connect(controls, &FitControls::command, this, &Form1::adjust);
-    connect(&m_faces, &FaceFinder::found, this, &Form1::faceFound);
+    connect(controls, &FitControls::command, this, &MainWindow::adjust);
+    connect(&m_faces, &FaceFinder::found, this, &MainWindow::faceFound);
 }
 
-void Form1::createMenus()
+void MainWindow::createMenus()
 {
     m_menu = std::make_unique<MainMenu>(menuBar());
-    connect(m_menu->mnuOpen, &QAction::triggered, this, &Form1::mnuOpenClick);
-    connect(m_menu->mnuExport, &QAction::triggered, this, &Form1::mnuExportClick);
-    connect(m_menu->mnuPrint, &QAction::triggered, this, &Form1::mnuPrint_Click);
-    connect(m_menu->mnuExit, &QAction::triggered, this, [this] { m_platform.endProgram(); });
-    connect(m_menu->mnuLang, &QAction::triggered, this, &Form1::chooseLanguage);
-    connect(m_menu->mnuAddLang, &QAction::triggered, this,
+    connect(m_menu->openAction, &QAction::triggered, this, &MainWindow::choosePhoto);
+    connect(m_menu->exportAction, &QAction::triggered, this, &MainWindow::exportSheet);
+    connect(m_menu->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
+    connect(m_menu->exitAction, &QAction::triggered, this, [this] { m_platform.endProgram(); });
+    connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
+    connect(m_menu->addLanguageAction, &QAction::triggered, this,
         [this] { openWebPage(m_platform, WebPage::Languages); });
-    connect(m_menu->mnuDonate, &QAction::triggered, this,
+    connect(m_menu->donateAction, &QAction::triggered, this,
         [this] { openWebPage(m_platform, WebPage::Donate); });
-    connect(m_menu->mnuCheckUpdate, &QAction::triggered, this,
+    connect(m_menu->checkUpdateAction, &QAction::triggered, this,
         [this] { openWebPage(m_platform, WebPage::Program); });
-    connect(
-        m_menu->mnuRelease, &QAction::triggered, this, [this] { openReleaseNotes(m_platform); });
-    connect(m_menu->mnuInfo, &QAction::triggered, this, &Form1::showAbout);
-    connect(m_menu->mnuUndo, &QAction::triggered, this, [this] {
+    connect(m_menu->releaseNotesAction, &QAction::triggered, this,
+        [this] { openReleaseNotes(m_platform); });
+    connect(m_menu->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(m_menu->undoAction, &QAction::triggered, this, [this] {
         if (m_workspace.undo())
             showFit();
     });
-    connect(m_menu->mnuResetFit, &QAction::triggered, this, [this] {
+    connect(m_menu->resetFitAction, &QAction::triggered, this, [this] {
         if (m_workspace.resetFit())
             showFit();
     });
-    connect(m_menu->mnuFitFace, &QAction::triggered, this, [this] {
+    connect(m_menu->fitFaceAction, &QAction::triggered, this, [this] {
         if (m_workspace.isLoaded())
             fitFace();
     });
-    connect(m_menu->mnuAutoFaceFit, &QAction::triggered, this, &Form1::setAutoFaceFit);
+    connect(m_menu->autoFaceFitAction, &QAction::triggered, this, &MainWindow::setAutoFaceFit);
 }
 
-int Form1::selectedFormat() const
+int MainWindow::selectedFormat() const
 {
     return m_band->selected();
 }
 
-void Form1::showNote()
+void MainWindow::showNote()
 {
     // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
     const int format = selectedFormat();
@@ -170,19 +170,19 @@ void Form1::showNote()
         note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
     if (m_noFaceNote)
         note += u'\n' + m_settings.textTable.textOrEnglish(TextId::NoSingleFace);
-    Label4->setText(note);
+    m_noteLabel->setText(note);
     // It stays right of the frame and its buttons.
     const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
-    fitToText(Label4, room.adjusted(6, 4, -4, -4));
+    fitToText(m_noteLabel, room.adjusted(6, 4, -4, -4));
 }
 
-void Form1::showFit()
+void MainWindow::showFit()
 {
     m_view->showClip(m_workspace.shown());
     showNote();
 }
 
-void Form1::faceFound(const PhotoPtr &photo, const FaceSearch &result)
+void MainWindow::faceFound(const PhotoPtr &photo, const FaceSearch &result)
 {
     if (photo != m_workspace.photo())
         return;
@@ -193,7 +193,7 @@ void Form1::faceFound(const PhotoPtr &photo, const FaceSearch &result)
         fitFace();
 }
 
-void Form1::fitFace()
+void MainWindow::fitFace()
 {
     const std::optional<FaceSearch> &search = m_workspace.faceSearch();
     if (!search) {
@@ -208,17 +208,17 @@ void Form1::fitFace()
     showFit();
 }
 
-void Form1::setAutoFaceFit(bool on)
+void MainWindow::setAutoFaceFit(bool on)
 {
-    m_settings.AutoFaceFit = on;
+    m_settings.autoFaceFit = on;
     m_workspace.setAutoFaceFit(on);
-    m_menu->mnuAutoFaceFit->setChecked(on);
-    SaveSettings();
+    m_menu->autoFaceFitAction->setChecked(on);
+    saveSettings();
     if (on && m_workspace.isLoaded() && m_workspace.untouched())
         fitFace();
 }
 
-void Form1::SelectFormat(int index)
+void MainWindow::selectFormat(int index)
 {
     if (!isPhotoFormatIndex(index))
         return;
@@ -226,11 +226,11 @@ void Form1::SelectFormat(int index)
     m_band->mark(index);
     m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
     m_view->resizeFrame(m_workspace.frame());
-    SaveSettings();
-    LayoutWorkspace();
+    saveSettings();
+    layoutWorkspace();
 }
 
-void Form1::LayoutWorkspace()
+void MainWindow::layoutWorkspace()
 {
     m_view->place();
     const QSizeF frame = m_workspace.frame();
@@ -242,13 +242,13 @@ void Form1::LayoutWorkspace()
     showNote();
 }
 
-void Form1::LoadPhoto(const QString &path)
+void MainWindow::openPhoto(const QString &path)
 {
-    switch (m_workspace.LoadPhoto(path)) {
+    switch (m_workspace.load(path)) {
     case LoadOutcome::Accepted:
         m_fitWhenFound = false;
         m_noFaceNote = false;
-        LayoutWorkspace(); // fits and shows the new photo
+        layoutWorkspace(); // fits and shows the new photo
         m_faces.search(m_workspace.photo());
         break;
     case LoadOutcome::TooSmall:
@@ -266,40 +266,40 @@ void Form1::LoadPhoto(const QString &path)
     }
 }
 
-void Form1::adjust(PhotoCommand command)
+void MainWindow::adjust(PhotoCommand command)
 {
     if (m_workspace.run(command))
         showFit();
 }
 
-void Form1::message(TextId id, const QString &suffix)
+void MainWindow::message(TextId id, const QString &suffix)
 {
     m_platform.messageBox(
         this, text(id) + suffix, MessageBoxStyle::Exclamation, text(TextId::MessageTitle));
 }
 
-void Form1::mnuOpenClick()
+void MainWindow::choosePhoto()
 {
-    if (m_settings.LastPhotoFolder.isEmpty())
-        m_settings.LastPhotoFolder = m_platform.currentDirectory();
+    if (m_settings.lastPhotoFolder.isEmpty())
+        m_settings.lastPhotoFolder = m_platform.currentDirectory();
     FileDialogRequest request;
-    request.initialDir = m_settings.LastPhotoFolder;
+    request.initialDir = m_settings.lastPhotoFolder;
     request.filter = text(TextId::PhotoFilter);
     request.defaultExt = QStringLiteral("*.jpg");
     request.fileName = QStringLiteral("*.jpg");
     request.dialogTitle = text(TextId::PhotoDialogTitle);
     request.owner = this;
     request.openDialog = true;
-    const QString path = ShowFileDialog(m_platform, request);
+    const QString path = showFileDialog(m_platform, request);
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         const QString name = file.isFile() ? file.fileName() : QString();
-        m_settings.LastPhotoFolder = path.left(path.size() - name.size());
+        m_settings.lastPhotoFolder = path.left(path.size() - name.size());
     }
-    LoadPhoto(path);
+    openPhoto(path);
 }
 
-void Form1::waitForPhoto()
+void MainWindow::waitForPhoto()
 {
     if (m_workspace.isPhotoComplete())
         return;
@@ -308,7 +308,7 @@ void Form1::waitForPhoto()
     QApplication::restoreOverrideCursor();
 }
 
-void Form1::mnuExportClick()
+void MainWindow::exportSheet()
 {
     waitForPhoto();
     SheetExport exporter(m_platform, m_settings.textTable, this);
@@ -320,7 +320,7 @@ void Form1::mnuExportClick()
             text(shown->title));
 }
 
-void Form1::mnuPrint_Click()
+void MainWindow::openPrintDialog()
 {
     if (!isPhotoLoaded()) {
         message(TextId::NothingToPrint);
@@ -336,15 +336,15 @@ void Form1::mnuPrint_Click()
     PhotoSheetSource source;
     source.photoCrop = [this] { return m_workspace.photoCrop(); };
     source.frameTwips = [this] { return m_workspace.frame(); };
-    m_printDialog = new frmStampa(m_platform, m_settings.textTable, CurrentPrinter, source, this);
+    m_printDialog = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
 }
 
-frmStampa *Form1::printDialog() const
+PrintDialog *MainWindow::printDialog() const
 {
     return m_printDialog;
 }
 
-void Form1::LoadLanguage()
+void MainWindow::loadLanguage()
 {
     QCoreApplication::processEvents();
     // At start-up a stored format is selected as a user's click would, so the frame, the
@@ -352,28 +352,28 @@ void Form1::LoadLanguage()
     // After a language change only a different format is: selecting it again would fit the
     // photo afresh.
     const std::optional<int> format = m_settings.restoreOptions();
-    m_workspace.setAutoFaceFit(m_settings.AutoFaceFit);
-    m_menu->mnuAutoFaceFit->setChecked(m_settings.AutoFaceFit);
+    m_workspace.setAutoFaceFit(m_settings.autoFaceFit);
+    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
     if (format && (!m_started || *format != selectedFormat()))
-        SelectFormat(*format);
+        selectFormat(*format);
     m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
     m_settings.loadTextTable();
-    m_qtTranslation.apply(m_settings.LanguageFileName);
+    m_qtTranslation.apply(m_settings.languageFileName);
     if (m_settings.hasTexts())
-        ApplyTexts();
+        applyTexts();
 }
 
-void Form1::SaveSettings()
+void MainWindow::saveSettings()
 {
     // Told once: the same folders will not become writable while the program runs.
-    if (!m_settings.SaveSettings(selectedFormat()) && !m_toldUnsaved) {
+    if (!m_settings.save(selectedFormat()) && !m_toldUnsaved) {
         m_toldUnsaved = true;
         message(TextId::SettingsNotSaved, u'\n' + m_settings.settingsFolders().join(u'\n'));
     }
     QCoreApplication::processEvents();
 }
 
-void Form1::ApplyTexts()
+void MainWindow::applyTexts()
 {
     setWindowTitle(QStringLiteral("Kalmora"));
     m_links->applyTexts(m_settings.textTable);
@@ -382,57 +382,57 @@ void Form1::ApplyTexts()
     m_menu->applyTexts(m_settings.textTable);
 }
 
-void Form1::chooseLanguage()
+void MainWindow::chooseLanguage()
 {
     if (!chooseLanguageFile(m_platform, m_settings, this))
         return;
-    SaveSettings();
-    LoadLanguage();
-    ApplyTexts();
+    saveSettings();
+    loadLanguage();
+    applyTexts();
 }
 
-void Form1::CheckForUpdate(const QUrl &updateAddress)
+void MainWindow::checkForUpdate(const QUrl &updateAddress)
 {
     if (!offerUpdate(m_platform, updateAddress, this, m_settings.textTable))
         return;
-    m_menu->mnuCheckUpdate->trigger();
+    m_menu->checkUpdateAction->trigger();
     m_platform.endProgram();
 }
 
-void Form1::showAbout()
+void MainWindow::showAbout()
 {
     // Only one box at a time: a new opening starts afresh.
     delete m_about;
     hide();
-    m_about = new frmAbout2(m_platform, m_settings.textTable);
+    m_about = new AboutBox(m_platform, m_settings.textTable);
     m_about->setAttribute(Qt::WA_DeleteOnClose);
     m_about->setWindowTitle(text(TextId::AboutTitle));
-    connect(m_about, &frmAbout2::unloaded, this, &QWidget::show);
+    connect(m_about, &AboutBox::unloaded, this, &QWidget::show);
     m_about->show();
 }
 
-void Form1::HighlightLink(int index)
+void MainWindow::highlightLink(int index)
 {
-    m_links->HighlightLink(index);
+    m_links->highlightLink(index);
 }
 
-void Form1::ResetLinkHighlight()
+void MainWindow::resetLinkHighlight()
 {
-    m_links->HighlightLink(-1);
+    m_links->highlightLink(-1);
 }
 
-bool Form1::acceptsDropAt(const QPoint &clientPos) const
+bool MainWindow::acceptsDropAt(const QPoint &clientPos) const
 {
     return m_view->takesDrops(m_client->childAt(clientPos));
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_client)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseMove:
-        ResetLinkHighlight();
+        resetLinkHighlight();
         break;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
@@ -450,7 +450,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if (urls.isEmpty() || !acceptsDropAt(drop->position().toPoint()))
             return true; // a drop without a file list is ignored
         drop->acceptProposedAction();
-        LoadPhoto(urls.first().toLocalFile());
+        openPhoto(urls.first().toLocalFile());
         return true;
     }
     default:

@@ -1,12 +1,12 @@
-#include "frmstampa.h"
+#include "printdialog.h"
 
 #include "i18n/texttable.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/rounding.h"
-#include "sheetgeometry.h"
-#include "sheetjob.h"
-#include "sheetpreview.h"
+#include "print/sheetgeometry.h"
+#include "print/sheetjob.h"
+#include "print/sheetpreview.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
 #include "widgets/twips.h"
@@ -92,7 +92,7 @@ int16_t twips16(double twips)
 
 } // namespace
 
-frmStampa::frmStampa(Platform &platform, const TextTable &texts, Printer &currentPrinter,
+PrintDialog::PrintDialog(Platform &platform, const TextTable &texts, Printer &currentPrinter,
     PhotoSheetSource source, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_platform(platform)
@@ -107,12 +107,12 @@ frmStampa::frmStampa(Platform &platform, const TextTable &texts, Printer &curren
     loadSequence();
 }
 
-frmStampa::~frmStampa() = default;
+PrintDialog::~PrintDialog() = default;
 
-void frmStampa::createControls()
+void PrintDialog::createControls()
 {
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
-    setObjectName(QStringLiteral("frmStampa"));
+    setObjectName(QStringLiteral("PrintDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
         | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -121,71 +121,77 @@ void frmStampa::createControls()
     setMouseTracking(true);
 
     // Frames first, so the controls inside them stand on top.
-    Shape2 = frame(this, "Shape2", QRectF(270, 300, 6675, 1005));
-    Shape3 = frame(this, "Shape3", QRectF(270, 1560, 3615, 3195));
-    Shape4 = frame(this, "Shape4", QRectF(5700, 1560, 1245, 1005));
-    Shape1 = frame(this, "Shape1", QRectF(4020, 1560, 1545, 1005));
-    Shape1->hide();
+    m_printerFrame = frame(this, "printerFrame", QRectF(270, 300, 6675, 1005));
+    m_orientationFrame = frame(this, "orientationFrame", QRectF(270, 1560, 3615, 3195));
+    m_copiesFrame = frame(this, "copiesFrame", QRectF(5700, 1560, 1245, 1005));
+    m_qualityFrame = frame(this, "qualityFrame", QRectF(4020, 1560, 1545, 1005));
+    m_qualityFrame->hide();
 
-    Label3 = caption(this, "Label3", QRectF(345, 150, 630, 270));
-    Combo1 = list(this, "Combo1", QRectF(510, 600, 6195, 405), true);
-    Label4 = caption(this, "Label4", QRectF(360, 1410, 975, 270));
-    Image2 = picture(this, QStringLiteral("Image2"), QPointF(855, 1785), ":/print/portrait.png");
-    Image3 = picture(this, QStringLiteral("Image3"), QPointF(660, 2070), ":/print/landscape.png");
-    Label2 = caption(this, "Label2", QRectF(4110, 1410, 1110, 270));
-    Label2->hide();
-    cboQualita = list(this, "cboQualita", QRectF(4260, 1860, 1065, 405), false);
-    cboQualita->hide();
-    Label5 = caption(this, "Label5", QRectF(5790, 1410, 585, 270));
-    Combo2 = list(this, "Combo2", QRectF(5940, 1860, 765, 405), true);
+    m_printerCaption = caption(this, "printerCaption", QRectF(345, 150, 630, 270));
+    m_printerBox = list(this, "printerBox", QRectF(510, 600, 6195, 405), true);
+    m_orientationCaption = caption(this, "orientationCaption", QRectF(360, 1410, 975, 270));
+    m_portrait = picture(
+        this, QStringLiteral("portraitPicture"), QPointF(855, 1785), ":/print/portrait.png");
+    m_landscape = picture(
+        this, QStringLiteral("landscapePicture"), QPointF(660, 2070), ":/print/landscape.png");
+    m_qualityCaption = caption(this, "qualityCaption", QRectF(4110, 1410, 1110, 270));
+    m_qualityCaption->hide();
+    m_qualityBox = list(this, "qualityBox", QRectF(4260, 1860, 1065, 405), false);
+    m_qualityBox->hide();
+    m_copiesCaption = caption(this, "copiesCaption", QRectF(5790, 1410, 585, 270));
+    m_copiesBox = list(this, "copiesBox", QRectF(5940, 1860, 765, 405), true);
 
-    Image1[0] = picture(this, QStringLiteral("Image1_0"), QPointF(5910, 3690), ":/print/print.png");
-    Image1[1]
-        = picture(this, QStringLiteral("Image1_1"), QPointF(4440, 3750), ":/print/cancel.png");
+    m_buttonIcons[0] = picture(
+        this, QStringLiteral("printButtonIcon"), QPointF(5910, 3690), ":/print/print.png");
+    m_buttonIcons[1] = picture(
+        this, QStringLiteral("cancelButtonIcon"), QPointF(4440, 3750), ":/print/cancel.png");
     const std::array<QRectF, 2> labelPlaces
         = { QRectF(5940, 4320, 855, 525), QRectF(4245, 4320, 1125, 525) };
     const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
-        Label1[i]
-            = placeTwips(new LinkLabel(this), QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
-        Label1[i]->setFont(comicSansFont(18, true));
-        setColours(Label1[i], labelColours[i], Look::Window);
-        Label1[i]->setAutoFillBackground(false);
-        Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        Label1[i]->setCursor(Qt::PointingHandCursor);
+        m_buttonCaptions[i] = placeTwips(new LinkLabel(this),
+            QString::fromLatin1(i == 0 ? "printButton" : "cancelButton"), labelPlaces[i]);
+        m_buttonCaptions[i]->setFont(comicSansFont(18, true));
+        setColours(m_buttonCaptions[i], labelColours[i], Look::Window);
+        m_buttonCaptions[i]->setAutoFillBackground(false);
+        m_buttonCaptions[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        m_buttonCaptions[i]->setCursor(Qt::PointingHandCursor);
     }
 }
 
-void frmStampa::connectControls()
+void PrintDialog::connectControls()
 {
-    connect(Combo1, &QComboBox::editTextChanged, this, &frmStampa::selectPrinter);
-    connect(cboQualita, &QComboBox::currentIndexChanged, this, &frmStampa::selectQuality);
-    connect(Image2, &LinkLabel::clicked, this, &frmStampa::showLandscape);
-    connect(Image3, &LinkLabel::clicked, this, &frmStampa::showPortrait);
+    connect(m_printerBox, &QComboBox::editTextChanged, this, &PrintDialog::selectPrinter);
+    connect(m_qualityBox, &QComboBox::currentIndexChanged, this, &PrintDialog::selectQuality);
+    connect(m_portrait, &LinkLabel::clicked, this, &PrintDialog::showLandscape);
+    connect(m_landscape, &LinkLabel::clicked, this, &PrintDialog::showPortrait);
     for (int i = 0; i < 2; ++i) {
-        for (LinkLabel *button : { Image1[i], Label1[i] }) {
-            connect(button, &LinkLabel::hovered, this, [this, i] { Highlight(i); });
+        for (LinkLabel *button : { m_buttonIcons[i], m_buttonCaptions[i] }) {
+            connect(button, &LinkLabel::hovered, this, [this, i] { liftButton(i); });
             connect(button, &LinkLabel::clicked, this, [this, i] { buttonClicked(i); });
         }
     }
 }
 
-void frmStampa::loadSequence()
+void PrintDialog::loadSequence()
 {
     showLandscape();
 
-    Label3->setText(m_texts.text(TextId::Printer));
-    Label4->setText(m_texts.text(TextId::Orientation));
-    Label2->setText(m_texts.text(TextId::Quality));
-    Label5->setText(m_texts.text(TextId::Copies));
-    Label1[1]->setText(m_texts.text(TextId::Cancel));
-    Label1[0]->setText(m_texts.text(TextId::Print));
+    m_printerCaption->setText(m_texts.text(TextId::Printer));
+    m_orientationCaption->setText(m_texts.text(TextId::Orientation));
+    m_qualityCaption->setText(m_texts.text(TextId::Quality));
+    m_copiesCaption->setText(m_texts.text(TextId::Copies));
+    m_buttonCaptions[1]->setText(m_texts.text(TextId::Cancel));
+    m_buttonCaptions[0]->setText(m_texts.text(TextId::Print));
     setWindowTitle(m_texts.text(TextId::Print));
-    for (QLabel *label : { Label3, Label4, Label2, Label5, static_cast<QLabel *>(Label1[0]) })
+    for (QLabel *label : { m_printerCaption, m_orientationCaption, m_qualityCaption,
+             m_copiesCaption, static_cast<QLabel *>(m_buttonCaptions[0]) })
         fitToText(label);
     // Cancel grows no further right than where Print begins.
-    fitToText(Label1[1],
-        rect().adjusted(4, 4, -4, -4).intersected(QRect(0, 0, Label1[0]->x() - 12, height())));
+    fitToText(m_buttonCaptions[1],
+        rect()
+            .adjusted(4, 4, -4, -4)
+            .intersected(QRect(0, 0, m_buttonCaptions[0]->x() - 12, height())));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(), frameGeometry().size());
@@ -207,52 +213,52 @@ void frmStampa::loadSequence()
     QApplication::restoreOverrideCursor();
 
     for (int i = 0; i < 2; ++i) {
-        const QRectF label = twipsGeometry(Label1[i]);
-        const QRectF image = twipsGeometry(Image1[i]);
-        LabelHomeLeft[i] = twips16(label.left());
-        LabelHomeTop[i] = twips16(label.top());
-        ImageHomeLeft[i] = twips16(image.left());
-        ImageHomeTop[i] = twips16(image.top());
+        const QRectF label = twipsGeometry(m_buttonCaptions[i]);
+        const QRectF image = twipsGeometry(m_buttonIcons[i]);
+        captionHomeLeft[i] = twips16(label.left());
+        captionHomeTop[i] = twips16(label.top());
+        iconHomeLeft[i] = twips16(image.left());
+        iconHomeTop[i] = twips16(image.top());
     }
 
-    Combo2->clear();
+    m_copiesBox->clear();
     for (int n = 1; n <= 10; ++n)
-        Combo2->addItem(QString::number(n));
-    Combo2->setEditText(QStringLiteral("1"));
+        m_copiesBox->addItem(QString::number(n));
+    m_copiesBox->setEditText(QStringLiteral("1"));
     if (failure)
         reportFailure(*failure);
 }
 
-void frmStampa::showLandscape()
+void PrintDialog::showLandscape()
 {
-    Image3->show();
-    Image2->hide();
+    m_landscape->show();
+    m_portrait->hide();
 }
 
-void frmStampa::showPortrait()
+void PrintDialog::showPortrait()
 {
-    Image2->show();
-    Image3->hide();
+    m_portrait->show();
+    m_landscape->hide();
 }
 
-void frmStampa::fillQualityList()
+void PrintDialog::fillQualityList()
 {
     {
         // Filling is not choosing: only the selection below counts as a choice.
-        const QSignalBlocker blocker(cboQualita);
-        cboQualita->clear();
+        const QSignalBlocker blocker(m_qualityBox);
+        m_qualityBox->clear();
         for (const QualityEntry &entry : QualityEntries) {
             if (probeQuality(entry.code))
-                cboQualita->addItem(m_texts.textOrEnglish(entry.text), int(entry.code));
+                m_qualityBox->addItem(m_texts.textOrEnglish(entry.text), int(entry.code));
         }
-        cboQualita->setCurrentIndex(-1);
+        m_qualityBox->setCurrentIndex(-1);
     }
-    if (cboQualita->count() > 0 && SavedQualityIndex >= 0
-        && SavedQualityIndex < cboQualita->count())
-        cboQualita->setCurrentIndex(SavedQualityIndex);
+    if (m_qualityBox->count() > 0 && savedQualityIndex >= 0
+        && savedQualityIndex < m_qualityBox->count())
+        m_qualityBox->setCurrentIndex(savedQualityIndex);
 }
 
-bool frmStampa::probeQuality(int16_t quality)
+bool PrintDialog::probeQuality(int16_t quality)
 {
     const int16_t remembered = m_printer.quality();
     const bool supported = m_printer.setQuality(quality);
@@ -260,7 +266,7 @@ bool frmStampa::probeQuality(int16_t quality)
     return supported;
 }
 
-std::optional<PrinterFailure> frmStampa::fillPrinterList()
+std::optional<PrinterFailure> PrintDialog::fillPrinterList()
 {
     // Read once: typing in the box must not ask the printing system at every key.
     const PrinterListing listing = m_printer.system().listPrinters();
@@ -268,15 +274,15 @@ std::optional<PrinterFailure> frmStampa::fillPrinterList()
     m_printer.adoptDefault(listing);
     {
         // Adding the first entry would make it the list's text, and so the current printer.
-        const QSignalBlocker blocker(Combo1);
-        Combo1->clear();
-        Combo1->addItems(m_printerNames);
+        const QSignalBlocker blocker(m_printerBox);
+        m_printerBox->clear();
+        m_printerBox->addItems(m_printerNames);
     }
-    Combo1->setEditText(m_printer.deviceName());
+    m_printerBox->setEditText(m_printer.deviceName());
     return listing.failure;
 }
 
-void frmStampa::selectPrinter(const QString &text)
+void PrintDialog::selectPrinter(const QString &text)
 {
     if (!m_printerNames.contains(text) || text == m_printer.deviceName())
         return;
@@ -284,67 +290,68 @@ void frmStampa::selectPrinter(const QString &text)
     showPreview();
 }
 
-void frmStampa::showPreview()
+void PrintDialog::showPreview()
 {
     const PaperArea paper = currentPaper(m_printer);
     const QSizeF photoMm
         = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
-    for (const auto &[picture, orientation] : { std::pair { Image2, PrintOrientation::Portrait },
-             std::pair { Image3, PrintOrientation::Landscape } })
+    for (const auto &[picture, orientation] :
+        { std::pair { m_portrait, PrintOrientation::Portrait },
+            std::pair { m_landscape, PrintOrientation::Landscape } })
         picture->setPixmap(QPixmap::fromImage(
             sheetPreview(paper, orientation, m_previewPhoto, photoMm, picture->size())));
 }
 
-void frmStampa::selectQuality(int position)
+void PrintDialog::selectQuality(int position)
 {
     if (position < 0)
         return;
-    m_printer.setQuality(int16_t(cboQualita->itemData(position).toInt()));
-    SavedQualityIndex = int16_t(position);
+    m_printer.setQuality(int16_t(m_qualityBox->itemData(position).toInt()));
+    savedQualityIndex = int16_t(position);
 }
 
-void frmStampa::Highlight(int index)
+void PrintDialog::liftButton(int index)
 {
     if (index < 0 || index > 1)
         return;
-    if (twipsGeometry(Label1[index]).left() == LabelHomeLeft[index] - LiftTwips)
+    if (twipsGeometry(m_buttonCaptions[index]).left() == captionHomeLeft[index] - LiftTwips)
         return;
-    moveTwips(
-        Label1[index], QPointF(LabelHomeLeft[index] - LiftTwips, LabelHomeTop[index] - LiftTwips));
-    QFont font = Label1[index]->font();
+    moveTwips(m_buttonCaptions[index],
+        QPointF(captionHomeLeft[index] - LiftTwips, captionHomeTop[index] - LiftTwips));
+    QFont font = m_buttonCaptions[index]->font();
     font.setUnderline(true);
-    Label1[index]->setFont(font);
-    moveTwips(
-        Image1[index], QPointF(ImageHomeLeft[index] - LiftTwips, ImageHomeTop[index] - LiftTwips));
+    m_buttonCaptions[index]->setFont(font);
+    moveTwips(m_buttonIcons[index],
+        QPointF(iconHomeLeft[index] - LiftTwips, iconHomeTop[index] - LiftTwips));
 }
 
-void frmStampa::Unhighlight()
+void PrintDialog::lowerButtons()
 {
     for (int i = 0; i < 2; ++i) {
-        if (twipsGeometry(Label1[i]).left() == LabelHomeLeft[i])
+        if (twipsGeometry(m_buttonCaptions[i]).left() == captionHomeLeft[i])
             continue;
-        moveTwips(Label1[i], QPointF(LabelHomeLeft[i], LabelHomeTop[i]));
-        QFont font = Label1[i]->font();
+        moveTwips(m_buttonCaptions[i], QPointF(captionHomeLeft[i], captionHomeTop[i]));
+        QFont font = m_buttonCaptions[i]->font();
         font.setUnderline(false);
-        Label1[i]->setFont(font);
-        moveTwips(Image1[i], QPointF(ImageHomeLeft[i], ImageHomeTop[i]));
+        m_buttonCaptions[i]->setFont(font);
+        moveTwips(m_buttonIcons[i], QPointF(iconHomeLeft[i], iconHomeTop[i]));
     }
 }
 
-void frmStampa::mouseMoveEvent(QMouseEvent *event)
+void PrintDialog::mouseMoveEvent(QMouseEvent *event)
 {
-    Unhighlight();
+    lowerButtons();
     QWidget::mouseMoveEvent(event);
 }
 
-void frmStampa::buttonClicked(int index)
+void PrintDialog::buttonClicked(int index)
 {
-    if (index == 0 && !PrintSheet())
+    if (index == 0 && !printNow())
         return; // the dialog stays, so the user can pick another printer and try again
     close();
 }
 
-bool frmStampa::PrintSheet()
+bool PrintDialog::printNow()
 {
     const QString remembered = windowTitle();
     setWindowTitle(m_texts.textOrEnglish(TextId::Printing));
@@ -352,8 +359,8 @@ bool frmStampa::PrintSheet()
     // Let the caption and the pointer show before the job blocks; clicks wait until after.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const std::optional<PrinterFailure> failure = printSheet(m_printer,
-        { Image2->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait,
-            Combo2->currentText() },
+        { m_portrait->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait,
+            m_copiesBox->currentText() },
         m_source);
     QApplication::restoreOverrideCursor();
     setWindowTitle(remembered);
@@ -364,13 +371,13 @@ bool frmStampa::PrintSheet()
     return true;
 }
 
-void frmStampa::reportFailure(const PrinterFailure &failure)
+void PrintDialog::reportFailure(const PrinterFailure &failure)
 {
     m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
         MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
 }
 
-bool frmStampa::ImpostaStampante(const QString &nomeSTAMPANTE)
+bool PrintDialog::makeDefaultPrinter(const QString &name)
 {
     PrinterSystem &system = m_printer.system();
     auto report = [this](const PrinterFailure &failure) {
@@ -384,7 +391,7 @@ bool frmStampa::ImpostaStampante(const QString &nomeSTAMPANTE)
     const PrinterListing listing = system.listPrinters();
     if (listing.failure)
         return report(*listing.failure);
-    const QString wanted = nomeSTAMPANTE.toUpper();
+    const QString wanted = name.toUpper();
     for (const QString &name : listing.names) {
         if (name.toUpper() != wanted)
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "aboutscroll.h"
+#include "web/aboutscroll.h"
 
 #include <QWidget>
 
@@ -13,15 +13,15 @@ class TextTable;
 
 // The About box: title, release, and a panel of credits that scrolls through a viewport.
 // It is made afresh for every opening and takes the texts of the current language then.
-class frmAbout2 : public QWidget
+class AboutBox : public QWidget
 {
     Q_OBJECT
 public:
-    frmAbout2(Platform &platform, const TextTable &texts, QWidget *parent = nullptr);
+    AboutBox(Platform &platform, const TextTable &texts, QWidget *parent = nullptr);
 
     // Closes the box; the timer stops and the main window is to be shown again.
     void unload();
-    // One tick of Timer1; public so the scroll can be driven without waiting for the timer.
+    // One tick of m_timer; public so the scroll can be driven without waiting for the timer.
     void scrollStep();
 
 signals:
@@ -42,15 +42,15 @@ private:
     bool m_backgroundPressed = false;
 
     LinkLabel *imgTitle = nullptr;
-    LinkLabel *lblTitle = nullptr;
-    LinkLabel *lblVersion = nullptr;
+    LinkLabel *m_title = nullptr;
+    LinkLabel *m_version = nullptr;
     QFrame *Frame1 = nullptr;
-    QFrame *Picture1 = nullptr;
-    QWidget *Picture2 = nullptr;
-    LinkLabel *lblDescription = nullptr;
-    LinkLabel *lblCopyright = nullptr;
-    QLabel *lblHomePageCap = nullptr;
-    LinkLabel *lblHomePage = nullptr;
-    QLabel *Image1 = nullptr;
-    QTimer *Timer1 = nullptr;
+    QFrame *m_viewport = nullptr;
+    QWidget *m_panel = nullptr;
+    LinkLabel *m_description = nullptr;
+    LinkLabel *m_copyright = nullptr;
+    QLabel *m_homePageCaption = nullptr;
+    LinkLabel *m_homePage = nullptr;
+    QLabel *m_logo = nullptr;
+    QTimer *m_timer = nullptr;
 };

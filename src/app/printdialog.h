@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photosheetsource.h"
-#include "printer.h"
+#include "print/photosheetsource.h"
+#include "print/printer.h"
 
 #include <QWidget>
 
@@ -18,28 +18,28 @@ class TextTable;
 
 // The print dialog: printer, orientation and copies, then Print or Cancel. Opening it runs
 // its load sequence; either button closes and deletes it.
-class frmStampa : public QWidget
+class PrintDialog : public QWidget
 {
     Q_OBJECT
 public:
-    frmStampa(Platform &platform, const TextTable &texts, Printer &currentPrinter,
+    PrintDialog(Platform &platform, const TextTable &texts, Printer &currentPrinter,
         PhotoSheetSource source, QWidget *parent = nullptr);
-    ~frmStampa() override;
+    ~PrintDialog() override;
 
     // Makes the printer whose name matches, ignoring case, both the current printer and the
     // user's default printer. False when no printer matches or the switch failed.
-    bool ImpostaStampante(const QString &nomeSTAMPANTE);
+    bool makeDefaultPrinter(const QString &name);
 
-    void Highlight(int index);
-    void Unhighlight();
+    void liftButton(int index);
+    void lowerButtons();
 
     // The quality list position last chosen; kept for the whole run, like the printer.
-    static inline int16_t SavedQualityIndex = 0;
+    static inline int16_t savedQualityIndex = 0;
 
-    std::array<int16_t, 2> LabelHomeLeft {};
-    std::array<int16_t, 2> LabelHomeTop {};
-    std::array<int16_t, 2> ImageHomeLeft {};
-    std::array<int16_t, 2> ImageHomeTop {};
+    std::array<int16_t, 2> captionHomeLeft {};
+    std::array<int16_t, 2> captionHomeTop {};
+    std::array<int16_t, 2> iconHomeLeft {};
+    std::array<int16_t, 2> iconHomeTop {};
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -59,7 +59,7 @@ private:
     void selectQuality(int position);
     void buttonClicked(int index);
     // Runs the job; false (after telling the user) when it could not be printed.
-    bool PrintSheet();
+    bool printNow();
     void reportFailure(const PrinterFailure &failure);
 
     Platform &m_platform;
@@ -69,19 +69,19 @@ private:
     QStringList m_printerNames;
     QImage m_previewPhoto;
 
-    QLabel *Label3 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QLabel *Label4 = nullptr;
-    LinkLabel *Image2 = nullptr;
-    LinkLabel *Image3 = nullptr;
-    QLabel *Label2 = nullptr;
-    QComboBox *cboQualita = nullptr;
-    ShapeWidget *Shape1 = nullptr;
-    QLabel *Label5 = nullptr;
-    QComboBox *Combo2 = nullptr;
-    std::array<LinkLabel *, 2> Image1 {};
-    std::array<LinkLabel *, 2> Label1 {};
-    ShapeWidget *Shape2 = nullptr;
-    ShapeWidget *Shape3 = nullptr;
-    ShapeWidget *Shape4 = nullptr;
+    QLabel *m_printerCaption = nullptr;
+    QComboBox *m_printerBox = nullptr;
+    QLabel *m_orientationCaption = nullptr;
+    LinkLabel *m_portrait = nullptr;
+    LinkLabel *m_landscape = nullptr;
+    QLabel *m_qualityCaption = nullptr;
+    QComboBox *m_qualityBox = nullptr;
+    ShapeWidget *m_qualityFrame = nullptr;
+    QLabel *m_copiesCaption = nullptr;
+    QComboBox *m_copiesBox = nullptr;
+    std::array<LinkLabel *, 2> m_buttonIcons {};
+    std::array<LinkLabel *, 2> m_buttonCaptions {};
+    ShapeWidget *m_printerFrame = nullptr;
+    ShapeWidget *m_orientationFrame = nullptr;
+    ShapeWidget *m_copiesFrame = nullptr;
 };

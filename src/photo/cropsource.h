@@ -52,7 +52,7 @@ private:
 // The crop component: holds the photo and a crop rectangle. Setting a rectangle value never
 // fails; taking the clip image is refused when the rectangle is empty or not wholly inside
 // the photo.
-class PictureClip
+class CropSource
 {
 public:
     static constexpr int OutOfRangeError = 32015;
@@ -62,7 +62,7 @@ public:
     int width() const { return m_photo ? m_photo->width() : 0; }
     int height() const { return m_photo ? m_photo->height() : 0; }
 
-    CropRect ClipRect;
+    CropRect rect;
 
     // Nothing means the refusal (32015).
     std::optional<ClipImage> clipImage() const;

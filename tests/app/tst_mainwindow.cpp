@@ -1,10 +1,10 @@
 #include "app/commandline.h"
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/photoframe.h"
+#include "app/printdialog.h"
 #include "fakeplatform.h"
 #include "photo/cropcommands.h"
 #include "photo/facefit.h"
-#include "print/frmstampa.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -21,7 +21,7 @@
 
 namespace {
 
-void drop(Form1 &form, const QPoint &clientPos, const QList<QUrl> &urls)
+void drop(MainWindow &form, const QPoint &clientPos, const QList<QUrl> &urls)
 {
     QMimeData data;
     if (!urls.isEmpty())
@@ -37,7 +37,7 @@ void drop(Form1 &form, const QPoint &clientPos, const QList<QUrl> &urls)
 
 } // namespace
 
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -46,7 +46,7 @@ private slots:
         m_form.reset();
         m_program = std::make_unique<ProgramFolder>();
         m_platform = std::make_unique<FakePlatform>(m_program->path());
-        m_form = std::make_unique<Form1>(*m_platform, m_platform->printerSystem);
+        m_form = std::make_unique<MainWindow>(*m_platform, m_platform->printerSystem);
     }
     void startUp_data()
     {
@@ -77,18 +77,18 @@ private slots:
         m_form->startUp(QUrl());
         QVERIFY(m_form->isVisible());
         QCOMPARE(m_form->selectedFormat(), format);
-        QCOMPARE(m_form->findChild<QMenu *>("mnuFile")->title(), fileTitle);
-        QCOMPARE(label("Label4")->text(), note);
+        QCOMPARE(m_form->findChild<QMenu *>("fileMenu")->title(), fileTitle);
+        QCOMPARE(label("noteLabel")->text(), note);
         QVERIFY(m_platform->messages.isEmpty());
-        QVERIFY(widget("Label1")->isVisible() && !widget("Command3")->isVisible());
+        QVERIFY(widget("dropLabel")->isVisible() && !widget("zoomInButton")->isVisible());
         // Only a stored format is selected, and selecting it writes options.ini again.
         const bool restored = format != 1;
-        QCOMPARE(
-            label(qPrintable(QStringLiteral("Label3_%1").arg(format)))->font().bold(), restored);
+        QCOMPARE(label(qPrintable(QStringLiteral("formatCaption%1").arg(format)))->font().bold(),
+            restored);
         QCOMPARE(QFile::exists(m_program->optionsPath()), !options.isEmpty());
         if (restored)
             QVERIFY(m_program->read(QStringLiteral("Lang/options.ini"))
-                        .startsWith("1\r\n" + m_form->settings().LanguageFileName.toUtf8() + "\r\n"
+                        .startsWith("1\r\n" + m_form->settings().languageFileName.toUtf8() + "\r\n"
                             + QByteArray::number(format) + "\r\n"));
     }
     void openFitAndAdjust()
@@ -97,21 +97,21 @@ private slots:
         const QString path = photo("portrait.jpg", TestPhotos::quadrants(1000, 1200));
         m_form->startUp(QUrl());
         m_platform->dialogAnswers.enqueue(QStringList { path });
-        m_form->findChild<QAction *>("mnuOpen")->trigger();
+        m_form->findChild<QAction *>("openAction")->trigger();
         QVERIFY(m_platform->dialogs.last().openDialog);
-        QCOMPARE(m_form->settings().LastPhotoFolder, m_program->path() + u'/');
+        QCOMPARE(m_form->settings().lastPhotoFolder, m_program->path() + u'/');
         QVERIFY(showsPhoto());
         QCOMPARE(m_form->workspace().shown().rect(), QRect(34, 0, 932, 1200));
         QCOMPARE(framePicture().size(), QSize(233, 300)); // the design frame: 3495 x 4500 twips
 
         const QImage fitted = framePicture();
-        QTest::mouseClick(widget("Command3"), Qt::LeftButton);
-        QTest::mouseClick(widget("Command8"), Qt::LeftButton);
+        QTest::mouseClick(widget("zoomInButton"), Qt::LeftButton);
+        QTest::mouseClick(widget("moveLeftButton"), Qt::LeftButton);
         QVERIFY(framePicture() != fitted);
         QCOMPARE(
-            m_form->workspace().shown().rect(), m_form->workspace().cropSource().ClipRect.toRect());
+            m_form->workspace().shown().rect(), m_form->workspace().cropSource().rect.toRect());
 
-        QTest::mouseClick(widget("Option1_3"), Qt::LeftButton); // 50 x 50 mm fits afresh
+        QTest::mouseClick(widget("formatButton3"), Qt::LeftButton); // 50 x 50 mm fits afresh
         QCOMPARE(m_form->workspace().shown().rect(), QRect(0, 100, 1000, 1000));
         QCOMPARE(framePicture().size(), QSize(333, 333));
         QVERIFY(showsPhoto());
@@ -132,18 +132,18 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(TextId, text);
         m_form->startUp(QUrl());
-        m_form->LoadPhoto(photo("first.jpg", TestPhotos::quadrants(900, 1200)));
-        QTest::mouseClick(widget("Command3"), Qt::LeftButton);
+        m_form->openPhoto(photo("first.jpg", TestPhotos::quadrants(900, 1200)));
+        QTest::mouseClick(widget("zoomInButton"), Qt::LeftButton);
         const QImage before = framePicture();
-        const QRect rect = m_form->workspace().cropSource().ClipRect.toRect();
+        const QRect rect = m_form->workspace().cropSource().rect.toRect();
 
         const QString path = m_program->path() + QStringLiteral("/bad.jpg");
         QVERIFY(TestPhotos::writeFile(path, bytes));
-        m_form->LoadPhoto(path);
+        m_form->openPhoto(path);
         QCOMPARE(m_platform->messages.size(), 1);
         QCOMPARE(m_platform->messages.first().text, m_form->text(text));
         QCOMPARE(m_platform->messages.first().title, m_form->text(TextId::MessageTitle));
-        QCOMPARE(m_form->workspace().cropSource().ClipRect.toRect(), rect);
+        QCOMPARE(m_form->workspace().cropSource().rect.toRect(), rect);
         QCOMPARE(framePicture(), before);
         QVERIFY(showsPhoto());
     }
@@ -152,12 +152,12 @@ private slots:
         const QString a = photo("a.jpg", TestPhotos::quadrants(900, 1200));
         const QString b = photo("b.jpg", TestPhotos::quadrants(1200, 1600));
         drop(*m_form, QPoint(560, 420), {}); // no file list
-        drop(*m_form, widget("Label2_0")->geometry().center(), { QUrl::fromLocalFile(a) });
+        drop(*m_form, widget("openLink")->geometry().center(), { QUrl::fromLocalFile(a) });
         QVERIFY2(!m_form->isPhotoLoaded(), "links take no drops");
-        drop(*m_form, widget("Label1")->geometry().center(),
+        drop(*m_form, widget("dropLabel")->geometry().center(),
             { QUrl::fromLocalFile(a), QUrl::fromLocalFile(b) });
         QCOMPARE(m_form->workspace().cropSource().width(), 900);
-        drop(*m_form, widget("Image1")->geometry().center(), { QUrl::fromLocalFile(b) });
+        drop(*m_form, widget("photoFrame")->geometry().center(), { QUrl::fromLocalFile(b) });
         QCOMPARE(m_form->workspace().cropSource().width(), 1200);
         drop(*m_form, QPoint(560, 420), { QUrl::fromLocalFile(a) }); // the background
         QCOMPARE(m_form->workspace().cropSource().width(), 900);
@@ -167,17 +167,17 @@ private slots:
         m_form->startUp(QUrl());
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         // The link under the pointer is bold and widens to the right; the background dims it.
-        QLabel *open = label("Label2_0");
+        QLabel *open = label("openLink");
         const int width = open->width();
-        QTest::mouseMove(widget("Image5_0"));
+        QTest::mouseMove(widget("openLinkIcon"));
         QTRY_VERIFY(open->font().bold());
         QVERIFY(open->width() > width && open->x() == 7470 / 15);
         QTest::mouseMove(m_form->centralWidget(), QPoint(100, 440));
         QTRY_VERIFY(!open->font().bold());
         QCOMPARE(open->width(), width);
         // The About box hides the window: clicked last.
-        const QList<std::pair<const char *, const char *>> links
-            = { { "Label2_0", "mnuOpen" }, { "Image5_1", "mnuPrint" }, { "Label2_3", "mnuInfo" } };
+        const QList<std::pair<const char *, const char *>> links = { { "openLink", "openAction" },
+            { "printLinkIcon", "printAction" }, { "aboutLink", "aboutAction" } };
         for (const auto &[link, command] : links) {
             QSignalSpy spy(m_form->findChild<QAction *>(command), &QAction::triggered);
             QTest::mouseClick(widget(link), Qt::LeftButton);
@@ -188,7 +188,7 @@ private slots:
         for (QWidget *window : QApplication::topLevelWidgets())
             for (QLabel *label : window->findChildren<QLabel *>())
                 QCOMPARE(label->textFormat(), Qt::PlainText);
-        m_form->findChild<QAction *>("mnuExit")->trigger();
+        m_form->findChild<QAction *>("exitAction")->trigger();
         QCOMPARE(m_platform->endCalls, 1);
     }
 
@@ -198,15 +198,15 @@ private slots:
     {
         const QString path = photo("p.jpg", TestPhotos::quadrants(1000, 1500));
         m_form->startUp(QUrl());
-        m_form->LoadPhoto(path);
+        m_form->openPhoto(path);
         const QRect fresh = m_form->workspace().shown().rect();
         PhotoWorkspace twin;
         twin.setFrame(m_form->workspace().frame());
-        twin.LoadPhoto(path);
-        widget("Option1_2")->setFocus();
+        twin.load(path);
+        widget("formatButton2")->setFocus();
         for (Qt::Key key : { Qt::Key_Up, Qt::Key_Plus, Qt::Key_Left, Qt::Key_Left })
-            QTest::keyClick(widget("Option1_2"), key);
-        auto *frame = static_cast<PhotoFrame *>(widget("Image1"));
+            QTest::keyClick(widget("formatButton2"), key);
+        auto *frame = static_cast<PhotoFrame *>(widget("photoFrame"));
         const QPointF from(50, 50);
         const QPointF to
             = from + QPointF(2.5 * m_form->workspace().panStepOn(frame->size()).width(), 0);
@@ -223,20 +223,20 @@ private slots:
         for (PhotoCommand command : { Up, ZoomIn, Left, Left, Right, Right, ZoomOut })
             twin.run(command);
         QCOMPARE(m_form->selectedFormat(), 1);
-        QCOMPARE(m_form->workspace().cropSource().ClipRect, twin.cropSource().ClipRect);
+        QCOMPARE(m_form->workspace().cropSource().rect, twin.cropSource().rect);
         QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
         QCOMPARE(frame->clip().rect(), twin.shown().rect());
 
-        m_form->findChild<QAction *>("mnuUndo")->trigger();
+        m_form->findChild<QAction *>("undoAction")->trigger();
         twin.undo();
         QCOMPARE(frame->clip().rect(), twin.shown().rect());
         const QRect fit = frame->clip().rect();
         m_platform->dialogAnswers.enqueue(QStringList { m_program->langPath() + "deutsch.lng" });
-        m_form->findChild<QAction *>("mnuLang")->trigger();
-        QCOMPARE(m_form->findChild<QMenu *>("mnuFile")->title(), "&Datei");
+        m_form->findChild<QAction *>("languageAction")->trigger();
+        QCOMPARE(m_form->findChild<QMenu *>("fileMenu")->title(), "&Datei");
         QCOMPARE(frame->clip().rect(), fit);
         QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
-        m_form->findChild<QAction *>("mnuResetFit")->trigger();
+        m_form->findChild<QAction *>("resetFitAction")->trigger();
         QCOMPARE(frame->clip().rect(), fresh);
     }
 
@@ -245,15 +245,15 @@ private slots:
     void resolutionNote()
     {
         m_form->startUp(QUrl());
-        QLabel *note = label("Label4");
+        QLabel *note = label("noteLabel");
         for (const auto &[width, dpi] :
             { std::pair(300, 218), std::pair(412, 299), std::pair(413, 300) }) {
-            m_form->LoadPhoto(photo("small.jpg", TestPhotos::quadrants(width, 560)));
+            m_form->openPhoto(photo("small.jpg", TestPhotos::quadrants(width, 560)));
             const QString warning = m_form->text(TextId::ResolutionNote).arg(dpi);
             QVERIFY2(note->text().contains(warning) == (dpi < 300), qPrintable(note->text()));
         }
         for (int i = 0; i < 2; ++i) // zooming in takes pixels away
-            QTest::mouseClick(widget("Command3"), Qt::LeftButton);
+            QTest::mouseClick(widget("zoomInButton"), Qt::LeftButton);
         QVERIFY2(note->text().contains(u'\n'), qPrintable(note->text()));
     }
 
@@ -269,38 +269,38 @@ private slots:
         const QString path = photo("face.jpg", scene);
         m_form->startUp(QUrl());
         const PhotoWorkspace &workspace = m_form->workspace();
-        auto rect = [&] { return workspace.cropSource().ClipRect; };
+        auto rect = [&] { return workspace.cropSource().rect; };
         auto trigger = [&](const char *name) { m_form->findChild<QAction *>(name)->trigger(); };
-        m_form->LoadPhoto(path);
+        m_form->openPhoto(path);
         const CropRect centred = rect();
         QTRY_VERIFY_WITH_TIMEOUT(workspace.faceSearch(), 20000);
         const FaceMarks face = *workspace.faceSearch()->face;
-        QCOMPARE(rect(), *FaceCrop(2400, 3200, 3495, 4500, face, PortraitFaceRule));
-        QCOMPARE(static_cast<PhotoFrame *>(widget("Image1"))->clip().rect(), rect().toRect());
-        trigger("mnuUndo");
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 3495, 4500, face, PortraitFaceRule));
+        QCOMPARE(static_cast<PhotoFrame *>(widget("photoFrame"))->clip().rect(), rect().toRect());
+        trigger("undoAction");
         QCOMPARE(rect(), centred);
-        QTest::mouseClick(widget("Option1_4"), Qt::LeftButton);
-        QCOMPARE(rect(), *FaceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+        QTest::mouseClick(widget("formatButton4"), Qt::LeftButton);
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
         // The guides mark the eye-line band, 31-44 % from the top, at both edges.
-        const QImage shown = widget("Image1")->grab().toImage();
+        const QImage shown = widget("photoFrame")->grab().toImage();
         auto orange = [](const QColor &c) { return c.red() > 220 && c.blue() < 80; };
         for (const auto &[y, marked] : { std::pair(0.375, true), { 0.2, false }, { 0.6, false } })
             for (int x : { 2, shown.width() - 3 })
                 QCOMPARE(orange(shown.pixelColor(x, int(y * shown.height()))), marked);
 
-        trigger("mnuAutoFaceFit");
+        trigger("autoFaceFitAction");
         QVERIFY(m_program->read("Lang/options.ini").endsWith("\r\n0\r\n"));
-        m_form->LoadPhoto(path);
+        m_form->openPhoto(path);
         QTRY_VERIFY(workspace.faceSearch());
-        QCOMPARE(rect(), *CentreCrop(2400, 3200, 5080, 5080));
-        trigger("mnuFitFace");
-        QCOMPARE(rect(), *FaceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
-        QVERIFY(!label("Label4")->text().contains(m_form->text(TextId::NoSingleFace)));
+        QCOMPARE(rect(), *centreCrop(2400, 3200, 5080, 5080));
+        trigger("fitFaceAction");
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+        QVERIFY(!label("noteLabel")->text().contains(m_form->text(TextId::NoSingleFace)));
 
-        m_form->LoadPhoto(photo("none.jpg", TestPhotos::quadrants(2400, 3200)));
-        trigger("mnuFitFace"); // asked during the search: done when it ends
-        QTRY_VERIFY(label("Label4")->text().contains(m_form->text(TextId::NoSingleFace)));
-        QCOMPARE(rect(), *CentreCrop(2400, 3200, 5080, 5080));
+        m_form->openPhoto(photo("none.jpg", TestPhotos::quadrants(2400, 3200)));
+        trigger("fitFaceAction"); // asked during the search: done when it ends
+        QTRY_VERIFY(label("noteLabel")->text().contains(m_form->text(TextId::NoSingleFace)));
+        QCOMPARE(rect(), *centreCrop(2400, 3200, 5080, 5080));
     }
 
     // Export and print right after a 48-megapixel photo shows wait for its own pixels: the
@@ -314,18 +314,18 @@ private slots:
         QList<QImage> sheets;
         for (const bool settled : { false, true }) {
             TestPhotos::DecodeHold hold;
-            m_form->LoadPhoto(path);
+            m_form->openPhoto(path);
             QVERIFY(!m_form->workspace().isPhotoComplete());
             hold.release();
             if (settled)
                 m_form->workspace().photo()->waitUntilComplete();
             const QString sheet = m_program->path() + (settled ? "/settled.jpg" : "/early.jpg");
             m_platform->dialogAnswers.enqueue(QStringList { sheet });
-            m_form->findChild<QAction *>("mnuExport")->trigger();
+            m_form->findChild<QAction *>("exportAction")->trigger();
             sheets.append(QImage(sheet));
             QVERIFY(m_form->workspace().isPhotoComplete());
-            m_form->findChild<QAction *>("mnuPrint")->trigger();
-            QTest::mouseClick(m_form->printDialog()->findChild<QWidget *>("Label1_0"),
+            m_form->findChild<QAction *>("printAction")->trigger();
+            QTest::mouseClick(m_form->printDialog()->findChild<QWidget *>("printButton"),
                 Qt::LeftButton, {}, { 5, 5 });
         }
         QVERIFY(!sheets[0].isNull());
@@ -342,20 +342,20 @@ private slots:
     {
         m_platform->folder = m_program->install();
         for (int format : { 3, -1 }) {
-            Form1 form(*m_platform, m_platform->printerSystem);
+            MainWindow form(*m_platform, m_platform->printerSystem);
             form.startUp(QUrl());
-            QCOMPARE(form.findChild<QMenu *>("mnuFile")->title(), "&File");
+            QCOMPARE(form.findChild<QMenu *>("fileMenu")->title(), "&File");
             if (format >= 0)
-                form.SelectFormat(format);
+                form.selectFormat(format);
             QCOMPARE(form.selectedFormat(), 3);
         }
         QVERIFY(m_program->read("user/options.ini").startsWith("1\r\nenglish.lng\r\n3\r\n"));
         QVERIFY(m_platform->messages.isEmpty());
         m_platform->userFolder = m_program->path() + "/share/kalmora/Lang/english.lng/x";
-        Form1 form(*m_platform, m_platform->printerSystem);
+        MainWindow form(*m_platform, m_platform->printerSystem);
         form.startUp(QUrl());
-        form.SelectFormat(2);
-        form.SelectFormat(4);
+        form.selectFormat(2);
+        form.selectFormat(4);
         QCOMPARE(m_platform->messages.size(), 1);
         QVERIFY(m_platform->messages[0].text.startsWith(form.text(TextId::SettingsNotSaved)));
         QVERIFY(m_platform->messages[0].text.contains(m_program->path() + "/bin/Lang"));
@@ -386,9 +386,9 @@ private slots:
     void menuPictures()
     {
         m_form->startUp(QUrl());
-        const QStringList pictured = { "mnuFile", "mnuOpen", "mnuExport", "mnuPrint", "mnuExit",
-            "mnuOption", "mnuLang", "mnuAddLang", "mnuDonate", "mnuRelease", "mnuCheckUpdate",
-            "mnuInfo", "mnuFitFace" };
+        const QStringList pictured = { "fileMenu", "openAction", "exportAction", "printAction",
+            "exitAction", "optionsMenu", "languageAction", "addLanguageAction", "donateAction",
+            "releaseNotesAction", "checkUpdateAction", "aboutAction", "fitFaceAction" };
         qsizetype shown = 0;
         for (QAction *item : m_form->findChildren<QAction *>()) {
             const QMenu *menu = item->menu<QMenu *>();
@@ -400,10 +400,10 @@ private slots:
         }
         QCOMPARE(shown, pictured.size());
         // Qt's own greyed look for a disabled item.
-        const QIcon exportIcon = m_form->findChild<QAction *>("mnuExport")->icon();
+        const QIcon exportIcon = m_form->findChild<QAction *>("exportAction")->icon();
         QVERIFY(
             exportIcon.pixmap(16, QIcon::Disabled).toImage() != exportIcon.pixmap(16).toImage());
-        const QMenu *file = m_form->findChild<QMenu *>("mnuFile");
+        const QMenu *file = m_form->findChild<QMenu *>("fileMenu");
         QVERIFY(m_form->menuBar()->actionGeometry(file->menuAction()).width()
             > 16 + file->fontMetrics().horizontalAdvance(file->title().remove(u'&')));
     }
@@ -411,14 +411,17 @@ private slots:
 private:
     QWidget *widget(const char *name) { return m_form->findChild<QWidget *>(name); }
     QLabel *label(const char *name) { return m_form->findChild<QLabel *>(name); }
-    const QImage &framePicture() { return static_cast<PhotoFrame *>(widget("Image1"))->picture(); }
+    const QImage &framePicture()
+    {
+        return static_cast<PhotoFrame *>(widget("photoFrame"))->picture();
+    }
     bool showsPhoto()
     {
-        for (const char *name :
-            { "Command3", "Command4", "Command5", "Command6", "Command7", "Command8", "Shape2" })
+        for (const char *name : { "zoomInButton", "zoomOutButton", "moveUpButton", "moveDownButton",
+                 "moveRightButton", "moveLeftButton", "faceOval" })
             if (!widget(name)->isVisible())
                 return false;
-        return !widget("Label1")->isVisible() && !widget("Shape1")->isVisible();
+        return !widget("dropLabel")->isVisible() && !widget("dropOutline")->isVisible();
     }
     QString photo(const char *name, const QImage &image)
     {
@@ -428,8 +431,8 @@ private:
 
     std::unique_ptr<ProgramFolder> m_program;
     std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

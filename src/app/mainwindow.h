@@ -12,8 +12,8 @@
 #include <array>
 #include <memory>
 
-class frmAbout2;
-class frmStampa;
+class AboutBox;
+class PrintDialog;
 class FormatBand;
 class LinkPanel;
 class Platform;
@@ -25,25 +25,25 @@ struct MainMenu;
 // The main window: the format band, the photo frame with its guides and buttons, the link
 // panel and the menu bar. It shows what the photo workspace returns. Constructing it only
 // builds the window; startUp() starts the program.
-class Form1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    Form1(Platform &platform, PrinterSystem &printers, QWidget *parent = nullptr);
-    ~Form1() override;
+    MainWindow(Platform &platform, PrinterSystem &printers, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Restores the settings, shows the window, writes options.ini and checks for an update.
     void startUp(const QUrl &updateAddress);
 
-    void SelectFormat(int index);
-    void LayoutWorkspace();
-    void LoadLanguage();
-    void SaveSettings();
-    void ApplyTexts();
-    void HighlightLink(int index);
-    void ResetLinkHighlight();
-    void LoadPhoto(const QString &path);
-    void CheckForUpdate(const QUrl &updateAddress);
+    void selectFormat(int index);
+    void layoutWorkspace();
+    void loadLanguage();
+    void saveSettings();
+    void applyTexts();
+    void highlightLink(int index);
+    void resetLinkHighlight();
+    void openPhoto(const QString &path);
+    void checkForUpdate(const QUrl &updateAddress);
 
     bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
     const PhotoWorkspace &workspace() const { return m_workspace; }
@@ -52,10 +52,10 @@ public:
     QString text(TextId id) const { return m_settings.textTable.text(id); }
     LanguageSettings &settings() { return m_settings; }
     // The print dialog while it is open.
-    frmStampa *printDialog() const;
+    PrintDialog *printDialog() const;
 
     // The printer that receives all print output, for the whole run.
-    Printer CurrentPrinter;
+    Printer currentPrinter;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -74,12 +74,12 @@ private:
     void createMenus();
     void chooseLanguage();
     void showAbout();
-    void mnuOpenClick();
+    void choosePhoto();
     // Export and print need the photo's own pixels: a decode still running is waited for,
     // with the busy pointer.
     void waitForPhoto();
-    void mnuExportClick();
-    void mnuPrint_Click();
+    void exportSheet();
+    void openPrintDialog();
     bool acceptsDropAt(const QPoint &clientPos) const;
     void adjust(PhotoCommand command);
     void message(TextId text, const QString &suffix = QString());
@@ -96,10 +96,10 @@ private:
     WorkspaceView *m_view = nullptr;
     bool m_started = false; // startUp() has run
     bool m_toldUnsaved = false;
-    QPointer<frmStampa> m_printDialog;
-    QPointer<frmAbout2> m_about;
+    QPointer<PrintDialog> m_printDialog;
+    QPointer<AboutBox> m_about;
 
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;
-    QLabel *Label4 = nullptr;
+    QLabel *m_noteLabel = nullptr;
 };
