@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
-#include "platform/qtplatform.h"
+#include "app/qtplatform.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"

@@ -244,7 +244,7 @@ void MainWindow::layoutWorkspace()
 
 void MainWindow::openPhoto(const QString &path)
 {
-    switch (m_workspace.load(path)) {
+    switch (m_workspace.load(path, devicePixelRatioF())) {
     case LoadOutcome::Accepted:
         m_fitWhenFound = false;
         m_noFaceNote = false;

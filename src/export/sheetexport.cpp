@@ -6,9 +6,7 @@
 #include "sheetcomposer.h"
 #include "sheetlayout.h"
 
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -86,8 +84,8 @@ ExportOutcome SheetExport::run(
 
     if (!replaceableAsFile(m_target))
         return ExportOutcome::Failed;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    m_platform.setBusy(true);
     const bool written = writeSheetJpeg(sheet, m_target);
-    QGuiApplication::restoreOverrideCursor();
+    m_platform.setBusy(false);
     return written ? ExportOutcome::Written : ExportOutcome::Failed;
 }

@@ -6,9 +6,8 @@
 #include "photoloader.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 
-LoadOutcome PhotoWorkspace::load(const QString &path)
+LoadOutcome PhotoWorkspace::load(const QString &path, qreal pixelRatio)
 {
     const QFileInfo file(path);
     const QString name = path.toUpper();
@@ -18,8 +17,7 @@ LoadOutcome PhotoWorkspace::load(const QString &path)
         return LoadOutcome::Ignored;
 
     // The frame's pixels on the screen: a screen pixel counts as 15 twips.
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    const PhotoLoadResult loaded = loadPhoto(path, m_frame / TwipsPerPhotoPixel * ratio);
+    const PhotoLoadResult loaded = loadPhoto(path, m_frame / TwipsPerPhotoPixel * pixelRatio);
     if (loaded.error == PhotoLoadError::TooLarge)
         return LoadOutcome::TooLarge;
     if (loaded.error != PhotoLoadError::None)

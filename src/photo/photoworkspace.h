@@ -41,7 +41,9 @@ public:
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
 
     // A refused photo leaves the workspace exactly as it was.
-    LoadOutcome load(const QString &path);
+    // `pixelRatio`: the screen's device pixels per logical pixel, for the size of the picture
+    // shown first.
+    LoadOutcome load(const QString &path, qreal pixelRatio = 1.0);
     // A fresh fit of the loaded photo to the present frame: to the face when the automatic
     // face fit is on and one face was found, else centred. False when no photo is loaded. A
     // refused rectangle keeps the previous picture. The undo history starts afresh.

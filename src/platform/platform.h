@@ -64,4 +64,6 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
+    // The busy pointer while a long step runs; calls nest.
+    virtual void setBusy(bool busy) = 0;
 };

@@ -46,6 +46,7 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
+    void setBusy(bool on) override { busy += on ? 1 : -1; }
 
     QString folder;
     QString workingDirectory;
@@ -58,6 +59,7 @@ public:
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
+    int busy = 0; // busy pointers shown and not yet taken back
     // Handed to the window beside the platform, as the program hands in the CUPS printers.
     FakePrinterSystem printerSystem;
 };

@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
+#include "app/qtplatform.h"
 #include "fakeplatform.h"
-#include "platform/qtplatform.h"
 #include "programfolder.h"
 #include "testhttpserver.h"
 #include "web/links.h"

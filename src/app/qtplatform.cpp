@@ -1,11 +1,12 @@
 #include "qtplatform.h"
 
-#include "filedialog.h"
+#include "platform/filedialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -116,4 +117,12 @@ void QtPlatform::endProgram()
             QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     else
         QCoreApplication::exit(0);
+}
+
+void QtPlatform::setBusy(bool busy)
+{
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 class QtPlatform : public Platform
 {
@@ -13,4 +13,5 @@ public:
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;
+    void setBusy(bool busy) override;
 };
