@@ -367,7 +367,6 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::newRow("photo") << QStringList { "k", "p.jpeg" } << -1 << "";
         QTest::newRow("version") << QStringList { "k", "--version" } << 0 << "Kalmora 1.0.0";
-        QTest::newRow("help") << QStringList { "k", "-h" } << 0 << "[photo]";
         QTest::newRow("two photos") << QStringList { "k", "a.jpg", "b.jpg" } << 2 << "one photo";
         QTest::newRow("unknown option") << QStringList { "k", "--x" } << 2 << "'x'";
     }

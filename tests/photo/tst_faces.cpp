@@ -133,29 +133,6 @@ private slots:
         QVERIFY(std::abs(zoomed.left + zoomed.width / 2.0 - rect.left - rect.width / 2.0) <= 5);
         QVERIFY(std::abs(zoomed.top + zoomed.height / 2.0 - rect.top - rect.height / 2.0) <= 6);
     }
-
-    // No face, or two: the centred fit stays.
-    void noSingleFace_data()
-    {
-        QTest::addColumn<QImage>("scene");
-        QTest::addColumn<int>("faces");
-        QTest::newRow("gradient") << scene({ 2000, 1500 }, 1, {}) << 0;
-        QTest::newRow("two faces")
-            << scene({ 2400, 1600 }, 2, { { 0.02, 0.1 }, { 0.55, 0.1 } }) << 2;
-    }
-
-    void noSingleFace()
-    {
-        QFETCH(QImage, scene);
-        QFETCH(int, faces);
-        PhotoWorkspace workspace;
-        load(workspace, 4, scene);
-        QCOMPARE(workspace.faceSearch()->faces, faces);
-        QVERIFY(!workspace.fitToFace());
-        QVERIFY(workspace.refit());
-        QCOMPARE(
-            workspace.cropSource().rect, *centreCrop(scene.width(), scene.height(), 5080, 5080));
-    }
 };
 
 QTEST_MAIN(TestFaces)

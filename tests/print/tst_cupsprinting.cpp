@@ -112,39 +112,36 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QSizeF>("paper"); // mm, upright
         QTest::addColumn<QMarginsF>("margins"); // mm on the upright paper
+        const auto row = [](const char *name, int format, const QString &queue, bool portrait,
+                             const char *copies, int count, QSizeF paper, QMarginsF margins) {
+            QTest::newRow(name) << format << queue << portrait << QString(copies) << count << paper
+                                << margins;
+        };
         const QSizeF a4(210, 297), letter(215.9, 279.4);
         // The margins PPD's printable area: "18 54 559 806" of 595 x 842 points.
         const QMarginsF driver = QMarginsF(18, 36, 36, 54) * (25.4 / 72);
-        QTest::newRow("30 x 40, A4 driver, portrait")
-            << 0 << Plain << true << "1" << 1 << a4 << QMarginsF();
-        QTest::newRow("35 x 45, margins, portrait")
-            << 1 << Margins << true << "2.5" << 2 << a4 << driver;
-        QTest::newRow("40 x 40, A4 driver, landscape")
-            << 2 << Plain << false << "3" << 3 << a4 << QMarginsF();
-        QTest::newRow("50 x 50, margins, landscape")
-            << 3 << Margins << false << "1" << 1 << a4 << driver;
-        QTest::newRow("35 x 45, Letter driver, portrait")
-            << 1 << QStringLiteral("KalmoraLetter") << true << "1" << 1 << letter << QMarginsF();
-        QTest::newRow("35 x 45, Letter chosen for an A4 driver, landscape")
-            << 1 << Chosen << false << "1" << 1 << letter << QMarginsF();
+        row("30 x 40, A4 driver, portrait", 0, Plain, true, "1", 1, a4, QMarginsF());
+        row("35 x 45, margins, portrait", 1, Margins, true, "2.5", 2, a4, driver);
+        row("40 x 40, A4 driver, landscape", 2, Plain, false, "3", 3, a4, QMarginsF());
+        row("50 x 50, margins, landscape", 3, Margins, false, "1", 1, a4, driver);
+        row("35 x 45, Letter driver, portrait", 1, QStringLiteral("KalmoraLetter"), true, "1", 1,
+            letter, QMarginsF());
+        row("35 x 45, Letter chosen for an A4 driver, landscape", 1, Chosen, false, "1", 1, letter,
+            QMarginsF());
         const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
-        QTest::newRow("35 x 45, driverless, portrait")
-            << 1 << Eve << true << "1" << 1 << letter << eve;
-        QTest::newRow("40 x 40, driverless, landscape")
-            << 2 << Eve << false << "1" << 1 << letter << eve;
+        row("35 x 45, driverless, portrait", 1, Eve, true, "1", 1, letter, eve);
+        row("40 x 40, driverless, landscape", 2, Eve, false, "1", 1, letter, eve);
         // Photo paper smaller than the sheet: the copies laid out for it.
         const QSizeF photo(101.6, 152.4), a6 = QSizeF(297, 420) * (25.4 / 72);
         const QMarginsF a6Driver = QMarginsF(8.5, 8.5, 8.5, 8.5) * (25.4 / 72);
-        QTest::newRow("35 x 45, 4 x 6 in photo paper, landscape")
-            << 1 << PhotoPaper << false << "1" << 1 << photo << QMarginsF();
-        QTest::newRow("35 x 45, 4 x 6 in photo paper, portrait")
-            << 1 << PhotoPaper << true << "1" << 1 << photo << QMarginsF();
-        QTest::newRow("2 x 2 in, 4 x 6 in photo paper, landscape")
-            << 4 << PhotoPaper << false << "1" << 1 << photo << QMarginsF();
-        QTest::newRow("30 x 40, A6 with margins, portrait")
-            << 0 << A6Paper << true << "1" << 1 << a6 << a6Driver;
-        QTest::newRow("50 x 50, A6 with margins, landscape")
-            << 3 << A6Paper << false << "1" << 1 << a6 << a6Driver;
+        row("35 x 45, 4 x 6 in photo paper, landscape", 1, PhotoPaper, false, "1", 1, photo,
+            QMarginsF());
+        row("35 x 45, 4 x 6 in photo paper, portrait", 1, PhotoPaper, true, "1", 1, photo,
+            QMarginsF());
+        row("2 x 2 in, 4 x 6 in photo paper, landscape", 4, PhotoPaper, false, "1", 1, photo,
+            QMarginsF());
+        row("30 x 40, A6 with margins, portrait", 0, A6Paper, true, "1", 1, a6, a6Driver);
+        row("50 x 50, A6 with margins, landscape", 3, A6Paper, false, "1", 1, a6, a6Driver);
     }
     void realSizeOnPaper()
     {

@@ -64,7 +64,6 @@ private slots:
         QTest::newRow("newer on an error page") << QByteArray("999000000") << 500 << yes << false;
         // Only nine digits name a release.
         QTest::newRow("ten digits") << QByteArray("9990000000") << 200 << yes << false;
-        QTest::newRow("letters") << QByteArray("abcdefghi") << 200 << yes << false;
     }
     void offer()
     {
