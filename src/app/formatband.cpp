@@ -24,6 +24,9 @@ FormatBand::FormatBand(QWidget *client)
         = placeTwips(new QLabel(client), QStringLiteral("bandIcon"), QRectF(60, 60, 630, 645));
     arrows->setPixmap(QPixmap(QStringLiteral(":/main/arrows.png")));
     arrows->setAttribute(Qt::WA_TransparentForMouseEvents);
+    placeTwips(new ShapeWidget(ShapeWidget::Kind::HorizontalLine, client),
+        QStringLiteral("bandUnderline"), QRectF(0, 750, 9930, 15))
+        ->setBorder(Look::Line);
 
     static constexpr std::array<double, 5> optionLefts = { 930, 2670, 4470, 6240, 7980 };
     static constexpr std::array<double, 5> captionLefts = { 1230, 2970, 4770, 6540, 8250 };

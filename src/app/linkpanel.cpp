@@ -6,6 +6,7 @@
 #include "widgets/twips.h"
 
 #include <QAction>
+#include <QEvent>
 
 namespace {
 
@@ -34,6 +35,18 @@ const std::array<Link, 4> Links = { {
 LinkPanel::LinkPanel(QWidget *client, const std::array<QAction *, 4> &commands)
     : QObject(client)
 {
+    for (const auto &[name, twips] : { std::pair { "linkPanelEdge", QRectF(6420, 750, 15, 3110) },
+             { "openSeparator", QRectF(6420, 1830, 3780, 15) },
+             { "printSeparator", QRectF(6420, 2850, 3780, 15) },
+             { "aboutSeparator", QRectF(6420, 3840, 3780, 15) } })
+        placeTwips(
+            new ShapeWidget(twips.width() < twips.height() ? ShapeWidget::Kind::VerticalLine
+                                                           : ShapeWidget::Kind::HorizontalLine,
+                client),
+            QString::fromLatin1(name), twips)
+            ->setBorder(Look::Line);
+    // The pointer on the window's background dims every link.
+    client->installEventFilter(this);
     for (int i = 0; i < 4; ++i) {
         icons[i] = placeTwips(new LinkLabel(client),
             QString::fromLatin1(Links[i].name) + QStringLiteral("Icon"), Links[i].picture);
@@ -76,4 +89,11 @@ void LinkPanel::highlightLink(int index)
         captions[k]->setFont(font);
         fitToText(captions[k]);
     }
+}
+
+bool LinkPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        highlightLink(-1);
+    return QObject::eventFilter(watched, event);
 }

@@ -24,4 +24,7 @@ public:
 
     std::array<LinkLabel *, 4> captions {};
     std::array<LinkLabel *, 4> icons {};
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

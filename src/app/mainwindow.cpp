@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
-#include "app/aboutbox.h"
-#include "app/printdialog.h"
+#include "aboutbox.h"
 #include "export/sheetexport.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -9,11 +8,12 @@
 #include "linkpanel.h"
 #include "mainmenu.h"
 #include "photo/facefit.h"
+#include "photo/photochoice.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
-#include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "printdialog.h"
 #include "web/links.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
@@ -23,15 +23,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
-#include <QMimeData>
 
 namespace {
-
-constexpr int SharpPrintDpi = 300;
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
@@ -85,22 +80,11 @@ void MainWindow::createControls()
     setBackground(m_client, Look::Window);
     m_client->setMouseTracking(true);
     m_client->setAcceptDrops(true);
-    m_client->installEventFilter(this);
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_band = new FormatBand(m_client);
     connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
-
-    auto line = [this](const char *name, ShapeWidget::Kind kind, const QRectF &twips) {
-        placeTwips(new ShapeWidget(kind, m_client), QString::fromLatin1(name), twips)
-            ->setBorder(Look::Line);
-    };
-    line("Line1", ShapeWidget::Kind::HorizontalLine, QRectF(0, 750, 9930, 15));
-    line("Line2", ShapeWidget::Kind::VerticalLine, QRectF(6420, 750, 15, 3110));
-    line("Line3", ShapeWidget::Kind::HorizontalLine, QRectF(6420, 1830, 3780, 15));
-    line("Line4", ShapeWidget::Kind::HorizontalLine, QRectF(6420, 2850, 3780, 15));
-    line("Line5", ShapeWidget::Kind::HorizontalLine, QRectF(6420, 3840, 3780, 15));
 
     m_noteLabel = placeTwips(
         new QLabel(m_client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
@@ -114,6 +98,7 @@ void MainWindow::createControls()
 void MainWindow::createWorkspace()
 {
     m_view = new WorkspaceView(m_client);
+    connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
     m_workspace.setFrame(m_view->frameTwips());
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
@@ -156,7 +141,7 @@ void MainWindow::createMenus()
 
 int MainWindow::selectedFormat() const
 {
-    return m_band->selected();
+    return m_workspace.format();
 }
 
 void MainWindow::showNote()
@@ -166,9 +151,9 @@ void MainWindow::showNote()
     QString note
         = text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
     // A photo cut too small prints soft; the user can still go ahead.
-    if (const std::optional<int> dpi = m_workspace.printDpi(); dpi && *dpi < SharpPrintDpi)
+    if (const std::optional<int> dpi = m_workspace.softPrintDpi())
         note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
-    if (m_noFaceNote)
+    if (m_workspace.noSingleFace())
         note += u'\n' + m_settings.textTable.textOrEnglish(TextId::NoSingleFace);
     m_noteLabel->setText(note);
     // It stays right of the frame and its buttons.
@@ -184,47 +169,31 @@ void MainWindow::showFit()
 
 void MainWindow::faceFound(const PhotoPtr &photo, const FaceSearch &result)
 {
-    if (photo != m_workspace.photo())
-        return;
-    m_workspace.setFaceSearch(photo, result);
-    // The automatic fit leaves a fit the user has begun alone.
-    if (std::exchange(m_fitWhenFound, false)
-        || (m_workspace.autoFaceFit() && m_workspace.untouched()))
-        fitFace();
+    if (m_workspace.setFaceSearch(photo, result))
+        showFit();
 }
 
 void MainWindow::fitFace()
 {
-    const std::optional<FaceSearch> &search = m_workspace.faceSearch();
-    if (!search) {
-        m_fitWhenFound = true;
-        return;
-    }
-    m_noFaceNote = !search->face;
-    if (search->face)
-        m_workspace.fitToFace();
-    else
-        m_workspace.resetFit();
-    showFit();
+    if (m_workspace.fitFaceOrCentre())
+        showFit();
 }
 
 void MainWindow::setAutoFaceFit(bool on)
 {
     m_settings.autoFaceFit = on;
-    m_workspace.setAutoFaceFit(on);
     m_menu->autoFaceFitAction->setChecked(on);
     saveSettings();
-    if (on && m_workspace.isLoaded() && m_workspace.untouched())
-        fitFace();
+    if (m_workspace.setAutoFaceFit(on))
+        showFit();
 }
 
 void MainWindow::selectFormat(int index)
 {
     if (!isPhotoFormatIndex(index))
         return;
-    const PhotoFormat &format = PhotoFormats[index];
     m_band->mark(index);
-    m_workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
+    m_workspace.selectFormat(index);
     m_view->resizeFrame(m_workspace.frame());
     saveSettings();
     layoutWorkspace();
@@ -233,9 +202,7 @@ void MainWindow::selectFormat(int index)
 void MainWindow::layoutWorkspace()
 {
     m_view->place();
-    const QSizeF frame = m_workspace.frame();
-    const FaceRule *rule = faceRuleForFrame(frame.width(), frame.height());
-    m_view->frame()->setGuides(rule ? guideBands(*rule) : QList<GuideBand>());
+    m_view->frame()->setGuides(guideBands(PhotoFormats[m_workspace.format()].faceRule));
     // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
     if (m_workspace.refit())
         m_view->showPhoto(m_workspace.shown());
@@ -246,8 +213,6 @@ void MainWindow::openPhoto(const QString &path)
 {
     switch (m_workspace.load(path, devicePixelRatioF())) {
     case LoadOutcome::Accepted:
-        m_fitWhenFound = false;
-        m_noFaceNote = false;
         layoutWorkspace(); // fits and shows the new photo
         m_faces.search(m_workspace.photo());
         break;
@@ -280,23 +245,7 @@ void MainWindow::message(TextId id, const QString &suffix)
 
 void MainWindow::choosePhoto()
 {
-    if (m_settings.lastPhotoFolder.isEmpty())
-        m_settings.lastPhotoFolder = m_platform.currentDirectory();
-    FileDialogRequest request;
-    request.initialDir = m_settings.lastPhotoFolder;
-    request.filter = text(TextId::PhotoFilter);
-    request.defaultExt = QStringLiteral("*.jpg");
-    request.fileName = QStringLiteral("*.jpg");
-    request.dialogTitle = text(TextId::PhotoDialogTitle);
-    request.owner = this;
-    request.openDialog = true;
-    const QString path = showFileDialog(m_platform, request);
-    if (!path.isEmpty()) {
-        const QFileInfo file(path);
-        const QString name = file.isFile() ? file.fileName() : QString();
-        m_settings.lastPhotoFolder = path.left(path.size() - name.size());
-    }
-    openPhoto(path);
+    openPhoto(choosePhotoFile(m_platform, m_settings, this));
 }
 
 void MainWindow::waitForPhoto()
@@ -419,42 +368,4 @@ void MainWindow::highlightLink(int index)
 void MainWindow::resetLinkHighlight()
 {
     m_links->highlightLink(-1);
-}
-
-bool MainWindow::acceptsDropAt(const QPoint &clientPos) const
-{
-    return m_view->takesDrops(m_client->childAt(clientPos));
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != m_client)
-        return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        resetLinkHighlight();
-        break;
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        // Only the background, the frame and the drop-zone text take files.
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (drag->mimeData()->hasUrls() && acceptsDropAt(drag->position().toPoint()))
-            drag->acceptProposedAction();
-        else
-            drag->ignore();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QList<QUrl> urls = drop->mimeData()->urls();
-        if (urls.isEmpty() || !acceptsDropAt(drop->position().toPoint()))
-            return true; // a drop without a file list is ignored
-        drop->acceptProposedAction();
-        openPhoto(urls.first().toLocalFile());
-        return true;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

@@ -58,8 +58,6 @@ public:
     Printer currentPrinter;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     // The format's note, and a warning when the fitted photo would print soft.
     void showNote();
@@ -80,7 +78,6 @@ private:
     void waitForPhoto();
     void exportSheet();
     void openPrintDialog();
-    bool acceptsDropAt(const QPoint &clientPos) const;
     void adjust(PhotoCommand command);
     void message(TextId text, const QString &suffix = QString());
 
@@ -89,8 +86,6 @@ private:
     QtTranslation m_qtTranslation;
     PhotoWorkspace m_workspace;
     FaceFinder m_faces;
-    bool m_fitWhenFound = false; // the fit to the face was asked for during the search
-    bool m_noFaceNote = false;
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
     WorkspaceView *m_view = nullptr;

@@ -6,6 +6,9 @@
 #include "widgets/look.h"
 #include "widgets/twips.h"
 
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -34,6 +37,7 @@ const std::array<Button, 6> Buttons = { {
 WorkspaceView::WorkspaceView(QWidget *client)
     : QObject(client)
 {
+    client->installEventFilter(this);
     m_frame = placeTwips(
         new PhotoFrame(client), QStringLiteral("photoFrame"), QRectF(660, 1380, 3495, 4500));
     m_outline = placeTwips(new ShapeWidget(ShapeWidget::Kind::Rectangle, client),
@@ -153,4 +157,32 @@ int WorkspaceView::rightEdge() const
 bool WorkspaceView::takesDrops(const QWidget *child) const
 {
     return !child || child == m_frame || child == m_dropLabel;
+}
+
+bool WorkspaceView::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *client = static_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        // Only the background, the frame and the drop-zone text take files.
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (drag->mimeData()->hasUrls() && takesDrops(client->childAt(drag->position().toPoint())))
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        if (urls.isEmpty() || !takesDrops(client->childAt(drop->position().toPoint())))
+            return true; // a drop without a file list is ignored
+        drop->acceptProposedAction();
+        emit photoDropped(urls.first().toLocalFile());
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
 }

@@ -39,9 +39,14 @@ public:
     PhotoFrame *frame() const { return m_frame; }
 
 signals:
+    // A file dropped where files are taken: the first of the list.
+    void photoDropped(const QString &path);
     // A fitting button is pressed (the command runs once at once) or let go.
     void held(PhotoCommand command);
     void letGo();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     PhotoFrame *m_frame = nullptr;

@@ -1,4 +1,5 @@
 #include "sheetlayout.h"
+#include "platform/units.h"
 
 #include "platform/rounding.h"
 
@@ -13,7 +14,7 @@ SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
     // The tile's outer size is the frame's; the sheet surfaces have no border.
     layout.tileWidth = toInt32(frameWidth).value_or(0);
     layout.tileHeight = toInt32(frameHeight).value_or(0);
-    const double scale = layout.tileWidth / (frameWidth / 100);
+    const double scale = layout.tileWidth / (frameWidth / Units::TwipsPerMillimetre);
     layout.sheetWidth = scale * layout.sheetUnitsX;
     layout.sheetHeight = scale * layout.sheetUnitsY;
     layout.marginX
@@ -30,7 +31,8 @@ SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
 
 int sheetPixels(double units)
 {
-    return int(roundHalfEven(units / 100 / 25.4 * SheetDotsPerInch));
+    return int(roundHalfEven(
+        units / Units::TwipsPerMillimetre / Units::MillimetresPerInch * SheetDotsPerInch));
 }
 
 QSize sheetPixelSize(const SheetLayout &layout)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "i18n/texttable.h"
+#include "platform/units.h"
 
 #include <array>
 #include <cmath>
@@ -31,8 +32,8 @@ struct PhotoFormat
     FaceRule faceRule;
 };
 
-// A photo's pixel counts as 15 twips, as a pixel of the screen does.
-inline constexpr double TwipsPerPhotoPixel = 15.0;
+// A photo's pixel counts as a pixel of the screen does.
+inline constexpr double TwipsPerPhotoPixel = Units::TwipsPerPixel;
 
 inline constexpr int PhotoFormatCount = 5;
 
@@ -47,17 +48,4 @@ inline constexpr std::array<PhotoFormat, PhotoFormatCount> PhotoFormats = { {
 inline constexpr bool isPhotoFormatIndex(int index)
 {
     return index >= 0 && index < PhotoFormatCount;
-}
-
-// The rule of the format whose frame has this size, give or take a few twips (the window's
-// first frame is 3495 twips wide); nothing for a size no format has.
-inline const FaceRule *faceRuleForFrame(double frameWidth, double frameHeight)
-{
-    constexpr double Slack = 10;
-    for (const PhotoFormat &format : PhotoFormats) {
-        if (std::abs(format.frameWidth - frameWidth) <= Slack
-            && std::abs(format.frameHeight - frameHeight) <= Slack)
-            return &format.faceRule;
-    }
-    return nullptr;
 }

@@ -46,6 +46,8 @@ LoadOutcome PhotoWorkspace::load(const QString &path, qreal pixelRatio)
     m_panStepsY = 0;
     m_loaded = true;
     m_face.reset();
+    m_fitWhenFound = false;
+    m_noSingleFace = false;
     m_history.clear();
     return LoadOutcome::Accepted;
 }
@@ -67,16 +69,51 @@ bool PhotoWorkspace::refit()
     return true;
 }
 
-void PhotoWorkspace::setFaceSearch(const PhotoPtr &photo, const FaceSearch &search)
+void PhotoWorkspace::selectFormat(int index)
 {
-    if (m_loaded && photo == m_photo)
-        m_face = search;
+    if (!isPhotoFormatIndex(index))
+        return;
+    m_format = index;
+    m_frame = QSizeF(PhotoFormats[index].frameWidth, PhotoFormats[index].frameHeight);
+}
+
+bool PhotoWorkspace::setAutoFaceFit(bool on)
+{
+    m_autoFaceFit = on;
+    return on && m_loaded && untouched() && fitFaceOrCentre();
+}
+
+bool PhotoWorkspace::setFaceSearch(const PhotoPtr &photo, const FaceSearch &search)
+{
+    if (!m_loaded || photo != m_photo)
+        return false;
+    m_face = search;
+    // The automatic fit leaves a fit the user has begun alone.
+    if (std::exchange(m_fitWhenFound, false) || (m_autoFaceFit && untouched()))
+        return fitFaceOrCentre();
+    return false;
+}
+
+bool PhotoWorkspace::fitFaceOrCentre()
+{
+    if (!m_loaded)
+        return false;
+    if (!m_face) {
+        m_fitWhenFound = true;
+        return false;
+    }
+    m_noSingleFace = !m_face->face;
+    if (m_face->face)
+        fitToFace();
+    else
+        resetFit();
+    return true;
 }
 
 std::optional<PhotoWorkspace::Fit> PhotoWorkspace::faceFit() const
 {
-    const FaceRule *rule = faceRuleForFrame(m_frame.width(), m_frame.height());
-    if (!m_loaded || !rule || !m_face || !m_face->face)
+    const FaceRule *rule = &PhotoFormats[m_format].faceRule;
+    if (!m_loaded || !m_face || !m_face->face)
         return std::nullopt;
     const int width = m_crop.width();
     const int height = m_crop.height();

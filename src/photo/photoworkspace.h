@@ -2,6 +2,7 @@
 
 #include "cropsource.h"
 #include "facefinder.h"
+#include "platform/units.h"
 
 #include <QSizeF>
 #include <QString>
@@ -30,14 +31,25 @@ class PhotoWorkspace
 public:
     // The frame's size in twips, which carries the photo format.
     QSizeF frame() const { return m_frame; }
+    // The chosen photo format (a PhotoFormats index); the frame takes its size.
+    int format() const { return m_format; }
+    void selectFormat(int index);
     // The photo's pixels per inch across the print size of the frame (100 twips a millimetre);
     // nothing without a photo.
     std::optional<int> printDpi() const
     {
         if (!isLoaded() || m_frame.width() <= 0)
             return std::nullopt;
-        return int(std::lround(m_crop.rect.width * 25.4 * 100 / m_frame.width()));
+        return int(std::lround(m_crop.rect.width * Units::MillimetresPerInch
+            * Units::TwipsPerMillimetre / m_frame.width()));
     }
+    // Under 300 pixels per inch the fitted photo prints soft: its figure, else nothing.
+    std::optional<int> softPrintDpi() const
+    {
+        const std::optional<int> dpi = printDpi();
+        return dpi && *dpi < SharpPrintDpi ? dpi : std::nullopt;
+    }
+    // A frame of another size for the same format (the window's design frame is 3495 twips wide).
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
 
     // A refused photo leaves the workspace exactly as it was.
@@ -48,10 +60,19 @@ public:
     // face fit is on and one face was found, else centred. False when no photo is loaded. A
     // refused rectangle keeps the previous picture. The undo history starts afresh.
     bool refit();
-    void setAutoFaceFit(bool on) { m_autoFaceFit = on; }
+    // True when switching it on fitted an untouched photo to its face.
+    bool setAutoFaceFit(bool on);
     bool autoFaceFit() const { return m_autoFaceFit; }
-    // What the search found in the loaded photo; the search of another photo is ignored.
-    void setFaceSearch(const PhotoPtr &photo, const FaceSearch &search);
+    // What the search found in the loaded photo; the search of another photo is ignored. True
+    // when the fit changed: the automatic fit of an untouched photo, or the fit to the face
+    // asked for while the search ran.
+    bool setFaceSearch(const PhotoPtr &photo, const FaceSearch &search);
+    // The fit to the face, or the centred fit and the verdict that there is no single face;
+    // asked during the search, it happens when the search ends. True when the fit may have
+    // changed.
+    bool fitFaceOrCentre();
+    // The last fit to the face found no single face.
+    bool noSingleFace() const { return m_noSingleFace; }
     // Nothing until the search of the loaded photo has ended.
     const std::optional<FaceSearch> &faceSearch() const { return m_face; }
     // Fits the frame's rule to the one face found, as one step that undo takes back; false
@@ -83,6 +104,7 @@ public:
     int16_t panStepsY() const { return m_panStepsY; }
 
     static constexpr std::size_t UndoDepth = 100;
+    static constexpr int SharpPrintDpi = 300;
 
 private:
     struct Fit
@@ -97,7 +119,10 @@ private:
     void restore(const Fit &fit);
     void remember(const Fit &fit);
 
+    int m_format = 1;
     QSizeF m_frame;
+    bool m_fitWhenFound = false; // the fit to the face was asked for during the search
+    bool m_noSingleFace = false;
     PhotoPtr m_photo; // the whole photo; the crop source and the frame share it
     CropSource m_crop;
     ClipImage m_shown;

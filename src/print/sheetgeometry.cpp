@@ -1,4 +1,5 @@
 #include "sheetgeometry.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,5 +87,6 @@ QList<QRectF> sheetOnPaper(const QSizeF &photoMm, const QSizeF &printableMm)
 
 QSizeF photoSizeMm(const QSizeF &frameTwips)
 {
-    return QSizeF(float(frameTwips.width()) / 100.0f, float(frameTwips.height()) / 100.0f);
+    return QSizeF(float(frameTwips.width()) / float(Units::TwipsPerMillimetre),
+        float(frameTwips.height()) / float(Units::TwipsPerMillimetre));
 }

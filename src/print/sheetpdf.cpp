@@ -1,4 +1,5 @@
 #include "sheetpdf.h"
+#include "platform/units.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -9,7 +10,6 @@
 
 namespace {
 constexpr int PdfResolution = 1200;
-constexpr double MmPerInch = 25.4;
 constexpr double FitTolerance = 0.05; // mm
 } // namespace
 
@@ -60,7 +60,7 @@ std::optional<PrinterFailure> writeSheetPdf(
     writer.setCreator(QStringLiteral("Kalmora"));
     writer.setTitle(document.title);
     // Exact size in points, so the page is the printer's paper and nothing needs fitting.
-    const QSizeF points = paper.paperMm / MmPerInch * 72.0;
+    const QSizeF points = paper.paperMm / Units::MillimetresPerInch * 72.0;
     const QPageSize size(points, QPageSize::Point, QString(), QPageSize::ExactMatch);
     const auto orientation = document.orientation == PrintOrientation::Landscape
         ? QPageLayout::Landscape
@@ -72,7 +72,8 @@ std::optional<PrinterFailure> writeSheetPdf(
     if (!painter.begin(&writer))
         return PrinterFailure { 0,
             QStringLiteral("the page could not be written to %1").arg(path) };
-    painter.scale(PdfResolution / MmPerInch, PdfResolution / MmPerInch);
+    painter.scale(
+        PdfResolution / Units::MillimetresPerInch, PdfResolution / Units::MillimetresPerInch);
     const QMarginsF margins = pageMargins(paper, document.orientation);
     painter.translate(margins.left(), margins.top());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

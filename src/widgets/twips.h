@@ -1,14 +1,15 @@
 #pragma once
 
+#include "platform/units.h"
+
 #include <QRectF>
 #include <QString>
 
 class QWidget;
 
 // Controls keep their geometry in twips as the logic computes it (floating point); this is
-// the one place where it becomes pixels: 15 twips per logical pixel, Qt scales for
-// high-density screens.
-constexpr double TwipsPerPixel = 15.0;
+// the one place where it becomes pixels, Qt scales for high-density screens.
+using Units::TwipsPerPixel;
 
 int twipsToPixels(double twips);
 QRectF twipsGeometry(const QWidget *widget);

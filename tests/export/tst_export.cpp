@@ -141,7 +141,7 @@ ExportOutcome TestExport::exportTo(const QString &target, int format, int answer
     const QString photo = m_program->path() + QStringLiteral("/photo.jpg");
     TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95));
     PhotoWorkspace workspace;
-    workspace.setFrame(QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
+    workspace.selectFormat(format);
     if (workspace.load(photo) != LoadOutcome::Accepted)
         return ExportOutcome::NoPhoto;
     if (!target.isEmpty()) {

@@ -55,11 +55,11 @@ class TestFaces : public QObject
         if (orientation != 1)
             jpeg = TestPhotos::withOrientation(jpeg, orientation);
         QVERIFY(TestPhotos::writeFile(path, jpeg));
-        workspace.setFrame(
-            QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
+        workspace.selectFormat(format);
         QCOMPARE(workspace.load(path), LoadOutcome::Accepted);
         QCOMPARE(workspace.photo()->size(), upright.size());
-        workspace.setFaceSearch(workspace.photo(), findFace(*m_model, *workspace.photo()));
+        // The automatic fit, as one step that undo takes back.
+        QVERIFY(workspace.setFaceSearch(workspace.photo(), findFace(*m_model, *workspace.photo())));
     }
 
 private slots:
@@ -92,7 +92,7 @@ private slots:
         QFETCH(int, orientation);
         PhotoWorkspace workspace;
         load(workspace, format, scene, orientation);
-        QVERIFY(workspace.fitToFace());
+        QVERIFY(!workspace.untouched());
         const CropRect fitted = workspace.cropSource().rect;
         // A fresh fit of the format, as after choosing it, fits the face by the same rule.
         QVERIFY(workspace.refit());
@@ -122,7 +122,7 @@ private slots:
         PhotoWorkspace workspace;
         load(workspace, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
         const FaceMarks face = *workspace.faceSearch()->face;
-        QVERIFY(workspace.fitToFace());
+        QVERIFY(!workspace.untouched());
         const CropRect rect = workspace.cropSource().rect;
         QCOMPARE(rect.left, 0);
         QCOMPARE(rect.top, 0);

@@ -57,7 +57,7 @@ private slots:
         QVERIFY(TestPhotos::writeFile(
             photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400))));
         PhotoWorkspace workspace;
-        workspace.setFrame(QSizeF(PhotoFormats[1].frameWidth, PhotoFormats[1].frameHeight));
+        workspace.selectFormat(1);
         QCOMPARE(workspace.load(photo), LoadOutcome::Accepted);
         const QString target = out.path() + "/sheet.jpg";
         const QByteArray previous = TestPhotos::encodeJpeg(TestPhotos::quadrants(64, 48));
