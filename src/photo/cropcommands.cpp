@@ -8,86 +8,48 @@
 
 namespace {
 
-enum class Step { Ok, Refused, Failed };
-
-// Runs the statements in order; after a failing one the recovery runs and the command goes
-// on with the statement that follows it.
-void run(std::initializer_list<std::function<Step()>> statements,
-    const std::function<void(Step)> &recovery)
+// R(value) as a 16-bit value; nothing when it does not fit.
+std::optional<int16_t> field(double value)
 {
-    for (const auto &statement : statements) {
-        const Step result = statement();
-        if (result != Step::Ok && recovery)
-            recovery(result);
-    }
+    return toInt16(value);
 }
 
-// Stores R(value) into a 16-bit field; a value that does not fit is a failure.
-Step store(int16_t &field, double value)
+std::optional<CropState> zoomed(
+    const CropState &state, const QSize &photo, const QSizeF &frame, double sign)
 {
-    const std::optional<int16_t> rounded = toInt16(value);
-    if (!rounded)
-        return Step::Failed;
-    field = *rounded;
-    return Step::Ok;
+    const CropRect &r = state.rect;
+    const std::optional<int16_t> height = field(r.height + sign * frame.height() / 100);
+    const std::optional<int16_t> width = field(r.width + sign * frame.width() / 100);
+    if (!height || !width || !toInt16(photo.width() - *width) || !toInt16(photo.height() - *height))
+        return std::nullopt;
+    // Centred, then moved by the counted pan steps.
+    const std::optional<int16_t> left
+        = field(panStep(photo.width()) * state.panStepsX + (photo.width() - *width) / 2.0);
+    const std::optional<int16_t> top
+        = field(panStep(photo.height()) * state.panStepsY + (photo.height() - *height) / 2.0);
+    if (!left || !top)
+        return std::nullopt;
+    CropState next = state;
+    next.rect = { *left, *top, *width, *height };
+    return next;
 }
 
-Step show(CropContext &context)
+// One pan step along an axis: +1 towards the far edge, -1 towards the near one.
+std::optional<CropState> moved(
+    const CropState &state, const QSize &photo, bool horizontal, int direction)
 {
-    const std::optional<ClipImage> image = context.clip.clipImage();
-    if (!image)
-        return Step::Refused;
-    context.showClip(*image);
-    return Step::Ok;
-}
-
-// (photo side - rectangle side) is a 16-bit integer difference; the rest is floating point.
-Step centreWithPan(int16_t &origin, int photoSide, int16_t side, int16_t panSteps)
-{
-    const int difference = photoSide - side;
-    if (!toInt16(difference))
-        return Step::Failed;
-    return store(origin, panStep(photoSide) * panSteps + difference / 2.0);
-}
-
-void zoom(CropContext &c, double sign)
-{
-    CropRect &r = c.clip.rect;
-    const double dx = c.frameWidth / 100;
-    const double dy = c.frameHeight / 100;
-    run({ [&] { return store(r.height, r.height + sign * dy); },
-            [&] { return store(r.width, r.width + sign * dx); },
-            [&] { return centreWithPan(r.left, c.clip.width(), r.width, c.panStepsX); },
-            [&] { return centreWithPan(r.top, c.clip.height(), r.height, c.panStepsY); },
-            [&] { return show(c); } },
-        [&](Step) {
-            store(r.height, r.height - sign * dy);
-            store(r.width, r.width - sign * dx);
-        });
-}
-
-// Moves the rectangle one step towards the far edge; the crop source's refusal puts it back,
-// but the step is still counted.
-void moveTowardsFarEdge(CropContext &c, int16_t &origin, int photoSide, int16_t &counter)
-{
-    const double step = panStep(photoSide);
-    run({ [&] { return store(origin, step + origin); }, [&] { return show(c); },
-            [&] { return store(counter, counter + 1.0); } },
-        [&](Step result) {
-            if (result == Step::Refused)
-                store(origin, origin - step);
-        });
-}
-
-// Moves one step towards the near edge only while more than one step is left.
-void moveTowardsNearEdge(CropContext &c, int16_t &origin, int photoSide, int16_t &counter)
-{
-    const double step = panStep(photoSide);
-    if (!(origin > step))
-        return;
-    run({ [&] { return store(origin, origin - step); }, [&] { return show(c); },
-            [&] { return store(counter, counter - 1.0); } },
-        nullptr);
+    CropState next = state;
+    int16_t &origin = horizontal ? next.rect.left : next.rect.top;
+    int16_t &counter = horizontal ? next.panStepsX : next.panStepsY;
+    const double step = panStep(horizontal ? photo.width() : photo.height());
+    if (direction < 0 && !(origin > step))
+        return std::nullopt;
+    const std::optional<int16_t> moved = field(origin + direction * step);
+    if (!moved)
+        return std::nullopt;
+    origin = *moved;
+    counter = field(counter + direction).value_or(counter);
+    return next;
 }
 
 } // namespace
@@ -102,51 +64,49 @@ std::optional<CropRect> centreCrop(
 {
     const double W = photoWidth;
     const double H = photoHeight;
-    CropRect rect;
     // The side that limits the rectangle is the one the photo is short of in the frame's
     // proportions, so the rectangle never leaves the photo (a 4:5 or square portrait is
     // limited by its height, not its width).
-    if (W * frameHeight > H * frameWidth) {
-        if (store(rect.height, H) != Step::Ok
-            || store(rect.width, std::max(1.0, H / frameHeight * frameWidth)) != Step::Ok)
-            return std::nullopt;
-    } else {
-        if (store(rect.width, W) != Step::Ok
-            || store(rect.height, std::max(1.0, W / frameWidth * frameHeight)) != Step::Ok)
-            return std::nullopt;
-    }
-    if (store(rect.left, (W - rect.width) / 2) != Step::Ok
-        || store(rect.top, (H - rect.height) / 2) != Step::Ok)
+    const bool heightLimits = W * frameHeight > H * frameWidth;
+    const std::optional<int16_t> height
+        = field(heightLimits ? H : std::max(1.0, W / frameWidth * frameHeight));
+    const std::optional<int16_t> width
+        = field(heightLimits ? std::max(1.0, H / frameHeight * frameWidth) : W);
+    if (!height || !width)
         return std::nullopt;
-    return rect;
+    const std::optional<int16_t> left = field((W - *width) / 2);
+    const std::optional<int16_t> top = field((H - *height) / 2);
+    if (!left || !top)
+        return std::nullopt;
+    return CropRect { *left, *top, *width, *height };
 }
 
-void zoomIn(CropContext &context)
+std::optional<CropState> applyCommand(
+    PhotoCommand command, const CropState &state, const QSize &photo, const QSizeF &frame)
 {
-    zoom(context, -1);
-}
-
-void zoomOut(CropContext &context)
-{
-    zoom(context, +1);
-}
-
-void moveUp(CropContext &context)
-{
-    moveTowardsFarEdge(context, context.clip.rect.top, context.clip.height(), context.panStepsY);
-}
-
-void moveLeft(CropContext &context)
-{
-    moveTowardsFarEdge(context, context.clip.rect.left, context.clip.width(), context.panStepsX);
-}
-
-void moveDown(CropContext &context)
-{
-    moveTowardsNearEdge(context, context.clip.rect.top, context.clip.height(), context.panStepsY);
-}
-
-void moveRight(CropContext &context)
-{
-    moveTowardsNearEdge(context, context.clip.rect.left, context.clip.width(), context.panStepsX);
+    std::optional<CropState> next;
+    switch (command) {
+    case PhotoCommand::ZoomIn:
+        next = zoomed(state, photo, frame, -1);
+        break;
+    case PhotoCommand::ZoomOut:
+        next = zoomed(state, photo, frame, +1);
+        break;
+    case PhotoCommand::Up:
+        next = moved(state, photo, false, +1);
+        break;
+    case PhotoCommand::Down:
+        next = moved(state, photo, false, -1);
+        break;
+    case PhotoCommand::Left:
+        next = moved(state, photo, true, +1);
+        break;
+    case PhotoCommand::Right:
+        next = moved(state, photo, true, -1);
+        break;
+    }
+    // The rectangle must lie wholly inside the photo.
+    if (next && !QRect(QPoint(0, 0), photo).contains(next->rect.toRect()))
+        return std::nullopt;
+    return next;
 }

@@ -2,9 +2,14 @@
 
 #include "cropsource.h"
 
+#include <QSize>
+#include <QSizeF>
+
 #include <cstdint>
-#include <functional>
 #include <optional>
+
+// The six fitting commands of the frame's buttons.
+enum class PhotoCommand { ZoomIn, ZoomOut, Up, Down, Left, Right };
 
 // The largest rectangle of the frame's proportions inside the photo, centred: the photo's
 // height limits it when the photo is proportionally wider than the frame, its width
@@ -15,22 +20,20 @@ std::optional<CropRect> centreCrop(
 // One pan step: half a per cent of the photo's side, rounded down.
 double panStep(int photoSide);
 
-// What the six move and zoom commands work on. The steps are derived afresh on every press:
-// pan steps of floor(W / 200) and floor(H / 200) photo pixels, zoom steps of FW / 100 and
-// FH / 100.
-struct CropContext
+// The crop rectangle and how many pan steps it stands from the centred position, each a
+// 16-bit value.
+struct CropState
 {
-    CropSource &clip;
-    double frameWidth; // FW, twips
-    double frameHeight; // FH, twips
-    int16_t &panStepsX;
-    int16_t &panStepsY;
-    std::function<void(const ClipImage &)> showClip; // the frame shows the clip image
+    CropRect rect;
+    int16_t panStepsX = 0;
+    int16_t panStepsY = 0;
+    friend bool operator==(const CropState &, const CropState &) = default;
 };
 
-void zoomIn(CropContext &context);
-void zoomOut(CropContext &context);
-void moveUp(CropContext &context);
-void moveDown(CropContext &context);
-void moveLeft(CropContext &context);
-void moveRight(CropContext &context);
+// One command on a photo of the given pixel size in a frame of the given size in twips: the
+// new state, or nothing when the photo's edges or a 16-bit limit refuse it. Zooming changes
+// the rectangle by a hundredth of the frame and centres it by the pan counters; a move goes a
+// pan step (floor(W / 200), floor(H / 200)) and counts it, towards the near edge only while more
+// than one step is left. A counter at its 16-bit limit keeps its value while the move is made.
+std::optional<CropState> applyCommand(
+    PhotoCommand command, const CropState &state, const QSize &photo, const QSizeF &frame);

@@ -57,7 +57,7 @@ bool PhotoWorkspace::refit()
     if (!m_loaded)
         return false;
     m_crop.setPicture(m_photo);
-    const std::optional<Fit> face = m_autoFaceFit ? faceFit() : std::nullopt;
+    const std::optional<CropState> face = m_autoFaceFit ? faceFit() : std::nullopt;
     if (face)
         restore(*face);
     else if (const std::optional<CropRect> rect
@@ -110,7 +110,7 @@ bool PhotoWorkspace::fitFaceOrCentre()
     return true;
 }
 
-std::optional<PhotoWorkspace::Fit> PhotoWorkspace::faceFit() const
+std::optional<CropState> PhotoWorkspace::faceFit() const
 {
     const FaceRule *rule = &PhotoFormats[m_format].faceRule;
     if (!m_loaded || !m_face || !m_face->face)
@@ -122,12 +122,12 @@ std::optional<PhotoWorkspace::Fit> PhotoWorkspace::faceFit() const
     if (!rect)
         return std::nullopt;
     const PanSteps steps = panStepsFor(*rect, width, height);
-    return Fit { *rect, steps.x, steps.y };
+    return CropState { *rect, steps.x, steps.y };
 }
 
 bool PhotoWorkspace::fitToFace()
 {
-    const std::optional<Fit> face = faceFit();
+    const std::optional<CropState> face = faceFit();
     return face && apply(*face);
 }
 
@@ -135,41 +135,9 @@ bool PhotoWorkspace::run(PhotoCommand command)
 {
     if (!m_loaded)
         return false;
-    const Fit before = fit();
-    bool changed = false;
-    CropContext context { m_crop, m_frame.width(), m_frame.height(), m_panStepsX, m_panStepsY,
-        [&](const ClipImage &clip) {
-            m_shown = clip;
-            changed = true;
-        } };
-    switch (command) {
-    case PhotoCommand::ZoomIn:
-        zoomIn(context);
-        break;
-    case PhotoCommand::ZoomOut:
-        zoomOut(context);
-        break;
-    case PhotoCommand::Up:
-        moveUp(context);
-        break;
-    case PhotoCommand::Down:
-        moveDown(context);
-        break;
-    case PhotoCommand::Left:
-        moveLeft(context);
-        break;
-    case PhotoCommand::Right:
-        moveRight(context);
-        break;
-    }
-    // The commands' own recoveries leave a refused zoom at a new position and count a refused
-    // move, so the frame and the rectangle would disagree from then on.
-    if (!changed) {
-        restore(before);
-        return false;
-    }
-    remember(before);
-    return true;
+    const std::optional<CropState> next
+        = applyCommand(command, fit(), QSize(m_crop.width(), m_crop.height()), m_frame);
+    return next && apply(*next);
 }
 
 bool PhotoWorkspace::undo()
@@ -192,9 +160,9 @@ bool PhotoWorkspace::resetFit()
     return rect && apply({ *rect, 0, 0 });
 }
 
-bool PhotoWorkspace::apply(const Fit &next)
+bool PhotoWorkspace::apply(const CropState &next)
 {
-    const Fit before = fit();
+    const CropState before = fit();
     if (next.rect == before.rect && next.panStepsX == m_panStepsX && next.panStepsY == m_panStepsY)
         return false;
     restore(next);
@@ -217,14 +185,14 @@ QSizeF PhotoWorkspace::panStepOn(const QSizeF &framePixels) const
         panStep(m_crop.height()) * framePixels.height() / r.height };
 }
 
-void PhotoWorkspace::restore(const Fit &fit)
+void PhotoWorkspace::restore(const CropState &fit)
 {
     m_crop.rect = fit.rect;
     m_panStepsX = fit.panStepsX;
     m_panStepsY = fit.panStepsY;
 }
 
-void PhotoWorkspace::remember(const Fit &fit)
+void PhotoWorkspace::remember(const CropState &fit)
 {
     m_history.push_back(fit);
     if (m_history.size() > UndoDepth)

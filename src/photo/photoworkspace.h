@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cropcommands.h"
 #include "cropsource.h"
 #include "facefinder.h"
 #include "platform/units.h"
@@ -10,9 +11,6 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
-
-// The six fitting commands of the frame's buttons.
-enum class PhotoCommand { ZoomIn, ZoomOut, Up, Down, Left, Right };
 
 enum class LoadOutcome {
     Ignored, // not a visible file named ".jpg", ".jpeg" or ".jpe": nothing happens
@@ -107,17 +105,11 @@ public:
     static constexpr int SharpPrintDpi = 300;
 
 private:
-    struct Fit
-    {
-        CropRect rect;
-        int16_t panStepsX;
-        int16_t panStepsY;
-    };
-    Fit fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY }; }
-    std::optional<Fit> faceFit() const;
-    bool apply(const Fit &fit); // as one step that undo takes back
-    void restore(const Fit &fit);
-    void remember(const Fit &fit);
+    CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY }; }
+    std::optional<CropState> faceFit() const;
+    bool apply(const CropState &fit); // as one step that undo takes back
+    void restore(const CropState &fit);
+    void remember(const CropState &fit);
 
     int m_format = 1;
     QSizeF m_frame;
@@ -131,5 +123,5 @@ private:
     bool m_loaded = false;
     bool m_autoFaceFit = true;
     std::optional<FaceSearch> m_face;
-    std::deque<Fit> m_history; // oldest first
+    std::deque<CropState> m_history; // oldest first
 };
