@@ -1,7 +1,7 @@
 #include "sheetlayout.h"
-#include "platform/units.h"
 
 #include "platform/rounding.h"
+#include "platform/units.h"
 
 SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
 {

@@ -37,16 +37,19 @@ private slots:
     {
         QTest::addColumn<int>("format");
         QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<QPoint>("margin"); // of the first copy, hundredths of a millimetre
         // The 4000 and 5000 twip boundaries of the layout fall on real formats.
-        QTest::newRow("35 x 45 mm, four columns") << 1 << QSize(1772, 1181);
-        QTest::newRow("40 x 40 mm, three columns") << 2 << QSize(1772, 1181);
-        QTest::newRow("50 x 50 mm, still 150 x 100") << 3 << QSize(1772, 1181);
-        QTest::newRow("2 x 2 in, 180 x 120") << 4 << QSize(2126, 1417);
+        QTest::newRow("30 x 40 mm") << 0 << QSize(1772, 1181) << QPoint(1500, 1000);
+        QTest::newRow("35 x 45 mm, four columns") << 1 << QSize(1772, 1181) << QPoint(500, 500);
+        QTest::newRow("40 x 40 mm, three columns") << 2 << QSize(1772, 1181) << QPoint(1500, 1000);
+        QTest::newRow("50 x 50 mm, still 150 x 100") << 3 << QSize(1772, 1181) << QPoint(0, 0);
+        QTest::newRow("2 x 2 in, 180 x 120") << 4 << QSize(2126, 1417) << QPoint(1380, 920);
     }
     void exportedSheet()
     {
         QFETCH(int, format);
         QFETCH(QSize, pixels);
+        QFETCH(QPoint, margin);
         const QString target = m_out + QStringLiteral("/Ärger ünd Fotos.jpg");
         QCOMPARE(exportTo(target, format), ExportOutcome::Written);
         QVERIFY(!m_platform->dialogs.last().openDialog);
@@ -59,6 +62,11 @@ private slots:
         const SheetLayout layout
             = computeSheetLayout(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight);
         QCOMPARE(layout.copies.size(), format < 2 ? 8 : 6);
+        // Column by column, the upper copy first, the tiles abutting.
+        const QSize tile(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight);
+        for (int i = 0; i < layout.copies.size(); ++i)
+            QCOMPARE(layout.copies[i],
+                QPointF(margin + QPoint(i / 2 * tile.width(), i % 2 * tile.height())));
         for (const QPointF &corner : layout.copies) {
             const QRect copy = copyPixelRect(layout, corner);
             const int qx = copy.width() / 4, qy = copy.height() / 4;
