@@ -10,6 +10,8 @@
 #include <QImageReader>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -101,6 +103,7 @@ private slots:
         QTest::newRow("target is a folder") << "folder";
         QTest::newRow("target is a link to another file") << "link";
         QTest::newRow("target is a pipe") << "pipe";
+        QTest::newRow("disk full") << "full";
     }
     void failuresKeepTheTarget()
     {
@@ -112,14 +115,25 @@ private slots:
         } else if (fault == QLatin1String("link")) {
             TestPhotos::writeFile(victim, "previous");
             QVERIFY(QFile::link(victim, target));
-        } else {
+        } else if (fault == QLatin1String("pipe")) {
             QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        } else {
+            TestPhotos::writeFile(target, "previous");
         }
+        // A file-size limit fails the write as a full disk does, and binds root too.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous {};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit tiny = previous;
+        if (fault == QLatin1String("full"))
+            tiny.rlim_cur = 64 * 1024; // smaller than the sheet
+        setrlimit(RLIMIT_FSIZE, &tiny);
         const ExportOutcome outcome = exportTo(target);
+        setrlimit(RLIMIT_FSIZE, &previous);
 
         QCOMPARE(outcome, ExportOutcome::Failed);
         QCOMPARE(exportMessage(outcome)->text, TextId::SheetNotWritten);
-        if (fault == QLatin1String("link"))
+        if (fault == QLatin1String("link") || fault == QLatin1String("full"))
             QCOMPARE(m_program->read(QStringLiteral("out/sheet.jpg")), QByteArray("previous"));
         if (fault == QLatin1String("link") || fault == QLatin1String("pipe"))
             QCOMPARE(QFileInfo(target).isSymLink(), fault == QLatin1String("link"));

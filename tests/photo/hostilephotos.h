@@ -85,16 +85,14 @@ namespace detail {
     // entries, and an orientation tag of a wrong type with a count that overflows.
     inline QByteArray corruptExif()
     {
-        QByteArray exif("Exif\0\0", 6);
-        exif += QByteArray("II\x2A\0\x08\0\0\0", 8); // little-endian, directory at 8
-        exif += QByteArray("\xFF\xFF", 2); // 65535 entries
-        exif += QByteArray(
-            "\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F", 12); // RATIONAL, count 2^32-1
-        exif += QByteArray(
-            "\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F", 12); // EXIF directory out of range
-        QByteArray segment("\xFF\xE1", 2);
-        segment += char((exif.size() + 2) >> 8);
-        segment += char((exif.size() + 2) & 0xFF);
+        // Little-endian, directory at 8: 65535 entries; a RATIONAL orientation of count
+        // 2^32-1; an EXIF directory out of range.
+        const QByteArray exif = QByteArray("Exif\0\0II\x2A\0\x08\0\0\0\xFF\xFF"
+                                           "\x12\x01\x05\0\xFF\xFF\xFF\xFF\xF0\xFF\xFF\x7F"
+                                           "\x69\x87\x04\0\x01\0\0\0\xFF\xFF\xFF\x7F",
+            40);
+        const QByteArray segment = QByteArray("\xFF\xE1", 2) + char((exif.size() + 2) >> 8)
+            + char((exif.size() + 2) & 0xFF);
         return segment + exif;
     }
 

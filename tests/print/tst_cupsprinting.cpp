@@ -129,7 +129,6 @@ private slots:
         row("35 x 45, Letter chosen for an A4 driver, landscape", 1, Chosen, false, "1", 1, letter,
             QMarginsF());
         const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
-        row("35 x 45, driverless, portrait", 1, Eve, true, "1", 1, letter, eve);
         row("40 x 40, driverless, landscape", 2, Eve, false, "1", 1, letter, eve);
         // Photo paper smaller than the sheet: the copies laid out for it.
         const QSizeF photo(101.6, 152.4), a6 = QSizeF(297, 420) * (25.4 / 72);
@@ -137,8 +136,6 @@ private slots:
         row("35 x 45, 4 x 6 in photo paper, landscape", 1, PhotoPaper, false, "1", 1, photo,
             QMarginsF());
         row("35 x 45, 4 x 6 in photo paper, portrait", 1, PhotoPaper, true, "1", 1, photo,
-            QMarginsF());
-        row("2 x 2 in, 4 x 6 in photo paper, landscape", 4, PhotoPaper, false, "1", 1, photo,
             QMarginsF());
         row("30 x 40, A6 with margins, portrait", 0, A6Paper, true, "1", 1, a6, a6Driver);
         row("50 x 50, A6 with margins, landscape", 3, A6Paper, false, "1", 1, a6, a6Driver);

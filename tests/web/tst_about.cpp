@@ -40,7 +40,6 @@ private slots:
         // A 4515-twip panel rises until its end is in view, rests 120 ticks, rises out, restarts.
         QTest::newRow("rises to its end") << 2535.0 << -1970.0 << 0 << -1980.0 << 0;
         QTest::newRow("rests") << 2535.0 << -1980.0 << 119 << -1980.0 << 120;
-        QTest::newRow("moves on after 120") << 2535.0 << -1980.0 << 120 << -1990.0 << 121;
         QTest::newRow("wraps below") << 2535.0 << -4510.0 << 373 << 2200.0 << 0;
         QTest::newRow("pause count saturates") << 2535.0 << -1980.0 << 32767 << -1990.0 << 32767;
     }
@@ -64,7 +63,6 @@ private slots:
         QTest::addColumn<QList<QUrl>>("opened");
         const QList<QUrl> none;
         QTest::newRow("background") << "" << Qt::LeftButton << true << none;
-        QTest::newRow("release") << "versionLabel" << Qt::LeftButton << true << none;
         QTest::newRow("right button on background") << "" << Qt::RightButton << false << none;
         QTest::newRow("viewport") << "viewport" << Qt::LeftButton << false << none;
         QTest::newRow("home page")

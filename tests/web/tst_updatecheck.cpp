@@ -19,12 +19,10 @@ private slots:
         QTest::newRow("10 MB without a length")
             << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(10 * 1024 * 1024, '9') << 0;
         // Header lines count against the limit too, whatever the body.
-        QTest::newRow("70 KiB of header lines") << "HTTP/1.1 200 OK\r\n"
-                + QByteArray(7 * 1024, 'x')
-                      .repeated(10)
-                      .replace(QByteArray(1024, 'x'), "X-Pad: " + QByteArray(1015, 'x') + "\r\n")
+        QTest::newRow("70 KiB of header lines")
+            << "HTTP/1.1 200 OK\r\n" + ("X-Pad: " + QByteArray(1015, 'x') + "\r\n").repeated(70)
                 + "Content-Length: 9\r\n\r\n999000000"
-                                                << 0;
+            << 0;
         QTest::newRow("redirect loop")
             << QByteArray("HTTP/1.1 302 Found\r\nLocation: /ver.txt\r\n\r\n") << 0;
         // A newer version, one byte every 50 ms: it would be whole well after the deadline.
