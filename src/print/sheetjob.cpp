@@ -31,9 +31,7 @@ std::optional<PrinterFailure> printSheet(
     const QSizeF photoMm = photoSizeMm(frame);
     const QSizeF area = printableSize(currentPaper(printer), choices.orientation);
     if (area.isEmpty())
-        return PrinterFailure { 0,
-            QStringLiteral("the printer reports a printable area larger than its paper"),
-            TextId::AreaLargerThanPaper };
+        return areaLargerThanPaper();
     const QList<QRectF> places = sheetOnPaper(photoMm, area);
     if (places.isEmpty()) {
         const QStringList sizes { QString::number(photoMm.width(), 'f', 1),

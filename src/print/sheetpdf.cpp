@@ -21,6 +21,12 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
     return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
 }
 
+PrinterFailure areaLargerThanPaper()
+{
+    return { 0, QStringLiteral("the printer reports a printable area larger than its paper"),
+        TextId::AreaLargerThanPaper };
+}
+
 QSizeF printableSize(const PaperArea &paper, PrintOrientation orientation)
 {
     const QMarginsF &m = paper.marginsMm;
@@ -39,9 +45,7 @@ std::optional<PrinterFailure> writeSheetPdf(
         return PrinterFailure { 0, QStringLiteral("the printer reports no paper size") };
     const QSizeF area = printableSize(paper, document.orientation);
     if (area.isEmpty())
-        return PrinterFailure { 0,
-            QStringLiteral("the printer reports a printable area larger than its paper"),
-            TextId::AreaLargerThanPaper };
+        return areaLargerThanPaper();
     // Cut photos are worse than none: the copies were laid out for this paper, so one outside
     // its printable area means the paper changed since.
     QRectF sheet;

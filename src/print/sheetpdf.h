@@ -13,6 +13,8 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation);
 // The printable area's size as the page shows it in the given orientation; empty when the
 // margins leave nothing or are negative.
 QSizeF printableSize(const PaperArea &paper, PrintOrientation orientation);
+// Why a paper whose margins leave nothing to print on is refused.
+PrinterFailure areaLargerThanPaper();
 
 // Writes the document's page as a one-page PDF of the paper's size (turned for landscape),
 // with every picture at its place measured from the printable area's top-left corner.
