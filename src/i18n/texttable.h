@@ -73,6 +73,9 @@ enum class TextId : int {
     UnknownPaper = 69,
     AreaLargerThanPaper = 70,
     NoCopyFits = 71,
+    PrintingSystemSilent = 72,
+    ExportInstead = 73,
+    FormatMenu = 74,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

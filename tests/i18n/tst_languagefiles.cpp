@@ -104,7 +104,9 @@ private slots:
             { FitToFace, "Fit to the face" }, { AutoFaceFit, "automatically" },
             { NoSingleFace, "No single face" }, { ResolutionNote, "dpi" },
             { SettingsNotSaved, "settings" }, { UnknownPaper, "not known" },
-            { AreaLargerThanPaper, "larger than its paper" }, { NoCopyFits, "not one photo" }
+            { AreaLargerThanPaper, "larger than its paper" }, { NoCopyFits, "not one photo" },
+            { PrintingSystemSilent, "does not answer" }, { ExportInstead, "JPEG" },
+            { FormatMenu, "rmat" }
         };
         for (const auto &[id, word] : words)
             QVERIFY2(english.text(id).contains(QLatin1String(word)), word);
