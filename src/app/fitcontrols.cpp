@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 FitControls::FitControls(QWidget *window, WorkspaceView *view, std::function<QSizeF()> stepOnScreen,
     std::function<bool()> active)
@@ -17,20 +18,29 @@ FitControls::FitControls(QWidget *window, WorkspaceView *view, std::function<QSi
     // Often enough that a repeat never waits long past its time.
     m_timer.setInterval(10);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (m_repeat.held() && m_repeat.due(m_clock.elapsed()))
-            emit command(*m_repeat.held());
+        // A menu or dialog that opened meanwhile takes the key's release.
+        if (!windowHasKeyboard())
+            letGo();
+        else if (m_repeat.held() && m_repeat.due(m_clock.elapsed()))
+            emit command(*m_repeat.held(), true);
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (m_heldKey)
+            letGo();
     });
     connect(view, &WorkspaceView::held, this, &FitControls::hold);
     connect(view, &WorkspaceView::letGo, this, &FitControls::letGo);
-    connect(view->frame(), &PhotoFrame::dragStarted, this,
-        [this](const QPointF &at) { m_gestures.startDrag(at); });
+    connect(view->frame(), &PhotoFrame::dragStarted, this, [this](const QPointF &at) {
+        m_gestures.startDrag(at);
+        m_dragMoved = false;
+    });
     connect(view->frame(), &PhotoFrame::dragged, this, [this](const QPointF &at) {
         for (PhotoCommand c : m_gestures.dragTo(at, m_stepOnScreen()))
-            emit command(c);
+            emit command(c, std::exchange(m_dragMoved, true));
     });
     connect(view->frame(), &PhotoFrame::wheeled, this, [this](int angleDelta) {
         for (PhotoCommand c : m_gestures.wheel(angleDelta))
-            emit command(c);
+            emit command(c, false);
     });
     // The keys reach whichever control has the focus; the arrows would otherwise move between
     // the format options.
@@ -61,11 +71,10 @@ std::optional<PhotoCommand> FitControls::commandForKey(int key)
 bool FitControls::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride: // a shortcut such as Ctrl+Z is about to run
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        return widget && widget->window() == m_window && key(static_cast<QKeyEvent *>(event));
-    }
+    case QEvent::KeyRelease:
+        return key(watched, static_cast<QKeyEvent *>(event));
     case QEvent::WindowDeactivate:
         // The key's release goes to another window now.
         if (watched == m_window)
@@ -76,27 +85,48 @@ bool FitControls::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-bool FitControls::key(QKeyEvent *event)
+bool FitControls::windowHasKeyboard() const
 {
+    return m_window->isActiveWindow() && !QApplication::activePopupWidget()
+        && !QApplication::activeModalWidget()
+        && !qobject_cast<QMenuBar *>(QApplication::focusWidget());
+}
+
+// The scan code names the physical key; without one, the key's command does, so "+" let go
+// as "=" after Shift still ends the zoom it started.
+bool FitControls::isHeldKey(const QKeyEvent *event) const
+{
+    if (m_heldKey->scanCode && event->nativeScanCode())
+        return m_heldKey->scanCode == event->nativeScanCode();
+    return commandForKey(event->key()) == m_heldKey->command;
+}
+
+bool FitControls::key(QObject *watched, QKeyEvent *event)
+{
+    const bool release = event->type() == QEvent::KeyRelease;
+    if (m_heldKey && !event->isAutoRepeat() && release == isHeldKey(event)) {
+        // The held key's own release, or any other key pressed meanwhile.
+        letGo();
+        if (release)
+            return true;
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
     const std::optional<PhotoCommand> command = commandForKey(event->key());
-    if (!command || !m_active()
+    if (event->type() == QEvent::ShortcutOverride || !command || !m_active() || !widget
+        || widget->window() != m_window || !windowHasKeyboard()
         || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     // The system's own key repeat is not used: the held key repeats at the buttons' pace.
-    if (event->isAutoRepeat())
-        return true;
-    if (event->type() == QEvent::KeyPress) {
-        m_heldKey = event->key();
+    if (!event->isAutoRepeat() && !release) {
+        m_heldKey = HeldKey { event->nativeScanCode(), *command };
         hold(*command);
-    } else if (m_heldKey == event->key()) {
-        letGo();
     }
     return true;
 }
 
 void FitControls::hold(PhotoCommand command)
 {
-    emit this->command(command);
+    emit this->command(command, false);
     m_repeat.press(command, m_clock.elapsed());
     m_timer.start();
 }

@@ -15,7 +15,8 @@ class WorkspaceView;
 
 // Every way of fitting the photo besides a single click, all ending in the six commands: a
 // held button or key repeats, the arrow keys and + / - act as the buttons, a drag moves the
-// photo after the pointer and the wheel zooms.
+// photo after the pointer and the wheel zooms. A held key repeats until its own key is let
+// go; any other key, a focus change, a menu or a dialog ends the repetition.
 class FitControls : public QObject
 {
     Q_OBJECT
@@ -29,16 +30,29 @@ public:
     // on the keypad) as the zoom buttons.
     static std::optional<PhotoCommand> commandForKey(int key);
 
+    // Ends a held key's or button's repetition.
+    void letGo();
+
 signals:
-    void command(PhotoCommand command);
+    // `continuing`: the command continues the one before it in one gesture (a repeat, a
+    // drag), which undo takes back as one step.
+    void command(PhotoCommand command, bool continuing);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool key(QKeyEvent *event);
+    struct HeldKey
+    {
+        quint32 scanCode; // 0 when the platform gives none
+        PhotoCommand command;
+    };
+
+    bool key(QObject *watched, QKeyEvent *event);
+    bool isHeldKey(const QKeyEvent *event) const;
+    // The main window itself has the keyboard: no popup, no dialog, not the menu bar.
+    bool windowHasKeyboard() const;
     void hold(PhotoCommand command);
-    void letGo();
 
     QWidget *m_window;
     std::function<QSizeF()> m_stepOnScreen;
@@ -47,5 +61,6 @@ private:
     FrameGestures m_gestures;
     QElapsedTimer m_clock;
     QTimer m_timer;
-    std::optional<int> m_heldKey;
+    std::optional<HeldKey> m_heldKey;
+    bool m_dragMoved = false;
 };

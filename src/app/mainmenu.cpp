@@ -1,8 +1,10 @@
 #include "mainmenu.h"
 
 #include "i18n/texttable.h"
+#include "photo/photoformat.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -124,6 +126,17 @@ MainMenu::MainMenu(QMenuBar *bar)
     addLanguageAction
         = item(optionsMenu, "addLanguageAction", QStringLiteral("&Aggiungi lingua..."), 107);
     optionsMenu->addSeparator();
+    formatMenu = optionsMenu->addMenu(QStringLiteral("Fo&rmat"));
+    formatMenu->setObjectName(QStringLiteral("formatMenu"));
+    auto *formats = new QActionGroup(formatMenu);
+    for (std::size_t i = 0; i < formatActions.size(); ++i) {
+        QAction *action = item(formatMenu, "", QString::fromLatin1(PhotoFormats[i].caption));
+        action->setObjectName(QStringLiteral("formatAction%1").arg(i));
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + int(i))));
+        formats->addAction(action);
+        formatActions[i] = action;
+    }
     undoAction = item(optionsMenu, "undoAction", QStringLiteral("&Undo"));
     undoAction->setShortcut(QKeySequence::Undo);
     resetFitAction = item(optionsMenu, "resetFitAction", QStringLiteral("&Reset the fit"));
@@ -157,6 +170,7 @@ void MainMenu::applyTexts(const TextTable &texts)
     optionsMenu->setTitle(texts.text(TextId::OptionsMenu));
     languageAction->setText(texts.text(TextId::Language));
     addLanguageAction->setText(texts.text(TextId::AddLanguage));
+    formatMenu->setTitle(texts.textOrEnglish(TextId::FormatMenu));
     // Lines an older language file may lack.
     undoAction->setText(texts.textOrEnglish(TextId::Undo));
     resetFitAction->setText(texts.textOrEnglish(TextId::ResetFit));

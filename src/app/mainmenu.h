@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -19,6 +21,8 @@ struct MainMenu
     QMenu *optionsMenu = nullptr;
     QAction *languageAction = nullptr;
     QAction *addLanguageAction = nullptr;
+    QMenu *formatMenu = nullptr;
+    std::array<QAction *, 5> formatActions {}; // checkable, Ctrl+1 ... Ctrl+5
     QAction *undoAction = nullptr;
     QAction *resetFitAction = nullptr;
     QAction *fitFaceAction = nullptr;

@@ -84,7 +84,7 @@ void MainWindow::createControls()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_band = new FormatBand(m_client);
-    connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
+    connect(m_band, &FormatBand::clicked, this, &MainWindow::chooseFormat);
 
     m_noteLabel = placeTwips(
         new QLabel(m_client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
@@ -103,7 +103,10 @@ void MainWindow::createWorkspace()
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
         [this] { return m_workspace.isLoaded(); });
-    connect(controls, &FitControls::command, this, &MainWindow::adjust);
+    connect(controls, &FitControls::command, this, [this](PhotoCommand c, bool continuing) {
+        if (m_workspace.run(c, continuing))
+            showFit();
+    });
     connect(&m_faces, &FaceFinder::found, this, &MainWindow::faceFound);
 }
 
@@ -137,6 +140,10 @@ void MainWindow::createMenus()
             fitFace();
     });
     connect(m_menu->autoFaceFitAction, &QAction::triggered, this, &MainWindow::setAutoFaceFit);
+    m_menu->formatActions[m_workspace.format()]->setChecked(true);
+    for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
+        connect(m_menu->formatActions[i], &QAction::triggered, this,
+            [this, i] { chooseFormat(int(i)); });
 }
 
 int MainWindow::selectedFormat() const
@@ -188,11 +195,19 @@ void MainWindow::setAutoFaceFit(bool on)
         showFit();
 }
 
+void MainWindow::chooseFormat(int index)
+{
+    // The chosen format again keeps the fit the user made.
+    if (index != selectedFormat())
+        selectFormat(index);
+}
+
 void MainWindow::selectFormat(int index)
 {
     if (!isPhotoFormatIndex(index))
         return;
     m_band->mark(index);
+    m_menu->formatActions[index]->setChecked(true);
     m_workspace.selectFormat(index);
     m_view->resizeFrame(m_workspace.frame());
     saveSettings();
@@ -201,8 +216,7 @@ void MainWindow::selectFormat(int index)
 
 void MainWindow::layoutWorkspace()
 {
-    m_view->place();
-    m_view->frame()->setGuides(guideBands(PhotoFormats[m_workspace.format()].faceRule));
+    m_view->place(PhotoFormats[m_workspace.format()].faceRule);
     // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
     if (m_workspace.refit())
         m_view->showPhoto(m_workspace.shown());
@@ -229,12 +243,6 @@ void MainWindow::openPhoto(const QString &path)
     case LoadOutcome::NoFit:
         break;
     }
-}
-
-void MainWindow::adjust(PhotoCommand command)
-{
-    if (m_workspace.run(command))
-        showFit();
 }
 
 void MainWindow::message(TextId id, const QString &suffix)
@@ -352,11 +360,16 @@ void MainWindow::showAbout()
 {
     // Only one box at a time: a new opening starts afresh.
     delete m_about;
+    // A window shown again is placed afresh by the window manager: it comes back where it was.
+    const QPoint at = pos();
     hide();
     m_about = new AboutBox(m_platform, m_settings.textTable);
     m_about->setAttribute(Qt::WA_DeleteOnClose);
     m_about->setWindowTitle(text(TextId::AboutTitle));
-    connect(m_about, &AboutBox::unloaded, this, &QWidget::show);
+    connect(m_about, &AboutBox::unloaded, this, [this, at] {
+        move(at);
+        show();
+    });
     m_about->show();
 }
 

@@ -36,6 +36,8 @@ public:
     void startUp(const QUrl &updateAddress);
 
     void selectFormat(int index);
+    // The user's choice of a format: a different one is fitted afresh.
+    void chooseFormat(int index);
     void layoutWorkspace();
     void loadLanguage();
     void saveSettings();
@@ -78,7 +80,6 @@ private:
     void waitForPhoto();
     void exportSheet();
     void openPrintDialog();
-    void adjust(PhotoCommand command);
     void message(TextId text, const QString &suffix = QString());
 
     Platform &m_platform;

@@ -1,5 +1,6 @@
 #include "workspaceview.h"
 
+#include "photo/facefit.h"
 #include "photo/workspacelayout.h"
 #include "photoframe.h"
 #include "widgets/controls.h"
@@ -93,11 +94,12 @@ void WorkspaceView::resizeFrame(const QSizeF &twips)
     resizeTwips(m_frame, twips);
 }
 
-void WorkspaceView::place()
+void WorkspaceView::place(const FaceRule &rule)
 {
     auto size = [this](int button) { return twipsGeometry(m_buttons[button]).size(); };
     WorkspaceLayoutInput input;
     input.frame = twipsGeometry(m_frame);
+    input.oval = faceOval(rule, input.frame.size());
     input.outlineWidth = m_outline->borderWidth();
     input.outlineLeft = twipsGeometry(m_outline).left();
     input.dropLabel = twipsGeometry(m_dropLabel).size();
@@ -117,6 +119,7 @@ void WorkspaceView::place()
         placement.moveDown, placement.moveRight, placement.moveLeft };
     for (std::size_t i = 0; i < buttons.size(); ++i)
         moveTwips(m_buttons[i], buttons[i]);
+    m_frame->setGuides(guideBands(rule));
     m_frame->show();
 }
 

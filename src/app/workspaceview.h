@@ -6,6 +6,7 @@
 
 #include <array>
 
+struct FaceRule;
 class PhotoFrame;
 class QLabel;
 class QPushButton;
@@ -24,7 +25,7 @@ public:
     // Hides the picture, the oval and the buttons and gives the frame its new size.
     void resizeFrame(const QSizeF &twips);
     // Puts the guides and the buttons around the frame, and shows the frame.
-    void place();
+    void place(const FaceRule &rule);
     // The right edge, in pixels, of the frame and its buttons as last placed.
     int rightEdge() const;
     // The photo's state: the picture with the oval and the buttons, no drop-zone text.

@@ -55,3 +55,14 @@ QList<GuideBand> guideBands(const FaceRule &rule)
     return { { rule.anchorMin, rule.anchorMax },
         { rule.anchorMin + rule.headMin, rule.anchorMax + rule.headMax } };
 }
+
+QRectF faceOval(const FaceRule &rule, const QSizeF &frame)
+{
+    const double height = rule.headTarget * frame.height();
+    const double width = 0.75 * height;
+    // The eye line lies midway between crown and chin (FaceMarks::crown).
+    const double top = rule.anchor == FaceRule::Anchor::Crown
+        ? rule.anchorTarget * frame.height()
+        : (1 - rule.anchorTarget) * frame.height() - height / 2;
+    return { (frame.width() - width) / 2, top, width, height };
+}

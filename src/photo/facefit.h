@@ -5,6 +5,7 @@
 #include "photoformat.h"
 
 #include <QList>
+#include <QRectF>
 
 // The rectangle of the frame's aspect that puts the face where the rule wants it, centred on
 // the face; when that would leave the photo, the nearest one inside it (no larger than the
@@ -28,3 +29,8 @@ struct GuideBand
     double bottom;
 };
 QList<GuideBand> guideBands(const FaceRule &rule);
+
+// The oval a head fitted by the rule fills, in a frame of this size (same units, from the
+// frame's top-left): as high as the rule's target head, three quarters as wide, its top at
+// the target crown line, or, in square formats, its middle at the target eye line.
+QRectF faceOval(const FaceRule &rule, const QSizeF &frame);

@@ -49,6 +49,7 @@ LoadOutcome PhotoWorkspace::load(const QString &path, qreal pixelRatio)
     m_fitWhenFound = false;
     m_noSingleFace = false;
     m_history.clear();
+    m_stepOpen = false;
     return LoadOutcome::Accepted;
 }
 
@@ -66,6 +67,7 @@ bool PhotoWorkspace::refit()
     if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
     m_history.clear();
+    m_stepOpen = false;
     return true;
 }
 
@@ -131,17 +133,23 @@ bool PhotoWorkspace::fitToFace()
     return face && apply(*face);
 }
 
-bool PhotoWorkspace::run(PhotoCommand command)
+bool PhotoWorkspace::run(PhotoCommand command, bool continuing)
 {
+    const bool joined = continuing && m_stepOpen;
+    m_stepOpen = joined;
     if (!m_loaded)
         return false;
     const std::optional<CropState> next
         = applyCommand(command, fit(), QSize(m_crop.width(), m_crop.height()), m_frame);
-    return next && apply(*next);
+    if (!next || !apply(*next, !joined))
+        return false;
+    m_stepOpen = true;
+    return true;
 }
 
 bool PhotoWorkspace::undo()
 {
+    m_stepOpen = false;
     if (m_history.empty())
         return false;
     restore(m_history.back());
@@ -160,8 +168,9 @@ bool PhotoWorkspace::resetFit()
     return rect && apply({ *rect, 0, 0 });
 }
 
-bool PhotoWorkspace::apply(const CropState &next)
+bool PhotoWorkspace::apply(const CropState &next, bool newStep)
 {
+    m_stepOpen = false;
     const CropState before = fit();
     if (next.rect == before.rect && next.panStepsX == m_panStepsX && next.panStepsY == m_panStepsY)
         return false;
@@ -172,7 +181,8 @@ bool PhotoWorkspace::apply(const CropState &next)
         return false;
     }
     m_shown = *clip;
-    remember(before);
+    if (newStep)
+        remember(before);
     return true;
 }
 

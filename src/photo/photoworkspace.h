@@ -80,8 +80,9 @@ public:
     bool untouched() const { return m_history.empty(); }
     const PhotoPtr &photo() const { return m_photo; }
     // True when the frame's picture changed. A refused command changes nothing: the
-    // rectangle, the pan counters and the picture stay as they were.
-    bool run(PhotoCommand command);
+    // rectangle, the pan counters and the picture stay as they were. A command `continuing`
+    // the accepted one before it (a held key's repeat, a drag) joins its undo step.
+    bool run(PhotoCommand command, bool continuing = false);
     // Back to the state before the last accepted command or reset; false when there is none.
     bool undo();
     // Back to the centred fit of the present frame, as one step that undo takes back.
@@ -107,7 +108,8 @@ public:
 private:
     CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY }; }
     std::optional<CropState> faceFit() const;
-    bool apply(const CropState &fit); // as one step that undo takes back
+    // As one step that undo takes back, or as part of the step under way.
+    bool apply(const CropState &fit, bool newStep = true);
     void restore(const CropState &fit);
     void remember(const CropState &fit);
 
@@ -115,6 +117,7 @@ private:
     QSizeF m_frame;
     bool m_fitWhenFound = false; // the fit to the face was asked for during the search
     bool m_noSingleFace = false;
+    bool m_stepOpen = false; // the last accepted command may be continued in its undo step
     PhotoPtr m_photo; // the whole photo; the crop source and the frame share it
     CropSource m_crop;
     ClipImage m_shown;

@@ -1,9 +1,6 @@
 #include "workspacelayout.h"
 
 namespace {
-// The oval is 300/450 of the frame's height and keeps the proportion 2145 : 3000.
-constexpr double OvalHeightRatio = 300.0 / 450.0;
-constexpr double OvalAspect = 2145.0 / 3000.0;
 constexpr double ButtonGap = 20;
 } // namespace
 
@@ -18,9 +15,7 @@ WorkspacePlacement placeWorkspace(const WorkspaceLayoutInput &in)
     WorkspacePlacement out;
     out.outline = QRectF(in.outlineLeft, T, FW - 2 * B, FH - 2 * B);
 
-    const double ovalHeight = OvalHeightRatio * FH;
-    const double ovalWidth = OvalAspect * ovalHeight;
-    out.oval = QRectF(L + (FW - ovalWidth) / 2, T + (FH - ovalHeight) / 3, ovalWidth, ovalHeight);
+    out.oval = in.oval.translated(L, T);
 
     out.dropLabel
         = QPointF(L + (FW - in.dropLabel.width()) / 2, T + (FH - in.dropLabel.height()) / 2);

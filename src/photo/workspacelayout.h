@@ -8,6 +8,7 @@
 struct WorkspaceLayoutInput
 {
     QRectF frame; // left and top stay at 660, 1380
+    QRectF oval; // the face guide, from the frame's top-left
     double outlineWidth = 3; // the outline's border in pixels, used as twips
     double outlineLeft = 690;
     QSizeF dropLabel;

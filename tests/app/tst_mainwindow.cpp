@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/fitcontrols.h"
 #include "app/mainwindow.h"
 #include "app/photoframe.h"
 #include "app/printdialog.h"
@@ -207,6 +208,7 @@ private slots:
         for (Qt::Key key : { Qt::Key_Up, Qt::Key_Plus, Qt::Key_Left, Qt::Key_Left })
             QTest::keyClick(widget("formatButton2"), key);
         auto *frame = static_cast<PhotoFrame *>(widget("photoFrame"));
+        const CropRect beforeDrag = m_form->workspace().cropSource().rect;
         const QPointF from(50, 50);
         const QPointF to
             = from + QPointF(2.5 * m_form->workspace().panStepOn(frame->size()).width(), 0);
@@ -227,17 +229,93 @@ private slots:
         QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
         QCOMPARE(frame->clip().rect(), twin.shown().rect());
 
-        m_form->findChild<QAction *>("undoAction")->trigger();
-        twin.undo();
-        QCOMPARE(frame->clip().rect(), twin.shown().rect());
+        // The wheel's notch, then the whole drag, each one step back.
+        for (int step = 0; step < 2; ++step)
+            m_form->findChild<QAction *>("undoAction")->trigger();
+        QCOMPARE(m_form->workspace().cropSource().rect, beforeDrag);
         const QRect fit = frame->clip().rect();
+        const int16_t panX = m_form->workspace().panStepsX();
         m_platform->dialogAnswers.enqueue(QStringList { m_program->langPath() + "deutsch.lng" });
         m_form->findChild<QAction *>("languageAction")->trigger();
         QCOMPARE(m_form->findChild<QMenu *>("fileMenu")->title(), "&Datei");
         QCOMPARE(frame->clip().rect(), fit);
-        QCOMPARE(m_form->workspace().panStepsX(), twin.panStepsX());
+        QCOMPARE(m_form->workspace().panStepsX(), panX);
         m_form->findChild<QAction *>("resetFitAction")->trigger();
         QCOMPARE(frame->clip().rect(), fresh);
+    }
+
+    // A held key repeats until its own key is let go, whichever of Shift and "=" goes first,
+    // with or without scan codes; another key, Ctrl+0, a focus change or a menu ends it too.
+    void heldKeyStops_data()
+    {
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<quint32>("scanCode");
+        for (quint32 scan : { 21u, 0u }) {
+            QTest::addRow("Shift let go first, scan code %u", scan) << "shift first" << scan;
+            QTest::addRow("Shift let go last, scan code %u", scan) << "shift last" << scan;
+        }
+        for (const char *stop : { "other key", "Ctrl+0", "focus", "menu" })
+            QTest::newRow(stop) << stop << 21u;
+    }
+    void heldKeyStops()
+    {
+        QFETCH(QString, stop);
+        QFETCH(quint32, scanCode);
+        m_form->startUp(QUrl());
+        m_form->openPhoto(photo("p.jpg", TestPhotos::quadrants(3000, 4000)));
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        widget("formatButton1")->setFocus();
+        QSignalSpy commands(m_form->findChild<FitControls *>(), &FitControls::command);
+        auto key = [](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scan) {
+            QKeyEvent event(type, key, modifiers, scan, 0, 0);
+            QApplication::sendEvent(QApplication::focusWidget(), &event);
+        };
+        key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 50);
+        key(QEvent::KeyPress, Qt::Key_Plus, Qt::ShiftModifier, scanCode);
+        QTRY_VERIFY(commands.size() > 2);
+        if (stop == "shift first") {
+            key(QEvent::KeyRelease, Qt::Key_Shift, {}, 50);
+            key(QEvent::KeyRelease, Qt::Key_Equal, {}, scanCode);
+        } else if (stop == "shift last") {
+            key(QEvent::KeyRelease, Qt::Key_Plus, Qt::ShiftModifier, scanCode);
+            key(QEvent::KeyRelease, Qt::Key_Shift, {}, 50);
+        } else if (stop == "other key") {
+            key(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, 38);
+        } else if (stop == "Ctrl+0") {
+            QTest::keyClick(widget("formatButton1"), Qt::Key_0, Qt::ControlModifier);
+        } else if (stop == "focus") {
+            widget("formatButton3")->setFocus();
+        } else {
+            m_form->findChild<QMenu *>("optionsMenu")->popup(QPoint());
+        }
+        const qsizetype stopped = commands.size();
+        QTest::qWait(3 * CommandRepeat::IntervalMs + 20);
+        QCOMPARE(commands.size(), stopped);
+    }
+
+    // With a photo there, the menus still go by keyboard, Ctrl+5 chooses "2 x 2 in", and the
+    // chosen format clicked again keeps the user's fit and its undo.
+    void menusAndFormatsByKeyboard()
+    {
+        m_form->startUp(QUrl());
+        m_form->openPhoto(photo("p.jpg", TestPhotos::quadrants(3000, 4000)));
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        const CropRect fitted = m_form->workspace().cropSource().rect;
+        QMenuBar *bar = m_form->menuBar();
+        QTest::keyClick(bar, Qt::Key_Alt);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(bar->activeAction(), m_form->findChild<QMenu *>("optionsMenu")->menuAction());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(m_form->workspace().cropSource().rect, fitted);
+
+        QTest::keyClick(m_form.get(), Qt::Key_5, Qt::ControlModifier);
+        QCOMPARE(m_form->selectedFormat(), 4);
+        QVERIFY(m_form->findChild<QAction *>("formatAction4")->isChecked());
+        QTest::keyClick(m_form.get(), Qt::Key_Up);
+        const CropRect moved = m_form->workspace().cropSource().rect;
+        QTest::mouseClick(widget("formatButton4"), Qt::LeftButton);
+        QCOMPARE(m_form->workspace().cropSource().rect, moved);
+        QVERIFY(!m_form->workspace().untouched());
     }
 
     // A crop that prints under 300 dpi is named in the note with its figure. 35 mm at 300 dpi
@@ -276,8 +354,20 @@ private slots:
         QCOMPARE(static_cast<PhotoFrame *>(widget("photoFrame"))->clip().rect(), rect().toRect());
         trigger("undoAction");
         QCOMPARE(rect(), centred);
+        // A head fitted by the rule fills the oval: crown and chin at its ends, centred in it.
+        auto fillsOval = [&] {
+            const QRect oval
+                = widget("faceOval")->geometry().translated(-widget("photoFrame")->pos());
+            const double scale = widget("photoFrame")->height() / double(rect().height);
+            QVERIFY(std::abs(oval.top() - (face.crown() - rect().top) * scale) <= 3);
+            QVERIFY(std::abs(oval.bottom() - (face.chin - rect().top) * scale) <= 3);
+            QVERIFY(std::abs(oval.center().x() - (face.centreX - rect().left) * scale) <= 3);
+        };
+        trigger("fitFaceAction");
+        fillsOval();
         QTest::mouseClick(widget("formatButton4"), Qt::LeftButton);
         QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule));
+        fillsOval();
         // The guides mark the eye-line band, 31-44 % from the top, at both edges.
         const QImage shown = widget("photoFrame")->grab().toImage();
         auto orange = [](const QColor &c) { return c.red() > 220 && c.blue() < 80; };
