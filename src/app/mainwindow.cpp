@@ -294,6 +294,7 @@ void MainWindow::openPrintDialog()
     source.photoCrop = [this] { return m_workspace.photoCrop(); };
     source.frameTwips = [this] { return m_workspace.frame(); };
     m_printDialog = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
+    connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
 }
 
 PrintDialog *MainWindow::printDialog() const

@@ -13,8 +13,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -149,14 +151,23 @@ void PrintDialog::createControls()
         = { QRectF(5940, 4320, 855, 525), QRectF(4245, 4320, 1125, 525) };
     const std::array<QColor, 2> labelColours = { PrintColour, CancelColour };
     for (int i = 0; i < 2; ++i) {
-        m_buttonCaptions[i] = placeTwips(new LinkLabel(this),
+        m_buttonCaptions[i] = placeTwips(new CaptionButton(this),
             QString::fromLatin1(i == 0 ? "printButton" : "cancelButton"), labelPlaces[i]);
         m_buttonCaptions[i]->setFont(comicSansFont(18, true));
         setColours(m_buttonCaptions[i], labelColours[i], Look::Window);
         m_buttonCaptions[i]->setAutoFillBackground(false);
-        m_buttonCaptions[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         m_buttonCaptions[i]->setCursor(Qt::PointingHandCursor);
     }
+    m_buttonCaptions[0]->setDefault(true);
+    // Tab goes down the dialog as it reads; only the orientation shown takes the focus.
+    m_portrait->takeKeyboard();
+    m_landscape->takeKeyboard();
+    for (QComboBox *box : { m_printerBox, m_qualityBox, m_copiesBox })
+        box->setFocusPolicy(Qt::StrongFocus);
+    const std::array<QWidget *, 7> order = { m_printerBox, m_portrait, m_landscape, m_qualityBox,
+        m_copiesBox, m_buttonCaptions[0], m_buttonCaptions[1] };
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void PrintDialog::connectControls()
@@ -166,10 +177,11 @@ void PrintDialog::connectControls()
     connect(m_portrait, &LinkLabel::clicked, this, &PrintDialog::showLandscape);
     connect(m_landscape, &LinkLabel::clicked, this, &PrintDialog::showPortrait);
     for (int i = 0; i < 2; ++i) {
-        for (LinkLabel *button : { m_buttonIcons[i], m_buttonCaptions[i] }) {
-            connect(button, &LinkLabel::hovered, this, [this, i] { liftButton(i); });
-            connect(button, &LinkLabel::clicked, this, [this, i] { buttonClicked(i); });
-        }
+        connect(m_buttonIcons[i], &LinkLabel::hovered, this, [this, i] { liftButton(i); });
+        connect(m_buttonIcons[i], &LinkLabel::clicked, this, [this, i] { buttonClicked(i); });
+        connect(m_buttonCaptions[i], &CaptionButton::hovered, this, [this, i] { liftButton(i); });
+        connect(
+            m_buttonCaptions[i], &CaptionButton::clicked, this, [this, i] { buttonClicked(i); });
     }
 }
 
@@ -184,9 +196,10 @@ void PrintDialog::loadSequence()
     m_buttonCaptions[1]->setText(m_texts.text(TextId::Cancel));
     m_buttonCaptions[0]->setText(m_texts.text(TextId::Print));
     setWindowTitle(m_texts.text(TextId::Print));
-    for (QLabel *label : { m_printerCaption, m_orientationCaption, m_qualityCaption,
-             m_copiesCaption, static_cast<QLabel *>(m_buttonCaptions[0]) })
+    for (QLabel *label :
+        { m_printerCaption, m_orientationCaption, m_qualityCaption, m_copiesCaption })
         fitToText(label);
+    fitToText(m_buttonCaptions[0]);
     // Cancel grows no further right than where Print begins.
     fitToText(m_buttonCaptions[1],
         rect()
@@ -226,18 +239,23 @@ void PrintDialog::loadSequence()
         m_copiesBox->addItem(QString::number(n));
     m_copiesBox->setEditText(QStringLiteral("1"));
     if (failure)
-        reportFailure(*failure);
+        showSilence(*failure);
+    m_printerBox->setFocus();
 }
 
 void PrintDialog::showLandscape()
 {
     m_landscape->show();
+    if (m_portrait->hasFocus())
+        m_landscape->setFocus();
     m_portrait->hide();
 }
 
 void PrintDialog::showPortrait()
 {
     m_portrait->show();
+    if (m_landscape->hasFocus())
+        m_portrait->setFocus();
     m_landscape->hide();
 }
 
@@ -344,8 +362,21 @@ void PrintDialog::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
+void PrintDialog::keyPressEvent(QKeyEvent *event)
+{
+    // A focused button has taken Return itself.
+    if (event->key() == Qt::Key_Escape)
+        buttonClicked(1);
+    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        buttonClicked(0);
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void PrintDialog::buttonClicked(int index)
 {
+    if (index == 0 && !m_buttonCaptions[0]->isEnabled())
+        return;
     if (index == 0 && !printNow())
         return; // the dialog stays, so the user can pick another printer and try again
     close();
@@ -375,6 +406,32 @@ void PrintDialog::reportFailure(const PrinterFailure &failure)
 {
     m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
         MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
+}
+
+void PrintDialog::showSilence(const PrinterFailure &failure)
+{
+    qWarning("The printing system does not answer: %s", qPrintable(failure.description));
+    m_buttonCaptions[0]->setEnabled(false);
+    m_buttonIcons[0]->setEnabled(false);
+
+    // Below the rest, the dialog growing to hold it.
+    auto *note = caption(this, "silenceNote", QRectF(345, ClientHeight - 120, 6525, 270));
+    note->setText(m_texts.textOrEnglish(TextId::PrintingSystemSilent));
+    note->setWordWrap(true);
+    fitToText(note);
+    note->show();
+    auto *exportButton = new QPushButton(m_texts.textOrEnglish(TextId::ExportInstead), this);
+    exportButton->setObjectName(QStringLiteral("exportInsteadButton"));
+    exportButton->setAutoDefault(true);
+    exportButton->adjustSize();
+    exportButton->move(note->x(), note->geometry().bottom() + 8);
+    exportButton->show();
+    setTabOrder(m_buttonCaptions[1], exportButton);
+    setFixedHeight(exportButton->geometry().bottom() + 12);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        close();
+        emit exportInstead();
+    });
 }
 
 bool PrintDialog::makeDefaultPrinter(const QString &name)

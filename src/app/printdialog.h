@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+class CaptionButton;
 class LinkLabel;
 class Platform;
 class QComboBox;
@@ -33,6 +34,11 @@ public:
     void liftButton(int index);
     void lowerButtons();
 
+signals:
+    // The user asked for the sheet as a JPEG file instead; the dialog has closed.
+    void exportInstead();
+
+public:
     // The quality list position last chosen; kept for the whole run, like the printer.
     static inline int16_t savedQualityIndex = 0;
 
@@ -43,6 +49,7 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
@@ -61,6 +68,9 @@ private:
     // Runs the job; false (after telling the user) when it could not be printed.
     bool printNow();
     void reportFailure(const PrinterFailure &failure);
+    // Without an answer from the printing system nothing can print: the dialog says so and
+    // offers the export.
+    void showSilence(const PrinterFailure &failure);
 
     Platform &m_platform;
     const TextTable &m_texts;
@@ -80,7 +90,7 @@ private:
     QLabel *m_copiesCaption = nullptr;
     QComboBox *m_copiesBox = nullptr;
     std::array<LinkLabel *, 2> m_buttonIcons {};
-    std::array<LinkLabel *, 2> m_buttonCaptions {};
+    std::array<CaptionButton *, 2> m_buttonCaptions {};
     ShapeWidget *m_printerFrame = nullptr;
     ShapeWidget *m_orientationFrame = nullptr;
     ShapeWidget *m_copiesFrame = nullptr;

@@ -1,10 +1,14 @@
 #include "controls.h"
 
+#include "look.h"
 #include "twips.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 QString withoutMnemonic(const QString &caption)
 {
@@ -26,7 +30,9 @@ void setCaption(QLabel *label, const QString &caption)
     autoSizeTwips(label);
 }
 
-void fitToText(QLabel *label, QRect bounds)
+namespace {
+
+template<class Caption> void fitCaptionToText(Caption *label, QRect bounds)
 {
     constexpr int EdgeMargin = 4;
     constexpr char DesignBox[] = "designGeometry";
@@ -80,6 +86,18 @@ void fitToText(QLabel *label, QRect bounds)
             box.height() * TwipsPerPixel));
 }
 
+} // namespace
+
+void fitToText(QLabel *label, QRect bounds)
+{
+    fitCaptionToText(label, bounds);
+}
+
+void fitToText(CaptionButton *button, QRect bounds)
+{
+    fitCaptionToText(button, bounds);
+}
+
 void showPlainText(QWidget *window)
 {
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
@@ -106,6 +124,30 @@ bool LinkLabel::event(QEvent *event)
     return QLabel::event(event);
 }
 
+void LinkLabel::takeKeyboard()
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (focusPolicy() != Qt::NoFocus && event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        emit clicked();
+    else
+        QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)
 {
     // Taken here, so the move does not reach the window background and undo the highlight.
@@ -127,6 +169,36 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (click)
         emit clicked();
+}
+
+CaptionButton::CaptionButton(QWidget *parent)
+    : QPushButton(parent)
+{
+    setMouseTracking(true);
+    setAutoDefault(true); // Return presses the button that has the focus
+}
+
+bool CaptionButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+        emit hovered();
+    const bool handled = QPushButton::event(event);
+    // Taken here, so the move does not reach the window background and undo the highlight.
+    if (event->type() == QEvent::MouseMove)
+        event->accept();
+    return handled;
+}
+
+void CaptionButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(isEnabled() ? textColour(this) : QColor(150, 150, 150));
+    painter.drawText(rect(), int(alignment()), text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 ShapeWidget::ShapeWidget(Kind kind, QWidget *parent)

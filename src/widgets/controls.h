@@ -2,7 +2,10 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
+
+class CaptionButton;
 
 // A caption shows an access-key ampersand as the menus do: "&&" is a literal ampersand.
 QString withoutMnemonic(const QString &caption);
@@ -13,6 +16,7 @@ void setCaption(QLabel *label, const QString &caption);
 // ways for centred text, and stays within `bounds` (its parent's area inside a small margin
 // when empty); text still too wide wraps at words, the label growing downwards.
 void fitToText(QLabel *label, QRect bounds = {});
+void fitToText(CaptionButton *button, QRect bounds = {});
 // Every label of a window shows its text as it stands: texts come from language files that
 // users share, and Qt would otherwise take a line that looks like HTML as rich text.
 void showPlainText(QWidget *window);
@@ -25,6 +29,8 @@ class LinkLabel : public QLabel
     Q_OBJECT
 public:
     explicit LinkLabel(QWidget *parent = nullptr);
+    // Takes the keyboard focus, shows it, and counts Space as a click.
+    void takeKeyboard();
 
 signals:
     void hovered();
@@ -32,12 +38,36 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     bool m_pressed = false;
+};
+
+// A push button drawn as its caption alone, for windows whose buttons are words: it takes the
+// keyboard focus and shows it, and answers Space and Return as any button does. Disabled, its
+// caption is greyed.
+class CaptionButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit CaptionButton(QWidget *parent = nullptr);
+
+    // What fitToText reads: one line, centred at the top.
+    Qt::Alignment alignment() const { return Qt::AlignHCenter | Qt::AlignTop; }
+    bool wordWrap() const { return false; }
+    void setWordWrap(bool) { }
+
+signals:
+    void hovered();
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // Filled or outlined rectangles, ovals and lines drawn on the window; they take no input.
