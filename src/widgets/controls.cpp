@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 QString withoutMnemonic(const QString &caption)
 {
@@ -86,6 +84,14 @@ template<class Caption> void fitCaptionToText(Caption *label, QRect bounds)
             box.height() * TwipsPerPixel));
 }
 
+// Drawn the same in every style: some draw a focus frame only after a Tab, or not at all.
+void drawFocusFrame(QPainter &painter, const QWidget *widget)
+{
+    painter.setPen(QPen(textColour(widget), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(widget->rect().adjusted(0, 0, -1, -1));
+}
+
 } // namespace
 
 void fitToText(QLabel *label, QRect bounds)
@@ -126,7 +132,7 @@ bool LinkLabel::event(QEvent *event)
 
 void LinkLabel::takeKeyboard()
 {
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
@@ -142,9 +148,7 @@ void LinkLabel::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     if (hasFocus()) {
         QPainter painter(this);
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        drawFocusFrame(painter, this);
     }
 }
 
@@ -194,11 +198,8 @@ void CaptionButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setPen(isEnabled() ? textColour(this) : QColor(150, 150, 150));
     painter.drawText(rect(), int(alignment()), text());
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
+    if (hasFocus())
+        drawFocusFrame(painter, this);
 }
 
 ShapeWidget::ShapeWidget(Kind kind, QWidget *parent)
