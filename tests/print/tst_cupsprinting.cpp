@@ -209,7 +209,6 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("copies");
         const QString queue = u' ' + Margins;
-        QTest::newRow("no CUPS") << QString() << QStringList() << 1 << "1";
         QTest::newRow("stopped queue")
             << "stopped" << QStringList { "cupsdisable" + queue, "cupsenable" + queue } << 1 << "1";
         QTest::newRow("not accepting jobs")
@@ -234,19 +233,12 @@ private slots:
             const QStringList line = commands.value(i).split(u' ');
             return commands.isEmpty() || QProcess::execute(line[0], line.mid(1)) == 0;
         };
-        const QByteArray server = qgetenv("CUPS_SERVER");
-        if (QByteArray(QTest::currentDataTag()) == "no CUPS")
-            qputenv("CUPS_SERVER", "/nonexistent/kalmora/cups.sock");
         QVERIFY(run(0));
         print(format, Margins, false, copies);
-        qputenv("CUPS_SERVER", server);
         QVERIFY(run(1));
-
-        // Without CUPS the dialog already says so when it cannot list the printers.
-        QCOMPARE(m_platform.messages.size(), reason.isEmpty() ? 2 : 1);
+        QCOMPARE(m_platform.messages.size(), 1);
         const QString text = m_platform.messages.last().text;
         QVERIFY2(text.startsWith(m_form->text(TextId::PrintFailed))
-                && text.size() > m_form->text(TextId::PrintFailed).size()
                 && text.contains(reason, Qt::CaseInsensitive),
             qPrintable(text));
         QCOMPARE(m_platform.messages[0].title, m_form->text(TextId::MessageTitle));

@@ -21,6 +21,23 @@
 #include <QSet>
 #include <QTest>
 
+// One printer "P", the user's default, and a 35 x 45 mm photo to print on it.
+struct OnePrinter
+{
+    OnePrinter()
+    {
+        platform.printerSystem.names = QStringList { "P" };
+        platform.printerSystem.defaultName = "P";
+    }
+    PrintDialog *dialog() { return new PrintDialog(platform, texts, printer, source); }
+
+    FakePlatform platform { QString {} };
+    Printer printer { platform.printerSystem };
+    const TextTable texts;
+    const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
+        [] { return QSizeF(3500, 4500); } };
+};
+
 class TestPrintLogic : public QObject
 {
     Q_OBJECT
@@ -126,23 +143,17 @@ private slots:
     // The quality chosen in the dialog travels with the job, whatever it is.
     void qualityTravelsWithTheJob()
     {
-        FakePlatform platform(QString {});
-        platform.printerSystem.names = QStringList { "P" };
-        platform.printerSystem.defaultName = "P";
-        Printer printer(platform.printerSystem);
-        const TextTable texts;
-        const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
-            [] { return QSizeF(3500, 4500); } };
+        OnePrinter one;
         for (int index : { 3, 0 }) {
-            QPointer<PrintDialog> dialog = new PrintDialog(platform, texts, printer, source);
+            QPointer<PrintDialog> dialog = one.dialog();
             dialog->findChild<QComboBox *>("qualityBox")->setCurrentIndex(index);
             QTest::mouseClick(
                 dialog->findChild<QWidget *>("printButton"), Qt::LeftButton, {}, { 5, 5 });
             delete dialog;
         }
-        QCOMPARE(platform.printerSystem.submitted.size(), 2);
-        QCOMPARE(platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
-        QCOMPARE(platform.printerSystem.submitted[1].quality, PrintQuality::High);
+        QCOMPARE(one.platform.printerSystem.submitted.size(), 2);
+        QCOMPARE(one.platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
+        QCOMPARE(one.platform.printerSystem.submitted[1].quality, PrintQuality::High);
     }
     // The orientation pictures show the page as it will print: the paper's proportions in
     // each orientation and the user's photo at each place it prints on that paper.
@@ -163,20 +174,14 @@ private slots:
         QFETCH(QMarginsF, margins);
         QFETCH(QPoint, portraitGrid);
         QFETCH(QPoint, landscapeGrid);
-        FakePlatform platform(QString {});
-        platform.printerSystem.names = QStringList { "P" };
-        platform.printerSystem.defaultName = "P";
-        platform.printerSystem.paper = { paper, margins };
-        Printer printer(platform.printerSystem);
-        const TextTable texts;
-        const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
-            [] { return QSizeF(3500, 4500); } };
-        PrintDialog dialog(platform, texts, printer, source);
+        OnePrinter one;
+        one.platform.printerSystem.paper = { paper, margins };
+        const std::unique_ptr<PrintDialog> dialog(one.dialog());
         const double upright = paper.width() / paper.height();
         for (const auto &[name, aspect, grid] :
             { std::tuple { "portraitPicture", upright, portraitGrid },
                 std::tuple { "landscapePicture", 1 / upright, landscapeGrid } }) {
-            const QImage picture = dialog.findChild<QLabel *>(name)->pixmap().toImage();
+            const QImage picture = dialog->findChild<QLabel *>(name)->pixmap().toImage();
             QRect page;
             QSet<int> redColumns, redRows;
             for (int y = 0; y < picture.height(); ++y) {
@@ -239,15 +244,9 @@ private slots:
     // buttons; Space turns the page, Return prints what the dialog shows, Escape cancels.
     void keyboardAlone()
     {
-        FakePlatform platform(QString {});
-        platform.printerSystem.names = QStringList { "P" };
-        platform.printerSystem.defaultName = "P";
-        Printer printer(platform.printerSystem);
-        const TextTable texts;
-        const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
-            [] { return QSizeF(3500, 4500); } };
+        OnePrinter one;
         for (const Qt::Key last : { Qt::Key_Return, Qt::Key_Escape }) {
-            QPointer<PrintDialog> dialog = new PrintDialog(platform, texts, printer, source);
+            QPointer<PrintDialog> dialog = one.dialog();
             QVERIFY(QTest::qWaitForWindowActive(dialog));
             QStringList visited;
             for (int tab = 0; tab < 5; ++tab) {
@@ -267,8 +266,8 @@ private slots:
             QVERIFY(!dialog || !dialog->isVisible());
             delete dialog;
         }
-        QCOMPARE(platform.printerSystem.submitted.size(), 1);
-        QCOMPARE(platform.printerSystem.submitted[0].orientation, PrintOrientation::Portrait);
+        QCOMPARE(one.platform.printerSystem.submitted.size(), 1);
+        QCOMPARE(one.platform.printerSystem.submitted[0].orientation, PrintOrientation::Portrait);
     }
 };
 
