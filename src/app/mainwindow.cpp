@@ -57,9 +57,13 @@ MainWindow::~MainWindow()
 void MainWindow::startUp(const QUrl &updateAddress)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    loadLanguage();
+    restoreSettings();
     show();
     QCoreApplication::processEvents();
+    // Written again only when it would change (a file of an older version, a language taken
+    // from the locale); a failure is told now that the texts are there and the window shows.
+    if (m_settings.differsFromStored(selectedFormat()))
+        saveSettings();
     m_faces.loadModel();
     checkForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
@@ -84,7 +88,7 @@ void MainWindow::createControls()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_band = new FormatBand(m_client);
-    connect(m_band, &FormatBand::clicked, this, &MainWindow::chooseFormat);
+    connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
 
     m_noteLabel = placeTwips(
         new QLabel(m_client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
@@ -143,7 +147,7 @@ void MainWindow::createMenus()
     m_menu->formatActions[m_workspace.format()]->setChecked(true);
     for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
         connect(m_menu->formatActions[i], &QAction::triggered, this,
-            [this, i] { chooseFormat(int(i)); });
+            [this, i] { selectFormat(int(i)); });
 }
 
 int MainWindow::selectedFormat() const
@@ -195,14 +199,16 @@ void MainWindow::setAutoFaceFit(bool on)
         showFit();
 }
 
-void MainWindow::chooseFormat(int index)
+void MainWindow::selectFormat(int index)
 {
     // The chosen format again keeps the fit the user made.
-    if (index != selectedFormat())
-        selectFormat(index);
+    if (index == selectedFormat() || !isPhotoFormatIndex(index))
+        return;
+    showFormat(index);
+    saveSettings();
 }
 
-void MainWindow::selectFormat(int index)
+void MainWindow::showFormat(int index)
 {
     if (!isPhotoFormatIndex(index))
         return;
@@ -210,7 +216,6 @@ void MainWindow::selectFormat(int index)
     m_menu->formatActions[index]->setChecked(true);
     m_workspace.selectFormat(index);
     m_view->resizeFrame(m_workspace.frame());
-    saveSettings();
     layoutWorkspace();
 }
 
@@ -302,18 +307,20 @@ PrintDialog *MainWindow::printDialog() const
     return m_printDialog;
 }
 
-void MainWindow::loadLanguage()
+void MainWindow::restoreSettings()
 {
-    QCoreApplication::processEvents();
-    // At start-up a stored format is selected as a user's click would, so the frame, the
-    // caption highlight and the layout come back whole, also for the design's own selection.
-    // After a language change only a different format is: selecting it again would fit the
-    // photo afresh.
+    // The stored format is shown as a click would show it, so the frame, the caption
+    // highlight and the layout come back whole, also for the design's own selection.
     const std::optional<int> format = m_settings.restoreOptions();
     m_workspace.setAutoFaceFit(m_settings.autoFaceFit);
     m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
-    if (format && (!m_started || *format != selectedFormat()))
-        selectFormat(*format);
+    if (format)
+        showFormat(*format);
+    loadTexts();
+}
+
+void MainWindow::loadTexts()
+{
     m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
     m_settings.loadTextTable();
     m_qtTranslation.apply(m_settings.languageFileName);
@@ -345,8 +352,7 @@ void MainWindow::chooseLanguage()
     if (!chooseLanguageFile(m_platform, m_settings, this))
         return;
     saveSettings();
-    loadLanguage();
-    applyTexts();
+    loadTexts();
 }
 
 void MainWindow::checkForUpdate(const QUrl &updateAddress)

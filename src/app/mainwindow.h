@@ -35,11 +35,9 @@ public:
     // Restores the settings, shows the window, writes options.ini and checks for an update.
     void startUp(const QUrl &updateAddress);
 
+    // The user's choice of a format: a different one is fitted afresh and stored.
     void selectFormat(int index);
-    // The user's choice of a format: a different one is fitted afresh.
-    void chooseFormat(int index);
     void layoutWorkspace();
-    void loadLanguage();
     void saveSettings();
     void applyTexts();
     void highlightLink(int index);
@@ -51,7 +49,8 @@ public:
     const PhotoWorkspace &workspace() const { return m_workspace; }
     // The marked format option; the frame's size carries the format itself.
     int selectedFormat() const;
-    QString text(TextId id) const { return m_settings.textTable.text(id); }
+    // A line the language file leaves empty (one of an older version) shows in English.
+    QString text(TextId id) const { return m_settings.textTable.textOrEnglish(id); }
     LanguageSettings &settings() { return m_settings; }
     // The print dialog while it is open.
     PrintDialog *printDialog() const;
@@ -62,6 +61,10 @@ public:
 protected:
 private:
     // The format's note, and a warning when the fitted photo would print soft.
+    void restoreSettings();
+    // The language file of the settings (or of the locale) and Qt's own texts in it.
+    void loadTexts();
+    void showFormat(int index);
     void showNote();
     void showFit();
     void faceFound(const PhotoPtr &photo, const FaceSearch &result);

@@ -9,7 +9,8 @@ std::optional<QString> languageFileFromPath(const QString &path)
 {
     static const QString marker = QStringLiteral("/Lang/");
     const qsizetype at = path.lastIndexOf(marker, -1, Qt::CaseSensitive);
-    if (at < 0)
+    // Only a file of the folder itself: options.ini keeps a plain name.
+    if (at < 0 || path.indexOf(u'/', at + marker.size()) >= 0)
         return std::nullopt;
     return path.mid(at + marker.size());
 }

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-// The part of a chosen path after its last "/Lang/" (case-sensitive), sub-folders included:
-// the name the language file has below the program's own Lang folder. Nothing when the path
-// does not lead through a folder named exactly "Lang".
+// The part of a chosen path after its last "/Lang/" (case-sensitive): the name the language
+// file has in the program's own Lang folder. Nothing when the path does not lead through a
+// folder named exactly "Lang", or goes on into a folder below it.
 std::optional<QString> languageFileFromPath(const QString &path);
 
 class LanguageSettings;

@@ -17,7 +17,9 @@ OptionsIni parseOptionsIni(const QStringList &lines)
         if (line.size() > MaximumOptionsLine)
             return options;
     }
-    if (lines.size() > 1)
+    // A name with a separator or ".." would read any file on the machine as the texts.
+    if (lines.size() > 1 && !lines.at(1).contains(u'/') && !lines.at(1).contains(u'\\')
+        && lines.at(1).trimmed() != QLatin1String(".."))
         options.languageFileName = lines.at(1);
     if (lines.size() > 2) {
         bool ok = false;
@@ -149,6 +151,14 @@ bool LanguageSettings::loadTextTable()
     textTable.applyLines(*lines);
     m_hasTexts = true;
     return true;
+}
+
+bool LanguageSettings::differsFromStored(int formatIndex) const
+{
+    QFile file;
+    return openRegularFile(file, optionsPath())
+        && file.read(MaximumTextFileBytes + 1)
+        != formatOptionsIni(languageFileName, formatIndex, lastPhotoFolder, autoFaceFit);
 }
 
 bool LanguageSettings::save(int formatIndex) const

@@ -9,7 +9,7 @@
 // options.ini as read: each line is present only if the file had it.
 struct OptionsIni
 {
-    std::optional<QString> languageFileName; // line 2
+    std::optional<QString> languageFileName; // line 2, a file name in a language folder
     std::optional<int> formatIndex; // line 3, when it is a 16-bit number
     std::optional<QString> lastPhotoFolder; // line 4
     std::optional<bool> autoFaceFit; // line 5, "1" or "0"
@@ -61,6 +61,8 @@ public:
     bool hasTexts() const { return m_hasTexts; }
     // Writes options.ini whole or not at all, so a failed write keeps the previous file.
     bool save(int formatIndex) const;
+    // options.ini exists and save() would write something else into it.
+    bool differsFromStored(int formatIndex) const;
 
 private:
     QString m_programFolder;

@@ -10,9 +10,6 @@
 
 namespace {
 
-// No sane language or settings file comes near this; a larger one is read only this far.
-constexpr qint64 MaximumFileSize = 64 * 1024 * 1024;
-
 QString decodeWindows1252(const QByteArray &bytes)
 {
     // 0x80-0x9F differ from Latin-1; 0 marks the five unassigned codes, kept as U+FFFD.
@@ -70,6 +67,8 @@ std::optional<QStringList> readTextLines(const QString &path)
     const bool resource = path.startsWith(u':'); // built in: no pipe can stand there
     if (!(resource ? file.open(QIODevice::ReadOnly) : openRegularFile(file, path)))
         return std::nullopt;
-    const QByteArray bytes = file.read(MaximumFileSize);
+    const QByteArray bytes = file.read(MaximumTextFileBytes + 1);
+    if (bytes.size() > MaximumTextFileBytes)
+        return std::nullopt;
     return splitLines(decodeText(bytes));
 }

@@ -13,5 +13,9 @@ QString decodeText(const QByteArray &bytes);
 // The last line need not be terminated.
 QStringList splitLines(const QString &text);
 
-// The lines of a text file, or nothing when it cannot be opened.
+// Language files and options.ini come from outside: a few KB each, refused beyond this.
+constexpr qint64 MaximumTextFileBytes = 256 * 1024;
+
+// The lines of a text file, or nothing when it cannot be opened or is larger than
+// MaximumTextFileBytes.
 std::optional<QStringList> readTextLines(const QString &path);

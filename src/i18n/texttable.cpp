@@ -38,7 +38,7 @@ void TextTable::applyLines(const QStringList &lines)
     const qsizetype count = std::min<qsizetype>(lines.size(), LastEntry);
     for (qsizetype i = 0; i < count; ++i) {
         const QString &line = lines.at(i);
-        if (line.size() >= PrefixLength)
+        if (line.size() >= PrefixLength && line.size() <= MaximumLine)
             m_entries[i + 1] = line.mid(PrefixLength);
     }
 }

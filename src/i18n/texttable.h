@@ -85,6 +85,8 @@ class TextTable
 public:
     static constexpr int LastEntry = 100;
     static constexpr int PrefixLength = 3;
+    // The longest shipped line has about 250 characters; a longer one is garbage.
+    static constexpr qsizetype MaximumLine = 1024;
 
     QString text(int k) const;
     QString text(TextId id) const { return text(int(id)); }
@@ -92,7 +94,8 @@ public:
     // version leaves the line empty.
     QString textOrEnglish(TextId id) const;
     void setText(int k, const QString &text);
-    // Lines shorter than the prefix leave their entry unchanged; lines after 100 are ignored.
+    // Lines shorter than the prefix or longer than MaximumLine leave their entry unchanged;
+    // lines after 100 are ignored.
     void applyLines(const QStringList &lines);
 
 private:

@@ -29,6 +29,7 @@ private slots:
         QTest::newRow("lone LF is text") << QByteArray("01 a\n02 b\r\n03 c") << 1 << "a\n02 b";
         QTest::newRow("CR LF, lone CR, empty lines") << QByteArray("\r\n\r\r\n04 x") << 4 << "x";
         QTest::newRow("short line keeps entry") << QByteArray("01\r\n") << 1 << "old 1";
+        QTest::newRow("garbage line keeps entry") << "01 " + QByteArray(1022, 'x') << 1 << "old 1";
         QTest::newRow("UTF-8") << QByteArray("01 \xC3\xB6l") << 1 << "öl";
         QTest::newRow("Windows-1252") << QByteArray("01 \xE7\x80\x93\x94\x81") << 1 << "ç€“”\uFFFD";
         QTest::newRow("line 100") << ProgramFolder::languageFile(120, "new") << 100 << " new 100";
@@ -181,6 +182,9 @@ private slots:
         row("a line over 4 KiB", "1\r\n" + QByteArray(5000, 'a') + "\r\n3\r\n", "de", "deutsch.lng",
             -1);
         row("no file, id is Indonesian", {}, "id", "indonesian.lng", -1);
+        row("a name out of the folder", "1\r\n../../etc/passwd\r\n3", "de", "deutsch.lng", 3);
+        row("over 256 KB", "1\r\nsv.lng\r\n3" + QByteArray(256 * 1024, '\r'), "de", "deutsch.lng",
+            -1);
         row("no file, mapped but missing", {}, "it", "english.lng", -1);
     }
     void startUp()
@@ -235,12 +239,12 @@ private slots:
     {
         ProgramFolder program(false);
         LanguageSettings settings(program.path());
-        settings.languageFileName = "sub/français.lng";
+        settings.languageFileName = "français.lng";
         settings.lastPhotoFolder = "/home/åsa/";
         settings.autoFaceFit = false;
         QVERIFY(settings.save(4));
         const QByteArray saved = program.read("Lang/options.ini");
-        QCOMPARE(saved, "1\r\nsub/français.lng\r\n4\r\n/home/åsa/\r\n0\r\n");
+        QCOMPARE(saved, "1\r\nfrançais.lng\r\n4\r\n/home/åsa/\r\n0\r\n");
         // A disk that fills up mid-write (a file-size limit binds root too) keeps the file.
         settings.lastPhotoFolder = QString(200, u'p');
         std::signal(SIGXFSZ, SIG_IGN);
@@ -270,7 +274,8 @@ private slots:
         settings.languageFileName = "deutsch.lng";
         QVERIFY(settings.loadTextTable());
         // Later, a file that cannot be opened (or the Lang folder itself) keeps the present texts.
-        for (const char *name : { "gone.lng", "" }) {
+        program.write("Lang/big.lng", QByteArray(256 * 1024 + 1, '\r'));
+        for (const char *name : { "gone.lng", "", "big.lng" }) {
             settings.languageFileName = name;
             QVERIFY(!settings.loadTextTable());
             QCOMPARE(settings.textTable.text(3), "de 3");
@@ -286,7 +291,7 @@ private slots:
             QTest::newRow(name) << chosen << stored;
         };
         row("own Lang", "Lang/deutsch.lng", "deutsch.lng");
-        row("sub-folder", "Lang/extra/mine.lng", "extra/mine.lng");
+        row("sub-folder", "Lang/extra/mine.lng", "");
         row("last Lang, ours has the name", "x/Lang/y/Lang/deutsch.lng", "deutsch.lng");
         row("ours has no such file", "x/Lang/klingon.lng", "");
         row("ends in Lang", "MyLang/deutsch.lng", "");
