@@ -95,6 +95,11 @@ QString QtPlatform::programFolder() const
 
 QString QtPlatform::userConfigFolder() const
 {
+    // The XDG rules say a relative XDG_CONFIG_HOME is to be ignored; Qt would take it as it
+    // stands, relative to wherever the program happens to start.
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configHome.isEmpty() && QDir::isRelativePath(configHome))
+        return QDir::homePath() + QStringLiteral("/.config/") + QCoreApplication::applicationName();
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 

@@ -420,6 +420,36 @@ private slots:
 
     // An installed copy keeps its settings in the user's folder across starts; when that
     // cannot be written either, the user is told once.
+    // An options.ini that would not change is not written at start. Behind a link (as dotfile
+    // managers make them) it is read, never written through: the warning comes once, titled,
+    // after the texts are there, and a language change stays for the run.
+    void settingsKeptAtStart()
+    {
+        const QByteArray stored = "1\r\nenglish.lng\r\n3\r\n/p/\r\n1\r\n";
+        m_program->write("Lang/options.ini", stored);
+        const QDateTime old(QDate(2001, 1, 1), QTime());
+        QFile file(m_program->optionsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly)
+            && file.setFileTime(old, QFileDevice::FileModificationTime));
+        m_form->startUp(QUrl());
+        QCOMPARE(QFileInfo(m_program->optionsPath()).lastModified(), old);
+
+        QVERIFY(QFile::rename(m_program->optionsPath(), m_program->path() + "/real.ini"));
+        QVERIFY(QFile::link(m_program->path() + "/real.ini", m_program->optionsPath()));
+        MainWindow form(*m_platform, m_platform->printerSystem);
+        form.startUp(QUrl());
+        QCOMPARE(form.selectedFormat(), 3);
+        QVERIFY(m_platform->messages.isEmpty());
+        form.selectFormat(4);
+        QCOMPARE(m_platform->messages.size(), 1);
+        QVERIFY(m_platform->messages[0].text.startsWith(form.text(TextId::SettingsNotSaved))
+            && m_platform->messages[0].title == form.text(TextId::MessageTitle));
+        m_platform->dialogAnswers.enqueue(QStringList { m_program->langPath() + "deutsch.lng" });
+        form.findChild<QAction *>("languageAction")->trigger();
+        QCOMPARE(form.findChild<QMenu *>("fileMenu")->title(), "&Datei");
+        QCOMPARE(m_platform->messages.size(), 1);
+        QCOMPARE(m_program->read("real.ini"), stored);
+    }
     void installedCopySettings()
     {
         m_platform->folder = m_program->install();

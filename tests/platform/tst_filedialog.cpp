@@ -1,5 +1,8 @@
+#include "app/qtplatform.h"
 #include "fakeplatform.h"
 #include "platform/filedialog.h"
+
+#include <QDir>
 
 #include <QTest>
 
@@ -55,6 +58,14 @@ private slots:
         QCOMPARE(shown.initialDir, "/cwd");
         QCOMPARE(shown.fileName, shownName);
         QCOMPARE(qtNameFilters(shown.filter), nameFilters);
+    }
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG rules ask.
+    void relativeConfigHome()
+    {
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        QCOMPARE(QtPlatform().userConfigFolder(),
+            QDir::homePath() + "/.config/" + QCoreApplication::applicationName());
+        qunsetenv("XDG_CONFIG_HOME");
     }
 };
 
