@@ -1,5 +1,7 @@
 #include "jpegscans.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr unsigned char MarkerPrefix = 0xFF;
@@ -32,7 +34,8 @@ int countJpegScans(QByteArrayView bytes, int stopAfter)
     int scans = 0;
     qsizetype at = 2;
     while (at < size) {
-        // Between segments: the decoder skips stray bytes up to the next marker, so do we.
+        // Between segments libjpeg skips stray bytes up to the next marker, FF 00 included
+        // (a stuffed zero is no marker), and so do we: no arrangement may hide a scan.
         while (at < size && data[at] != MarkerPrefix)
             ++at;
         while (at < size && data[at] == MarkerPrefix) // fill bytes
@@ -40,6 +43,8 @@ int countJpegScans(QByteArrayView bytes, int stopAfter)
         if (at >= size)
             break;
         const unsigned char marker = data[at++];
+        if (marker == 0x00)
+            continue;
         if (marker == EndOfImage)
             break;
         if (hasNoLength(marker))
@@ -47,9 +52,8 @@ int countJpegScans(QByteArrayView bytes, int stopAfter)
         if (at + 2 > size)
             break;
         const qsizetype length = (qsizetype(data[at]) << 8) | data[at + 1];
-        if (length < 2)
-            break;
-        at += length;
+        // A length under 2 skips nothing beyond itself, as libjpeg's skip does.
+        at += std::max<qsizetype>(length, 2);
         if (marker != StartOfScan)
             continue;
         if (++scans > stopAfter)

@@ -226,6 +226,13 @@ inline QList<File> corpus()
         files.append({ QStringLiteral("progressive-%1-scans.jpg").arg(scans),
             encode(small, { ColourSpace::Rgb, true, false, scans }),
             scans > 500 ? NotAPicture : Upright });
+    // Hidden from a count that does not walk the markers as libjpeg does: a comment whose
+    // length says 0, and stray FF 00 bytes between segments, both skipped by the decoder.
+    const QByteArray many = encode(small, { ColourSpace::Rgb, true, false, 501 });
+    files.append({ QStringLiteral("501-scans-after-empty-comment.jpg"),
+        many.left(2) + QByteArray("\xFF\xFE\x00\x00", 4) + many.mid(2), NotAPicture });
+    files.append({ QStringLiteral("501-scans-after-stray-bytes.jpg"),
+        many.left(2) + QByteArray("\xFF\x00\xFF\x00", 4) + many.mid(2), NotAPicture });
     // 500 scans are too many for 14000 x 14000 pixels: the work, not the count, is refused.
     files.append({ QStringLiteral("progressive-500-scans-claims-14000x14000.jpg"),
         TestPhotos::withClaimedSize(
