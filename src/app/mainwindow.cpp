@@ -112,6 +112,8 @@ void MainWindow::createWorkspace()
             showFit();
     });
     connect(&m_faces, &FaceFinder::found, this, &MainWindow::faceFound);
+    m_decodeWatch.setInterval(50);
+    connect(&m_decodeWatch, &QTimer::timeout, this, &MainWindow::photoDecoded);
 }
 
 void MainWindow::createMenus()
@@ -234,6 +236,7 @@ void MainWindow::openPhoto(const QString &path)
     case LoadOutcome::Accepted:
         layoutWorkspace(); // fits and shows the new photo
         m_faces.search(m_workspace.photo());
+        m_decodeWatch.start();
         break;
     case LoadOutcome::TooSmall:
         message(TextId::PhotoTooSmall);
@@ -261,18 +264,35 @@ void MainWindow::choosePhoto()
     openPhoto(choosePhotoFile(m_platform, m_settings, this));
 }
 
-void MainWindow::waitForPhoto()
+bool MainWindow::waitForPhoto()
 {
-    if (m_workspace.isPhotoComplete())
+    if (!m_workspace.isPhotoComplete()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_workspace.photo()->waitUntilComplete();
+        QApplication::restoreOverrideCursor();
+    }
+    if (!m_workspace.isLoaded() || m_workspace.photo()->hasOwnPixels())
+        return true;
+    message(TextId::NotAPhoto);
+    return false;
+}
+
+void MainWindow::photoDecoded()
+{
+    if (!m_workspace.isPhotoComplete())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_workspace.photo()->waitUntilComplete();
-    QApplication::restoreOverrideCursor();
+    m_decodeWatch.stop();
+    // The frame shows the photo's own pixels from now on, sharp also where it was enlarged.
+    if (m_workspace.photo()->hasOwnPixels())
+        m_view->showClip(m_workspace.shown());
+    else
+        message(TextId::NotAPhoto);
 }
 
 void MainWindow::exportSheet()
 {
-    waitForPhoto();
+    if (!waitForPhoto())
+        return;
     SheetExport exporter(m_platform, m_settings.textTable, this);
     const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
@@ -288,7 +308,8 @@ void MainWindow::openPrintDialog()
         message(TextId::NothingToPrint);
         return;
     }
-    waitForPhoto();
+    if (!waitForPhoto())
+        return;
     // A dialog closed a moment ago may still wait for its deletion: it is not reused.
     if (m_printDialog && m_printDialog->isVisible()) {
         m_printDialog->raise();

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -79,8 +80,10 @@ private:
     void showAbout();
     void choosePhoto();
     // Export and print need the photo's own pixels: a decode still running is waited for,
-    // with the busy pointer.
-    void waitForPhoto();
+    // with the busy pointer. False, once the user is told, when the photo cannot be decoded.
+    bool waitForPhoto();
+    // Once the photo's own pixels are decoded, or their decode failed.
+    void photoDecoded();
     void exportSheet();
     void openPrintDialog();
     void message(TextId text, const QString &suffix = QString());
@@ -97,6 +100,7 @@ private:
     bool m_toldUnsaved = false;
     QPointer<PrintDialog> m_printDialog;
     QPointer<AboutBox> m_about;
+    QTimer m_decodeWatch; // while the photo's own pixels are being decoded
 
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;

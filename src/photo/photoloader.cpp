@@ -8,10 +8,12 @@
 #include <QFile>
 #include <QImageReader>
 
-#include <turbojpeg.h>
+#include <cstdio> // before jpeglib.h, which uses FILE
+#include <jpeglib.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csetjmp>
 
 namespace {
 
@@ -93,32 +95,59 @@ int previewFactor(const QSize &upright, const QSizeF &framePixels)
     return 1;
 }
 
-// libjpeg-turbo's own scaling, which skips most of the decoder's work; null when it cannot
-// (a colour space it does not convert, a damaged file): the whole decode then decides.
+struct DecodeErrors
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf fatal;
+};
+
+// libjpeg's part of decodeReduced, apart so that no C++ object of this frame lives across
+// the jump a fatal error makes; the picture is reached through a pointer.
+bool decodeScaled(jpeg_decompress_struct &info, DecodeErrors &errors, const QByteArray &bytes,
+    int factor, QImage *image)
+{
+    if (setjmp(errors.fatal) != 0)
+        return false;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+        static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
+        return false;
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned int>(factor);
+    info.out_color_space = JCS_EXT_BGRA;
+    // Plain colour upsampling: a sixth faster, and the difference is lost at this size.
+    info.do_fancy_upsampling = FALSE;
+    jpeg_start_decompress(&info);
+    *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (image->isNull())
+        return false;
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image->scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+// libjpeg's own scaling, which skips most of the decoder's work; null when it cannot (a colour
+// space it does not convert, a damaged file): the whole decode then decides. A warning (a
+// file cut short) still leaves a picture, as the whole decode does, its missing rows grey; a
+// fatal error, even one that follows a warning, leaves none.
 QImage decodeReduced(const QByteArray &bytes, int factor)
 {
-    tjhandle handle = tjInitDecompress();
-    if (!handle)
-        return QImage();
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
-    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    jpeg_decompress_struct info {};
+    DecodeErrors errors {};
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<DecodeErrors *>(common->err)->fatal, 1);
+    };
+    errors.manager.output_message = [](j_common_ptr) {};
     QImage image;
-    if (tjDecompressHeader3(handle, data, bytes.size(), &width, &height, &subsampling, &colourspace)
-            == 0
-        && colourspace != TJCS_CMYK && colourspace != TJCS_YCCK) {
-        const tjscalingfactor scale { 1, factor };
-        image = QImage(TJSCALED(width, scale), TJSCALED(height, scale), QImage::Format_RGB32);
-        // A warning (a file cut short) still leaves a picture, as the whole decode does. The
-        // colour is upsampled plainly: a sixth faster, and the difference is lost at this size.
-        if (!image.isNull()
-            && tjDecompress2(handle, data, bytes.size(), image.bits(), image.width(),
-                   int(image.bytesPerLine()), image.height(), TJPF_BGRA, TJFLAG_FASTUPSAMPLE)
-                != 0
-            && tjGetErrorCode(handle) != TJERR_WARNING)
-            image = QImage();
-    }
-    tjDestroy(handle);
-    return image;
+    const bool decoded = decodeScaled(info, errors, bytes, factor, &image);
+    jpeg_destroy_decompress(&info);
+    return decoded ? image : QImage();
 }
 
 } // namespace

@@ -385,6 +385,17 @@ private slots:
         QCOMPARE(rect(), *centreCrop(2400, 3200, 5080, 5080));
     }
 
+    // When the photo's own pixels arrive, the frame is drawn from them at once.
+    void frameSharpWhenDecoded()
+    {
+        m_form->startUp(QUrl());
+        TestPhotos::DecodeHold hold;
+        m_form->openPhoto(photo("q.jpg", TestPhotos::quadrants(1000, 1200)));
+        QTest::mouseClick(widget("zoomInButton"), Qt::LeftButton);
+        const QImage soft = static_cast<PhotoFrame *>(widget("photoFrame"))->picture();
+        hold.release();
+        QTRY_VERIFY(static_cast<PhotoFrame *>(widget("photoFrame"))->picture() != soft);
+    }
     // Export and print right after a 48-megapixel photo shows wait for its own pixels: the
     // same sheet and the same printed photos as once its decode has ended.
     void exportAndPrintBeforeTheDecodeEnds()

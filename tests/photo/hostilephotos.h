@@ -201,6 +201,12 @@ inline QList<File> corpus()
         { QStringLiteral("claims-20000x20000.jpg"), TestPhotos::withClaimedSize(good, 20000, 20000),
             TooLarge },
     };
+    // A warning, then a fatal error half way: a scan cut short before a table between two
+    // scans, and the table itself bogus.
+    QByteArray damaged = encode(picture, { ColourSpace::Rgb, true });
+    const qsizetype table = damaged.indexOf("\xFF\xC4", damaged.indexOf("\xFF\xDA"));
+    damaged.replace(table + 5, 16, QByteArray(16, '\xFF')).remove(table - 40, 40);
+    files.append({ QStringLiteral("warning-then-fatal.jpg"), damaged, NotAPicture });
     for (int percent : { 10, 50, 99 })
         files.append({ QStringLiteral("truncated-%1.jpg").arg(percent),
             good.left(good.size() * percent / 100), UprightTopOnly });
