@@ -2,6 +2,7 @@
 
 #include "i18n/texttable.h"
 #include "photo/photoformat.h"
+#include "web/links.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -158,6 +159,17 @@ MainMenu::MainMenu(QMenuBar *bar)
         = item(helpMenu, "checkUpdateAction", QStringLiteral("&Check update..."), 110);
     helpMenu->addSeparator();
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&Info..."), 111);
+}
+
+void MainMenu::connectWebPages(Platform &platform)
+{
+    for (const auto &[action, page] : { std::pair { addLanguageAction, WebPage::Languages },
+             std::pair { donateAction, WebPage::Donate },
+             std::pair { checkUpdateAction, WebPage::Program } })
+        QObject::connect(action, &QAction::triggered, action,
+            [&platform, page] { openWebPage(platform, page); });
+    QObject::connect(releaseNotesAction, &QAction::triggered, releaseNotesAction,
+        [&platform] { openReleaseNotes(platform); });
 }
 
 void MainMenu::applyTexts(const TextTable &texts)

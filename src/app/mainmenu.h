@@ -4,6 +4,7 @@
 
 class QAction;
 class QMenu;
+class Platform;
 class QMenuBar;
 class TextTable;
 
@@ -12,6 +13,8 @@ struct MainMenu
 {
     explicit MainMenu(QMenuBar *bar);
     void applyTexts(const TextTable &texts);
+    // The items that open a web page or the release notes.
+    void connectWebPages(Platform &platform);
 
     QMenu *fileMenu = nullptr;
     QAction *openAction = nullptr;

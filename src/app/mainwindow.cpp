@@ -14,7 +14,6 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "printdialog.h"
-#include "web/links.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -124,14 +123,7 @@ void MainWindow::createMenus()
     connect(m_menu->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
     connect(m_menu->exitAction, &QAction::triggered, this, [this] { m_platform.endProgram(); });
     connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
-    connect(m_menu->addLanguageAction, &QAction::triggered, this,
-        [this] { openWebPage(m_platform, WebPage::Languages); });
-    connect(m_menu->donateAction, &QAction::triggered, this,
-        [this] { openWebPage(m_platform, WebPage::Donate); });
-    connect(m_menu->checkUpdateAction, &QAction::triggered, this,
-        [this] { openWebPage(m_platform, WebPage::Program); });
-    connect(m_menu->releaseNotesAction, &QAction::triggered, this,
-        [this] { openReleaseNotes(m_platform); });
+    m_menu->connectWebPages(m_platform);
     connect(m_menu->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(m_menu->undoAction, &QAction::triggered, this, [this] {
         if (m_workspace.undo())
@@ -150,11 +142,6 @@ void MainWindow::createMenus()
     for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
         connect(m_menu->formatActions[i], &QAction::triggered, this,
             [this, i] { selectFormat(int(i)); });
-}
-
-int MainWindow::selectedFormat() const
-{
-    return m_workspace.format();
 }
 
 void MainWindow::showNote()
@@ -323,11 +310,6 @@ void MainWindow::openPrintDialog()
     connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
 }
 
-PrintDialog *MainWindow::printDialog() const
-{
-    return m_printDialog;
-}
-
 void MainWindow::restoreSettings()
 {
     // The stored format is shown as a click would show it, so the frame, the caption
@@ -338,6 +320,11 @@ void MainWindow::restoreSettings()
     if (format)
         showFormat(*format);
     loadTexts();
+}
+
+PrintDialog *MainWindow::printDialog() const
+{
+    return m_printDialog;
 }
 
 void MainWindow::loadTexts()
@@ -399,14 +386,4 @@ void MainWindow::showAbout()
         show();
     });
     m_about->show();
-}
-
-void MainWindow::highlightLink(int index)
-{
-    m_links->highlightLink(index);
-}
-
-void MainWindow::resetLinkHighlight()
-{
-    m_links->highlightLink(-1);
 }

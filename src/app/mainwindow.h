@@ -41,15 +41,12 @@ public:
     void layoutWorkspace();
     void saveSettings();
     void applyTexts();
-    void highlightLink(int index);
-    void resetLinkHighlight();
     void openPhoto(const QString &path);
     void checkForUpdate(const QUrl &updateAddress);
 
     bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
     const PhotoWorkspace &workspace() const { return m_workspace; }
-    // The marked format option; the frame's size carries the format itself.
-    int selectedFormat() const;
+    int selectedFormat() const { return m_workspace.format(); }
     // A line the language file leaves empty (one of an older version) shows in English.
     QString text(TextId id) const { return m_settings.textTable.textOrEnglish(id); }
     LanguageSettings &settings() { return m_settings; }

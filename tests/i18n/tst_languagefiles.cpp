@@ -1,3 +1,4 @@
+#include "app/linkpanel.h"
 #include "app/mainwindow.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
@@ -153,7 +154,7 @@ private slots:
             check(&form);
         }
         for (int link = 0; link < 4; ++link) {
-            form.highlightLink(link); // bold while the pointer is on it
+            form.findChild<LinkPanel *>()->highlightLink(link); // bold under the pointer
             check(&form);
         }
         TextTable texts;
