@@ -2,12 +2,15 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QHostAddress>
 #include <QNetworkProxyFactory>
+#include <QPromise>
 #include <QSslSocket>
 #include <QTimer>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -27,6 +30,34 @@ bool isLoopback(const QUrl &address)
 int defaultPort(const QUrl &address)
 {
     return address.port(address.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
+// The desktop's proxy for the address, or nothing when the lookup has not answered by the
+// deadline. Automatic configuration makes Qt fetch a script first and wait for it without any
+// limit, so the lookup runs on a thread of its own that is left to end by itself when given up.
+std::optional<QNetworkProxy> lookUpProxy(const QUrl &address, const QDeadlineTimer &deadline)
+{
+    if (isLoopback(address))
+        return QNetworkProxy(QNetworkProxy::NoProxy);
+    QPromise<QNetworkProxy> promise;
+    QFutureWatcher<QNetworkProxy> watcher;
+    watcher.setFuture(promise.future());
+    std::thread([promise = std::move(promise), address]() mutable {
+        promise.start();
+        promise.addResult(
+            QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(address)).value(0));
+        promise.finish();
+    }).detach();
+
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(
+        int(std::max<qint64>(0, deadline.remainingTime())), &loop, &QEventLoop::quit);
+    if (!watcher.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!watcher.future().isResultReadyAt(0))
+        return std::nullopt;
+    return watcher.future().result();
 }
 
 // The status line and the headers that matter; nothing when the head is not HTTP or the body
@@ -64,6 +95,11 @@ std::optional<Answer> exchange(
     const bool secure = address.scheme() == QLatin1String("https");
     if (!secure && address.scheme() != QLatin1String("http"))
         return std::nullopt;
+    // The desktop's proxy settings, except for this machine itself. A web proxy takes a plain
+    // request with the whole address; anything else is a tunnel the socket goes through.
+    const std::optional<QNetworkProxy> proxy = lookUpProxy(address, deadline);
+    if (!proxy)
+        return std::nullopt;
     std::unique_ptr<QTcpSocket> socket
         = secure ? std::make_unique<QSslSocket>() : std::make_unique<QTcpSocket>();
 
@@ -73,18 +109,13 @@ std::optional<Answer> exchange(
         target = "/";
     QString host = address.host();
     int port = defaultPort(address);
-    // The desktop's proxy settings, except for this machine itself. A web proxy takes a plain
-    // request with the whole address; anything else is a tunnel the socket goes through.
-    QNetworkProxy proxy(QNetworkProxy::NoProxy);
-    if (!isLoopback(address))
-        proxy = QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(address)).value(0);
-    if (proxy.type() == QNetworkProxy::HttpProxy && !secure) {
+    if (proxy->type() == QNetworkProxy::HttpProxy && !secure) {
         target = address.toEncoded(QUrl::RemoveUserInfo | QUrl::RemoveFragment);
-        host = proxy.hostName();
-        port = proxy.port();
+        host = proxy->hostName();
+        port = proxy->port();
         socket->setProxy(QNetworkProxy::NoProxy);
     } else {
-        socket->setProxy(proxy);
+        socket->setProxy(*proxy);
     }
     const QByteArray hostHeader = address.host(QUrl::FullyEncoded).toLatin1()
         + (address.port() > 0 ? ':' + QByteArray::number(address.port()) : QByteArray());

@@ -15,7 +15,7 @@ struct FetchLimits
 
 // The body of a successful HTTP answer, one character per byte, or nothing when the server
 // cannot be reached, answers with an error, sends more than the limit (head and body together),
-// redirects too often or to another server, or does not finish in time. Waits in a local
-// event loop that keeps the windows painted but holds back user input, so nothing can be
-// started while the answer is pending.
+// redirects too often or to another server, or does not finish in time, the proxy lookup
+// included. Waits in a local event loop that keeps the windows painted but holds back user
+// input, so nothing can be started while the answer is pending.
 std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &limits = {});

@@ -47,6 +47,25 @@ private slots:
         QCOMPARE(fetchVersionText(server.url()), std::nullopt);
         QCOMPARE(other.requests, 0);
     }
+    // Qt asks libproxy here, which fetches the automatic proxy script before it answers: a
+    // script server that never answers costs the check its time limit, the loop still running.
+    void silentProxyScript()
+    {
+        QTcpServer script;
+        script.listen(QHostAddress::LocalHost);
+        const QByteArray saved = qgetenv("http_proxy");
+        qputenv("http_proxy",
+            "pac+http://127.0.0.1:" + QByteArray::number(script.serverPort()) + "/p.pac");
+        bool looped = false;
+        QTimer::singleShot(200, this, [&] { looped = true; });
+        const QDeadlineTimer bound(1000 + 3000);
+        const QUrl away(QStringLiteral("http://update.example.invalid/ver.txt"));
+        const std::optional<QString> text = fetchVersionText(away, FetchLimits { 1000 });
+        saved.isNull() ? qunsetenv("http_proxy") : qputenv("http_proxy", saved);
+        QCOMPARE(text, std::nullopt);
+        QVERIFY(!bound.hasExpired());
+        QVERIFY(looped);
+    }
     void offer_data()
     {
         QTest::addColumn<QByteArray>("published");
