@@ -4,10 +4,12 @@
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
+#include "web/versionfetch.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -29,14 +31,8 @@ int answer(const CommandLine &line)
     return *line.exitCode;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runWindows(int &argc, char *argv[])
 {
-    if (textOnly(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        return answer(parseCommandLine(QCoreApplication::arguments()));
-    }
     QApplication app(argc, argv);
     // Settings of an installed copy live in the user's folder named after it.
     QCoreApplication::setApplicationName(QStringLiteral("kalmora"));
@@ -52,4 +48,21 @@ int main(int argc, char *argv[])
     if (!line.photo.isEmpty())
         form.openPhoto(line.photo);
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (textOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return answer(parseCommandLine(QCoreApplication::arguments()));
+    }
+    const int code = runWindows(argc, argv);
+    // Qt's own cleanup waits for a proxy lookup to end, and one given up on may never end.
+    if (proxyLookupLeftRunning()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -9,10 +9,15 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 
 namespace {
+
+// Lookups still running. Plain storage with nothing to destroy, so a lookup thread left running
+// may count itself out even while the program ends.
+std::atomic<int> runningLookups { 0 };
 
 struct Answer
 {
@@ -42,10 +47,12 @@ std::optional<QNetworkProxy> lookUpProxy(const QUrl &address, const QDeadlineTim
     QPromise<QNetworkProxy> promise;
     QFutureWatcher<QNetworkProxy> watcher;
     watcher.setFuture(promise.future());
+    runningLookups.fetch_add(1);
     std::thread([promise = std::move(promise), address]() mutable {
         promise.start();
         promise.addResult(
             QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(address)).value(0));
+        runningLookups.fetch_sub(1);
         promise.finish();
     }).detach();
 
@@ -193,4 +200,9 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
             return std::nullopt;
         return QString::fromLatin1(answer->body);
     }
+}
+
+bool proxyLookupLeftRunning()
+{
+    return runningLookups.load() > 0;
 }

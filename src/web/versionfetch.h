@@ -19,3 +19,7 @@ struct FetchLimits
 // included. Waits in a local event loop that keeps the windows painted but holds back user
 // input, so nothing can be started while the answer is pending.
 std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &limits = {});
+
+// True while a proxy lookup given up on is still running. Qt waits for it when the program
+// ends, and one fetching an automatic configuration script from a silent server never ends.
+bool proxyLookupLeftRunning();
