@@ -17,7 +17,9 @@ LoadOutcome PhotoWorkspace::load(const QString &path, qreal pixelRatio)
         return LoadOutcome::Ignored;
 
     // The frame's pixels on the screen: a screen pixel counts as 15 twips.
-    const PhotoLoadResult loaded = loadPhoto(path, m_frame / TwipsPerPhotoPixel * pixelRatio);
+    const QSizeF framePixels = m_frame / TwipsPerPhotoPixel * pixelRatio;
+    const auto decode = [&path, framePixels] { return loadPhoto(path, framePixels); };
+    const PhotoLoadResult loaded = m_loadRunner ? m_loadRunner(decode) : decode();
     if (loaded.error == PhotoLoadError::TooLarge)
         return LoadOutcome::TooLarge;
     if (loaded.error != PhotoLoadError::None)

@@ -5,12 +5,15 @@
 #include "facefinder.h"
 #include "platform/units.h"
 
+#include "photoloader.h"
+
 #include <QSizeF>
 #include <QString>
 
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 enum class LoadOutcome {
     Ignored, // not a visible file named ".jpg", ".jpeg" or ".jpe": nothing happens
@@ -49,6 +52,10 @@ public:
     }
     // A frame of another size for the same format (the window's design frame is 3495 twips wide).
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
+
+    // Runs the reading and decoding of a photo, which the window keeps off its own thread.
+    using LoadRunner = std::function<PhotoLoadResult(const std::function<PhotoLoadResult()> &)>;
+    void setLoadRunner(LoadRunner runner) { m_loadRunner = std::move(runner); }
 
     // A refused photo leaves the workspace exactly as it was.
     // `pixelRatio`: the screen's device pixels per logical pixel, for the size of the picture
@@ -113,6 +120,7 @@ private:
     void restore(const CropState &fit);
     void remember(const CropState &fit);
 
+    LoadRunner m_loadRunner;
     int m_format = 1;
     QSizeF m_frame;
     bool m_fitWhenFound = false; // the fit to the face was asked for during the search

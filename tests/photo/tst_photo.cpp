@@ -238,8 +238,6 @@ private slots:
         QTest::newRow("300 x 299 too short") << "a.jpg" << jpeg(300, 299) << LoadOutcome::TooSmall;
         QTest::newRow("234 x 300, just large enough")
             << "a.jpg" << jpeg(234, 300) << LoadOutcome::Accepted;
-        QTest::newRow("4:5 portrait") << "a.jpg" << jpeg(1080, 1350) << LoadOutcome::Accepted;
-        QTest::newRow("square") << "a.jpg" << jpeg(2000, 2000) << LoadOutcome::Accepted;
         QTest::newRow(".jpeg") << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Accepted;
         QTest::newRow(".png is not a photo name")
             << "a.png" << jpeg(300, 400) << LoadOutcome::Ignored;
@@ -311,20 +309,13 @@ private slots:
         QCOMPARE(steps, pan);
         QCOMPARE(shown, rect.toRect());
     }
-    // A drag follows the pointer by whole pan steps; the wheel zooms a command per notch.
-    void gestures()
+    // A wild jump of the pointer or a wild wheel brings at most MaxCommands commands, so one
+    // event cannot stall the window; drags and notches themselves are the window's tests.
+    void gesturesAreCapped()
     {
-        using enum PhotoCommand;
         FrameGestures gestures;
-        gestures.startDrag({ 10, 10 });
-        const QSizeF step(4, 3);
-        QCOMPARE(gestures.dragTo({ 19, 10 }, step), (QList { Right, Right }));
-        QCOMPARE(gestures.dragTo({ 17, 11 }, step), QList<PhotoCommand>());
-        QCOMPARE(gestures.dragTo({ 13, 3 }, step), (QList { Left, Up, Up }));
-        QCOMPARE(gestures.dragTo({ 13, 3 }, QSizeF()), QList<PhotoCommand>());
-        QCOMPARE(gestures.wheel(120), QList { ZoomIn });
-        QCOMPARE(gestures.wheel(-60), QList<PhotoCommand>());
-        QCOMPARE(gestures.wheel(-60), QList { ZoomOut });
+        gestures.startDrag({ 0, 0 });
+        QCOMPARE(gestures.dragTo({ 1e6, 0 }, { 4, 3 }).size(), FrameGestures::MaxCommands);
         QCOMPARE(gestures.wheel(120 * 80).size(), FrameGestures::MaxCommands);
     }
 

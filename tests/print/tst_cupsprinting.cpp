@@ -122,7 +122,6 @@ private slots:
         const QMarginsF driver = QMarginsF(18, 36, 36, 54) * (25.4 / 72);
         row("30 x 40, A4 driver, portrait", 0, Plain, true, "1", 1, a4, QMarginsF());
         row("35 x 45, margins, portrait", 1, Margins, true, "2.5", 2, a4, driver);
-        row("40 x 40, A4 driver, landscape", 2, Plain, false, "3", 3, a4, QMarginsF());
         row("50 x 50, margins, landscape", 3, Margins, false, "1", 1, a4, driver);
         row("35 x 45, Letter driver, portrait", 1, QStringLiteral("KalmoraLetter"), true, "1", 1,
             letter, QMarginsF());
@@ -137,7 +136,6 @@ private slots:
             QMarginsF());
         row("35 x 45, 4 x 6 in photo paper, portrait", 1, PhotoPaper, true, "1", 1, photo,
             QMarginsF());
-        row("30 x 40, A6 with margins, portrait", 0, A6Paper, true, "1", 1, a6, a6Driver);
         row("50 x 50, A6 with margins, landscape", 3, A6Paper, false, "1", 1, a6, a6Driver);
     }
     void realSizeOnPaper()

@@ -140,21 +140,6 @@ private slots:
         QCOMPARE(places.size(), 8);
         QCOMPARE(places[3].top(), places[0].top());
     }
-    // The quality chosen in the dialog travels with the job, whatever it is.
-    void qualityTravelsWithTheJob()
-    {
-        OnePrinter one;
-        for (int index : { 3, 0 }) {
-            QPointer<PrintDialog> dialog = one.dialog();
-            dialog->findChild<QComboBox *>("qualityBox")->setCurrentIndex(index);
-            QTest::mouseClick(
-                dialog->findChild<QWidget *>("printButton"), Qt::LeftButton, {}, { 5, 5 });
-            delete dialog;
-        }
-        QCOMPARE(one.platform.printerSystem.submitted.size(), 2);
-        QCOMPARE(one.platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
-        QCOMPARE(one.platform.printerSystem.submitted[1].quality, PrintQuality::High);
-    }
     // The orientation pictures show the page as it will print: the paper's proportions in
     // each orientation and the user's photo at each place it prints on that paper.
     void truePreview_data()
@@ -241,7 +226,8 @@ private slots:
         qunsetenv("CUPS_SERVER");
     }
     // By keyboard alone: Tab visits the printer, the orientation shown, the copies and the two
-    // buttons; Space turns the page, Return prints what the dialog shows, Escape cancels.
+    // buttons; Space turns the page, Return prints what the dialog shows (the quality chosen
+    // included), Escape cancels.
     void keyboardAlone()
     {
         OnePrinter one;
@@ -262,12 +248,14 @@ private slots:
             landscape->setFocus();
             QTest::keyClick(landscape, Qt::Key_Space);
             QVERIFY(landscape->isHidden() && QApplication::focusWidget()->isVisible());
+            dialog->findChild<QComboBox *>("qualityBox")->setCurrentIndex(3);
             QTest::keyClick(QApplication::focusWidget(), last);
             QVERIFY(!dialog || !dialog->isVisible());
             delete dialog;
         }
         QCOMPARE(one.platform.printerSystem.submitted.size(), 1);
         QCOMPARE(one.platform.printerSystem.submitted[0].orientation, PrintOrientation::Portrait);
+        QCOMPARE(one.platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
     }
 };
 
