@@ -225,9 +225,12 @@ QImage Photo::scaledCrop(const QRect &upright, const QSize &target, Scaling scal
         return levels.empty()
             ? QImage()
             : scaledPart(levels.front().upright, partOf(levels.front()), target, Scaling::Smooth);
-    // No reduced copy is large enough: scale the photo's own pixels of the part.
+    // No reduced copy is large enough: scale the photo's own pixels of the part. The whole
+    // photo is not copied first: fresh memory of its size costs more than the scaling.
+    const QRect part = storedRect(upright);
+    const QImage &stored = pixels->stored;
     return oriented(
-        pixels->stored.copy(storedRect(upright))
+        (part == stored.rect() ? stored : stored.copy(part))
             .scaled(m_orientation & QImageIOHandler::TransformationRotate90 ? target.transposed()
                                                                             : target,
                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
