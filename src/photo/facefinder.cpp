@@ -15,18 +15,37 @@ namespace {
 // The detector finds faces from about 80 pixels; in a photo reduced to this size that is a
 // face an identity photo can use, and the search stays near 100 ms on a small machine.
 constexpr int SearchSide = 1000;
+// Where that finds nothing, the photo is searched again at up to twice the size, and a
+// large photo's upper two thirds, where a portrait's face is, at half as much again.
+constexpr int CloserSide = 2000;
+constexpr double UpperCloser = 1.5;
+// Those searches look only for the faces too small for the one before: the pyramid levels
+// (each 5/6 of the last) that span a factor of two.
+constexpr unsigned long CloserLevels = 5;
 
 // Points of the 68-point model.
 constexpr int JawFirst = 0, JawLast = 16;
 constexpr int EyeCorners[] = { 36, 39, 42, 45 };
+
+dlib::frontal_face_detector largestLevelsOnly(const dlib::frontal_face_detector &detector)
+{
+    dlib::frontal_face_detector::image_scanner_type scanner;
+    scanner.copy_configuration(detector.get_scanner());
+    scanner.set_max_pyramid_levels(CloserLevels);
+    std::vector<dlib::frontal_face_detector::feature_vector_type> weights;
+    for (unsigned long i = 0; i < detector.num_detectors(); ++i)
+        weights.push_back(detector.get_w(i));
+    return { scanner, detector.get_overlap_tester(), weights };
+}
 
 } // namespace
 
 class FaceModel
 {
 public:
-    std::mutex searching; // the detector keeps its working memory between calls
+    std::mutex searching; // the detectors keep their working memory between calls
     dlib::frontal_face_detector detector = dlib::get_frontal_face_detector();
+    dlib::frontal_face_detector closer = largestLevelsOnly(detector);
     dlib::shape_predictor landmarks;
 };
 
@@ -61,22 +80,31 @@ std::shared_ptr<FaceModel> loadFaceModel(const QString &landmarkModelPath)
     }
 }
 
-FaceSearch findFace(FaceModel &model, const QImage &upright)
+namespace {
+
+FaceSearch searchPicture(FaceModel &model, const QImage &picture, bool closer)
 {
-    if (upright.isNull())
+    if (picture.isNull())
         return {};
-    const QImage grey = upright.convertToFormat(QImage::Format_Grayscale8);
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     dlib::array2d<unsigned char> pixels(grey.height(), grey.width());
     for (int y = 0; y < grey.height(); ++y)
         std::copy_n(grey.constScanLine(y), grey.width(), &pixels[y][0]);
 
     const std::lock_guard lock(model.searching);
-    const std::vector<dlib::rectangle> faces = model.detector(pixels);
+    std::vector<dlib::rect_detection> faces;
+    (closer ? model.closer : model.detector)(pixels, faces);
+    // A detection far weaker than the best is a texture that looks a little like a face
+    // (a round badge, a pattern), not a second person.
+    double best = 0;
+    for (const dlib::rect_detection &face : faces)
+        best = std::max(best, face.detection_confidence);
+    std::erase_if(faces, [best](const auto &face) { return face.detection_confidence < best / 2; });
     FaceSearch search;
     search.faces = int(faces.size());
     if (faces.size() != 1)
         return search;
-    const dlib::full_object_detection shape = model.landmarks(pixels, faces.front());
+    const dlib::full_object_detection shape = model.landmarks(pixels, faces.front().rect);
     FaceMarks marks;
     for (int i = JawFirst; i <= JawLast; ++i)
         marks.chin = std::max(marks.chin, double(shape.part(i).y()));
@@ -88,25 +116,50 @@ FaceSearch findFace(FaceModel &model, const QImage &upright)
     return search;
 }
 
+} // namespace
+
+FaceSearch findFace(FaceModel &model, const QImage &upright)
+{
+    return searchPicture(model, upright, false);
+}
+
 FaceSearch findFace(FaceModel &model, const Photo &photo)
 {
-    const QSize reduced = photo.size().scaled(SearchSide, SearchSide, Qt::KeepAspectRatio);
-    const QSize size = photo.width() > SearchSide || photo.height() > SearchSide
-        ? reduced.expandedTo(QSize(1, 1))
-        : photo.size();
     const QRect whole(QPoint(), photo.size());
-    // An enlarged reduced picture would blur the landmarks, or show faces that are not there.
-    if (!photo.holdsPixelsFor(whole, size))
-        photo.waitUntilComplete();
-    FaceSearch search = findFace(model, photo.scaledCrop(whole, size));
-    if (search.face) {
-        const double sx = double(photo.width()) / size.width();
-        const double sy = double(photo.height()) / size.height();
-        search.face->chin *= sy;
-        search.face->eyeLine *= sy;
-        search.face->centreX *= sx;
+    const QRect upper(0, 0, photo.width(), std::max(1, photo.height() * 2 / 3));
+    const double side = std::max(photo.width(), photo.height());
+    const double first = std::min(1.0, SearchSide / side);
+    const double second = std::min(2 * first, CloserSide / side);
+    const double third = std::min(1.0, UpperCloser * second);
+    struct Pass
+    {
+        QRect part;
+        double scale;
+        bool closer;
+    };
+    std::vector<Pass> passes = { { whole, first, false }, { whole, second, true } };
+    // A small photo has no pixels beyond the enlarged copy the second search saw.
+    if (third > second)
+        passes.push_back({ upper, third, true });
+    for (const Pass &pass : passes) {
+        const QSize size
+            = QSize(qRound(pass.part.width() * pass.scale), qRound(pass.part.height() * pass.scale))
+                  .expandedTo(QSize(1, 1));
+        // An enlarged reduced picture would blur the landmarks, or show faces that are not there.
+        if (!photo.holdsPixelsFor(pass.part, size))
+            photo.waitUntilComplete();
+        FaceSearch found = searchPicture(model, photo.scaledCrop(pass.part, size), pass.closer);
+        if (found.face) {
+            const double sx = double(pass.part.width()) / size.width();
+            const double sy = double(pass.part.height()) / size.height();
+            found.face->chin = pass.part.top() + found.face->chin * sy;
+            found.face->eyeLine = pass.part.top() + found.face->eyeLine * sy;
+            found.face->centreX = pass.part.left() + found.face->centreX * sx;
+        }
+        if (found.faces > 0)
+            return found;
     }
-    return search;
+    return {};
 }
 
 FaceFinder::FaceFinder(const QString &modelPath, QObject *parent)

@@ -23,14 +23,16 @@ struct FaceMarks
 
 struct FaceSearch
 {
-    int faces = 0; // how many faces the detector found
+    int faces = 0; // how many faces the detector found, none far weaker than the best
     std::optional<FaceMarks> face; // their landmarks when there is exactly one
 };
 
 // The face detector and the 68-point landmark model, loaded once. One search at a time.
 class FaceModel;
 std::shared_ptr<FaceModel> loadFaceModel(const QString &landmarkModelPath);
+// The photo reduced first; where that shows no face, larger, for the smaller faces.
 FaceSearch findFace(FaceModel &model, const Photo &photo);
+// The picture at its own size only.
 FaceSearch findFace(FaceModel &model, const QImage &upright);
 
 inline constexpr auto LandmarkModelPath = "/usr/share/dlib/shape_predictor_68_face_landmarks.dat";

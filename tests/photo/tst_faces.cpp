@@ -77,11 +77,21 @@ private slots:
         QTest::addColumn<int>("orientation");
         const QImage offCentre = scene({ 2400, 3200 }, 3.5, { { 0.35, 0.2 } });
         const QImage small = scene({ 3000, 2250 }, 2.4, { { 0.1, 0.3 } });
+        // The portrait's head (crown to chin) is 150 of its 512 pixels: here 240, 135 and 300.
+        const QImage tall = scene({ 2400, 3200 }, 1.6, { { 0.3, 0.1 } });
+        const QImage tallSmaller = scene({ 2400, 3200 }, 0.9, { { 0.3, 0.1 } });
+        const QImage wide = scene({ 4000, 3000 }, 2, { { 0.55, 0.4 } });
         for (int format = 0; format < PhotoFormatCount; ++format) {
             const char *name = PhotoFormats[format].caption;
             QTest::addRow("%s, off-centre", name) << format << offCentre << 1;
             QTest::addRow("%s, landscape, small face", name) << format << small << 1;
             QTest::addRow("%s, orientation 6", name) << format << offCentre << 6;
+            // Turned, the badge on the suit looks a little like a face to the detector.
+            QTest::addRow("%s, the portrait, orientation 6", name) << format << astronaut() << 6;
+            QTest::addRow("%s, tall, small face", name) << format << tall << 1;
+            QTest::addRow("%s, tall, small face, orientation 6", name) << format << tall << 6;
+            QTest::addRow("%s, tall, smaller face", name) << format << tallSmaller << 1;
+            QTest::addRow("%s, wide, small face", name) << format << wide << 1;
         }
     }
 
@@ -114,6 +124,16 @@ private slots:
         QVERIFY2(std::abs(face.head() * mm - rule.headTarget * high) <= 1, found);
         QVERIFY2(std::abs(anchor - rule.anchorTarget * high) <= 1, found);
         QVERIFY2(std::abs(offCentre) <= 1, found);
+    }
+
+    // Two faces only a closer search sees are two, though each badge looks a little like one.
+    void twoSmallFaces()
+    {
+        const QImage two = scene({ 4000, 3000 }, 1.5, { { 0.1, 0.05 }, { 0.6, 0.55 } });
+        const FaceSearch search
+            = findFace(*m_model, Photo(two, QImageIOHandler::TransformationNone));
+        QCOMPARE(search.faces, 2);
+        QVERIFY(!search.face);
     }
 
     // A face at the photo's corner: the rectangle of the rule's size, moved inside.
