@@ -194,6 +194,55 @@ void benchFaceSearch(const QString &path)
         modelMs / decodeMs);
 }
 
+// Photos whose face a search of the photo reduced to 1000 pixels misses, searched with the
+// photo's own pixels there; the portrait's head (crown to chin) is 150 of its 512 pixels.
+void benchSmallFaces(const QTemporaryDir &dir)
+{
+    const QImage portrait(QStringLiteral(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg"));
+    struct Case
+    {
+        const char *name;
+        QSize size;
+        double scale;
+        QPointF place;
+        int orientation;
+    };
+    const Case cases[] = { { "the portrait, 512 x 512", { 512, 512 }, 1, {}, 1 },
+        { "2400 x 3200, head 240 px", { 2400, 3200 }, 1.6, { 720, 320 }, 1 },
+        { "4000 x 3000, head 300 px", { 4000, 3000 }, 2, { 2200, 450 }, 1 },
+        { "2400 x 3200, head 240 px, EXIF orientation 6", { 2400, 3200 }, 1.6, { 720, 320 }, 6 } };
+    const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
+    if (!model)
+        return;
+    std::printf(
+        "\n| face search, medians of %d | faces | search ms | TurboJPEG decode ms | search / "
+        "decode (goal < 1.0) |\n|---|---|---|---|---|\n",
+        Runs);
+    for (const Case &c : cases) {
+        QImage scene = BenchPhotos::photoLike(c.size.width(), c.size.height(), 7);
+        QPainter(&scene).drawImage(c.place,
+            portrait.scaled(
+                portrait.size() * c.scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        QByteArray jpeg = TestPhotos::encodeJpeg(
+            c.orientation == 6 ? scene.transformed(QTransform().rotate(-90)) : scene, 90);
+        if (c.orientation != 1)
+            jpeg = TestPhotos::withOrientation(jpeg, c.orientation);
+        const QString path = dir.filePath(QStringLiteral("small-face.jpg"));
+        TestPhotos::writeFile(path, jpeg);
+        const double decodeMs = referenceDecodeMs(jpeg);
+        Frame form;
+        form.load(path);
+        form.settle();
+        std::vector<double> searches;
+        FaceSearch search;
+        for (int run = 0; run < Runs; ++run)
+            searches.push_back(timeMs([&] { search = findFace(*model, *form.workspace.photo()); }));
+        std::printf("| %s | %d%s | %.0f | %.1f | %s |\n", c.name, search.faces,
+            search.face ? "" : " (no single face)", median(searches), decodeMs,
+            spread(searches, decodeMs, 2).constData());
+    }
+}
+
 struct Row
 {
     QString name;
@@ -299,6 +348,7 @@ int main(int argc, char *argv[])
     std::printf("| the same right after the frame shows, waiting for the decode | %.0f | %s |\n",
         median(exportsAfterLoad), spread(exportsAfterLoad, encodeMs, 2).constData());
     benchFaceSearch(dir.filePath(QStringLiteral("face.jpg")));
+    benchSmallFaces(dir);
     std::printf("\nLoad average (1, 5, 15 min) at the start: %s; at the end: %s\n",
         startLoad.constData(), loadAverage().constData());
     return 0;
