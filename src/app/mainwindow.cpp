@@ -22,8 +22,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLayout>
 #include <QEventLoop>
+#include <QLayout>
 #include <QMenu>
 
 #include <thread>
