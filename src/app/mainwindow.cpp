@@ -7,6 +7,7 @@
 #include "i18n/languagemenu.h"
 #include "linkpanel.h"
 #include "mainmenu.h"
+#include "offthread.h"
 #include "photo/facefit.h"
 #include "photo/photochoice.h"
 #include "photo/photoformat.h"
@@ -22,33 +23,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
 #include <QLayout>
 #include <QMenu>
-
-#include <thread>
 
 namespace {
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
-
-// A photo is read and decoded on a thread of its own, with the busy pointer; the window is
-// painted meanwhile, and the user's input waits until the photo is there or refused.
-PhotoLoadResult decodeOffThread(const std::function<PhotoLoadResult()> &decode)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    PhotoLoadResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = decode();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    QApplication::restoreOverrideCursor();
-    return result;
-}
 
 } // namespace
 
@@ -123,7 +104,7 @@ void MainWindow::createWorkspace()
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
     m_workspace.setFrame(m_view->frameTwips());
-    m_workspace.setLoadRunner(&decodeOffThread);
+    m_workspace.setLoadRunner(&runOffThread<PhotoLoadResult>);
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
         [this] { return m_workspace.isLoaded(); });

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -407,8 +408,10 @@ private slots:
         QList<QImage> sheets;
         for (const bool settled : { false, true }) {
             TestPhotos::DecodeHold hold;
+            bool painted = false; // the window's thread is free while the photo is read
+            QTimer::singleShot(0, [&painted] { painted = true; });
             m_form->openPhoto(path);
-            QVERIFY(!m_form->workspace().isPhotoComplete());
+            QVERIFY(painted && !m_form->workspace().isPhotoComplete());
             hold.release();
             if (settled)
                 m_form->workspace().photo()->waitUntilComplete();
