@@ -1,5 +1,7 @@
 #include "facefinder.h"
 
+#include "platform/paths.h"
+
 #include <QFile>
 #include <QtDebug>
 
@@ -67,8 +69,11 @@ std::shared_ptr<FaceModel> sharedFaceModel(const QString &path)
 
 std::shared_ptr<FaceModel> loadFaceModel(const QString &landmarkModelPath)
 {
-    if (!QFile::exists(landmarkModelPath))
+    // Like every file from outside: a pipe or a folder in its place must not block or fail oddly.
+    QFile probe;
+    if (!openRegularFile(probe, landmarkModelPath))
         return nullptr;
+    probe.close();
     try {
         auto model = std::make_shared<FaceModel>();
         dlib::deserialize(landmarkModelPath.toStdString()) >> model->landmarks;
@@ -123,8 +128,9 @@ FaceSearch findFace(FaceModel &model, const QImage &upright)
     return searchPicture(model, upright, false);
 }
 
-FaceSearch findFace(FaceModel &model, const Photo &photo)
+FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bool()> &stop)
 {
+    const auto stopped = [&stop] { return stop && stop(); };
     const QRect whole(QPoint(), photo.size());
     const QRect upper(0, 0, photo.width(), std::max(1, photo.height() * 2 / 3));
     const double side = std::max(photo.width(), photo.height());
@@ -146,8 +152,13 @@ FaceSearch findFace(FaceModel &model, const Photo &photo)
             = QSize(qRound(pass.part.width() * pass.scale), qRound(pass.part.height() * pass.scale))
                   .expandedTo(QSize(1, 1));
         // An enlarged reduced picture would blur the landmarks, or show faces that are not there.
-        if (!photo.holdsPixelsFor(pass.part, size))
-            photo.waitUntilComplete();
+        if (!photo.holdsPixelsFor(pass.part, size)) {
+            while (!photo.waitFor(std::chrono::milliseconds(50)))
+                if (stopped())
+                    return {};
+        }
+        if (stopped())
+            return {};
         FaceSearch found = searchPicture(model, photo.scaledCrop(pass.part, size), pass.closer);
         if (found.face) {
             const double sx = double(pass.part.width()) / size.width();
@@ -173,6 +184,8 @@ FaceFinder::FaceFinder(const QString &modelPath, QObject *parent)
 
 FaceFinder::~FaceFinder()
 {
+    // A search waiting for a photo's pixels lets go of it, so the program ends at once.
+    m_ending = true;
     m_thread.clear();
     m_thread.waitForDone();
 }
@@ -193,7 +206,10 @@ void FaceFinder::search(PhotoPtr photo)
         // A photo loaded since makes this one's search useless.
         if (ticket != m_latest)
             return;
-        const FaceSearch result = m_model ? findFace(*m_model, *photo) : FaceSearch {};
+        const auto useless = [this, ticket] { return m_ending || ticket != m_latest; };
+        const FaceSearch result = m_model ? findFace(*m_model, *photo, useless) : FaceSearch {};
+        if (useless())
+            return;
         QMetaObject::invokeMethod(
             this, [this, photo, result] { emit found(photo, result); }, Qt::QueuedConnection);
     });

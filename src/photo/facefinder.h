@@ -6,6 +6,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,7 +32,9 @@ struct FaceSearch
 class FaceModel;
 std::shared_ptr<FaceModel> loadFaceModel(const QString &landmarkModelPath);
 // The photo reduced first; where that shows no face, larger, for the smaller faces.
-FaceSearch findFace(FaceModel &model, const Photo &photo);
+// `stop`, asked between the steps, ends the search early with nothing found: the photo's own
+// pixels are never waited for past it.
+FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bool()> &stop = {});
 // The picture at its own size only.
 FaceSearch findFace(FaceModel &model, const QImage &upright);
 
@@ -63,4 +66,5 @@ private:
     std::shared_ptr<FaceModel> m_model; // touched on the pool's one thread only
     bool m_loading = false;
     std::atomic<int> m_latest { 0 };
+    std::atomic<bool> m_ending { false };
 };

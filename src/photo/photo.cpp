@@ -175,6 +175,12 @@ void Photo::waitUntilComplete() const
     m_decode->finished.wait(lock, [this] { return m_decode->pixels != nullptr; });
 }
 
+bool Photo::waitFor(std::chrono::milliseconds limit) const
+{
+    std::unique_lock lock(m_decode->mutex);
+    return m_decode->finished.wait_for(lock, limit, [this] { return m_decode->pixels != nullptr; });
+}
+
 bool Photo::hasOwnPixels() const
 {
     waitUntilComplete();

@@ -5,6 +5,7 @@
 #include <QRect>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -41,6 +42,8 @@ public:
     // The photo's own pixels are there (or their decode failed): nothing waits any more.
     bool isComplete() const;
     void waitUntilComplete() const;
+    // Waits at most this long: true when complete.
+    bool waitFor(std::chrono::milliseconds limit) const;
     // Waits for the decode: true when it brought the photo's own pixels.
     bool hasOwnPixels() const;
 

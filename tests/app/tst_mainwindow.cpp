@@ -19,7 +19,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
 #include <QWheelEvent>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -396,6 +399,27 @@ private slots:
         const QImage soft = static_cast<PhotoFrame *>(widget("photoFrame"))->picture();
         hold.release();
         QTRY_VERIFY(static_cast<PhotoFrame *>(widget("photoFrame"))->picture() != soft);
+    }
+    // The program ends at once while the face search waits for a photo's own pixels (their
+    // decode held here, as a hostile file holds it): the search lets go of the photo.
+    void endsWhileTheSearchWaits()
+    {
+        m_form->startUp(QUrl());
+        TestPhotos::DecodeHold hold;
+        std::promise<void> ended; // else the decode is let go after 8 s
+        std::thread releaser([&hold, done = ended.get_future()] {
+            done.wait_for(std::chrono::seconds(8));
+            hold.release();
+        });
+        m_form->openPhoto(photo("q.jpg", TestPhotos::quadrants(1000, 1200)));
+        QTest::qWait(4000); // the model is loaded, the search waits
+        QElapsedTimer clock;
+        clock.start();
+        m_form.reset();
+        const qint64 took = clock.elapsed();
+        ended.set_value();
+        releaser.join();
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
     }
     // Export and print right after a 48-megapixel photo shows wait for its own pixels: the
     // same sheet and the same printed photos as once its decode has ended.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QImage &astronaut()
@@ -68,6 +70,10 @@ private slots:
         QVERIFY(!astronaut().isNull());
         m_model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
         QVERIFY2(m_model, LandmarkModelPath);
+        // A pipe in the model's place is no model, and nothing waits on it.
+        const QTemporaryDir dir;
+        QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("model.dat")).constData(), 0600), 0);
+        QVERIFY(!loadFaceModel(dir.filePath("model.dat")));
     }
 
     void fitMeetsTheRule_data()
