@@ -404,8 +404,8 @@ bool PrintDialog::printNow()
 
 void PrintDialog::reportFailure(const PrinterFailure &failure)
 {
-    m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
-        MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
+    m_platform.messageBox(this, m_texts.textOrEnglish(TextId::PrintFailed) + failure.said(m_texts),
+        MessageBoxStyle::Exclamation, m_texts.textOrEnglish(TextId::MessageTitle));
 }
 
 void PrintDialog::showSilence(const PrinterFailure &failure)
