@@ -67,7 +67,6 @@ void MainWindow::startUp(const QUrl &updateAddress)
     m_faces.loadModel();
     checkForUpdate(updateAddress);
     QApplication::restoreOverrideCursor();
-    m_started = true;
 }
 
 void MainWindow::createControls()

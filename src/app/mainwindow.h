@@ -93,7 +93,6 @@ private:
     std::unique_ptr<MainMenu> m_menu;
     LinkPanel *m_links = nullptr;
     WorkspaceView *m_view = nullptr;
-    bool m_started = false; // startUp() has run
     bool m_toldUnsaved = false;
     QPointer<PrintDialog> m_printDialog;
     QPointer<AboutBox> m_about;
