@@ -255,15 +255,15 @@ private slots:
         QCOMPARE(frame->clip().rect(), fresh);
     }
 
-    // A held key repeats until its own key is let go, whichever of Shift and "=" goes first,
-    // with or without scan codes; another key, Ctrl+0, a focus change or a menu ends it too.
+    // A held "+" repeats until its own key is let go, also when Shift goes first and the key
+    // comes up as "=", with or without scan codes; another key, Ctrl+0, a focus change or a
+    // menu ends it too.
     void heldKeyStops_data()
     {
         QTest::addColumn<QString>("stop");
         QTest::addColumn<quint32>("scanCode");
         QTest::newRow("Shift let go first, no scan codes") << "shift first" << 0u;
-        for (const char *stop :
-            { "shift first", "shift last", "other key", "Ctrl+0", "focus", "menu" })
+        for (const char *stop : { "shift first", "other key", "Ctrl+0", "focus", "menu" })
             QTest::newRow(stop) << stop << 21u;
     }
     void heldKeyStops()
@@ -285,9 +285,6 @@ private slots:
         if (stop == "shift first") {
             key(QEvent::KeyRelease, Qt::Key_Shift, {}, 50);
             key(QEvent::KeyRelease, Qt::Key_Equal, {}, scanCode);
-        } else if (stop == "shift last") {
-            key(QEvent::KeyRelease, Qt::Key_Plus, Qt::ShiftModifier, scanCode);
-            key(QEvent::KeyRelease, Qt::Key_Shift, {}, 50);
         } else if (stop == "other key") {
             key(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, 38);
         } else if (stop == "Ctrl+0") {

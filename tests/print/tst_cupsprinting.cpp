@@ -134,8 +134,6 @@ private slots:
         const QMarginsF a6Driver = QMarginsF(8.5, 8.5, 8.5, 8.5) * (25.4 / 72);
         row("35 x 45, 4 x 6 in photo paper, landscape", 1, PhotoPaper, false, "1", 1, photo,
             QMarginsF());
-        row("35 x 45, 4 x 6 in photo paper, portrait", 1, PhotoPaper, true, "1", 1, photo,
-            QMarginsF());
         row("50 x 50, A6 with margins, landscape", 3, A6Paper, false, "1", 1, a6, a6Driver);
     }
     void realSizeOnPaper()
