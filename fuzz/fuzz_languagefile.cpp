@@ -14,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     table.applyLines(lines);
     for (int k = 1; k <= TextTable::LastEntry; ++k) {
         const QString entry = table.text(k);
-        // An entry is its line without the prefix, never more than the line.
-        if (k <= lines.size() && lines[k - 1].size() >= TextTable::PrefixLength
-            && entry != lines[k - 1].mid(TextTable::PrefixLength))
+        // An entry is its line without the prefix; a line over the cap leaves it empty.
+        const bool used = k <= lines.size() && lines[k - 1].size() >= TextTable::PrefixLength
+            && lines[k - 1].size() <= TextTable::MaximumLine;
+        if (used ? entry != lines[k - 1].mid(TextTable::PrefixLength) : !entry.isEmpty())
             std::abort();
     }
     return 0;
