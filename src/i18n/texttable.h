@@ -76,6 +76,21 @@ enum class TextId : int {
     PrintingSystemSilent = 72,
     ExportInstead = 73,
     FormatMenu = 74,
+    ChecksPassed = 75,
+    HeadTilted = 76,
+    EyesClosed = 77,
+    FaceTooDark = 78,
+    FaceTooBright = 79,
+    FaceLitFromOneSide = 80,
+    BackgroundNotPlain = 81,
+    BackgroundTooDark = 82,
+    FaceNearEdge = 83,
+    StraightenHead = 84,
+    FaceTurned = 85,
+    OnlineCopyMenu = 86,
+    OnlineCopySize = 87,
+    OnlineCopyLimit = 88,
+    OnlineCopyLimitUnreachable = 89,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its
