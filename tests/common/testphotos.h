@@ -8,6 +8,8 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
+#include <memory>
+
 #include "photo/photo.h"
 
 // Real JPEG files for tests and the benchmark, written by us.
@@ -91,19 +93,20 @@ class DecodeHold
 public:
     DecodeHold()
     {
+        // Shared: a woken thread still touches the semaphore after the hold has gone.
         for (int i = 0; i < m_threads; ++i)
-            photoDecodeThreads().start([this] { m_release.acquire(); });
+            photoDecodeThreads().start([held = m_release] { held->acquire(); });
     }
     ~DecodeHold() { release(); }
     void release()
     {
-        m_release.release(m_threads);
+        m_release->release(m_threads);
         m_threads = 0;
     }
 
 private:
     int m_threads = photoDecodeThreads().maxThreadCount();
-    QSemaphore m_release;
+    std::shared_ptr<QSemaphore> m_release = std::make_shared<QSemaphore>();
 };
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
