@@ -144,6 +144,9 @@ MainMenu::MainMenu(QMenuBar *bar)
     resetFitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     fitFaceAction = item(optionsMenu, "fitFaceAction", QStringLiteral("&Fit to the face"), 112);
     fitFaceAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    straightenAction
+        = item(optionsMenu, "straightenAction", QStringLiteral("S&traighten the head"));
+    straightenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     autoFaceFitAction
         = item(optionsMenu, "autoFaceFitAction", QStringLiteral("Fit the face &automatically"));
     autoFaceFitAction->setCheckable(true);
@@ -188,6 +191,7 @@ void MainMenu::applyTexts(const TextTable &texts)
     resetFitAction->setText(texts.textOrEnglish(TextId::ResetFit));
     fitFaceAction->setText(texts.textOrEnglish(TextId::FitToFace));
     autoFaceFitAction->setText(texts.textOrEnglish(TextId::AutoFaceFit));
+    straightenAction->setText(texts.textOrEnglish(TextId::StraightenHead));
     donateAction->setText(texts.text(TextId::Donate));
     helpMenu->setTitle(texts.text(TextId::HelpMenu));
     releaseNotesAction->setText(texts.text(TextId::ReleaseNotes));

@@ -29,6 +29,7 @@ struct MainMenu
     QAction *undoAction = nullptr;
     QAction *resetFitAction = nullptr;
     QAction *fitFaceAction = nullptr;
+    QAction *straightenAction = nullptr;
     QAction *autoFaceFitAction = nullptr; // checked: the face is fitted by itself
     QAction *donateAction = nullptr;
     QMenu *helpMenu = nullptr;

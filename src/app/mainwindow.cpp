@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "checknote.h"
 #include "export/sheetexport.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -96,6 +97,7 @@ void MainWindow::createControls()
     m_noteLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_noteLabel->setWordWrap(true);
     m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
+    m_checkNote = new CheckNote(m_settings.textTable, m_client);
 }
 
 void MainWindow::createWorkspace()
@@ -138,6 +140,10 @@ void MainWindow::createMenus()
         if (m_workspace.isLoaded())
             fitFace();
     });
+    connect(m_menu->straightenAction, &QAction::triggered, this, [this] {
+        if (m_workspace.straighten())
+            showFit();
+    });
     connect(m_menu->autoFaceFitAction, &QAction::triggered, this, &MainWindow::setAutoFaceFit);
     m_menu->formatActions[m_workspace.format()]->setChecked(true);
     for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
@@ -160,6 +166,12 @@ void MainWindow::showNote()
     // It stays right of the frame and its buttons.
     const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
     fitToText(m_noteLabel, room.adjusted(6, 4, -4, -4));
+    m_checkNote->setRoom(room.adjusted(6, m_noteLabel->geometry().bottom() + 6, -4, -4));
+    // Checked once the search has said whether there is one face; the note says when not.
+    if (m_workspace.faceSearch() && !m_workspace.noSingleFace())
+        m_checkNote->check(m_workspace.fitToCheck());
+    else
+        m_checkNote->clear();
 }
 
 void MainWindow::showFit()
@@ -172,6 +184,8 @@ void MainWindow::faceFound(const PhotoPtr &photo, const FaceSearch &result)
 {
     if (m_workspace.setFaceSearch(photo, result))
         showFit();
+    else
+        showNote();
 }
 
 void MainWindow::fitFace()

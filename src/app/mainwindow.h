@@ -14,6 +14,7 @@
 #include <memory>
 
 class AboutBox;
+class CheckNote;
 class PrintDialog;
 class FormatBand;
 class LinkPanel;
@@ -101,4 +102,5 @@ private:
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;
     QLabel *m_noteLabel = nullptr;
+    CheckNote *m_checkNote = nullptr;
 };

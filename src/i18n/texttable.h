@@ -91,6 +91,7 @@ enum class TextId : int {
     OnlineCopySize = 87,
     OnlineCopyLimit = 88,
     OnlineCopyLimitUnreachable = 89,
+    HeadOutsideRule = 90,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -27,6 +27,7 @@ struct CropState
     CropRect rect;
     int16_t panStepsX = 0;
     int16_t panStepsY = 0;
+    Turn turn; // the rectangle is on the photo turned so
     friend bool operator==(const CropState &, const CropState &) = default;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "photo.h"
+#include "turn.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,37 +17,40 @@ struct CropRect
     friend bool operator==(const CropRect &, const CropRect &) = default;
 };
 
-// The picture of the crop rectangle: a view on the photo, not a copy of its pixels.
+// The picture of the crop rectangle: a view on the photo, not a copy of its pixels. A turned
+// photo is turned only where the rectangle is, each time its pixels are asked for.
 class ClipImage
 {
 public:
     ClipImage() = default;
-    ClipImage(PhotoPtr photo, const QRect &rect)
+    ClipImage(PhotoPtr photo, const QRect &rect, const Turn &turn = {})
         : m_photo(std::move(photo))
         , m_rect(rect)
+        , m_turn(turn)
     { }
 
     bool isNull() const { return !m_photo; }
     QRect rect() const { return m_rect; }
     QSize size() const { return m_rect.size(); }
+    const Turn &turn() const { return m_turn; }
     // The photo's own pixels of the rectangle, for printing and export.
-    QImage fullResolution() const { return m_photo ? m_photo->crop(m_rect) : QImage(); }
-    QImage scaledTo(const QSize &size) const
-    {
-        return m_photo ? m_photo->scaledCrop(m_rect, size) : QImage();
-    }
+    QImage fullResolution() const;
+    QImage scaledTo(const QSize &size) const { return scaled(size, Photo::Scaling::Screen); }
     // The same from the photo's own pixels, never a reduced decode: for printing and export.
     // Waits for the photo's decode; null when it failed.
     QImage ownPixelsScaledTo(const QSize &size) const
     {
         if (!m_photo || !m_photo->hasOwnPixels())
             return QImage();
-        return m_photo->scaledCrop(m_rect, size, Photo::Scaling::Smooth);
+        return scaled(size, Photo::Scaling::Smooth);
     }
 
 private:
+    QImage scaled(const QSize &size, Photo::Scaling scaling) const;
+
     PhotoPtr m_photo;
     QRect m_rect;
+    Turn m_turn;
 };
 
 // The crop component: holds the photo and a crop rectangle. Setting a rectangle value never
@@ -63,8 +67,9 @@ public:
     int height() const { return m_photo ? m_photo->height() : 0; }
 
     CropRect rect;
+    Turn turn;
 
-    // Nothing means the refusal (32015).
+    // Nothing means the refusal (32015); a turned photo must cover the whole rectangle.
     std::optional<ClipImage> clipImage() const;
 
 private:

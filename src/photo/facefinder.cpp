@@ -9,6 +9,7 @@
 #include <dlib/image_processing/frontal_face_detector.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <mutex>
 
@@ -28,6 +29,8 @@ constexpr unsigned long CloserLevels = 5;
 // Points of the 68-point model.
 constexpr int JawFirst = 0, JawLast = 16;
 constexpr int EyeCorners[] = { 36, 39, 42, 45 };
+constexpr int FirstEye = 36, SecondEye = 42;
+constexpr qsizetype LandmarkCount = 68;
 
 dlib::frontal_face_detector largestLevelsOnly(const dlib::frontal_face_detector &detector)
 {
@@ -110,18 +113,56 @@ FaceSearch searchPicture(FaceModel &model, const QImage &picture, bool closer)
     if (faces.size() != 1)
         return search;
     const dlib::full_object_detection shape = model.landmarks(pixels, faces.front().rect);
-    FaceMarks marks;
-    for (int i = JawFirst; i <= JawLast; ++i)
-        marks.chin = std::max(marks.chin, double(shape.part(i).y()));
-    for (const int corner : EyeCorners) {
-        marks.eyeLine += shape.part(corner).y() / 4.0;
-        marks.centreX += shape.part(corner).x() / 4.0;
-    }
-    search.face = marks;
+    QList<QPointF> points;
+    for (unsigned long i = 0; i < shape.num_parts(); ++i)
+        points.append(QPointF(shape.part(i).x(), shape.part(i).y()));
+    search.face = FaceMarks::fromPoints(points);
     return search;
 }
 
 } // namespace
+
+FaceMarks FaceMarks::fromPoints(const QList<QPointF> &points)
+{
+    FaceMarks marks;
+    marks.points = points;
+    if (points.size() != LandmarkCount)
+        return marks;
+    for (int i = JawFirst; i <= JawLast; ++i)
+        marks.chin = std::max(marks.chin, points[i].y());
+    for (const int corner : EyeCorners) {
+        marks.eyeLine += points[corner].y() / 4.0;
+        marks.centreX += points[corner].x() / 4.0;
+    }
+    return marks;
+}
+
+FaceMarks FaceMarks::turned(const Turn &turn) const
+{
+    const QTransform matrix = turn.matrix();
+    QList<QPointF> moved;
+    for (const QPointF &point : points)
+        moved.append(matrix.map(point));
+    return fromPoints(moved);
+}
+
+std::pair<QPointF, QPointF> FaceMarks::eyes() const
+{
+    if (points.size() != LandmarkCount)
+        return {};
+    QPointF first, second;
+    for (int i = 0; i < 6; ++i) {
+        first += points[FirstEye + i] / 6;
+        second += points[SecondEye + i] / 6;
+    }
+    return { first, second };
+}
+
+double FaceMarks::tilt() const
+{
+    const auto [first, second] = eyes();
+    return std::atan2(second.y() - first.y(), second.x() - first.x()) * 180 / M_PI;
+}
 
 FaceSearch findFace(FaceModel &model, const QImage &upright)
 {
@@ -161,11 +202,14 @@ FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bo
             return {};
         FaceSearch found = searchPicture(model, photo.scaledCrop(pass.part, size), pass.closer);
         if (found.face) {
-            const double sx = double(pass.part.width()) / size.width();
-            const double sy = double(pass.part.height()) / size.height();
-            found.face->chin = pass.part.top() + found.face->chin * sy;
-            found.face->eyeLine = pass.part.top() + found.face->eyeLine * sy;
-            found.face->centreX = pass.part.left() + found.face->centreX * sx;
+            const QTransform toPhoto
+                = QTransform::fromScale(double(pass.part.width()) / size.width(),
+                      double(pass.part.height()) / size.height())
+                * QTransform::fromTranslate(pass.part.left(), pass.part.top());
+            QList<QPointF> points;
+            for (const QPointF &point : found.face->points)
+                points.append(toPhoto.map(point));
+            found.face = FaceMarks::fromPoints(points);
         }
         if (found.faces > 0)
             return found;

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "photo.h"
+#include "turn.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QThreadPool>
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 // What the landmarks tell of one face, in the upright photo's pixels.
 struct FaceMarks
@@ -16,6 +20,16 @@ struct FaceMarks
     double chin = 0; // the lowest jaw point
     double eyeLine = 0; // the mean height of the four eye corners
     double centreX = 0; // midway between the eyes
+    // The 68 points of the landmark model (jaw 0-16, brows 17-26, nose 27-35, eyes 36-47,
+    // mouth 48-67); the values above follow from them.
+    QList<QPointF> points;
+    static FaceMarks fromPoints(const QList<QPointF> &points);
+    // The same face on the photo turned so.
+    FaceMarks turned(const Turn &turn) const;
+    // Each eye's centre: the mean of its six points, the one left on the photo first.
+    std::pair<QPointF, QPointF> eyes() const;
+    // The eye line's angle, clockwise on the screen, in degrees.
+    double tilt() const;
     // The top of the head is no landmark: it is taken as far above the eye line as the chin
     // is below it.
     double crown() const { return eyeLine - (chin - eyeLine); }

@@ -6,7 +6,7 @@
 #include <cmath>
 
 std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
-    double frameHeight, const FaceMarks &face, const FaceRule &rule)
+    double frameHeight, const FaceMarks &face, const FaceRule &rule, const Turn &turn)
 {
     if (!(face.head() > 0) || frameWidth <= 0 || frameHeight <= 0)
         return std::nullopt;
@@ -26,6 +26,17 @@ std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWi
         ? face.crown() - rule.anchorTarget * height
         : face.eyeLine - (1 - rule.anchorTarget) * height;
     const double left = face.centreX - width / 2;
+    if (!turn.isNull()) {
+        const QSize photo(photoWidth, photoHeight);
+        const QRectF kept = keepOnTurnedPhoto(photo, turn, QRectF(left, top, width, height));
+        // Rounded inwards, so the turned photo still covers every pixel.
+        const QRect inside(QPoint(int(std::ceil(kept.left())), int(std::ceil(kept.top()))),
+            QPoint(int(std::floor(kept.right())) - 1, int(std::floor(kept.bottom())) - 1));
+        if (inside.isEmpty() || !coversRect(photo, turn, QRectF(inside)))
+            return std::nullopt;
+        return CropRect { int16_t(inside.left()), int16_t(inside.top()), int16_t(inside.width()),
+            int16_t(inside.height()) };
+    }
 
     CropRect rect;
     rect.width = int16_t(std::clamp<long>(std::lround(width), 1, photoWidth));
@@ -33,6 +44,12 @@ std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWi
     rect.left = int16_t(std::clamp<long>(std::lround(left), 0, photoWidth - rect.width));
     rect.top = int16_t(std::clamp<long>(std::lround(top), 0, photoHeight - rect.height));
     return rect;
+}
+
+Turn levellingTurn(const FaceMarks &face)
+{
+    const auto [first, second] = face.eyes();
+    return { -face.tilt(), (first + second) / 2 };
 }
 
 PanSteps panStepsFor(const CropRect &rect, int photoWidth, int photoHeight)

@@ -9,9 +9,13 @@
 
 // The rectangle of the frame's aspect that puts the face where the rule wants it, centred on
 // the face; when that would leave the photo, the nearest one inside it (no larger than the
-// photo). Nothing when the face has no height.
+// photo). Nothing when the face has no height. On a turned photo the face's marks are the
+// turned ones, and the rectangle stays where the turned photo covers it.
 std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
-    double frameHeight, const FaceMarks &face, const FaceRule &rule);
+    double frameHeight, const FaceMarks &face, const FaceRule &rule, const Turn &turn = {});
+
+// The turn that levels the face's eye line, about the eyes' centre.
+Turn levellingTurn(const FaceMarks &face);
 
 // The pan counters nearest a rectangle, so the next zoom, which centres by them, stays put.
 struct PanSteps

@@ -65,7 +65,7 @@ bool PhotoWorkspace::refit()
         restore(*face);
     else if (const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height()))
-        restore({ *rect, 0, 0 });
+        restore({ *rect, 0, 0, {} });
     if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
     m_history.clear();
@@ -114,19 +114,39 @@ bool PhotoWorkspace::fitFaceOrCentre()
     return true;
 }
 
-std::optional<CropState> PhotoWorkspace::faceFit() const
+std::optional<CropState> PhotoWorkspace::faceFit(bool straighten) const
 {
     const FaceRule *rule = &PhotoFormats[m_format].faceRule;
     if (!m_loaded || !m_face || !m_face->face)
         return std::nullopt;
+    const FaceMarks &face = *m_face->face;
+    // A slight tilt is levelled with every fit; a steep one only when asked, since the
+    // landmarks of a face turned that far are less sure.
+    const double tilt = std::abs(face.tilt());
+    const bool turned
+        = straighten ? tilt >= LeastTurn : tilt >= AutomaticTurnMin && tilt <= AutomaticTurnMax;
+    const Turn turn = turned ? levellingTurn(face) : Turn {};
     const int width = m_crop.width();
     const int height = m_crop.height();
-    const std::optional<CropRect> rect
-        = faceCrop(width, height, m_frame.width(), m_frame.height(), *m_face->face, *rule);
+    const std::optional<CropRect> rect = faceCrop(width, height, m_frame.width(), m_frame.height(),
+        turn.isNull() ? face : face.turned(turn), *rule, turn);
     if (!rect)
         return std::nullopt;
     const PanSteps steps = panStepsFor(*rect, width, height);
-    return CropState { *rect, steps.x, steps.y };
+    return CropState { *rect, steps.x, steps.y, turn };
+}
+
+std::optional<FaceMarks> PhotoWorkspace::fittedFace() const
+{
+    if (!m_loaded || !m_face || !m_face->face)
+        return std::nullopt;
+    return m_crop.turn.isNull() ? *m_face->face : m_face->face->turned(m_crop.turn);
+}
+
+bool PhotoWorkspace::straighten()
+{
+    const std::optional<CropState> face = faceFit(true);
+    return face && apply(*face);
 }
 
 bool PhotoWorkspace::fitToFace()
@@ -167,14 +187,14 @@ bool PhotoWorkspace::resetFit()
         return false;
     const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
-    return rect && apply({ *rect, 0, 0 });
+    return rect && apply({ *rect, 0, 0, {} });
 }
 
 bool PhotoWorkspace::apply(const CropState &next, bool newStep)
 {
     m_stepOpen = false;
     const CropState before = fit();
-    if (next.rect == before.rect && next.panStepsX == m_panStepsX && next.panStepsY == m_panStepsY)
+    if (next == before)
         return false;
     restore(next);
     const std::optional<ClipImage> clip = m_crop.clipImage();
@@ -200,6 +220,7 @@ QSizeF PhotoWorkspace::panStepOn(const QSizeF &framePixels) const
 void PhotoWorkspace::restore(const CropState &fit)
 {
     m_crop.rect = fit.rect;
+    m_crop.turn = fit.turn;
     m_panStepsX = fit.panStepsX;
     m_panStepsY = fit.panStepsY;
 }

@@ -3,6 +3,8 @@
 #include "cropcommands.h"
 #include "cropsource.h"
 #include "facefinder.h"
+#include "photochecks.h"
+#include "photoformat.h"
 #include "platform/units.h"
 
 #include "photoloader.h"
@@ -83,6 +85,16 @@ public:
     // Fits the frame's rule to the one face found, as one step that undo takes back; false
     // without a single face or when that fit is already there.
     bool fitToFace();
+    // Turns the photo so the face's eye line is level and fits the face, as one step that undo
+    // takes back; false without a single face or when that is already the fit.
+    bool straighten();
+    // The one face found, where it is on the photo as it is turned now.
+    std::optional<FaceMarks> fittedFace() const;
+    // The fit as the photo checks see it.
+    FitToCheck fitToCheck() const
+    {
+        return { m_shown, fittedFace(), PhotoFormats[m_format].faceRule };
+    }
     // No command has changed the fit since the photo was loaded or fitted afresh.
     bool untouched() const { return m_history.empty(); }
     const PhotoPtr &photo() const { return m_photo; }
@@ -111,10 +123,15 @@ public:
 
     static constexpr std::size_t UndoDepth = 100;
     static constexpr int SharpPrintDpi = 300;
+    // The fit to the face levels a head tilted this far (degrees); the straighten command any
+    // tilt from the least one.
+    static constexpr double AutomaticTurnMin = 1;
+    static constexpr double AutomaticTurnMax = 15;
+    static constexpr double LeastTurn = 0.1;
 
 private:
-    CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY }; }
-    std::optional<CropState> faceFit() const;
+    CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY, m_crop.turn }; }
+    std::optional<CropState> faceFit(bool straighten = false) const;
     // As one step that undo takes back, or as part of the step under way.
     bool apply(const CropState &fit, bool newStep = true);
     void restore(const CropState &fit);

@@ -7,6 +7,7 @@
 #include "testphotos.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +36,46 @@ QImage scene(QSize size, double scale, const QList<QPointF> &places, QRect part 
     for (const QPointF &place : places)
         painter.drawImage(QPointF(place.x() * size.width(), place.y() * size.height()), scaled);
     return image;
+}
+
+// The portrait's head and suit on a background of its own, the whole changed by `look`, and
+// turned about the face by `degrees`.
+QImage onBackground(
+    const QBrush &background, double degrees = 0, const std::function<void(QImage &)> &look = {})
+{
+    QImage person(512, 512, QImage::Format_ARGB32_Premultiplied);
+    person.fill(Qt::transparent);
+    QPainter cut(&person);
+    QPainterPath outline;
+    outline.addEllipse(QPointF(226, 100), 82, 92);
+    outline.addPolygon(QPolygonF({ { 120, 150 }, { 335, 150 }, { 380, 512 }, { 10, 512 } }));
+    cut.setClipPath(outline.simplified());
+    cut.drawImage(0, 0, astronaut());
+    cut.end();
+    QImage image(1200, 1600, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), background);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(600, 700);
+    painter.rotate(degrees);
+    painter.scale(2.5, 2.5);
+    painter.drawImage(QPointF(-226, -110), person);
+    painter.end();
+    if (look)
+        look(image);
+    return image;
+}
+
+// Bookshelves: stripes of many colours with dark gaps.
+QBrush shelves()
+{
+    QImage tile(96, 64, QImage::Format_RGB32);
+    tile.fill(QColor(60, 40, 30));
+    QPainter painter(&tile);
+    for (int i = 0; i < 12; ++i)
+        painter.fillRect(
+            i * 8, 4 + (i % 3) * 4, 6, 56 - (i % 3) * 4, QColor::fromHsv(i * 29, 160, 200));
+    return QBrush(tile);
 }
 
 } // namespace
@@ -132,6 +173,84 @@ private slots:
         QVERIFY2(std::abs(offCentre) <= 1, found);
     }
 
+    void checks_data()
+    {
+        QTest::addColumn<QImage>("scene");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QList<PhotoCheck>>("failed");
+        const QColor wall(235, 235, 230);
+        const auto multiply = [](const QBrush &by) {
+            return [by](QImage &image) {
+                QPainter painter(&image);
+                painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+                painter.fillRect(image.rect(), by);
+            };
+        };
+        QLinearGradient sideLight(450, 0, 750, 0);
+        sideLight.setColorAt(0, Qt::white);
+        sideLight.setColorAt(1, QColor(120, 120, 120));
+        const auto brighter = [](QImage &image) {
+            QPainter painter(&image);
+            painter.setCompositionMode(QPainter::CompositionMode_Plus);
+            painter.fillRect(image.rect(), QColor(75, 75, 75));
+        };
+        using Checks = QList<PhotoCheck>;
+        // The thresholds' neighbours: the portrait as shot (lit a little from one side, on a
+        // mottled light grey), a 6 degree tilt that the fit levels, a 22 degree one that it
+        // leaves (the detector misses the face between 16 and 20 degrees).
+        QTest::newRow("as shot") << astronaut() << 1 << Checks();
+        QTest::newRow("plain wall") << onBackground(wall) << 1 << Checks();
+        QTest::newRow("plain wall, 2 x 2 in") << onBackground(wall) << 4 << Checks();
+        QTest::newRow("tilted 6 degrees") << onBackground(wall, 6) << 1 << Checks();
+        QTest::newRow("tilted 22 degrees")
+            << onBackground(wall, 22) << 1 << Checks({ PhotoCheck::HeadTilted });
+        QTest::newRow("shelves") << onBackground(shelves()) << 1
+                                 << Checks({ PhotoCheck::BackgroundNotPlain,
+                                        PhotoCheck::BackgroundTooDark });
+        QTest::newRow("grey wall") << onBackground(QColor(120, 120, 120)) << 1
+                                   << Checks({ PhotoCheck::BackgroundTooDark });
+        QTest::newRow("dark") << onBackground(wall, 0, multiply(QColor(90, 90, 90))) << 1
+                              << Checks({ PhotoCheck::FaceTooDark, PhotoCheck::BackgroundTooDark });
+        QTest::newRow("bright") << onBackground(wall, 0, brighter) << 1
+                                << Checks({ PhotoCheck::FaceTooBright });
+        QTest::newRow("lit from one side")
+            << onBackground(wall, 0, multiply(sideLight)) << 1
+            << Checks({ PhotoCheck::LitFromOneSide, PhotoCheck::BackgroundTooDark });
+    }
+
+    void checks()
+    {
+        QFETCH(QImage, scene);
+        QFETCH(int, format);
+        QFETCH(QList<PhotoCheck>, failed);
+        PhotoWorkspace workspace;
+        load(workspace, format, scene);
+        const std::vector<CheckFailure> found = workspace.fitToCheck().check();
+        QList<PhotoCheck> checks;
+        for (const CheckFailure &failure : found)
+            checks.append(failure.check);
+        QCOMPARE(checks, failed);
+        if (checks == QList<PhotoCheck>({ PhotoCheck::HeadTilted }))
+            QVERIFY(std::abs(found.front().value) > PhotoWorkspace::AutomaticTurnMax);
+        // What the photo does not show, made from its own landmarks: closed eyes (the lids'
+        // points on the corners' line) and a face turned aside (the nose tip near one cheek).
+        if (!checks.isEmpty())
+            return;
+        FitToCheck closed = workspace.fitToCheck();
+        QList<QPointF> points = closed.face->points;
+        for (const int lid : { 37, 38, 40, 41, 43, 44, 46, 47 }) {
+            const int corner = lid < 42 ? 36 : 42;
+            points[lid].setY(
+                (points[corner].y() + points[corner + 3].y()) / 2 + (lid % 6 < 3 ? -1 : 1));
+        }
+        closed.face = FaceMarks::fromPoints(points);
+        QCOMPARE(closed.check(), std::vector<CheckFailure>({ { PhotoCheck::EyesClosed } }));
+        FitToCheck turned = workspace.fitToCheck();
+        QPointF &nose = turned.face->points[30];
+        nose.setX(turned.face->points[0].x() * 0.75 + turned.face->points[16].x() * 0.25);
+        QCOMPARE(turned.check(), std::vector<CheckFailure>({ { PhotoCheck::FaceTurned } }));
+    }
+
     // Two faces only a closer search sees are two, though each badge looks a little like one.
     void twoSmallFaces()
     {
@@ -142,17 +261,24 @@ private slots:
         QVERIFY(!search.face);
     }
 
-    // A face at the photo's corner: the rectangle of the rule's size, moved inside.
+    // A face at the photo's corner: the rectangle of the rule's size, moved inside; the
+    // portrait's 3 degree lean is levelled, so only as close to the corner as the turned photo
+    // still covers.
     void faceAtTheCorner()
     {
         PhotoWorkspace workspace;
         load(workspace, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
-        const FaceMarks face = *workspace.faceSearch()->face;
+        const FaceMarks face = *workspace.fittedFace();
         QVERIFY(!workspace.untouched());
         const CropRect rect = workspace.cropSource().rect;
-        QCOMPARE(rect.left, 0);
-        QCOMPARE(rect.top, 0);
-        QCOMPARE(rect.height, std::lround(face.head() / PortraitFaceRule.headTarget));
+        const Turn turn = workspace.cropSource().turn;
+        QVERIFY(std::abs(turn.degrees) > 1);
+        const QSize photo = workspace.photo()->size();
+        QVERIFY(coversRect(photo, turn, rect.toRect()));
+        QVERIFY(!coversRect(photo, turn, rect.toRect().translated(-2, 0)));
+        QVERIFY(!coversRect(photo, turn, rect.toRect().translated(0, -2)));
+        // Rounded inwards onto whole pixels.
+        QVERIFY(std::abs(rect.height - face.head() / PortraitFaceRule.headTarget) <= 2);
         // The next zoom keeps the rectangle's centre, give or take half a pan step.
         QVERIFY(workspace.run(PhotoCommand::ZoomIn));
         const CropRect zoomed = workspace.cropSource().rect;

@@ -1,0 +1,116 @@
+#include "checknote.h"
+
+#include "i18n/texttable.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+
+namespace {
+
+TextId textOf(PhotoCheck check)
+{
+    switch (check) {
+    case PhotoCheck::NoSingleFace:
+        return TextId::NoSingleFace;
+    case PhotoCheck::FaceTurned:
+        return TextId::FaceTurned;
+    case PhotoCheck::HeadTilted:
+        return TextId::HeadTilted;
+    case PhotoCheck::HeadOutsideRule:
+        return TextId::HeadOutsideRule;
+    case PhotoCheck::FaceNearEdge:
+        return TextId::FaceNearEdge;
+    case PhotoCheck::EyesClosed:
+        return TextId::EyesClosed;
+    case PhotoCheck::FaceTooDark:
+        return TextId::FaceTooDark;
+    case PhotoCheck::FaceTooBright:
+        return TextId::FaceTooBright;
+    case PhotoCheck::LitFromOneSide:
+        return TextId::FaceLitFromOneSide;
+    case PhotoCheck::BackgroundNotPlain:
+        return TextId::BackgroundNotPlain;
+    case PhotoCheck::BackgroundTooDark:
+        return TextId::BackgroundTooDark;
+    }
+    return TextId::NoSingleFace;
+}
+
+} // namespace
+
+CheckNote::CheckNote(const TextTable &texts, QWidget *parent)
+    : QLabel(parent)
+    , m_texts(texts)
+{
+    setObjectName(QStringLiteral("checkNote"));
+    setTextFormat(Qt::PlainText);
+    setFont(arialFont(9, false));
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setWordWrap(true);
+    m_thread.setMaxThreadCount(1);
+}
+
+CheckNote::~CheckNote()
+{
+    ++m_latest;
+    m_thread.clear();
+    m_thread.waitForDone();
+}
+
+void CheckNote::check(const FitToCheck &fit)
+{
+    if (fit.clip.isNull()) {
+        clear();
+        return;
+    }
+    const int ticket = ++m_latest;
+    m_thread.start([this, fit, ticket] {
+        if (ticket != m_latest)
+            return;
+        const std::vector<CheckFailure> failures = fit.check();
+        QMetaObject::invokeMethod(
+            this,
+            [this, failures, ticket] {
+                if (ticket == m_latest)
+                    display(failures);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CheckNote::clear()
+{
+    ++m_latest;
+    m_shown.clear();
+    setText(QString());
+    hide();
+}
+
+void CheckNote::setRoom(const QRect &room)
+{
+    m_room = room;
+    if (isVisible())
+        display(m_shown);
+}
+
+QStringList CheckNote::lines(const std::vector<CheckFailure> &failures, const TextTable &texts)
+{
+    QStringList lines;
+    for (const CheckFailure &failure : failures) {
+        QString line = texts.textOrEnglish(textOf(failure.check));
+        if (failure.check == PhotoCheck::HeadTilted)
+            line = line.arg(std::abs(failure.value), 0, 'f', 1);
+        lines.append(line);
+    }
+    if (lines.isEmpty())
+        lines.append(texts.textOrEnglish(TextId::ChecksPassed));
+    return lines;
+}
+
+void CheckNote::display(const std::vector<CheckFailure> &failures)
+{
+    m_shown = failures;
+    setTextColour(this, failures.empty() ? QColor(0, 150, 60) : QColor(200, 40, 0));
+    setText(lines(failures, m_texts).join(u'\n'));
+    fitToText(this, m_room);
+    QLabel::show();
+}

@@ -1,0 +1,92 @@
+#include "turn.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Rounding of the crop's 16-bit rectangle may reach this far past the exact limit.
+constexpr double Slack = 1e-6;
+
+// How far, in upright x and y, a rectangle of this size reaches from its centre once turned.
+QPointF reach(const Turn &turn, const QSizeF &size)
+{
+    const double radians = turn.degrees * M_PI / 180;
+    const double c = std::abs(std::cos(radians));
+    const double s = std::abs(std::sin(radians));
+    return { (size.width() * c + size.height() * s) / 2,
+        (size.width() * s + size.height() * c) / 2 };
+}
+
+} // namespace
+
+QTransform Turn::matrix() const
+{
+    return QTransform::fromTranslate(-centre.x(), -centre.y()) * QTransform().rotate(degrees)
+        * QTransform::fromTranslate(centre.x(), centre.y());
+}
+
+bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect)
+{
+    const QRectF upright = QRectF(QPointF(), photo).adjusted(-Slack, -Slack, Slack, Slack);
+    const QTransform back = turn.matrix().inverted();
+    for (const QPointF &corner :
+        { rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight() })
+        if (!upright.contains(back.map(corner)))
+            return false;
+    return true;
+}
+
+QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect)
+{
+    // Turned, the rectangle stays inside the photo exactly when its centre, taken back to the
+    // upright photo, keeps its turned reach from every edge.
+    QSizeF size = rect.size();
+    QPointF extent = reach(turn, size);
+    const double fit
+        = std::min({ 1.0, photo.width() / (2 * extent.x()), photo.height() / (2 * extent.y()),
+            photo.width() / size.width(), photo.height() / size.height() });
+    size *= fit;
+    extent = reach(turn, size);
+    QPointF centre = turn.unmap(rect.center());
+    centre.setX(std::clamp(centre.x(), extent.x(), photo.width() - extent.x()));
+    centre.setY(std::clamp(centre.y(), extent.y(), photo.height() - extent.y()));
+    centre = turn.map(centre);
+    // Within the turned photo it must also stay within the photo's own frame.
+    centre.setX(std::clamp(centre.x(), size.width() / 2, photo.width() - size.width() / 2));
+    centre.setY(std::clamp(centre.y(), size.height() / 2, photo.height() - size.height() / 2));
+    QRectF kept(QPointF(), size);
+    kept.moveCenter(centre);
+    return kept;
+}
+
+QImage turnedCrop(const QSize &photo, const Turn &turn, const QRect &rect, const QSize &target,
+    const UprightCut &cut)
+{
+    if (rect.isEmpty() || target.isEmpty())
+        return QImage();
+    const QTransform back = turn.matrix().inverted();
+    // The upright pixels under the rectangle, with one pixel more for the smoothing.
+    const QRect under = back.mapRect(QRectF(rect)).toAlignedRect().adjusted(-1, -1, 1, 1)
+        & QRect(QPoint(), photo);
+    const double sx = double(target.width()) / rect.width();
+    const double sy = double(target.height()) / rect.height();
+    const QSize cutSize(std::max(1, int(std::lround(under.width() * sx))),
+        std::max(1, int(std::lround(under.height() * sy))));
+    const QImage upright = cut(under, cutSize);
+    if (upright.isNull())
+        return QImage();
+    QImage turned(target, QImage::Format_RGB32);
+    turned.fill(Qt::white);
+    QPainter painter(&turned);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Cut pixels to upright coordinates, turned, then to the target's pixels.
+    painter.setTransform(QTransform::fromScale(double(under.width()) / cutSize.width(),
+                             double(under.height()) / cutSize.height())
+        * QTransform::fromTranslate(under.left(), under.top()) * turn.matrix()
+        * QTransform::fromTranslate(-rect.left(), -rect.top()) * QTransform::fromScale(sx, sy));
+    painter.drawImage(QPointF(), upright);
+    return turned;
+}
