@@ -1,5 +1,6 @@
 #include "sheetexport.h"
 
+#include "jpegfile.h"
 #include "platform/filedialog.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -7,58 +8,10 @@
 #include "sheetlayout.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <turbojpeg.h>
-
-#include <cstring>
 
 namespace {
 
 constexpr int SheetJpegQuality = 85;
-
-// libjpeg-turbo writes a JFIF header without units; the sheet carries its 300 dpi there, which
-// a photo lab prints it at.
-bool writeDensity(unsigned char *jpeg, unsigned long size, int dotsPerInch)
-{
-    static const unsigned char jfif[] = { 0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0 };
-    if (size < 18 || std::memcmp(jpeg, jfif, sizeof jfif) != 0)
-        return false;
-    jpeg[13] = 1; // dots per inch
-    jpeg[14] = jpeg[16] = static_cast<unsigned char>(dotsPerInch >> 8);
-    jpeg[15] = jpeg[17] = static_cast<unsigned char>(dotsPerInch & 0xFF);
-    return true;
-}
-
-// TurboJPEG takes the sheet's own 32-bit pixels with no conversion, which keeps an export
-// within twice the least an encode costs. The file of its own beside the target replaces the
-// target only once the whole image is on disk.
-bool writeSheetJpeg(const QImage &sheet, const QString &path)
-{
-    if (sheet.format() != QImage::Format_RGB32)
-        return false;
-    tjhandle handle = tjInitCompress();
-    if (!handle)
-        return false;
-    unsigned char *jpeg = nullptr;
-    unsigned long size = 0;
-    const bool encoded
-        = tjCompress2(handle, sheet.constBits(), sheet.width(), int(sheet.bytesPerLine()),
-              sheet.height(), TJPF_BGRX, &jpeg, &size, TJSAMP_420, SheetJpegQuality, 0)
-            == 0
-        && writeDensity(jpeg, size, int(SheetDotsPerInch));
-    tjDestroy(handle);
-
-    QSaveFile file(path);
-    bool written = encoded && file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char *>(jpeg), qint64(size)) == qint64(size);
-    tjFree(jpeg);
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 } // namespace
 
@@ -117,7 +70,10 @@ ExportOutcome SheetExport::run(
     if (!replaceableAsFile(m_target))
         return ExportOutcome::Failed;
     m_platform.setBusy(true);
-    const bool written = writeSheetJpeg(sheet, m_target);
+    // The sheet's own 32-bit pixels go to the encoder; the target is replaced only once the
+    // whole JPEG is on disk.
+    const QByteArray jpeg = encodeJpeg(sheet, SheetJpegQuality, int(SheetDotsPerInch));
+    const bool written = !jpeg.isEmpty() && writeWholeFile(m_target, jpeg);
     m_platform.setBusy(false);
     return written ? ExportOutcome::Written : ExportOutcome::Failed;
 }
