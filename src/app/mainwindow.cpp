@@ -284,10 +284,7 @@ void MainWindow::exportSheet()
     SheetExport exporter(m_platform, m_settings.textTable, this);
     const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
-    if (const std::optional<ExportMessage> shown = exportMessage(outcome))
-        m_platform.messageBox(this,
-            text(shown->text) + (shown->withPath ? exporter.target() : QString()), shown->style,
-            text(shown->title));
+    tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
 }
 
 void MainWindow::openPrintDialog()

@@ -34,6 +34,37 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
     return std::nullopt;
 }
 
+void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
+    ExportOutcome outcome, const QString &path)
+{
+    if (const std::optional<ExportMessage> shown = exportMessage(outcome))
+        platform.messageBox(owner,
+            texts.textOrEnglish(shown->text) + (shown->withPath ? path : QString()), shown->style,
+            texts.textOrEnglish(shown->title));
+}
+
+ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,
+    const QString &fileName, const QString &dialogTitle)
+{
+    FileDialogRequest request;
+    request.initialDir = platform.currentDirectory();
+    request.filter = texts.text(TextId::PhotoFilter);
+    request.defaultExt = QStringLiteral("*.jpg");
+    request.fileName = fileName;
+    request.dialogTitle = dialogTitle;
+    request.owner = owner;
+    ExportTarget target { showFileDialog(platform, request) };
+    if (!target.path.isEmpty() && QFileInfo(target.path).isFile()
+        && platform.messageBox(owner,
+               texts.text(TextId::FileExists) + QStringLiteral("\r\r")
+                   + texts.text(TextId::ReplaceQuestion),
+               MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo,
+               texts.text(TextId::MessageTitle))
+            == MessageBoxAnswer::No)
+        target = { QString(), ExportOutcome::KeptExisting };
+    return target;
+}
+
 SheetExport::SheetExport(Platform &platform, const TextTable &texts, QWidget *owner)
     : m_platform(platform)
     , m_texts(texts)
@@ -48,25 +79,11 @@ ExportOutcome SheetExport::run(
     const SheetLayout layout = computeSheetLayout(frameTwips.width(), frameTwips.height());
     const QImage sheet = composeSheet(layout, clip, background);
 
-    FileDialogRequest request;
-    request.initialDir = m_platform.currentDirectory();
-    request.filter = m_texts.text(TextId::PhotoFilter);
-    request.defaultExt = QStringLiteral("*.jpg");
-    request.fileName = QStringLiteral("PhotoID1.jpg");
-    request.dialogTitle = m_texts.text(TextId::ExportDialogTitle);
-    request.owner = m_owner;
-    m_target = showFileDialog(m_platform, request);
+    const ExportTarget target = askExportTarget(m_platform, m_texts, m_owner,
+        QStringLiteral("PhotoID1.jpg"), m_texts.text(TextId::ExportDialogTitle));
+    m_target = target.path;
     if (m_target.isEmpty())
-        return ExportOutcome::Cancelled;
-    if (QFileInfo(m_target).isFile()
-        && m_platform.messageBox(m_owner,
-               m_texts.text(TextId::FileExists) + QStringLiteral("\r\r")
-                   + m_texts.text(TextId::ReplaceQuestion),
-               MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo,
-               m_texts.text(TextId::MessageTitle))
-            == MessageBoxAnswer::No)
-        return ExportOutcome::KeptExisting;
-
+        return target.declined;
     if (!replaceableAsFile(m_target))
         return ExportOutcome::Failed;
     m_platform.setBusy(true);
