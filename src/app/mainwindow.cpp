@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "export/onlinecopyexport.h"
 #include "export/sheetexport.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -121,6 +122,7 @@ void MainWindow::createMenus()
     m_menu = std::make_unique<MainMenu>(menuBar());
     connect(m_menu->openAction, &QAction::triggered, this, &MainWindow::choosePhoto);
     connect(m_menu->exportAction, &QAction::triggered, this, &MainWindow::exportSheet);
+    connect(m_menu->onlineCopyAction, &QAction::triggered, this, &MainWindow::saveOnlineCopy);
     connect(m_menu->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
     connect(m_menu->exitAction, &QAction::triggered, this, [this] { m_platform.endProgram(); });
     connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
@@ -285,6 +287,13 @@ void MainWindow::exportSheet()
     const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
     tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
+}
+
+void MainWindow::saveOnlineCopy()
+{
+    if (waitForPhoto())
+        OnlineCopyExport(m_platform, m_settings.textTable, this)
+            .run(m_workspace.shown(), PhotoFormats[m_workspace.format()]);
 }
 
 void MainWindow::openPrintDialog()

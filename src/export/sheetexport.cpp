@@ -27,6 +27,12 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
     case ExportOutcome::Failed:
         return ExportMessage { TextId::SheetNotWritten, TextId::MessageTitle,
             MessageBoxStyle::Exclamation, true };
+    case ExportOutcome::NotDecoded:
+        return ExportMessage { TextId::NotAPhoto, TextId::MessageTitle,
+            MessageBoxStyle::Exclamation, false };
+    case ExportOutcome::OverSizeLimit:
+        return ExportMessage { TextId::OnlineCopyLimitUnreachable, TextId::MessageTitle,
+            MessageBoxStyle::Exclamation, false };
     case ExportOutcome::Cancelled:
     case ExportOutcome::KeptExisting:
         break;
@@ -35,12 +41,16 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
 }
 
 void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
-    ExportOutcome outcome, const QString &path)
+    ExportOutcome outcome, const QString &path, qint64 smallestKb)
 {
-    if (const std::optional<ExportMessage> shown = exportMessage(outcome))
-        platform.messageBox(owner,
-            texts.textOrEnglish(shown->text) + (shown->withPath ? path : QString()), shown->style,
-            texts.textOrEnglish(shown->title));
+    const std::optional<ExportMessage> shown = exportMessage(outcome);
+    if (!shown)
+        return;
+    QString text = texts.textOrEnglish(shown->text);
+    if (outcome == ExportOutcome::OverSizeLimit)
+        text = text.arg(smallestKb);
+    platform.messageBox(owner, shown->withPath ? text + path : text, shown->style,
+        texts.textOrEnglish(shown->title));
 }
 
 ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,
