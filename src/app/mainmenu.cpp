@@ -114,6 +114,8 @@ MainMenu::MainMenu(QMenuBar *bar)
     openAction = item(fileMenu, "openAction", QStringLiteral("&Open Photo..."), 101);
     fileMenu->addSeparator();
     exportAction = item(fileMenu, "exportAction", QStringLiteral("&Export to file..."), 102);
+    onlineCopyAction
+        = item(fileMenu, "onlineCopyAction", TextTable().textOrEnglish(TextId::OnlineCopyMenu));
     printAction = item(fileMenu, "printAction", QStringLiteral("&Print Photo..."), 103);
     fileMenu->addSeparator();
     exitAction = item(fileMenu, "exitAction", QStringLiteral("&Exit"), 104);
@@ -180,6 +182,7 @@ void MainMenu::applyTexts(const TextTable &texts)
     fileMenu->setTitle(texts.text(TextId::FileMenu));
     openAction->setText(texts.text(TextId::OpenPhoto));
     exportAction->setText(texts.text(TextId::ExportMenu));
+    onlineCopyAction->setText(texts.textOrEnglish(TextId::OnlineCopyMenu));
     printAction->setText(texts.text(TextId::PrintPhoto));
     exitAction->setText(texts.text(TextId::Exit));
     optionsMenu->setTitle(texts.text(TextId::OptionsMenu));

@@ -19,6 +19,7 @@ struct MainMenu
     QMenu *fileMenu = nullptr;
     QAction *openAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *onlineCopyAction = nullptr;
     QAction *printAction = nullptr;
     QAction *exitAction = nullptr;
     QMenu *optionsMenu = nullptr;

@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "checknote.h"
+#include "export/onlinecopyexport.h"
 #include "export/sheetexport.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -123,6 +124,7 @@ void MainWindow::createMenus()
     m_menu = std::make_unique<MainMenu>(menuBar());
     connect(m_menu->openAction, &QAction::triggered, this, &MainWindow::choosePhoto);
     connect(m_menu->exportAction, &QAction::triggered, this, &MainWindow::exportSheet);
+    connect(m_menu->onlineCopyAction, &QAction::triggered, this, &MainWindow::saveOnlineCopy);
     connect(m_menu->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
     connect(m_menu->exitAction, &QAction::triggered, this, [this] { m_platform.endProgram(); });
     connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
@@ -298,10 +300,14 @@ void MainWindow::exportSheet()
     SheetExport exporter(m_platform, m_settings.textTable, this);
     const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
-    if (const std::optional<ExportMessage> shown = exportMessage(outcome))
-        m_platform.messageBox(this,
-            text(shown->text) + (shown->withPath ? exporter.target() : QString()), shown->style,
-            text(shown->title));
+    tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
+}
+
+void MainWindow::saveOnlineCopy()
+{
+    if (waitForPhoto())
+        OnlineCopyExport(m_platform, m_settings.textTable, this)
+            .run(m_workspace.shown(), PhotoFormats[m_workspace.format()]);
 }
 
 void MainWindow::openPrintDialog()

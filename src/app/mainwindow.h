@@ -83,6 +83,8 @@ private:
     // Once the photo's own pixels are decoded, or their decode failed.
     void photoDecoded();
     void exportSheet();
+    // The fitted photo alone, as one JPEG for an online application.
+    void saveOnlineCopy();
     void openPrintDialog();
     void message(TextId text, const QString &suffix = QString());
 

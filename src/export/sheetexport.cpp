@@ -1,5 +1,6 @@
 #include "sheetexport.h"
 
+#include "jpegfile.h"
 #include "platform/filedialog.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -7,58 +8,10 @@
 #include "sheetlayout.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <turbojpeg.h>
-
-#include <cstring>
 
 namespace {
 
 constexpr int SheetJpegQuality = 85;
-
-// libjpeg-turbo writes a JFIF header without units; the sheet carries its 300 dpi there, which
-// a photo lab prints it at.
-bool writeDensity(unsigned char *jpeg, unsigned long size, int dotsPerInch)
-{
-    static const unsigned char jfif[] = { 0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0 };
-    if (size < 18 || std::memcmp(jpeg, jfif, sizeof jfif) != 0)
-        return false;
-    jpeg[13] = 1; // dots per inch
-    jpeg[14] = jpeg[16] = static_cast<unsigned char>(dotsPerInch >> 8);
-    jpeg[15] = jpeg[17] = static_cast<unsigned char>(dotsPerInch & 0xFF);
-    return true;
-}
-
-// TurboJPEG takes the sheet's own 32-bit pixels with no conversion, which keeps an export
-// within twice the least an encode costs. The file of its own beside the target replaces the
-// target only once the whole image is on disk.
-bool writeSheetJpeg(const QImage &sheet, const QString &path)
-{
-    if (sheet.format() != QImage::Format_RGB32)
-        return false;
-    tjhandle handle = tjInitCompress();
-    if (!handle)
-        return false;
-    unsigned char *jpeg = nullptr;
-    unsigned long size = 0;
-    const bool encoded
-        = tjCompress2(handle, sheet.constBits(), sheet.width(), int(sheet.bytesPerLine()),
-              sheet.height(), TJPF_BGRX, &jpeg, &size, TJSAMP_420, SheetJpegQuality, 0)
-            == 0
-        && writeDensity(jpeg, size, int(SheetDotsPerInch));
-    tjDestroy(handle);
-
-    QSaveFile file(path);
-    bool written = encoded && file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char *>(jpeg), qint64(size)) == qint64(size);
-    tjFree(jpeg);
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 } // namespace
 
@@ -74,11 +27,52 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
     case ExportOutcome::Failed:
         return ExportMessage { TextId::SheetNotWritten, TextId::MessageTitle,
             MessageBoxStyle::Exclamation, true };
+    case ExportOutcome::NotDecoded:
+        return ExportMessage { TextId::NotAPhoto, TextId::MessageTitle,
+            MessageBoxStyle::Exclamation, false };
+    case ExportOutcome::OverSizeLimit:
+        return ExportMessage { TextId::OnlineCopyLimitUnreachable, TextId::MessageTitle,
+            MessageBoxStyle::Exclamation, false };
     case ExportOutcome::Cancelled:
     case ExportOutcome::KeptExisting:
         break;
     }
     return std::nullopt;
+}
+
+void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
+    ExportOutcome outcome, const QString &path, qint64 smallestKb)
+{
+    const std::optional<ExportMessage> shown = exportMessage(outcome);
+    if (!shown)
+        return;
+    QString text = texts.textOrEnglish(shown->text);
+    if (outcome == ExportOutcome::OverSizeLimit)
+        text = text.arg(smallestKb);
+    platform.messageBox(owner, shown->withPath ? text + path : text, shown->style,
+        texts.textOrEnglish(shown->title));
+}
+
+ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,
+    const QString &fileName, const QString &dialogTitle)
+{
+    FileDialogRequest request;
+    request.initialDir = platform.currentDirectory();
+    request.filter = texts.text(TextId::PhotoFilter);
+    request.defaultExt = QStringLiteral("*.jpg");
+    request.fileName = fileName;
+    request.dialogTitle = dialogTitle;
+    request.owner = owner;
+    ExportTarget target { showFileDialog(platform, request) };
+    if (!target.path.isEmpty() && QFileInfo(target.path).isFile()
+        && platform.messageBox(owner,
+               texts.text(TextId::FileExists) + QStringLiteral("\r\r")
+                   + texts.text(TextId::ReplaceQuestion),
+               MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo,
+               texts.text(TextId::MessageTitle))
+            == MessageBoxAnswer::No)
+        target = { QString(), ExportOutcome::KeptExisting };
+    return target;
 }
 
 SheetExport::SheetExport(Platform &platform, const TextTable &texts, QWidget *owner)
@@ -95,29 +89,18 @@ ExportOutcome SheetExport::run(
     const SheetLayout layout = computeSheetLayout(frameTwips.width(), frameTwips.height());
     const QImage sheet = composeSheet(layout, clip, background);
 
-    FileDialogRequest request;
-    request.initialDir = m_platform.currentDirectory();
-    request.filter = m_texts.text(TextId::PhotoFilter);
-    request.defaultExt = QStringLiteral("*.jpg");
-    request.fileName = QStringLiteral("PhotoID1.jpg");
-    request.dialogTitle = m_texts.text(TextId::ExportDialogTitle);
-    request.owner = m_owner;
-    m_target = showFileDialog(m_platform, request);
+    const ExportTarget target = askExportTarget(m_platform, m_texts, m_owner,
+        QStringLiteral("PhotoID1.jpg"), m_texts.text(TextId::ExportDialogTitle));
+    m_target = target.path;
     if (m_target.isEmpty())
-        return ExportOutcome::Cancelled;
-    if (QFileInfo(m_target).isFile()
-        && m_platform.messageBox(m_owner,
-               m_texts.text(TextId::FileExists) + QStringLiteral("\r\r")
-                   + m_texts.text(TextId::ReplaceQuestion),
-               MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo,
-               m_texts.text(TextId::MessageTitle))
-            == MessageBoxAnswer::No)
-        return ExportOutcome::KeptExisting;
-
+        return target.declined;
     if (!replaceableAsFile(m_target))
         return ExportOutcome::Failed;
     m_platform.setBusy(true);
-    const bool written = writeSheetJpeg(sheet, m_target);
+    // The sheet's own 32-bit pixels go to the encoder; the target is replaced only once the
+    // whole JPEG is on disk.
+    const QByteArray jpeg = encodeJpeg(sheet, SheetJpegQuality, int(SheetDotsPerInch));
+    const bool written = !jpeg.isEmpty() && writeWholeFile(m_target, jpeg);
     m_platform.setBusy(false);
     return written ? ExportOutcome::Written : ExportOutcome::Failed;
 }

@@ -16,11 +16,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <QWheelEvent>
+#include <turbojpeg.h>
+
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -458,6 +462,58 @@ private slots:
         QCOMPARE(printed.size(), 2);
         QCOMPARE(printed[0].pictures[0].picture, printed[1].pictures[0].picture);
         QCOMPARE(printed[0].pictures[0].picture.size(), QSize(4660, 6000)); // 3495 twips wide
+    }
+
+    // The fitted photo alone at a typed size within a size limit, its density the only thing in
+    // its header; a limit out of reach writes nothing and says how small the copy can be.
+    void onlineCopy()
+    {
+        const QString source = m_program->path() + "/phone.jpg";
+        TestPhotos::writeFile(source,
+            TestPhotos::withOrientation(
+                TestPhotos::encodeJpeg(TestPhotos::gradients(1600, 2000)), 1)); // with EXIF
+        m_form->startUp(QUrl());
+        m_form->openPhoto(source);
+        const auto copy = [this](const QString &limit) {
+            m_platform->onlineCopyAnswers.enqueue(OnlineCopyChoice { "600", limit });
+            m_platform->dialogAnswers.clear(); // not asked when the limit is out of reach
+            m_platform->dialogAnswers.enqueue(QStringList { m_program->path() + "/online.jpg" });
+            m_form->findChild<QAction *>("onlineCopyAction")->trigger();
+            const QByteArray jpeg = m_program->read("online.jpg");
+            QFile::remove(m_program->path() + "/online.jpg");
+            return jpeg;
+        };
+        QVERIFY(copy("1").isEmpty());
+        QCOMPARE(m_platform->onlineCopyRequests.last().prefill.size, "827 x 1063");
+        const QString told = m_platform->messages.last().text;
+        const int smallestKb = QRegularExpression("\\d+").match(told).captured().toInt();
+        QCOMPARE(told, m_form->text(TextId::OnlineCopyLimitUnreachable).arg(smallestKb));
+        QVERIFY(copy(QString::number(smallestKb - 1)).isEmpty());
+        const QByteArray unlimited = copy(QString());
+        const int limitKb = int(unlimited.size() / 1024); // below the size without a limit
+        const QByteArray limited = copy(QString::number(limitKb));
+        QVERIFY(limited.size() <= limitKb * 1024 && limited.size() > smallestKb * 1024);
+        const QByteArray smallest = copy(QString::number(smallestKb));
+        QVERIFY(smallest.size() <= smallestKb * 1024 && smallest.size() > (smallestKb - 1) * 1024);
+        QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::SheetSaved));
+        for (const QByteArray &jpeg : { unlimited, limited, smallest }) {
+            int width = 0, height = 0, subsampling = -1, colours = 0;
+            tjhandle handle = tjInitDecompress();
+            tjDecompressHeader3(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
+                jpeg.size(), &width, &height, &subsampling, &colours);
+            tjDestroy(handle);
+            QCOMPARE(QSize(width, height), QSize(600, 771));
+            QCOMPARE(subsampling, int(TJSAMP_420));
+            QCOMPARE(jpeg.mid(11, 7), QByteArray("\x01\x01\x01\x01\xB3\x01\xB3", 7)); // 435 dpi
+            // Baseline, and no segment but the JFIF header's among APP0-APP15 and comments.
+            QList<int> markers;
+            for (qsizetype at = 2;
+                 at + 4 <= jpeg.size() && markers.value(markers.size() - 1) != 0xDA;
+                 at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3])))
+                markers.append(uchar(jpeg[at + 1]));
+            QVERIFY(markers.contains(0xC0) && markers.count(0xE0) == 1);
+            QVERIFY(std::all_of(markers.begin(), markers.end(), [](int m) { return m <= 0xE0; }));
+        }
     }
 
     // An installed copy keeps its settings in the user's folder across starts; when that

@@ -35,6 +35,13 @@ public:
         return dialogAnswers.isEmpty() ? std::nullopt : dialogAnswers.dequeue();
     }
 
+    std::optional<OnlineCopyChoice> askOnlineCopy(
+        QWidget *, const OnlineCopyRequest &request) override
+    {
+        onlineCopyRequests.append(request);
+        return onlineCopyAnswers.isEmpty() ? std::nullopt : onlineCopyAnswers.dequeue();
+    }
+
     bool openUrl(const QUrl &url) override
     {
         opened.append(url);
@@ -56,6 +63,8 @@ public:
     QQueue<int> answers;
     QList<FileDialogRequest> dialogs;
     QQueue<std::optional<QStringList>> dialogAnswers;
+    QList<OnlineCopyRequest> onlineCopyRequests;
+    QQueue<std::optional<OnlineCopyChoice>> onlineCopyAnswers;
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;

@@ -1,3 +1,4 @@
+#include "export/onlinecopysize.h"
 #include "export/sheetexport.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
@@ -139,6 +140,60 @@ private slots:
             QCOMPARE(QFileInfo(target).isSymLink(), fault == QLatin1String("link"));
         QCOMPARE(leftInOut(), QStringList { QStringLiteral("sheet.jpg") });
         QCOMPARE(m_platform->busy, 0);
+    }
+
+    void onlineCopySize_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<qint64>("limitBytes");
+        struct Row
+        {
+            int format;
+            const char *size, *limit; // no size: the text the dialog is prefilled with
+            QSize pixels; // empty: refused
+            int dpi;
+            qint64 limitBytes;
+        };
+        // The height follows the width, unless it is that height rounded the other way.
+        for (const Row &r :
+            { Row { 0, nullptr, "", { 709, 945 }, 600, 0 },
+                { 1, nullptr, "", { 827, 1063 }, 600, 0 }, { 2, nullptr, "", { 945, 945 }, 600, 0 },
+                { 3, nullptr, "", { 1181, 1181 }, 600, 0 },
+                { 4, nullptr, "", { 1200, 1200 }, 600, 0 }, { 1, "600", " ", { 600, 771 }, 435, 0 },
+                { 1, "600x771", "250", { 600, 771 }, 435, 256000 },
+                { 1, " 600 X 772 ", "", { 600, 772 }, 435, 0 },
+                { 1, "600 x 800", "", { 600, 771 }, 435, 0 },
+                { 4, "1000×1000", "", { 1000, 1000 }, 500, 0 },
+                { 3, "10000", "", { 10000, 10000 }, 5080, 0 }, { 0, "10001", "" },
+                { 0, "7501 x 5000", "" }, { 0, "0", "" }, { 0, "600 x 0", "" }, { 0, "abc", "" },
+                { 0, "-600", "" }, { 0, "6.5", "" }, { 0, "600 x", "" }, { 0, "x 600", "" },
+                { 0, "600 x 771 x 2", "" }, { 0, "600", "0" }, { 0, "600", "1.5" },
+                { 0, "600", "-5" }, { 0, "600", "12 KB" }, { 0, "", "" } })
+            QTest::addRow("%s: '%s' '%s'", PhotoFormats[r.format].caption,
+                r.size ? r.size : "default", r.limit)
+                << r.format << QString::fromUtf8(r.size) << QString::fromUtf8(r.limit) << r.pixels
+                << r.dpi << r.limitBytes;
+    }
+    void onlineCopySize()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, size);
+        QFETCH(QString, limit);
+        QFETCH(QSize, pixels);
+        const PhotoFormat &shape = PhotoFormats[format];
+        if (size.isNull())
+            size = pixelSizeText(defaultOnlineCopyPixels(shape));
+        const std::optional<OnlineCopyPlan> plan = planOnlineCopy(size, limit, shape);
+        QCOMPARE(plan.has_value(), !pixels.isEmpty());
+        if (plan) {
+            QCOMPARE(plan->pixels, pixels);
+            QTEST(plan->dotsPerInch, "dpi");
+            QTEST(plan->limitBytes, "limitBytes");
+        }
     }
 
 private:

@@ -1,0 +1,68 @@
+#include "onlinecopysize.h"
+
+#include "platform/rounding.h"
+#include "platform/units.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+double printInches(int twips)
+{
+    return twips / Units::TwipsPerMillimetre / Units::MillimetresPerInch;
+}
+
+bool fitsSide(int pixels)
+{
+    return pixels >= 1 && pixels <= OnlineCopyLargestSide;
+}
+
+} // namespace
+
+QSize defaultOnlineCopyPixels(const PhotoFormat &format)
+{
+    return QSize(int(roundHalfEven(printInches(format.frameWidth) * OnlineCopyDefaultDpi)),
+        int(roundHalfEven(printInches(format.frameHeight) * OnlineCopyDefaultDpi)));
+}
+
+QString pixelSizeText(const QSize &pixels)
+{
+    return QStringLiteral("%1 x %2").arg(pixels.width()).arg(pixels.height());
+}
+
+std::optional<OnlineCopyPlan> planOnlineCopy(
+    const QString &size, const QString &limitKb, const PhotoFormat &format)
+{
+    // Nine digits at most keep every number within an int before the range is checked.
+    static const QRegularExpression sizePattern(
+        QStringLiteral("^\\s*([0-9]{1,9})\\s*(?:[xX\u00D7]\\s*([0-9]{1,9})\\s*)?$"));
+    static const QRegularExpression limitPattern(QStringLiteral("^\\s*([0-9]{0,9})\\s*$"));
+    const QRegularExpressionMatch sizeMatch = sizePattern.match(size);
+    const QRegularExpressionMatch limitMatch = limitPattern.match(limitKb);
+    if (!sizeMatch.hasMatch() || !limitMatch.hasMatch())
+        return std::nullopt;
+
+    OnlineCopyPlan plan;
+    const int width = sizeMatch.captured(1).toInt();
+    const int proportional
+        = int(roundHalfEven(double(width) * format.frameHeight / format.frameWidth));
+    const QString typedHeight = sizeMatch.captured(2);
+    const int typed = typedHeight.isEmpty() ? proportional : typedHeight.toInt();
+    const int height = std::abs(typed - proportional) <= 1 ? typed : proportional;
+    if (!fitsSide(width) || !fitsSide(typed) || !fitsSide(height))
+        return std::nullopt;
+    plan.pixels = QSize(width, height);
+    // A density of 0 is no density: a copy of a few pixels still says 1.
+    plan.dotsPerInch = std::max(1, int(roundHalfEven(width / printInches(format.frameWidth))));
+
+    const QString limit = limitMatch.captured(1);
+    if (!limit.isEmpty()) {
+        plan.limitBytes = limit.toLongLong() * 1024;
+        if (plan.limitBytes == 0)
+            return std::nullopt;
+    }
+    return plan;
+}
