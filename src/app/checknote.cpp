@@ -1,7 +1,6 @@
 #include "checknote.h"
 
 #include "i18n/texttable.h"
-#include "widgets/controls.h"
 #include "widgets/look.h"
 
 namespace {
@@ -43,7 +42,7 @@ CheckNote::CheckNote(const TextTable &texts, QWidget *parent)
 {
     setObjectName(QStringLiteral("checkNote"));
     setTextFormat(Qt::PlainText);
-    setFont(arialFont(9, false));
+    setFont(arialFont(9.75, true));
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setWordWrap(true);
     m_thread.setMaxThreadCount(1);
@@ -109,8 +108,13 @@ QStringList CheckNote::lines(const std::vector<CheckFailure> &failures, const Te
 void CheckNote::display(const std::vector<CheckFailure> &failures)
 {
     m_shown = failures;
-    setTextColour(this, failures.empty() ? QColor(0, 150, 60) : QColor(200, 40, 0));
+    setTextColour(this, failures.empty() ? QColor(110, 220, 120) : QColor(255, 120, 100));
     setText(lines(failures, m_texts).join(u'\n'));
-    fitToText(this, m_room);
+    // The room's whole width, as high as its wrapped lines.
+    const int height = fontMetrics()
+                           .boundingRect(QRect(0, 0, m_room.width(), 1 << 20),
+                               int(alignment()) | Qt::TextWordWrap, text())
+                           .height();
+    setGeometry(m_room.left(), m_room.top(), m_room.width(), std::min(height, m_room.height()));
     QLabel::show();
 }

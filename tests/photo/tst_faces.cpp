@@ -232,10 +232,14 @@ private slots:
         QCOMPARE(checks, failed);
         if (checks == QList<PhotoCheck>({ PhotoCheck::HeadTilted }))
             QVERIFY(std::abs(found.front().value) > PhotoWorkspace::AutomaticTurnMax);
-        // What the photo does not show, made from its own landmarks: closed eyes (the lids'
-        // points on the corners' line) and a face turned aside (the nose tip near one cheek).
         if (!checks.isEmpty())
             return;
+        // Printed and exported pixels are the turned ones: found again there, the face is level.
+        const FaceSearch again
+            = findFace(*m_model, Photo(workspace.photoCrop(), QImageIOHandler::TransformationNone));
+        QVERIFY(again.face && std::abs(again.face->tilt()) < 1);
+        // What the photo does not show, made from its own landmarks: closed eyes (the lids'
+        // points on the corners' line) and a face turned aside (the nose tip near one cheek).
         FitToCheck closed = workspace.fitToCheck();
         QList<QPointF> points = closed.face->points;
         for (const int lid : { 37, 38, 40, 41, 43, 44, 46, 47 }) {
@@ -249,6 +253,12 @@ private slots:
         QPointF &nose = turned.face->points[30];
         nose.setX(turned.face->points[0].x() * 0.75 + turned.face->points[16].x() * 0.25);
         QCOMPARE(turned.check(), std::vector<CheckFailure>({ { PhotoCheck::FaceTurned } }));
+        // Undo goes back to the photo as shot; the command levels it again.
+        const Turn levelled = workspace.cropSource().turn;
+        QVERIFY(workspace.undo());
+        QVERIFY(workspace.cropSource().turn.isNull());
+        QVERIFY(workspace.straighten());
+        QCOMPARE(workspace.cropSource().turn, levelled);
     }
 
     // Two faces only a closer search sees are two, though each badge looks a little like one.
