@@ -172,10 +172,11 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
         headAndHair.addEllipse(centre, 0.62 * headHeight, 0.68 * headHeight);
         painter.drawPath(path.subtracted(headAndHair));
     });
-    if (luma(grey, background, 256).count > 0) {
+    // The clipped level above the scale counts nothing; only the mean is wanted here.
+    if (const Luma wall = luma(grey, background, 256); wall.count > 0) {
         if (texture(grey, background) > limits.maxBackgroundTexture)
             failures.push_back({ PhotoCheck::BackgroundNotPlain });
-        if (luma(grey, background, 256).mean < limits.minBackgroundLuma)
+        if (wall.mean < limits.minBackgroundLuma)
             failures.push_back({ PhotoCheck::BackgroundTooDark });
     }
     return failures;
