@@ -42,24 +42,30 @@ bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect)
 QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect)
 {
     // Turned, the rectangle stays inside the photo exactly when its centre, taken back to the
-    // upright photo, keeps its turned reach from every edge.
+    // upright photo, keeps its turned reach from every edge; it must also stay within the
+    // photo's own frame. Both sets of centres are boxes, so clamping into one and then the
+    // other in turn settles in both, unless the rectangle is too large for them together.
     QSizeF size = rect.size();
-    QPointF extent = reach(turn, size);
-    const double fit
-        = std::min({ 1.0, photo.width() / (2 * extent.x()), photo.height() / (2 * extent.y()),
-            photo.width() / size.width(), photo.height() / size.height() });
-    size *= fit;
-    extent = reach(turn, size);
-    QPointF centre = turn.unmap(rect.center());
-    centre.setX(std::clamp(centre.x(), extent.x(), photo.width() - extent.x()));
-    centre.setY(std::clamp(centre.y(), extent.y(), photo.height() - extent.y()));
-    centre = turn.map(centre);
-    // Within the turned photo it must also stay within the photo's own frame.
-    centre.setX(std::clamp(centre.x(), size.width() / 2, photo.width() - size.width() / 2));
-    centre.setY(std::clamp(centre.y(), size.height() / 2, photo.height() - size.height() / 2));
-    QRectF kept(QPointF(), size);
-    kept.moveCenter(centre);
-    return kept;
+    const QPointF start = reach(turn, size);
+    size *= std::min({ 1.0, photo.width() / (2 * start.x()), photo.height() / (2 * start.y()),
+        photo.width() / size.width(), photo.height() / size.height() });
+    QPointF centre = rect.center();
+    for (int round = 0; round < 300; ++round) {
+        const QPointF extent = reach(turn, size);
+        QPointF upright = turn.unmap(centre);
+        upright.setX(std::clamp(upright.x(), extent.x(), photo.width() - extent.x()));
+        upright.setY(std::clamp(upright.y(), extent.y(), photo.height() - extent.y()));
+        centre = turn.map(upright);
+        centre.setX(std::clamp(centre.x(), size.width() / 2, photo.width() - size.width() / 2));
+        centre.setY(std::clamp(centre.y(), size.height() / 2, photo.height() - size.height() / 2));
+        QRectF kept(QPointF(), size);
+        kept.moveCenter(centre);
+        if (coversRect(photo, turn, kept))
+            return kept;
+        if (round % 10 == 9) // no room for this size
+            size *= 0.97;
+    }
+    return QRectF(); // a photo too small to hold any rectangle turned so
 }
 
 QImage turnedCrop(const QSize &photo, const Turn &turn, const QRect &rect, const QSize &target,

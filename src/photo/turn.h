@@ -28,7 +28,7 @@ struct Turn
 // The rectangle, in turned coordinates, lies wholly on the photo of that upright size.
 bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect);
 // The rectangle moved, and made smaller about its centre where it must be, so that the turned
-// photo covers it. Its proportions stay.
+// photo covers it. Its proportions stay; empty when the photo cannot hold it turned so.
 QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect);
 
 // The pixels of a turned rectangle scaled to a size: only the upright part under it is cut

@@ -162,6 +162,31 @@ private slots:
                         && std::abs(r.width() - r.height() * frame.width() / frame.height()) <= 1);
                 }
     }
+    // Wherever a rectangle is asked for on a turned photo (at a corner, at an edge, larger
+    // than the turn allows, already covered), the kept one is covered, keeps its proportions
+    // and is no smaller than it must be; a covered one stays as it was.
+    void keptOnTurnedPhoto()
+    {
+        const QSize photo(1200, 1600);
+        // Turned about a point near an edge, the turned photo and the frame overlap less, and
+        // one move into each is not yet in both.
+        for (const auto &[degrees, centre] : { std::pair(-15.0, QPointF(700, 500)),
+                 { 3.0, QPointF(700, 500) }, { 40.0, QPointF(48, 1188) },
+                 { -31.4, QPointF(458, 110) }, { 16.5, QPointF(1119, 271) } }) {
+            const Turn turn { degrees, centre };
+            for (const QRectF &asked : { QRectF(-50, -80, 450, 600), QRectF(935, 463, 912, 1216),
+                     QRectF(-143, 271, 885, 1180), QRectF(515, 711, 1126, 1501),
+                     QRectF(0, 0, 1200, 1600), QRectF(450, 500, 450, 600) }) {
+                const QRectF kept = keepOnTurnedPhoto(photo, turn, asked);
+                QVERIFY(coversRect(photo, turn, kept));
+                QVERIFY(QRectF(QPointF(), photo).contains(kept));
+                QVERIFY(
+                    std::abs(kept.width() * asked.height() - kept.height() * asked.width()) < 1e-6);
+                if (coversRect(photo, turn, asked))
+                    QCOMPARE(kept, asked);
+            }
+        }
+    }
     // A head too large for the rule in a 4:5 photo: the largest rectangle of the frame's
     // proportions, as the centred fit takes it, moved onto the face and kept inside.
     void faceTooLargeForTheRule()
