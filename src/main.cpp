@@ -1,16 +1,19 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
+#include "photo/photo.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
 #include "web/versionfetch.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -43,11 +46,19 @@ int runWindows(int &argc, char *argv[])
     // A silent printing server costs the user a few seconds, never a frozen window.
     BoundedPrinterSystem printers(
         std::make_shared<CupsPrinterSystem>(), std::chrono::seconds(5), std::chrono::seconds(30));
-    MainWindow form(platform, printers);
-    form.startUp(updateFileAddress());
+    auto form = std::make_unique<MainWindow>(platform, printers);
+    form->startUp(updateFileAddress());
     if (!line.photo.isEmpty())
-        form.openPhoto(line.photo);
-    return app.exec();
+        form->openPhoto(line.photo);
+    const int code = app.exec();
+    form.reset();
+    // A photo no longer wanted may still be in the decoder's last pass, which the
+    // application's end would wait for; its pixels are of no use now.
+    if (photoDecodeThreads().activeThreadCount() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }
 
 } // namespace

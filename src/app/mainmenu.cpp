@@ -122,7 +122,11 @@ MainMenu::MainMenu(QMenuBar *bar)
     openAction->setShortcut(QKeySequence::Open);
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     printAction->setShortcut(QKeySequence::Print);
-    exitAction->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q also where the desktop's own scheme has no quit key.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    exitAction->setShortcuts(quitKeys);
 
     optionsMenu = menu(bar, "optionsMenu", QStringLiteral("&Option"), 105);
     languageAction = item(optionsMenu, "languageAction", QStringLiteral("&Lang..."), 106);

@@ -106,7 +106,10 @@ void MainWindow::createWorkspace()
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
     m_workspace.setFrame(m_view->frameTwips());
-    m_workspace.setLoadRunner(&runOffThread<PhotoLoadResult>);
+    m_workspace.setLoadRunner([this](const std::function<PhotoLoadResult()> &load) {
+        return runOffThread(load, m_menu->exitAction->shortcuts(),
+            std::function<void()>([this] { m_platform.endProgramNow(); }));
+    });
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
         [this] { return m_workspace.isLoaded(); });

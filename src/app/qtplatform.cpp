@@ -19,6 +19,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cstdio>
+#include <cstdlib>
+
 int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
     QMessageBox box(owner);
@@ -162,6 +165,12 @@ QString QtPlatform::localeLanguageCode() const
 QString QtPlatform::currentDirectory() const
 {
     return QDir::currentPath();
+}
+
+void QtPlatform::endProgramNow()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 void QtPlatform::endProgram()

@@ -15,5 +15,6 @@ public:
     QString localeLanguageCode() const override;
     QString currentDirectory() const override;
     void endProgram() override;
+    void endProgramNow() override;
     void setBusy(bool busy) override;
 };

@@ -89,6 +89,9 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
+    // Ends the program this moment, skipping every closing step: for a request to quit while
+    // a long step holds the user's input back and nothing is left to save.
+    virtual void endProgramNow() = 0;
     // The busy pointer while a long step runs; calls nest.
     virtual void setBusy(bool busy) = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/fitcontrols.h"
 #include "app/mainwindow.h"
+#include "app/offthread.h"
 #include "app/photoframe.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
@@ -12,11 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -408,6 +411,30 @@ private slots:
     }
     // The program ends at once while the face search waits for a photo's own pixels (their
     // decode held here, as a hostile file holds it): the search lets go of the photo.
+    // Work off the window's thread (a photo being read) drops the user's input, so none acts
+    // on a half-changed state later, but a request to quit is answered at once.
+    void inputHeldWhileWorking()
+    {
+        QLineEdit typed;
+        typed.show();
+        QSemaphore asked;
+        QTimer::singleShot(0, &typed, [&] {
+            QTest::keyClicks(&typed, "ab");
+            QTest::keyClick(&typed, Qt::Key_Q, Qt::ControlModifier);
+            asked.release();
+        });
+        int quits = 0;
+        const int done = runOffThread<int>(
+            [&asked] {
+                asked.acquire();
+                return 1;
+            },
+            { QKeySequence(Qt::CTRL | Qt::Key_Q) }, [&quits] { ++quits; });
+        QCOMPARE(done, 1);
+        QCOMPARE(quits, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(typed.text(), QString());
+    }
     void endsWhileTheSearchWaits()
     {
         m_form->startUp(QUrl());

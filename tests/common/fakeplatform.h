@@ -53,6 +53,7 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
+    void endProgramNow() override { ++endNowCalls; }
     void setBusy(bool on) override { busy += on ? 1 : -1; }
 
     QString folder;
@@ -68,6 +69,7 @@ public:
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
+    int endNowCalls = 0;
     int busy = 0; // busy pointers shown and not yet taken back
     // Handed to the window beside the platform, as the program hands in the CUPS printers.
     FakePrinterSystem printerSystem;
