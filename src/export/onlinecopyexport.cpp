@@ -58,7 +58,8 @@ ExportOutcome OnlineCopyExport::run(const ClipImage &clip, const PhotoFormat &fo
 {
     const ExportOutcome outcome = save(clip, format);
     tellExportOutcome(m_platform, m_texts, m_owner, outcome, m_target,
-        (m_smallestBytes + 1023) / 1024); // rounded up: a limit of that many KB is reached
+        (m_smallestBytes + 1023) / 1024, // rounded up: a limit of that many KB is reached
+        true);
     return outcome;
 }
 

@@ -41,12 +41,17 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
 }
 
 void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
-    ExportOutcome outcome, const QString &path, qint64 smallestKb)
+    ExportOutcome outcome, const QString &path, qint64 smallestKb, bool photoAlone)
 {
     const std::optional<ExportMessage> shown = exportMessage(outcome);
     if (!shown)
         return;
-    QString text = texts.textOrEnglish(shown->text);
+    TextId id = shown->text;
+    if (photoAlone && id == TextId::SheetSaved)
+        id = TextId::PhotoSaved;
+    else if (photoAlone && id == TextId::SheetNotWritten)
+        id = TextId::PhotoNotWritten;
+    QString text = texts.textOrEnglish(id);
     if (outcome == ExportOutcome::OverSizeLimit)
         text = text.arg(smallestKb);
     platform.messageBox(owner, shown->withPath ? text + path : text, shown->style,

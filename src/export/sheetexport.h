@@ -32,9 +32,9 @@ struct ExportMessage
 };
 std::optional<ExportMessage> exportMessage(ExportOutcome outcome);
 // Tells the user how an export to `path` ended; nothing for a cancel. `smallestKb` fills the
-// message of a size limit that cannot be reached.
+// message of a size limit that cannot be reached. The photo alone is named so, not a sheet.
 void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
-    ExportOutcome outcome, const QString &path, qint64 smallestKb = 0);
+    ExportOutcome outcome, const QString &path, qint64 smallestKb = 0, bool photoAlone = false);
 
 // The file an export writes, or why there is none.
 struct ExportTarget

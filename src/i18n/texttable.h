@@ -92,6 +92,8 @@ enum class TextId : int {
     OnlineCopyLimit = 88,
     OnlineCopyLimitUnreachable = 89,
     HeadOutsideRule = 90,
+    PhotoSaved = 91,
+    PhotoNotWritten = 92,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -522,7 +522,7 @@ private slots:
         QVERIFY(limited.size() <= limitKb * 1024 && limited.size() > smallestKb * 1024);
         const QByteArray smallest = copy(QString::number(smallestKb));
         QVERIFY(smallest.size() <= smallestKb * 1024 && smallest.size() > (smallestKb - 1) * 1024);
-        QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::SheetSaved));
+        QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::PhotoSaved));
         for (const QByteArray &jpeg : { unlimited, limited, smallest }) {
             int width = 0, height = 0, subsampling = -1, colours = 0;
             tjhandle handle = tjInitDecompress();
