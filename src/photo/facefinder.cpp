@@ -26,11 +26,8 @@ constexpr double UpperCloser = 1.5;
 // (each 5/6 of the last) that span a factor of two.
 constexpr unsigned long CloserLevels = 5;
 
-// Points of the 68-point model.
-constexpr int JawFirst = 0, JawLast = 16;
-constexpr int EyeCorners[] = { 36, 39, 42, 45 };
-constexpr int FirstEye = 36, SecondEye = 42;
-constexpr qsizetype LandmarkCount = 68;
+using namespace Landmark;
+constexpr int EyeCorners[] = { FirstEye, FirstEye + 3, SecondEye, SecondEye + 3 };
 
 dlib::frontal_face_detector largestLevelsOnly(const dlib::frontal_face_detector &detector)
 {
@@ -126,7 +123,7 @@ FaceMarks FaceMarks::fromPoints(const QList<QPointF> &points)
 {
     FaceMarks marks;
     marks.points = points;
-    if (points.size() != LandmarkCount)
+    if (points.size() != Count)
         return marks;
     for (int i = JawFirst; i <= JawLast; ++i)
         marks.chin = std::max(marks.chin, points[i].y());
@@ -148,7 +145,7 @@ FaceMarks FaceMarks::turned(const Turn &turn) const
 
 std::pair<QPointF, QPointF> FaceMarks::eyes() const
 {
-    if (points.size() != LandmarkCount)
+    if (points.size() != Count)
         return {};
     QPointF first, second;
     for (int i = 0; i < 6; ++i) {

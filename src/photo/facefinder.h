@@ -14,6 +14,14 @@
 #include <optional>
 #include <utility>
 
+// Points of the 68-point landmark model.
+namespace Landmark {
+inline constexpr qsizetype Count = 68;
+inline constexpr int JawFirst = 0, JawLast = 16, BrowFirst = 17, BrowLast = 26;
+inline constexpr int NoseTop = 27, NoseTip = 30;
+inline constexpr int FirstEye = 36, SecondEye = 42; // six points each, outer corner first
+} // namespace Landmark
+
 // What the landmarks tell of one face, in the upright photo's pixels.
 struct FaceMarks
 {

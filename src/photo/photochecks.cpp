@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr int JawLeft = 0, JawRight = 16, NoseTip = 30, NoseTop = 27;
-constexpr int FirstEye = 36, SecondEye = 42;
+using namespace Landmark;
 // The view the pixel checks look at: large enough for the face's halves, small enough that
 // sensor noise and JPEG blocks do not count as texture.
 constexpr int ViewHeight = 240;
@@ -100,15 +99,15 @@ double texture(const QImage &grey, const QImage &region)
 std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<FaceMarks> &face,
     const FaceRule &rule, const CheckLimits &limits)
 {
-    if (!face || face->points.size() != 68 || crop.isNull())
+    if (!face || face->points.size() != Count || crop.isNull())
         return { { PhotoCheck::NoSingleFace } };
     const QList<QPointF> &p = face->points;
     // Along the eye line, so a tilted head does not look turned.
     const auto [firstEye, secondEye] = face->eyes();
     const QPointF across = secondEye - firstEye;
     const auto along = [&across](const QPointF &v) { return QPointF::dotProduct(v, across); };
-    const double jawWidth = along(p[JawRight] - p[JawLeft]);
-    const double noseShare = jawWidth > 0 ? along(p[NoseTip] - p[JawLeft]) / jawWidth : 0;
+    const double jawWidth = along(p[JawLast] - p[JawFirst]);
+    const double noseShare = jawWidth > 0 ? along(p[NoseTip] - p[JawFirst]) / jawWidth : 0;
     if (noseShare < limits.turnedSideShare || noseShare > 1 - limits.turnedSideShare)
         return { { PhotoCheck::FaceTurned } };
 
@@ -144,9 +143,9 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
     const QImage grey = crop.convertToFormat(QImage::Format_Grayscale8)
                             .scaled(view, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPolygonF outline; // the jaw, then the brows back to where it began
-    for (int i = JawLeft; i <= JawRight; ++i)
+    for (int i = JawFirst; i <= JawLast; ++i)
         outline << p[i] * scale;
-    for (int i = 26; i >= 17; --i)
+    for (int i = BrowLast; i >= BrowFirst; --i)
         outline << p[i] * scale;
     const QImage skin = mask(view, [&outline](QPainter &painter) { painter.drawPolygon(outline); });
     const Luma whole = luma(grey, skin, limits.clippedLuma);
