@@ -4,8 +4,8 @@
 #include "export/sheetexport.h"
 #include "fakeplatform.h"
 #include "photo/facefinder.h"
+#include "photo/photodocument.h"
 #include "photo/photoformat.h"
-#include "photo/photoworkspace.h"
 #include "testphotos.h"
 
 #include <QApplication>
@@ -82,38 +82,38 @@ long statusKiB(const char *field)
     return -1;
 }
 
-// What the main window does for a load or a press: the workspace's work, then the frame's
+// What the main window does for a load or a press: the document's work, then the frame's
 // picture at its size on the screen.
 struct Frame
 {
-    PhotoWorkspace workspace;
+    PhotoDocument document;
     QImage picture;
 
     Frame()
     {
         const PhotoFormat &format = PhotoFormats[1];
-        workspace.setFrame(QSizeF(format.frameWidth, format.frameHeight));
+        document.setFrame(QSizeF(format.frameWidth, format.frameHeight));
     }
     void show()
     {
-        const QSizeF twips = workspace.frame();
-        picture = workspace.shown().scaledTo(QSize(qRound(twips.width() / TwipsPerPhotoPixel),
+        const QSizeF twips = document.frame();
+        picture = document.shown().scaledTo(QSize(qRound(twips.width() / TwipsPerPhotoPixel),
             qRound(twips.height() / TwipsPerPhotoPixel)));
     }
     // Ends with the frame ready; the photo's own pixels may still be on their way.
     void load(const QString &path)
     {
-        if (workspace.load(path) == LoadOutcome::Accepted)
+        if (document.load(path) == LoadOutcome::Accepted)
             show();
     }
     void settle() const
     {
-        if (workspace.photo())
-            workspace.photo()->waitUntilComplete();
+        if (document.photo())
+            document.photo()->waitUntilComplete();
     }
     void press(PhotoCommand command)
     {
-        if (workspace.run(command))
+        if (document.run(command))
             show();
     }
 };
@@ -163,20 +163,20 @@ QByteArray loadAverage()
 void benchChecksAndTurn(Frame &form, const FaceSearch &search, double decodeMs)
 {
     form.settle();
-    if (!form.workspace.setFaceSearch(form.workspace.photo(), search)
-        || form.workspace.cropSource().turn.isNull()) {
+    form.document.setFaceSearch(form.document.photo(), search);
+    if (form.document.cropSource().turn.isNull()) {
         std::printf("\nThe fit did not level the face.\n");
         return;
     }
     std::vector<double> checks, turns, prints;
     for (int run = 0; run < PressRuns; ++run) {
-        checks.push_back(timeMs([&] { form.workspace.fitToCheck().check(); }));
-        form.workspace.undo();
+        checks.push_back(timeMs([&] { form.document.fitToCheck().check(); }));
+        form.document.undo();
         turns.push_back(timeMs([&] {
-            form.workspace.straighten();
+            form.document.straighten();
             form.show();
         }));
-        prints.push_back(timeMs([&] { form.workspace.photoCrop(); }));
+        prints.push_back(timeMs([&] { form.document.photoCrop(); }));
     }
     std::printf("\n| after the fit (48 MP photo), medians of %d | ms | / decode |\n|---|---|---|\n",
         PressRuns);
@@ -207,8 +207,7 @@ void benchFaceSearch(const QString &path)
     std::vector<double> searches;
     int faces = 0;
     for (int run = 0; model && run < PressRuns; ++run)
-        searches.push_back(
-            timeMs([&] { faces = findFace(*model, *form.workspace.photo()).faces; }));
+        searches.push_back(timeMs([&] { faces = findFace(*model, *form.document.photo()).faces; }));
     if (searches.empty()) {
         std::printf("\nThe face model %s cannot be read.\n", LandmarkModelPath);
         return;
@@ -223,7 +222,7 @@ void benchFaceSearch(const QString &path)
         searches.front() / decodeMs, searches.back() / decodeMs);
     std::printf("| model load, once, in the background (goal < 3 s) | %.0f | %.2f |\n", modelMs,
         modelMs / decodeMs);
-    benchChecksAndTurn(form, findFace(*model, *form.workspace.photo()), decodeMs);
+    benchChecksAndTurn(form, findFace(*model, *form.document.photo()), decodeMs);
 }
 
 // Photos whose face a search of the photo reduced to 1000 pixels misses, searched with the
@@ -268,7 +267,7 @@ void benchSmallFaces(const QTemporaryDir &dir)
         std::vector<double> searches;
         FaceSearch search;
         for (int run = 0; run < Runs; ++run)
-            searches.push_back(timeMs([&] { search = findFace(*model, *form.workspace.photo()); }));
+            searches.push_back(timeMs([&] { search = findFace(*model, *form.document.photo()); }));
         std::printf("| %s | %d%s | %.0f | %.1f | %s |\n", c.name, search.faces,
             search.face ? "" : " (no single face)", median(searches), decodeMs,
             spread(searches, decodeMs, 2).constData());
@@ -349,7 +348,7 @@ int main(int argc, char *argv[])
                     platform.answers.enqueue(MessageBoxAnswer::Yes); // replace the last file
                     times->push_back(timeMs([&] {
                         SheetExport(platform, texts, nullptr)
-                            .run(form.workspace.shown(), form.workspace.frame(), Qt::lightGray);
+                            .run(form.document.shown(), form.document.frame(), Qt::lightGray);
                     }));
                 }
             }

@@ -1,14 +1,12 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
-#include "photo/photo.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
 #include "web/versionfetch.h"
 
 #include <QApplication>
-#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,15 +48,7 @@ int runWindows(int &argc, char *argv[])
     form->startUp(updateFileAddress());
     if (!line.photo.isEmpty())
         form->openPhoto(line.photo);
-    const int code = app.exec();
-    form.reset();
-    // A photo no longer wanted may still be in the decoder's last pass, which the
-    // application's end would wait for; its pixels are of no use now.
-    if (photoDecodeThreads().activeThreadCount() > 0) {
-        std::fflush(nullptr);
-        std::_Exit(code);
-    }
-    return code;
+    return app.exec();
 }
 
 } // namespace
@@ -69,11 +59,5 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return answer(parseCommandLine(QCoreApplication::arguments()));
     }
-    const int code = runWindows(argc, argv);
-    // Qt's own cleanup waits for a proxy lookup to end, and one given up on may never end.
-    if (proxyLookupLeftRunning()) {
-        std::fflush(nullptr);
-        std::_Exit(code);
-    }
-    return code;
+    return endProgram(runWindows(argc, argv));
 }

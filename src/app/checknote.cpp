@@ -45,40 +45,10 @@ CheckNote::CheckNote(const TextTable &texts, QWidget *parent)
     setFont(arialFont(9.75, true));
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setWordWrap(true);
-    m_thread.setMaxThreadCount(1);
-}
-
-CheckNote::~CheckNote()
-{
-    ++m_latest;
-    m_thread.clear();
-    m_thread.waitForDone();
-}
-
-void CheckNote::check(const FitToCheck &fit)
-{
-    if (fit.clip.isNull()) {
-        clear();
-        return;
-    }
-    const int ticket = ++m_latest;
-    m_thread.start([this, fit, ticket] {
-        if (ticket != m_latest)
-            return;
-        const std::vector<CheckFailure> failures = fit.check();
-        QMetaObject::invokeMethod(
-            this,
-            [this, failures, ticket] {
-                if (ticket == m_latest)
-                    display(failures);
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void CheckNote::clear()
 {
-    ++m_latest;
     m_shown.clear();
     setText(QString());
     hide();

@@ -42,9 +42,11 @@ FitControls::FitControls(QWidget *window, WorkspaceView *view, std::function<QSi
         for (PhotoCommand c : m_gestures.wheel(angleDelta))
             emit command(c, false);
     });
-    // The keys reach whichever control has the focus; the arrows would otherwise move between
-    // the format options.
-    qApp->installEventFilter(this);
+    // The keys reach whichever of the window's controls has the focus; the arrows would
+    // otherwise move between the format options.
+    window->installEventFilter(this);
+    for (QWidget *child : window->findChildren<QWidget *>())
+        child->installEventFilter(this);
 }
 
 std::optional<PhotoCommand> FitControls::commandForKey(int key)

@@ -16,7 +16,8 @@ class WorkspaceView;
 // Every way of fitting the photo besides a single click, all ending in the six commands: a
 // held button or key repeats, the arrow keys and + / - act as the buttons, a drag moves the
 // photo after the pointer and the wheel zooms. A held key repeats until its own key is let
-// go; any other key, a focus change, a menu or a dialog ends the repetition.
+// go; any other key, a focus change, a menu or a dialog ends the repetition. Made once the
+// window's controls are there.
 class FitControls : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -103,7 +104,8 @@ QMenu *menu(QMenuBar *bar, const char *name, const QString &title, int pictureNu
 
 } // namespace
 
-MainMenu::MainMenu(QMenuBar *bar)
+MainMenu::MainMenu(QMenuBar *bar, QUndoStack &undoStack)
+    : m_undoStack(&undoStack)
 {
     bar->setNativeMenuBar(false);
     auto *style = new MenuBarStyle;
@@ -144,8 +146,7 @@ MainMenu::MainMenu(QMenuBar *bar)
         formats->addAction(action);
         formatActions[i] = action;
     }
-    undoAction = item(optionsMenu, "undoAction", QStringLiteral("&Undo"));
-    undoAction->setShortcut(QKeySequence::Undo);
+    makeUndoActions(QStringLiteral("&Undo"), QStringLiteral("&Redo"));
     resetFitAction = item(optionsMenu, "resetFitAction", QStringLiteral("&Reset the fit"));
     resetFitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     fitFaceAction = item(optionsMenu, "fitFaceAction", QStringLiteral("&Fit to the face"), 112);
@@ -168,6 +169,20 @@ MainMenu::MainMenu(QMenuBar *bar)
         = item(helpMenu, "checkUpdateAction", QStringLiteral("&Check update..."), 110);
     helpMenu->addSeparator();
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&Info..."), 111);
+}
+
+void MainMenu::makeUndoActions(const QString &undo, const QString &redo)
+{
+    QAction *newUndo = m_undoStack->createUndoAction(optionsMenu, undo);
+    QAction *newRedo = m_undoStack->createRedoAction(optionsMenu, redo);
+    newUndo->setObjectName(QStringLiteral("undoAction"));
+    newRedo->setObjectName(QStringLiteral("redoAction"));
+    newUndo->setShortcut(QKeySequence::Undo);
+    newRedo->setShortcut(QKeySequence::Redo);
+    QAction *before = undoAction ? undoAction : resetFitAction;
+    optionsMenu->insertActions(before, { newUndo, newRedo });
+    delete std::exchange(undoAction, newUndo);
+    delete std::exchange(redoAction, newRedo);
 }
 
 void MainMenu::connectWebPages(Platform &platform)
@@ -194,7 +209,7 @@ void MainMenu::applyTexts(const TextTable &texts)
     addLanguageAction->setText(texts.text(TextId::AddLanguage));
     formatMenu->setTitle(texts.textOrEnglish(TextId::FormatMenu));
     // Lines an older language file may lack.
-    undoAction->setText(texts.textOrEnglish(TextId::Undo));
+    makeUndoActions(texts.textOrEnglish(TextId::Undo), texts.textOrEnglish(TextId::Redo));
     resetFitAction->setText(texts.textOrEnglish(TextId::ResetFit));
     fitFaceAction->setText(texts.textOrEnglish(TextId::FitToFace));
     autoFaceFitAction->setText(texts.textOrEnglish(TextId::AutoFaceFit));

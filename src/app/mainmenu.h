@@ -3,15 +3,18 @@
 #include <array>
 
 class QAction;
+class QString;
 class QMenu;
 class Platform;
 class QMenuBar;
+class QUndoStack;
 class TextTable;
 
 // The main window's menu bar: File, Options, Donate and "?" with their items.
 struct MainMenu
 {
-    explicit MainMenu(QMenuBar *bar);
+    // Undo and Redo come from the stack.
+    MainMenu(QMenuBar *bar, QUndoStack &undoStack);
     void applyTexts(const TextTable &texts);
     // The items that open a web page or the release notes.
     void connectWebPages(Platform &platform);
@@ -27,7 +30,8 @@ struct MainMenu
     QAction *addLanguageAction = nullptr;
     QMenu *formatMenu = nullptr;
     std::array<QAction *, 5> formatActions {}; // checkable, Ctrl+1 ... Ctrl+5
-    QAction *undoAction = nullptr;
+    QAction *undoAction = nullptr; // named after the step it takes back
+    QAction *redoAction = nullptr;
     QAction *resetFitAction = nullptr;
     QAction *fitFaceAction = nullptr;
     QAction *straightenAction = nullptr;
@@ -37,4 +41,11 @@ struct MainMenu
     QAction *releaseNotesAction = nullptr;
     QAction *checkUpdateAction = nullptr;
     QAction *aboutAction = nullptr;
+
+private:
+    // The stack's actions say their prefix in the language chosen when they are made: made
+    // anew in the same place when the language changes.
+    void makeUndoActions(const QString &undo, const QString &redo);
+
+    QUndoStack *m_undoStack;
 };

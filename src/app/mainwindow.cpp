@@ -9,8 +9,6 @@
 #include "i18n/languagemenu.h"
 #include "linkpanel.h"
 #include "mainmenu.h"
-#include "offthread.h"
-#include "photo/facefit.h"
 #include "photo/photochoice.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
@@ -43,11 +41,9 @@ MainWindow::MainWindow(Platform &platform, PrinterSystem &printers, QWidget *par
 {
     initResources();
     createControls();
-    createWorkspace();
     createMenus();
-    // A click on a link runs its menu command.
-    m_links = new LinkPanel(m_client,
-        { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
+    connectDocument();
+    enableCommands();
     showPlainText(this);
 }
 
@@ -58,17 +54,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::startUp(const QUrl &updateAddress)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     restoreSettings();
     show();
-    QCoreApplication::processEvents();
     // Written again only when it would change (a file of an older version, a language taken
     // from the locale); a failure is told now that the texts are there and the window shows.
     if (m_settings.differsFromStored(selectedFormat()))
         saveSettings();
-    m_faces.loadModel();
+    m_document.loadFaceModel();
     checkForUpdate(updateAddress);
-    QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::createControls()
@@ -99,32 +92,15 @@ void MainWindow::createControls()
     m_noteLabel->setWordWrap(true);
     m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
     m_checkNote = new CheckNote(m_settings.textTable, m_client);
-}
 
-void MainWindow::createWorkspace()
-{
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
-    m_workspace.setFrame(m_view->frameTwips());
-    m_workspace.setLoadRunner([this](const std::function<PhotoLoadResult()> &load) {
-        return runOffThread(load, m_menu->exitAction->shortcuts(),
-            std::function<void()>([this] { m_platform.endProgramNow(); }));
-    });
-    auto *controls = new FitControls(
-        this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
-        [this] { return m_workspace.isLoaded(); });
-    connect(controls, &FitControls::command, this, [this](PhotoCommand c, bool continuing) {
-        if (m_workspace.run(c, continuing))
-            showFit();
-    });
-    connect(&m_faces, &FaceFinder::found, this, &MainWindow::faceFound);
-    m_decodeWatch.setInterval(50);
-    connect(&m_decodeWatch, &QTimer::timeout, this, &MainWindow::photoDecoded);
+    m_document.setFrame(m_view->frameTwips());
 }
 
 void MainWindow::createMenus()
 {
-    m_menu = std::make_unique<MainMenu>(menuBar());
+    m_menu = std::make_unique<MainMenu>(menuBar(), *m_document.undoStack());
     connect(m_menu->openAction, &QAction::triggered, this, &MainWindow::choosePhoto);
     connect(m_menu->exportAction, &QAction::triggered, this, &MainWindow::exportSheet);
     connect(m_menu->onlineCopyAction, &QAction::triggered, this, &MainWindow::saveOnlineCopy);
@@ -133,27 +109,75 @@ void MainWindow::createMenus()
     connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
     m_menu->connectWebPages(m_platform);
     connect(m_menu->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
-    connect(m_menu->undoAction, &QAction::triggered, this, [this] {
-        if (m_workspace.undo())
-            showFit();
+    connect(m_menu->resetFitAction, &QAction::triggered, &m_document, &PhotoDocument::resetFit);
+    connect(m_menu->fitFaceAction, &QAction::triggered, &m_document, &PhotoDocument::fitToFace);
+    connect(m_menu->straightenAction, &QAction::triggered, &m_document, &PhotoDocument::straighten);
+    connect(m_menu->autoFaceFitAction, &QAction::triggered, this, [this](bool on) {
+        m_document.setAutoFaceFit(on);
+        saveSettings();
     });
-    connect(m_menu->resetFitAction, &QAction::triggered, this, [this] {
-        if (m_workspace.resetFit())
-            showFit();
-    });
-    connect(m_menu->fitFaceAction, &QAction::triggered, this, [this] {
-        if (m_workspace.isLoaded())
-            fitFace();
-    });
-    connect(m_menu->straightenAction, &QAction::triggered, this, [this] {
-        if (m_workspace.straighten())
-            showFit();
-    });
-    connect(m_menu->autoFaceFitAction, &QAction::triggered, this, &MainWindow::setAutoFaceFit);
-    m_menu->formatActions[m_workspace.format()]->setChecked(true);
+    m_menu->formatActions[m_document.format()]->setChecked(true);
     for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
         connect(m_menu->formatActions[i], &QAction::triggered, this,
             [this, i] { selectFormat(int(i)); });
+    // A click on a link runs its menu command.
+    m_links = new LinkPanel(m_client,
+        { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
+
+    auto *controls = new FitControls(
+        this, m_view, [this] { return m_document.panStepOn(m_view->framePixels()); },
+        [this] { return m_document.isLoaded() && !m_document.isBusy(); });
+    connect(controls, &FitControls::command, this, [this](PhotoCommand command, bool continuing) {
+        if (!m_document.isBusy())
+            m_document.run(command, continuing);
+    });
+}
+
+void MainWindow::connectDocument()
+{
+    PhotoDocument *document = &m_document;
+    connect(document, &PhotoDocument::busyChanged, this, [this](bool busy) {
+        m_platform.setBusy(busy);
+        m_view->enableButtons(!busy);
+        enableCommands();
+    });
+    connect(document, &PhotoDocument::loaded, this, [this] {
+        if (!std::exchange(m_afterDecode, {}).empty()) // asked of the photo before
+            m_platform.setBusy(false);
+        m_view->place(PhotoFormats[m_document.format()].faceRule);
+        m_view->showPhoto(m_document.shown());
+        showNote();
+        enableCommands();
+    });
+    connect(document, &PhotoDocument::loadFailed, this, [this](LoadOutcome reason) {
+        message(reason == LoadOutcome::TooSmall   ? TextId::PhotoTooSmall
+                : reason == LoadOutcome::TooLarge ? TextId::PhotoTooLarge
+                                                  : TextId::NotAPhoto);
+    });
+    connect(document, &PhotoDocument::formatChanged, this, &MainWindow::showFormat);
+    connect(document, &PhotoDocument::autoFaceFitChanged, m_menu->autoFaceFitAction,
+        &QAction::setChecked);
+    connect(document, &PhotoDocument::fitChanged, this, [this] {
+        m_view->showPhoto(m_document.shown());
+        showNote();
+    });
+    connect(document, &PhotoDocument::faceSearchEnded, this, [this] {
+        showNote();
+        enableCommands();
+    });
+    connect(document, &PhotoDocument::checksChanged, this, &MainWindow::showChecks);
+    connect(document, &PhotoDocument::photoDecoded, this, &MainWindow::photoDecoded);
+}
+
+void MainWindow::enableCommands()
+{
+    const bool photo = m_document.isLoaded() && !m_document.isBusy();
+    m_menu->onlineCopyAction->setEnabled(photo);
+    m_menu->resetFitAction->setEnabled(photo);
+    // Asked during the search, the fit to the face happens when it ends.
+    m_menu->fitFaceAction->setEnabled(
+        photo && (!m_document.faceSearch() || m_document.hasSingleFace()));
+    m_menu->straightenAction->setEnabled(photo && m_document.hasSingleFace());
 }
 
 void MainWindow::showNote()
@@ -163,49 +187,23 @@ void MainWindow::showNote()
     QString note
         = text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
     // A photo cut too small prints soft; the user can still go ahead.
-    if (const std::optional<int> dpi = m_workspace.softPrintDpi())
-        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
-    if (m_workspace.noSingleFace())
-        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::NoSingleFace);
+    if (const std::optional<int> dpi = m_document.softPrintDpi())
+        note += u'\n' + text(TextId::ResolutionNote).arg(*dpi);
+    if (m_document.noSingleFace())
+        note += u'\n' + text(TextId::NoSingleFace);
     m_noteLabel->setText(note);
     // It stays right of the frame and its buttons.
     const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
     fitToText(m_noteLabel, room.adjusted(6, 4, -4, -4));
     m_checkNote->setRoom(room.adjusted(6, m_noteLabel->geometry().bottom() + 6, -4, -4));
-    // Checked once the search has said whether there is one face; the note says when not.
-    if (m_workspace.faceSearch() && !m_workspace.noSingleFace())
-        m_checkNote->check(m_workspace.fitToCheck());
+}
+
+void MainWindow::showChecks()
+{
+    if (const auto &failures = m_document.checks())
+        m_checkNote->display(*failures);
     else
         m_checkNote->clear();
-}
-
-void MainWindow::showFit()
-{
-    m_view->showClip(m_workspace.shown());
-    showNote();
-}
-
-void MainWindow::faceFound(const PhotoPtr &photo, const FaceSearch &result)
-{
-    if (m_workspace.setFaceSearch(photo, result))
-        showFit();
-    else
-        showNote();
-}
-
-void MainWindow::fitFace()
-{
-    if (m_workspace.fitFaceOrCentre())
-        showFit();
-}
-
-void MainWindow::setAutoFaceFit(bool on)
-{
-    m_settings.autoFaceFit = on;
-    m_menu->autoFaceFitAction->setChecked(on);
-    saveSettings();
-    if (m_workspace.setAutoFaceFit(on))
-        showFit();
 }
 
 void MainWindow::selectFormat(int index)
@@ -213,51 +211,24 @@ void MainWindow::selectFormat(int index)
     // The chosen format again keeps the fit the user made.
     if (index == selectedFormat() || !isPhotoFormatIndex(index))
         return;
-    showFormat(index);
+    m_document.selectFormat(index);
     saveSettings();
 }
 
 void MainWindow::showFormat(int index)
 {
-    if (!isPhotoFormatIndex(index))
-        return;
     m_band->mark(index);
     m_menu->formatActions[index]->setChecked(true);
-    m_workspace.selectFormat(index);
-    m_view->resizeFrame(m_workspace.frame());
-    layoutWorkspace();
-}
-
-void MainWindow::layoutWorkspace()
-{
-    m_view->place(PhotoFormats[m_workspace.format()].faceRule);
-    // A fresh fit of the new shape; a refused rectangle keeps the previous picture.
-    if (m_workspace.refit())
-        m_view->showPhoto(m_workspace.shown());
+    m_view->resizeFrame(m_document.frame());
+    m_view->place(PhotoFormats[index].faceRule);
+    if (m_document.isLoaded())
+        m_view->showPhoto(m_document.shown());
     showNote();
 }
 
 void MainWindow::openPhoto(const QString &path)
 {
-    switch (m_workspace.load(path, devicePixelRatioF())) {
-    case LoadOutcome::Accepted:
-        layoutWorkspace(); // fits and shows the new photo
-        m_faces.search(m_workspace.photo());
-        m_decodeWatch.start();
-        break;
-    case LoadOutcome::TooSmall:
-        message(TextId::PhotoTooSmall);
-        break;
-    case LoadOutcome::NotAPhoto:
-        message(TextId::NotAPhoto);
-        break;
-    case LoadOutcome::TooLarge:
-        message(TextId::PhotoTooLarge);
-        break;
-    case LoadOutcome::Ignored:
-    case LoadOutcome::NoFit:
-        break;
-    }
+    m_document.open(path, devicePixelRatioF());
 }
 
 void MainWindow::message(TextId id, const QString &suffix)
@@ -271,84 +242,91 @@ void MainWindow::choosePhoto()
     openPhoto(choosePhotoFile(m_platform, m_settings, this));
 }
 
-bool MainWindow::waitForPhoto()
+void MainWindow::whenDecoded(std::function<void()> command)
 {
-    if (!m_workspace.isPhotoComplete()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_workspace.photo()->waitUntilComplete();
-        QApplication::restoreOverrideCursor();
-    }
-    if (!m_workspace.isLoaded() || m_workspace.photo()->hasOwnPixels())
-        return true;
-    message(TextId::NotAPhoto);
-    return false;
+    if (m_document.isPhotoComplete())
+        return command();
+    if (m_afterDecode.empty())
+        m_platform.setBusy(true);
+    m_afterDecode.push_back(std::move(command));
 }
 
-void MainWindow::photoDecoded()
+void MainWindow::photoDecoded(bool decoded)
 {
-    if (!m_workspace.isPhotoComplete())
-        return;
-    m_decodeWatch.stop();
+    const std::vector<std::function<void()>> commands = std::exchange(m_afterDecode, {});
+    if (!commands.empty())
+        m_platform.setBusy(false);
     // The frame shows the photo's own pixels from now on, sharp also where it was enlarged.
-    if (m_workspace.photo()->hasOwnPixels())
-        m_view->showClip(m_workspace.shown());
-    else
-        message(TextId::NotAPhoto);
+    if (!decoded)
+        return message(TextId::NotAPhoto);
+    m_view->showClip(m_document.shown());
+    for (const std::function<void()> &command : commands)
+        command();
 }
 
 void MainWindow::exportSheet()
 {
-    if (!waitForPhoto())
-        return;
-    SheetExport exporter(m_platform, m_settings.textTable, this);
-    const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
-        QGuiApplication::palette().color(QPalette::Button));
-    tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
+    whenDecoded([this] {
+        if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
+            return message(TextId::NotAPhoto);
+        SheetExport exporter(m_platform, m_settings.textTable, this);
+        const ExportOutcome outcome = exporter.run(m_document.shown(), m_document.frame(),
+            QGuiApplication::palette().color(QPalette::Button));
+        tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
+    });
 }
 
 void MainWindow::saveOnlineCopy()
 {
-    if (waitForPhoto())
+    if (!isPhotoLoaded())
+        return;
+    whenDecoded([this] {
+        if (!m_document.photo()->hasOwnPixels())
+            return message(TextId::NotAPhoto);
         OnlineCopyExport(m_platform, m_settings.textTable, this)
-            .run(m_workspace.shown(), PhotoFormats[m_workspace.format()]);
+            .run(m_document.shown(), PhotoFormats[m_document.format()]);
+    });
 }
 
 void MainWindow::openPrintDialog()
 {
-    if (!isPhotoLoaded()) {
-        message(TextId::NothingToPrint);
-        return;
-    }
-    if (!waitForPhoto())
-        return;
-    // A dialog closed a moment ago may still wait for its deletion: it is not reused.
-    if (m_printDialog && m_printDialog->isVisible()) {
-        m_printDialog->raise();
-        m_printDialog->activateWindow();
-        return;
-    }
-    PhotoSheetSource source;
-    source.photoCrop = [this] { return m_workspace.photoCrop(); };
-    source.frameTwips = [this] { return m_workspace.frame(); };
-    m_printDialog = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
-    connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
-}
-
-void MainWindow::restoreSettings()
-{
-    // The stored format is shown as a click would show it, so the frame, the caption
-    // highlight and the layout come back whole, also for the design's own selection.
-    const std::optional<int> format = m_settings.restoreOptions();
-    m_workspace.setAutoFaceFit(m_settings.autoFaceFit);
-    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
-    if (format)
-        showFormat(*format);
-    loadTexts();
+    if (!isPhotoLoaded())
+        return message(TextId::NothingToPrint);
+    whenDecoded([this] {
+        if (!m_document.photo()->hasOwnPixels())
+            return message(TextId::NotAPhoto);
+        // A dialog closed a moment ago may still wait for its deletion: it is not reused.
+        if (m_printDialog && m_printDialog->isVisible()) {
+            m_printDialog->raise();
+            m_printDialog->activateWindow();
+            return;
+        }
+        PhotoSheetSource source;
+        source.photoCrop = [this] { return m_document.photoCrop(); };
+        source.frameTwips = [this] { return m_document.frame(); };
+        m_printDialog
+            = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
+        connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
+    });
 }
 
 PrintDialog *MainWindow::printDialog() const
 {
     return m_printDialog;
+}
+
+void MainWindow::restoreSettings()
+{
+    const std::optional<int> format = m_settings.restoreOptions();
+    m_document.setAutoFaceFit(m_settings.autoFaceFit);
+    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
+    // The stored format is shown as a click would show it, so the frame, the caption
+    // highlight and the layout come back whole, also for the design's own selection.
+    if (format && isPhotoFormatIndex(*format)) {
+        m_document.selectFormat(*format);
+        showFormat(*format);
+    }
+    loadTexts();
 }
 
 void MainWindow::loadTexts()
@@ -362,12 +340,12 @@ void MainWindow::loadTexts()
 
 void MainWindow::saveSettings()
 {
+    m_settings.autoFaceFit = m_document.autoFaceFit();
     // Told once: the same folders will not become writable while the program runs.
     if (!m_settings.save(selectedFormat()) && !m_toldUnsaved) {
         m_toldUnsaved = true;
         message(TextId::SettingsNotSaved, u'\n' + m_settings.settingsFolders().join(u'\n'));
     }
-    QCoreApplication::processEvents();
 }
 
 void MainWindow::applyTexts()
@@ -376,7 +354,10 @@ void MainWindow::applyTexts()
     m_links->applyTexts(m_settings.textTable);
     m_view->setDropText(text(TextId::DropPhotoHere));
     showNote();
+    m_document.setStepNames({ QString(), text(TextId::ZoomStep), text(TextId::MoveStep),
+        text(TextId::ResetStep), text(TextId::FitToFaceStep), text(TextId::StraightenStep) });
     m_menu->applyTexts(m_settings.textTable);
+    enableCommands();
 }
 
 void MainWindow::chooseLanguage()

@@ -2,16 +2,15 @@
 
 #include "i18n/languagesettings.h"
 #include "i18n/qttranslation.h"
-#include "photo/facefinder.h"
-#include "photo/photoworkspace.h"
+#include "photo/photodocument.h"
 #include "print/printer.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
-#include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class AboutBox;
 class CheckNote;
@@ -25,8 +24,8 @@ class WorkspaceView;
 struct MainMenu;
 
 // The main window: the format band, the photo frame with its guides and buttons, the link
-// panel and the menu bar. It shows what the photo workspace returns. Constructing it only
-// builds the window; startUp() starts the program.
+// panel and the menu bar. It shows what the photo document reports and hands it the user's
+// commands. Constructing it only builds the window; startUp() starts the program.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -39,15 +38,12 @@ public:
 
     // The user's choice of a format: a different one is fitted afresh and stored.
     void selectFormat(int index);
-    void layoutWorkspace();
-    void saveSettings();
-    void applyTexts();
+    // Starts reading a photo; the window shows it once it is read, or says why not.
     void openPhoto(const QString &path);
-    void checkForUpdate(const QUrl &updateAddress);
 
-    bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
-    const PhotoWorkspace &workspace() const { return m_workspace; }
-    int selectedFormat() const { return m_workspace.format(); }
+    bool isPhotoLoaded() const { return m_document.isLoaded(); }
+    const PhotoDocument &document() const { return m_document; }
+    int selectedFormat() const { return m_document.format(); }
     // A line the language file leaves empty (one of an older version) shows in English.
     QString text(TextId id) const { return m_settings.textTable.textOrEnglish(id); }
     LanguageSettings &settings() { return m_settings; }
@@ -57,31 +53,31 @@ public:
     // The printer that receives all print output, for the whole run.
     Printer currentPrinter;
 
-protected:
 private:
-    // The format's note, and a warning when the fitted photo would print soft.
+    void createControls();
+    void createMenus();
+    void connectDocument();
     void restoreSettings();
     // The language file of the settings (or of the locale) and Qt's own texts in it.
     void loadTexts();
+    void applyTexts();
+    void saveSettings();
+    void checkForUpdate(const QUrl &updateAddress);
+
     void showFormat(int index);
+    // The format's note, and what the fit and the face search tell of the photo.
     void showNote();
-    void showFit();
-    void faceFound(const PhotoPtr &photo, const FaceSearch &result);
-    // Fits the face, or says there is no single one and centres; once the search of the
-    // photo has ended.
-    void fitFace();
-    void setAutoFaceFit(bool on);
-    void createControls();
-    void createWorkspace();
-    void createMenus();
+    void showChecks();
+    // The commands that need a photo, or a face, or a step to take back, only when they can act.
+    void enableCommands();
+    // Export and print need the photo's own pixels: a command asked for before they are there
+    // runs once they are, with the busy pointer meanwhile.
+    void whenDecoded(std::function<void()> command);
+    void photoDecoded(bool decoded);
+
+    void choosePhoto();
     void chooseLanguage();
     void showAbout();
-    void choosePhoto();
-    // Export and print need the photo's own pixels: a decode still running is waited for,
-    // with the busy pointer. False, once the user is told, when the photo cannot be decoded.
-    bool waitForPhoto();
-    // Once the photo's own pixels are decoded, or their decode failed.
-    void photoDecoded();
     void exportSheet();
     // The fitted photo alone, as one JPEG for an online application.
     void saveOnlineCopy();
@@ -91,18 +87,17 @@ private:
     Platform &m_platform;
     LanguageSettings m_settings;
     QtTranslation m_qtTranslation;
-    PhotoWorkspace m_workspace;
-    FaceFinder m_faces;
+    PhotoDocument m_document;
     std::unique_ptr<MainMenu> m_menu;
-    LinkPanel *m_links = nullptr;
-    WorkspaceView *m_view = nullptr;
+    std::vector<std::function<void()>> m_afterDecode;
     bool m_toldUnsaved = false;
     QPointer<PrintDialog> m_printDialog;
     QPointer<AboutBox> m_about;
-    QTimer m_decodeWatch; // while the photo's own pixels are being decoded
 
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;
+    WorkspaceView *m_view = nullptr;
+    LinkPanel *m_links = nullptr;
     QLabel *m_noteLabel = nullptr;
     CheckNote *m_checkNote = nullptr;
 };

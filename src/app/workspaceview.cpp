@@ -138,6 +138,12 @@ void WorkspaceView::showClip(const ClipImage &clip)
     m_frame->setClip(clip);
 }
 
+void WorkspaceView::enableButtons(bool enabled)
+{
+    for (QPushButton *button : m_buttons)
+        button->setEnabled(enabled);
+}
+
 void WorkspaceView::setDropText(const QString &text)
 {
     // Grown to its text where it stands: the layout places it anew with the next photo.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "photo/photoworkspace.h"
+#include "photo/cropcommands.h"
+#include "photo/cropsource.h"
 
 #include <QObject>
 
@@ -32,6 +33,7 @@ public:
     void showPhoto(const ClipImage &clip);
     void showClip(const ClipImage &clip);
     void setDropText(const QString &text);
+    void enableButtons(bool enabled);
     // Files may be dropped on the background, the frame and the drop-zone text.
     bool takesDrops(const QWidget *child) const;
 

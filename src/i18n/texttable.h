@@ -94,6 +94,13 @@ enum class TextId : int {
     HeadOutsideRule = 90,
     PhotoSaved = 91,
     PhotoNotWritten = 92,
+    Redo = 93,
+    // The steps of the fit's history, named after the undo command.
+    ZoomStep = 94,
+    MoveStep = 95,
+    ResetStep = 96,
+    FitToFaceStep = 97,
+    StraightenStep = 98,
 };
 
 // The interface texts: entry k (1-100) is line k of the current language file without its

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photoworkspace.h"
+#include "cropcommands.h"
 
 #include <QList>
 #include <QPointF>

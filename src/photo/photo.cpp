@@ -110,6 +110,20 @@ QThreadPool &photoDecodeThreads()
 
 struct Photo::Decode
 {
+    Decode() { done.reportStarted(); }
+    ~Decode() { done.reportFinished(); }
+    // Set complete: tells the future too.
+    void finish(std::shared_ptr<const Pixels> result)
+    {
+        {
+            const std::lock_guard lock(mutex);
+            pixels = std::move(result);
+            finished.notify_all();
+        }
+        done.reportFinished();
+    }
+
+    QFutureInterface<void> done;
     std::atomic<bool> unwanted { false };
     std::mutex mutex;
     std::condition_variable finished;
@@ -124,8 +138,8 @@ Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
     m_upright
         = orientation & QImageIOHandler::TransformationRotate90 ? m_stored.transposed() : m_stored;
     std::vector<Reduced> reduced = reducedCopies(stored, 1, orientation);
-    m_decode->pixels
-        = std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) });
+    m_decode->finish(
+        std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) }));
 }
 
 Photo::Photo(QImage preview, int previewFactor, QSize storedSize,
@@ -146,10 +160,8 @@ Photo::Photo(QImage preview, int previewFactor, QSize storedSize,
             std::vector<Reduced> reduced;
             if (!stored.isNull() && !state->unwanted)
                 reduced = reducedCopies(stored, 1, orientation);
-            const std::lock_guard lock(state->mutex);
-            state->pixels
-                = std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) });
-            state->finished.notify_all();
+            state->finish(
+                std::make_shared<const Pixels>(Pixels { std::move(stored), std::move(reduced) }));
         });
 }
 
@@ -179,6 +191,11 @@ bool Photo::waitFor(std::chrono::milliseconds limit) const
 {
     std::unique_lock lock(m_decode->mutex);
     return m_decode->finished.wait_for(lock, limit, [this] { return m_decode->pixels != nullptr; });
+}
+
+QFuture<void> Photo::decoded() const
+{
+    return m_decode->done.future();
 }
 
 bool Photo::hasOwnPixels() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QImage>
 #include <QImageIOHandler>
 #include <QRect>
@@ -46,6 +47,8 @@ public:
     bool waitFor(std::chrono::milliseconds limit) const;
     // Waits for the decode: true when it brought the photo's own pixels.
     bool hasOwnPixels() const;
+    // Finishes when the photo is complete, for whoever wants to hear of it without waiting.
+    QFuture<void> decoded() const;
 
     // The photo's own pixels inside an upright rectangle, upright; waits for them. Null when
     // the decode failed.

@@ -5,8 +5,10 @@
 #include "platform/paths.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QThreadPool>
 
 #include <cstdio> // before jpeglib.h, which uses FILE
 #include <jpeglib.h>
@@ -63,20 +65,6 @@ private:
     const std::atomic<bool> *m_unwanted;
 };
 
-QImage decodeWhole(const QByteArray &bytes, const std::atomic<bool> *unwanted)
-{
-    UntilUnwanted device(bytes, unwanted);
-    QImageReader reader(&device);
-    // The orientation is applied by the photo itself, without a second copy of the pixels.
-    reader.setAutoTransform(false);
-    QImage image;
-    if (!reader.read(&image) || image.isNull() || (unwanted && *unwanted))
-        return QImage();
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
-    return image;
-}
-
 // The strongest reduction the decoder offers that still leaves the first crop at least
 // the frame's pixels on the screen; 1: none.
 int previewFactor(const QSize &upright, const QSizeF &framePixels)
@@ -97,62 +85,123 @@ int previewFactor(const QSize &upright, const QSizeF &framePixels)
 
 struct DecodeErrors
 {
-    jpeg_error_mgr manager;
+    jpeg_error_mgr manager; // first: libjpeg hands it back as the whole
+    jpeg_progress_mgr progress;
     std::jmp_buf fatal;
+    const std::atomic<bool> *stop;
 };
 
-// libjpeg's part of decodeReduced, apart so that no C++ object of this frame lives across
-// the jump a fatal error makes; the picture is reached through a pointer.
-bool decodeScaled(jpeg_decompress_struct &info, DecodeErrors &errors, const QByteArray &bytes,
-    int factor, QImage *image)
+enum class JpegDecode { Done, Failed, NotOurs };
+
+// libjpeg's part of decodeJpeg, apart so that no C++ object of this frame lives across the
+// jump a fatal error makes; the picture is reached through a pointer.
+JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
+    const QByteArray &bytes, int factor, QImage *image)
 {
     if (setjmp(errors.fatal) != 0)
-        return false;
+        return JpegDecode::Failed;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
         static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
-        return false;
+        return JpegDecode::NotOurs;
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned int>(factor);
     info.out_color_space = JCS_EXT_BGRA;
-    // Plain colour upsampling: a sixth faster, and the difference is lost at this size.
-    info.do_fancy_upsampling = FALSE;
+    // Plain colour upsampling for the reduced picture: a sixth faster, and the difference is
+    // lost at that size.
+    info.do_fancy_upsampling = factor == 1 ? TRUE : FALSE;
     jpeg_start_decompress(&info);
     *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image->isNull())
-        return false;
+        return JpegDecode::Failed;
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image->scanLine(int(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
-    return true;
+    return JpegDecode::Done;
 }
 
-// libjpeg's own scaling, which skips most of the decoder's work; null when it cannot (a colour
-// space it does not convert, a damaged file): the whole decode then decides. A warning (a
-// file cut short) still leaves a picture, as the whole decode does, its missing rows grey; a
-// fatal error, even one that follows a warning, leaves none.
-QImage decodeReduced(const QByteArray &bytes, int factor)
+// libjpeg's own decode, reduced by a factor of 1 to 8, which skips most of the decoder's
+// work when reducing. A warning (a file cut short) still leaves a picture, its missing rows
+// grey; a fatal error, even one that follows a warning, leaves none. The decoder asks after
+// `stop` as it goes, so an unwanted decode ends at once, however large the photo.
+JpegDecode decodeJpeg(
+    const QByteArray &bytes, int factor, const std::atomic<bool> *stop, QImage &image)
 {
     jpeg_decompress_struct info {};
     DecodeErrors errors {};
+    errors.stop = stop;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = [](j_common_ptr common) {
         std::longjmp(reinterpret_cast<DecodeErrors *>(common->err)->fatal, 1);
     };
     errors.manager.output_message = [](j_common_ptr) {};
-    QImage image;
-    const bool decoded = decodeScaled(info, errors, bytes, factor, &image);
+    errors.progress.progress_monitor = [](j_common_ptr common) {
+        auto *errors = reinterpret_cast<DecodeErrors *>(common->err);
+        if (errors->stop && *errors->stop)
+            std::longjmp(errors->fatal, 1);
+    };
+    info.progress = &errors.progress;
+    const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &image);
     jpeg_destroy_decompress(&info);
-    return decoded ? image : QImage();
+    if (result != JpegDecode::Done)
+        image = QImage();
+    return result;
+}
+
+QImage decodeWhole(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop)
+{
+    QImage image;
+    if (jpeg && decodeJpeg(bytes, 1, stop, image) != JpegDecode::NotOurs)
+        return image;
+    // Adobe's CMYK and what is no JPEG at all: Qt's readers know them.
+    UntilUnwanted device(bytes, stop);
+    QImageReader reader(&device);
+    // The orientation is applied by the photo itself, without a second copy of the pixels.
+    reader.setAutoTransform(false);
+    if (!reader.read(&image) || image.isNull() || (stop && *stop))
+        return QImage();
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
+    return image;
+}
+
+// The whole file, read in parts so that a read no longer wanted ends soon.
+std::optional<QByteArray> readWhole(QFile &file, const std::atomic<bool> *stop)
+{
+    constexpr qint64 Part = 16 << 20;
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    while (!file.atEnd()) {
+        if (stop && *stop)
+            return std::nullopt;
+        const QByteArray part = file.read(Part);
+        if (part.isEmpty())
+            break;
+        bytes += part;
+    }
+    return bytes;
 }
 
 } // namespace
 
-PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels)
+QThreadPool &photoReadThreads()
+{
+    static QThreadPool threads;
+    // A read told to stop still ends while the image plugins are there.
+    static const bool drainedAtExit = [] {
+        qAddPostRoutine([] { threads.waitForDone(); });
+        return true;
+    }();
+    Q_UNUSED(drainedAtExit);
+    return threads;
+}
+
+PhotoLoadResult loadPhoto(
+    const QString &path, const QSizeF &framePixels, const std::atomic<bool> *stop)
 {
     allowLargePhotos();
     QFile file;
@@ -162,7 +211,10 @@ PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels)
         return { nullptr, PhotoLoadError::TooLarge };
     // Read once: the shown picture and the photo's own pixels come from the same bytes,
     // whatever happens to the file meanwhile.
-    const QByteArray bytes = file.readAll();
+    const std::optional<QByteArray> read = readWhole(file, stop);
+    if (!read)
+        return { nullptr, PhotoLoadError::NotAPicture };
+    const QByteArray &bytes = *read;
     QBuffer header;
     header.setData(bytes);
     QImageReader reader(&header);
@@ -179,17 +231,18 @@ PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels)
 
     const QSize upright
         = orientation & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
-    const int factor = reader.format() == "jpeg" ? previewFactor(upright, framePixels) : 1;
+    const bool jpeg = reader.format() == "jpeg";
+    const int factor = jpeg ? previewFactor(upright, framePixels) : 1;
     if (factor > 1) {
-        QImage preview = decodeReduced(bytes, factor);
-        if (!preview.isNull())
+        QImage preview;
+        if (decodeJpeg(bytes, factor, stop, preview) == JpegDecode::Done)
             return { std::make_shared<const Photo>(std::move(preview), factor, stored, orientation,
                          [bytes](const std::atomic<bool> &unwanted) {
-                             return decodeWhole(bytes, &unwanted);
+                             return decodeWhole(bytes, true, &unwanted);
                          }),
                 PhotoLoadError::None };
     }
-    QImage image = decodeWhole(bytes, nullptr);
+    QImage image = stop && *stop ? QImage() : decodeWhole(bytes, jpeg, stop);
     if (image.isNull())
         return { nullptr, PhotoLoadError::NotAPicture };
     return { std::make_shared<const Photo>(std::move(image), orientation), PhotoLoadError::None };

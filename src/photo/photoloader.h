@@ -5,6 +5,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <atomic>
+
 // Largest photo side the 16-bit crop rectangle can address.
 constexpr int MaximumPhotoSide = 32767;
 // Largest photo decoded at all, so a hostile header cannot make us allocate without bound.
@@ -33,5 +35,11 @@ struct PhotoLoadResult
 
 // The size and scan checks read only the file's bytes; the picture is decoded after they pass.
 // With the frame's size on the screen, a large JPEG comes back at once, shown from a reduced
-// decode while its own pixels are decoded on another thread (see Photo).
-PhotoLoadResult loadPhoto(const QString &path, const QSizeF &framePixels = {});
+// decode while its own pixels are decoded on another thread (see Photo). Once `stop` is set,
+// the read ends soon with nothing.
+PhotoLoadResult loadPhoto(
+    const QString &path, const QSizeF &framePixels = {}, const std::atomic<bool> *stop = nullptr);
+
+// Where photos are read.
+class QThreadPool;
+QThreadPool &photoReadThreads();

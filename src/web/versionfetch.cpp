@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -202,7 +204,11 @@ std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &
     }
 }
 
-bool proxyLookupLeftRunning()
+int endProgram(int exitCode)
 {
-    return runningLookups.load() > 0;
+    if (runningLookups.load() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

@@ -20,6 +20,7 @@ struct FetchLimits
 // input, so nothing can be started while the answer is pending.
 std::optional<QString> fetchVersionText(const QUrl &address, const FetchLimits &limits = {});
 
-// True while a proxy lookup given up on is still running. Qt waits for it when the program
-// ends, and one fetching an automatic configuration script from a silent server never ends.
-bool proxyLookupLeftRunning();
+// Ends the program with this code. Qt waits for a proxy lookup given up on when the program
+// ends, and one fetching an automatic configuration script from a silent server never ends:
+// while one runs, the program ends without Qt's cleanup.
+int endProgram(int exitCode);

@@ -86,16 +86,17 @@ inline QImage gradients(int width, int height)
     return image;
 }
 
-// Holds every thread where photos decode their own pixels, so a test sees a photo whose
-// decode has not ended, for as long as it likes.
+// Holds every thread where photos decode their own pixels (or, given that pool, where they
+// are read), so a test sees a photo whose decode has not ended, for as long as it likes.
 class DecodeHold
 {
 public:
-    DecodeHold()
+    explicit DecodeHold(QThreadPool &threads = photoDecodeThreads())
+        : m_threads(threads.maxThreadCount())
     {
         // Shared: a woken thread still touches the semaphore after the hold has gone.
         for (int i = 0; i < m_threads; ++i)
-            photoDecodeThreads().start([held = m_release] { held->acquire(); });
+            threads.start([held = m_release] { held->acquire(); });
     }
     ~DecodeHold() { release(); }
     void release()
@@ -105,7 +106,7 @@ public:
     }
 
 private:
-    int m_threads = photoDecodeThreads().maxThreadCount();
+    int m_threads;
     std::shared_ptr<QSemaphore> m_release = std::make_shared<QSemaphore>();
 };
 

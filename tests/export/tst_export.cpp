@@ -2,8 +2,8 @@
 #include "export/sheetexport.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
+#include "photo/photodocument.h"
 #include "photo/photoformat.h"
-#include "photo/photoworkspace.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -217,16 +217,16 @@ ExportOutcome TestExport::exportTo(const QString &target, int format, int answer
 {
     const QString photo = m_program->path() + QStringLiteral("/photo.jpg");
     TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95));
-    PhotoWorkspace workspace;
-    workspace.selectFormat(format);
-    if (workspace.load(photo) != LoadOutcome::Accepted)
+    PhotoDocument document;
+    document.selectFormat(format);
+    if (document.load(photo) != LoadOutcome::Accepted)
         return ExportOutcome::NoPhoto;
     if (!target.isEmpty()) {
         m_platform->dialogAnswers.enqueue(QStringList { target });
         m_platform->answers.enqueue(answer);
     }
     return SheetExport(*m_platform, m_texts, nullptr)
-        .run(workspace.shown(), workspace.frame(), QColor(200, 200, 200));
+        .run(document.shown(), document.frame(), QColor(200, 200, 200));
 }
 
 QTEST_MAIN(TestExport)

@@ -2,7 +2,7 @@
 // printed crop must meet the format's rule.
 #include "photo/cropcommands.h"
 #include "photo/facefit.h"
-#include "photo/photoworkspace.h"
+#include "photo/photodocument.h"
 #include "testconfig.h"
 #include "testphotos.h"
 
@@ -87,9 +87,9 @@ class TestFaces : public QObject
     std::shared_ptr<FaceModel> m_model;
     QTemporaryDir m_dir;
 
-    // Loads the scene as a JPEG (stored turned for orientation 6) into a workspace for the
+    // Loads the scene as a JPEG (stored turned for orientation 6) into a document for the
     // format, with the search done.
-    void load(PhotoWorkspace &workspace, int format, const QImage &upright, int orientation = 1)
+    void load(PhotoDocument &document, int format, const QImage &upright, int orientation = 1)
     {
         const QString path = m_dir.filePath(QStringLiteral("scene.jpg"));
         const QImage stored
@@ -98,11 +98,11 @@ class TestFaces : public QObject
         if (orientation != 1)
             jpeg = TestPhotos::withOrientation(jpeg, orientation);
         QVERIFY(TestPhotos::writeFile(path, jpeg));
-        workspace.selectFormat(format);
-        QCOMPARE(workspace.load(path), LoadOutcome::Accepted);
-        QCOMPARE(workspace.photo()->size(), upright.size());
+        document.selectFormat(format);
+        QCOMPARE(document.load(path), LoadOutcome::Accepted);
+        QCOMPARE(document.photo()->size(), upright.size());
         // The automatic fit, as one step that undo takes back.
-        QVERIFY(workspace.setFaceSearch(workspace.photo(), findFace(*m_model, *workspace.photo())));
+        document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
     }
 
 private slots:
@@ -147,14 +147,15 @@ private slots:
         QFETCH(int, format);
         QFETCH(QImage, scene);
         QFETCH(int, orientation);
-        PhotoWorkspace workspace;
-        load(workspace, format, scene, orientation);
-        QVERIFY(!workspace.untouched());
-        const CropRect fitted = workspace.cropSource().rect;
+        PhotoDocument document;
+        load(document, format, scene, orientation);
+        QVERIFY(!document.untouched());
+        const CropRect fitted = document.cropSource().rect;
         // A fresh fit of the format, as after choosing it, fits the face by the same rule.
-        QVERIFY(workspace.refit());
-        QCOMPARE(workspace.cropSource().rect, fitted);
-        const QImage crop = workspace.photoCrop();
+        document.selectFormat((format + 1) % PhotoFormatCount);
+        document.selectFormat(format);
+        QCOMPARE(document.cropSource().rect, fitted);
+        const QImage crop = document.photoCrop();
         const FaceSearch again
             = findFace(*m_model, Photo(crop, QImageIOHandler::TransformationNone));
         QCOMPARE(again.faces, 1);
@@ -223,24 +224,24 @@ private slots:
         QFETCH(QImage, scene);
         QFETCH(int, format);
         QFETCH(QList<PhotoCheck>, failed);
-        PhotoWorkspace workspace;
-        load(workspace, format, scene);
-        const std::vector<CheckFailure> found = workspace.fitToCheck().check();
+        PhotoDocument document;
+        load(document, format, scene);
+        const std::vector<CheckFailure> found = document.fitToCheck().check();
         QList<PhotoCheck> checks;
         for (const CheckFailure &failure : found)
             checks.append(failure.check);
         QCOMPARE(checks, failed);
         if (checks == QList<PhotoCheck>({ PhotoCheck::HeadTilted }))
-            QVERIFY(std::abs(found.front().value) > PhotoWorkspace::AutomaticTurnMax);
+            QVERIFY(std::abs(found.front().value) > PhotoDocument::AutomaticTurnMax);
         if (!checks.isEmpty())
             return;
         // Printed and exported pixels are the turned ones: found again there, the face is level.
         const FaceSearch again
-            = findFace(*m_model, Photo(workspace.photoCrop(), QImageIOHandler::TransformationNone));
+            = findFace(*m_model, Photo(document.photoCrop(), QImageIOHandler::TransformationNone));
         QVERIFY(again.face && std::abs(again.face->tilt()) < 1);
         // What the photo does not show, made from its own landmarks: closed eyes (the lids'
         // points on the corners' line) and a face turned aside (the nose tip near one cheek).
-        FitToCheck closed = workspace.fitToCheck();
+        FitToCheck closed = document.fitToCheck();
         QList<QPointF> points = closed.face->points;
         for (const int lid : { 37, 38, 40, 41, 43, 44, 46, 47 }) {
             const int corner = lid < 42 ? 36 : 42;
@@ -249,16 +250,16 @@ private slots:
         }
         closed.face = FaceMarks::fromPoints(points);
         QCOMPARE(closed.check(), std::vector<CheckFailure>({ { PhotoCheck::EyesClosed } }));
-        FitToCheck turned = workspace.fitToCheck();
+        FitToCheck turned = document.fitToCheck();
         QPointF &nose = turned.face->points[30];
         nose.setX(turned.face->points[0].x() * 0.75 + turned.face->points[16].x() * 0.25);
         QCOMPARE(turned.check(), std::vector<CheckFailure>({ { PhotoCheck::FaceTurned } }));
         // Undo goes back to the photo as shot; the command levels it again.
-        const Turn levelled = workspace.cropSource().turn;
-        QVERIFY(workspace.undo());
-        QVERIFY(workspace.cropSource().turn.isNull());
-        QVERIFY(workspace.straighten());
-        QCOMPARE(workspace.cropSource().turn, levelled);
+        const Turn levelled = document.cropSource().turn;
+        QVERIFY(document.undo());
+        QVERIFY(document.cropSource().turn.isNull());
+        QVERIFY(document.straighten());
+        QCOMPARE(document.cropSource().turn, levelled);
     }
 
     // Two faces only a closer search sees are two, though each badge looks a little like one.
@@ -276,22 +277,22 @@ private slots:
     // still covers.
     void faceAtTheCorner()
     {
-        PhotoWorkspace workspace;
-        load(workspace, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
-        const FaceMarks face = *workspace.fittedFace();
-        QVERIFY(!workspace.untouched());
-        const CropRect rect = workspace.cropSource().rect;
-        const Turn turn = workspace.cropSource().turn;
+        PhotoDocument document;
+        load(document, 1, scene({ 1500, 2000 }, 3, { { 0, 0 } }, QRect(170, 60, 342, 452)));
+        const FaceMarks face = *document.fittedFace();
+        QVERIFY(!document.untouched());
+        const CropRect rect = document.cropSource().rect;
+        const Turn turn = document.cropSource().turn;
         QVERIFY(std::abs(turn.degrees) > 1);
-        const QSize photo = workspace.photo()->size();
+        const QSize photo = document.photo()->size();
         QVERIFY(coversRect(photo, turn, rect.toRect()));
         QVERIFY(!coversRect(photo, turn, rect.toRect().translated(-2, 0)));
         QVERIFY(!coversRect(photo, turn, rect.toRect().translated(0, -2)));
         // Rounded inwards onto whole pixels.
         QVERIFY(std::abs(rect.height - face.head() / PortraitFaceRule.headTarget) <= 2);
         // The next zoom keeps the rectangle's centre, give or take half a pan step.
-        QVERIFY(workspace.run(PhotoCommand::ZoomIn));
-        const CropRect zoomed = workspace.cropSource().rect;
+        QVERIFY(document.run(PhotoCommand::ZoomIn));
+        const CropRect zoomed = document.cropSource().rect;
         QVERIFY(std::abs(zoomed.left + zoomed.width / 2.0 - rect.left - rect.width / 2.0) <= 5);
         QVERIFY(std::abs(zoomed.top + zoomed.height / 2.0 - rect.top - rect.height / 2.0) <= 6);
     }

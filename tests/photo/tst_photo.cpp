@@ -2,9 +2,9 @@
 #include "photo/cropcommands.h"
 #include "photo/facefit.h"
 #include "photo/fitgestures.h"
+#include "photo/photodocument.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
-#include "photo/photoworkspace.h"
 #include "testphotos.h"
 
 #include <QTemporaryDir>
@@ -96,21 +96,21 @@ private slots:
         const QByteArray jpeg = TestPhotos::withOrientation(
             TestPhotos::encodeJpeg(TestPhotos::gradients(4000, 3000)), orientation);
         const QString path = write(QStringLiteral("big.jpg"), jpeg.left(jpeg.size() * cut / 100));
-        PhotoWorkspace whole;
+        PhotoDocument whole;
         whole.setFrame(frame);
         QCOMPARE(whole.load(path), LoadOutcome::Accepted);
         whole.photo()->waitUntilComplete();
         const QSize pixels = (QSizeF(frame) / TwipsPerPhotoPixel).toSize();
 
-        PhotoWorkspace first = workspace();
+        const auto first = document();
         TestPhotos::DecodeHold hold;
-        QCOMPARE(first.load(write(QStringLiteral("other.jpg"), jpeg)), LoadOutcome::Accepted);
-        const std::weak_ptr<const Photo> other = first.photo();
-        first.setFrame(frame);
-        QCOMPARE(first.load(path), LoadOutcome::Accepted);
-        QVERIFY(other.expired() && !first.isPhotoComplete());
-        QCOMPARE(first.cropSource().rect, whole.cropSource().rect);
-        const QImage shown = first.shown().scaledTo(pixels);
+        QCOMPARE(first->load(write(QStringLiteral("other.jpg"), jpeg)), LoadOutcome::Accepted);
+        const std::weak_ptr<const Photo> other = first->photo();
+        first->setFrame(frame);
+        QCOMPARE(first->load(path), LoadOutcome::Accepted);
+        QVERIFY(other.expired() && !first->isPhotoComplete());
+        QCOMPARE(first->cropSource().rect, whole.cropSource().rect);
+        const QImage shown = first->shown().scaledTo(pixels);
         const QImage wanted = whole.shown().scaledTo(pixels);
         int worst = 0;
         for (int y = 0; y < pixels.height() * cut / 200; ++y)
@@ -118,7 +118,7 @@ private slots:
                 worst = std::max(worst, channelDistance(shown.pixel(x, y), wanted.pixel(x, y)));
         QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
         hold.release();
-        QCOMPARE(first.photoCrop(), whole.photoCrop());
+        QCOMPARE(first->photoCrop(), whole.photoCrop());
     }
     void centreCrop_data()
     {
@@ -274,17 +274,17 @@ private slots:
         const QString path = m_dir.filePath("pipe.jpg");
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         QCOMPARE(loadPhoto(path).error, PhotoLoadError::NotAPicture);
-        QCOMPARE(workspace().load(path), LoadOutcome::Ignored);
+        QCOMPARE(document()->load(path), LoadOutcome::Ignored);
     }
     void load()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(LoadOutcome, outcome);
-        PhotoWorkspace w = workspace();
-        QCOMPARE(w.load(write(name, bytes)), outcome);
-        QCOMPARE(w.isLoaded(), outcome == LoadOutcome::Accepted);
-        QCOMPARE(w.shown().isNull(), outcome != LoadOutcome::Accepted);
+        const auto w = document();
+        QCOMPARE(w->load(write(name, bytes)), outcome);
+        QCOMPARE(w->isLoaded(), outcome == LoadOutcome::Accepted);
+        QCOMPARE(w->shown().isNull(), outcome != LoadOutcome::Accepted);
     }
 
     // Each sequence ends where its twin does ('+' '-' '^' 'v' '<' '>' as the buttons, 'u' undo,
@@ -315,19 +315,19 @@ private slots:
         const QString path
             = write("p.jpg", TestPhotos::encodeJpeg(TestPhotos::quadrants(1000, 1500)));
         const auto play = [&](const QString &keys) {
-            PhotoWorkspace w = workspace();
-            w.load(path);
+            const auto w = document();
+            w->load(path);
             const QString commands = QStringLiteral("+-^v<>");
             for (QChar key : keys) {
                 if (key == u'u')
-                    w.undo();
+                    w->undo();
                 else if (key == u'r')
-                    w.resetFit();
+                    w->resetFit();
                 else
-                    w.run(PhotoCommand(commands.indexOf(key)));
+                    w->run(PhotoCommand(commands.indexOf(key)));
             }
-            return std::tuple { w.cropSource().rect, QPoint(w.panStepsX(), w.panStepsY()),
-                w.shown().rect() };
+            return std::tuple { w->cropSource().rect, QPoint(w->panStepsX(), w->panStepsY()),
+                w->shown().rect() };
         };
         const auto [rect, steps, shown] = play(sequence);
         QCOMPARE(play(twin), std::tuple(rect, steps, shown));
@@ -350,11 +350,11 @@ private:
         const QString path = m_dir.filePath(name);
         return TestPhotos::writeFile(path, bytes) ? path : QString();
     }
-    static PhotoWorkspace workspace()
+    static std::unique_ptr<PhotoDocument> document()
     {
-        PhotoWorkspace w;
-        w.setFrame(F3545);
-        return w;
+        auto d = std::make_unique<PhotoDocument>();
+        d->setFrame(F3545);
+        return d;
     }
 
     QTemporaryDir m_dir;

@@ -207,6 +207,7 @@ private slots:
         QVERIFY(TestPhotos::writeFile(
             photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1400, 2000), 90)));
         form.openPhoto(photo);
+        QTRY_VERIFY(form.isPhotoLoaded());
         clock.restart();
         form.findChild<QAction *>(QStringLiteral("printAction"))->trigger();
         QVERIFY(clock.elapsed() < 10000);

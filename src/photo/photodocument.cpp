@@ -1,0 +1,401 @@
+#include "photodocument.h"
+
+#include "cropcommands.h"
+#include "facefit.h"
+#include "photoformat.h"
+#include "photoloader.h"
+
+#include <QFileInfo>
+#include <QUndoCommand>
+#include <QtConcurrent/QtConcurrentRun>
+
+// One step of the fit's history: the states before and after it. A held key's repeats and a
+// drag continue their step instead of adding one each.
+class FitStep : public QUndoCommand
+{
+public:
+    FitStep(PhotoDocument &document, FitStepKind kind, const CropState &before,
+        const CropState &after, bool continuing)
+        : m_document(document)
+        , m_kind(kind)
+        , m_before(before)
+        , m_after(after)
+        , m_continuing(continuing)
+    {
+        setText(m_document.m_stepNames.value(int(kind)));
+    }
+    int id() const override { return int(m_kind); }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = static_cast<const FitStep *>(other);
+        if (!next->m_continuing)
+            return false;
+        m_after = next->m_after;
+        return true;
+    }
+    void undo() override { m_document.restore(m_before); }
+    void redo() override { m_document.restore(m_after); }
+
+private:
+    PhotoDocument &m_document;
+    FitStepKind m_kind;
+    CropState m_before;
+    CropState m_after;
+    bool m_continuing;
+};
+
+struct PhotoDocument::Read
+{
+    std::atomic<bool> stop { false };
+};
+
+PhotoDocument::PhotoDocument(const QString &faceModelPath, QObject *parent)
+    : QObject(parent)
+    , m_frame(PhotoFormats[m_format].frameWidth, PhotoFormats[m_format].frameHeight)
+    , m_faces(faceModelPath)
+{
+    m_undo.setUndoLimit(UndoDepth);
+    m_checkThread.setMaxThreadCount(1);
+    connect(&m_readWatch, &QFutureWatcherBase::finished, this, &PhotoDocument::readEnded);
+    connect(&m_decodeWatch, &QFutureWatcherBase::finished, this, [this] {
+        if (m_photo && m_photo->isComplete())
+            emit photoDecoded(m_photo->hasOwnPixels());
+    });
+    connect(&m_faces, &FaceFinder::found, this, &PhotoDocument::setFaceSearch);
+    connect(&m_checkWatch, &QFutureWatcherBase::finished, this, [this] {
+        if (m_checkWatch.isCanceled())
+            return;
+        m_checks = m_checkWatch.result();
+        emit checksChanged();
+    });
+}
+
+PhotoDocument::~PhotoDocument()
+{
+    if (m_reading)
+        m_reading->stop = true;
+    m_checkThread.clear();
+    m_checkThread.waitForDone();
+}
+
+namespace {
+
+bool isPhotoFileName(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString name = path.toUpper();
+    const bool jpegName = name.endsWith(QLatin1String("JPG"))
+        || name.endsWith(QLatin1String("JPEG")) || name.endsWith(QLatin1String("JPE"));
+    return jpegName && file.isFile() && !file.isHidden();
+}
+
+} // namespace
+
+bool PhotoDocument::open(const QString &path, qreal pixelRatio)
+{
+    if (!isPhotoFileName(path))
+        return false;
+    const bool wasBusy = isBusy();
+    if (m_reading)
+        m_reading->stop = true;
+    m_reading = std::make_shared<Read>();
+    // The frame's pixels on the screen: a screen pixel counts as 15 twips.
+    const QSizeF framePixels = m_frame / TwipsPerPhotoPixel * pixelRatio;
+    m_readWatch.setFuture(
+        QtConcurrent::run(&photoReadThreads(), [path, framePixels, read = m_reading] {
+            return loadPhoto(path, framePixels, &read->stop);
+        }));
+    if (!wasBusy)
+        emit busyChanged(true);
+    return true;
+}
+
+LoadOutcome PhotoDocument::load(const QString &path, qreal pixelRatio)
+{
+    if (!isPhotoFileName(path))
+        return LoadOutcome::Ignored;
+    const LoadOutcome outcome
+        = adopt(loadPhoto(path, m_frame / TwipsPerPhotoPixel * pixelRatio, nullptr));
+    if (outcome == LoadOutcome::Accepted)
+        emit loaded();
+    return outcome;
+}
+
+void PhotoDocument::readEnded()
+{
+    if (!m_reading || m_readWatch.isCanceled())
+        return;
+    m_reading.reset();
+    const LoadOutcome outcome = adopt(m_readWatch.result());
+    // A photo of no use lets go of its pixels now, not with the next read.
+    m_readWatch.setFuture(QFuture<PhotoLoadResult>());
+    emit busyChanged(false);
+    if (outcome == LoadOutcome::Accepted)
+        emit loaded();
+    else if (outcome != LoadOutcome::Ignored && outcome != LoadOutcome::NoFit)
+        emit loadFailed(outcome);
+}
+
+LoadOutcome PhotoDocument::adopt(const PhotoLoadResult &loaded)
+{
+    if (loaded.error == PhotoLoadError::TooLarge)
+        return LoadOutcome::TooLarge;
+    if (loaded.error != PhotoLoadError::None)
+        return LoadOutcome::NotAPhoto;
+    const PhotoPtr &photo = loaded.photo;
+    if (photo->width() * TwipsPerPhotoPixel < m_frame.width()
+        || photo->height() * TwipsPerPhotoPixel < m_frame.height())
+        return LoadOutcome::TooSmall;
+
+    // The new photo takes the holders' place only once its first crop is accepted, so a
+    // refused photo leaves the previous one whole (frame, crop and holders agree).
+    CropSource candidate;
+    candidate.setPicture(photo);
+    const std::optional<CropRect> rect
+        = centreCrop(candidate.width(), candidate.height(), m_frame.width(), m_frame.height());
+    if (!rect)
+        return LoadOutcome::NoFit;
+    candidate.rect = *rect;
+    const std::optional<ClipImage> clip = candidate.clipImage();
+    if (!clip)
+        return LoadOutcome::TooSmall;
+    m_photo = photo;
+    m_crop = candidate;
+    m_shown = *clip;
+    m_panStepsX = 0;
+    m_panStepsY = 0;
+    m_loaded = true;
+    m_face.reset();
+    m_fitWhenFound = false;
+    m_noSingleFace = false;
+    m_undo.clear();
+    m_stepOpen = false;
+    watchDecode();
+    if (m_searching)
+        m_faces.search(m_photo);
+    check();
+    return LoadOutcome::Accepted;
+}
+
+void PhotoDocument::watchDecode()
+{
+    m_decodeWatch.setFuture(m_photo->decoded());
+}
+
+void PhotoDocument::refit()
+{
+    if (!m_loaded)
+        return;
+    m_crop.setPicture(m_photo);
+    const std::optional<CropState> face = m_autoFaceFit ? faceFit() : std::nullopt;
+    if (face)
+        setState(*face);
+    else if (const std::optional<CropRect> rect
+        = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height()))
+        setState({ *rect, 0, 0, {} });
+    // A refused rectangle keeps the previous picture.
+    if (const std::optional<ClipImage> clip = m_crop.clipImage())
+        m_shown = *clip;
+    m_undo.clear();
+    m_stepOpen = false;
+    fitDone();
+}
+
+void PhotoDocument::selectFormat(int index)
+{
+    if (!isPhotoFormatIndex(index) || index == m_format)
+        return;
+    m_format = index;
+    m_frame = QSizeF(PhotoFormats[index].frameWidth, PhotoFormats[index].frameHeight);
+    emit formatChanged(index);
+    refit();
+}
+
+void PhotoDocument::setAutoFaceFit(bool on)
+{
+    if (on == m_autoFaceFit)
+        return;
+    m_autoFaceFit = on;
+    emit autoFaceFitChanged(on);
+    if (on && m_loaded && untouched())
+        fitToFace();
+}
+
+void PhotoDocument::loadFaceModel()
+{
+    m_searching = true;
+    m_faces.loadModel();
+    if (m_loaded && !m_face)
+        m_faces.search(m_photo);
+}
+
+void PhotoDocument::setFaceSearch(const PhotoPtr &photo, const FaceSearch &search)
+{
+    if (!m_loaded || photo != m_photo)
+        return;
+    m_face = search;
+    // The automatic fit leaves a fit the user has begun alone.
+    if (std::exchange(m_fitWhenFound, false) || (m_autoFaceFit && untouched()))
+        fitToFace();
+    emit faceSearchEnded();
+    check();
+}
+
+void PhotoDocument::fitToFace()
+{
+    if (!m_loaded)
+        return;
+    if (!m_face) {
+        m_fitWhenFound = true;
+        return;
+    }
+    const bool wasSingle = !m_noSingleFace;
+    m_noSingleFace = !m_face->face;
+    if (m_face->face) {
+        if (const std::optional<CropState> face = faceFit())
+            apply(*face, FitStepKind::FitToFace);
+    } else if (!resetFit() && wasSingle) {
+        fitDone(); // the verdict changed, not the fit
+    }
+}
+
+std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
+{
+    const FaceRule *rule = &PhotoFormats[m_format].faceRule;
+    if (!m_loaded || !hasSingleFace())
+        return std::nullopt;
+    const FaceMarks &face = *m_face->face;
+    // A slight tilt is levelled with every fit; a steep one only when asked, since the
+    // landmarks of a face turned that far are less sure.
+    const double tilt = std::abs(face.tilt());
+    const bool turned
+        = straighten ? tilt >= LeastTurn : tilt >= AutomaticTurnMin && tilt <= AutomaticTurnMax;
+    const Turn turn = turned ? levellingTurn(face) : Turn {};
+    const int width = m_crop.width();
+    const int height = m_crop.height();
+    const std::optional<CropRect> rect = faceCrop(width, height, m_frame.width(), m_frame.height(),
+        turn.isNull() ? face : face.turned(turn), *rule, turn);
+    if (!rect)
+        return std::nullopt;
+    const PanSteps steps = panStepsFor(*rect, width, height);
+    return CropState { *rect, steps.x, steps.y, turn };
+}
+
+std::optional<FaceMarks> PhotoDocument::fittedFace() const
+{
+    if (!m_loaded || !hasSingleFace())
+        return std::nullopt;
+    return m_crop.turn.isNull() ? *m_face->face : m_face->face->turned(m_crop.turn);
+}
+
+bool PhotoDocument::straighten()
+{
+    const std::optional<CropState> face = faceFit(true);
+    return face && apply(*face, FitStepKind::Straighten);
+}
+
+bool PhotoDocument::run(PhotoCommand command, bool continuing)
+{
+    const bool joined = continuing && m_stepOpen;
+    m_stepOpen = joined;
+    if (!m_loaded)
+        return false;
+    const std::optional<CropState> next
+        = applyCommand(command, fit(), QSize(m_crop.width(), m_crop.height()), m_frame);
+    const bool zoom = command == PhotoCommand::ZoomIn || command == PhotoCommand::ZoomOut;
+    if (!next || !apply(*next, zoom ? FitStepKind::Zoom : FitStepKind::Move, joined))
+        return false;
+    m_stepOpen = true;
+    return true;
+}
+
+bool PhotoDocument::undo()
+{
+    m_stepOpen = false;
+    if (!m_undo.canUndo())
+        return false;
+    m_undo.undo();
+    return true;
+}
+
+bool PhotoDocument::resetFit()
+{
+    if (!m_loaded)
+        return false;
+    const std::optional<CropRect> rect
+        = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
+    return rect && apply({ *rect, 0, 0, {} }, FitStepKind::Reset);
+}
+
+bool PhotoDocument::apply(const CropState &next, FitStepKind kind, bool continuing)
+{
+    m_stepOpen = false;
+    const CropState before = fit();
+    if (next == before)
+        return false;
+    setState(next);
+    const bool shown = m_crop.clipImage().has_value();
+    setState(before);
+    if (!shown)
+        return false;
+    // The stack shows the step by redoing it; a step that continues the last one joins it.
+    m_undo.push(new FitStep(*this, kind, before, next, continuing));
+    return true;
+}
+
+void PhotoDocument::setState(const CropState &fit)
+{
+    m_crop.rect = fit.rect;
+    m_crop.turn = fit.turn;
+    m_panStepsX = fit.panStepsX;
+    m_panStepsY = fit.panStepsY;
+}
+
+void PhotoDocument::restore(const CropState &fit)
+{
+    m_stepOpen = false;
+    setState(fit);
+    if (const std::optional<ClipImage> clip = m_crop.clipImage())
+        m_shown = *clip;
+    fitDone();
+}
+
+void PhotoDocument::fitDone()
+{
+    emit fitChanged();
+    check();
+}
+
+void PhotoDocument::setStepNames(const QStringList &names)
+{
+    m_stepNames = names;
+    // The steps keep no language of their own: those taken already are renamed.
+    for (int i = 0; i < m_undo.count(); ++i) {
+        const QUndoCommand *step = m_undo.command(i);
+        const_cast<QUndoCommand *>(step)->setText(m_stepNames.value(step->id()));
+    }
+}
+
+void PhotoDocument::check()
+{
+    // Checked once the search has said whether there is one face; the note says when not.
+    m_checkThread.clear();
+    if (!m_loaded || !m_face || m_noSingleFace || m_shown.isNull()) {
+        m_checkWatch.cancel();
+        if (std::exchange(m_checks, std::nullopt))
+            emit checksChanged();
+        return;
+    }
+    // The checks of an earlier fit are dropped; the note shows them until the new ones end.
+    m_checkWatch.setFuture(
+        QtConcurrent::run(&m_checkThread, [fit = fitToCheck()] { return fit.check(); }));
+}
+
+QSizeF PhotoDocument::panStepOn(const QSizeF &framePixels) const
+{
+    const CropRect &r = m_crop.rect;
+    if (!m_loaded || r.width <= 0 || r.height <= 0)
+        return {};
+    return { panStep(m_crop.width()) * framePixels.width() / r.width,
+        panStep(m_crop.height()) * framePixels.height() / r.height };
+}
