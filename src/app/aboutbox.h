@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/aboutscroll.h"
+#include "aboutscroll.h"
 
 #include <QWidget>
 

@@ -1,11 +1,11 @@
 #include "workspaceview.h"
 
 #include "photo/facefit.h"
-#include "photo/workspacelayout.h"
 #include "photoframe.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
 #include "widgets/twips.h"
+#include "workspacelayout.h"
 
 #include <QDropEvent>
 #include <QLabel>
