@@ -113,7 +113,6 @@ PrintDialog::~PrintDialog() = default;
 
 void PrintDialog::createControls()
 {
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     setObjectName(QStringLiteral("PrintDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
