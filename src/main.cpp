@@ -5,6 +5,7 @@
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
 #include "web/versionfetch.h"
+#include "widgets/look.h"
 
 #include <QApplication>
 
@@ -35,6 +36,7 @@ int answer(const CommandLine &line)
 int runWindows(int &argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installFontSubstitutions();
     // Settings of an installed copy live in the user's folder named after it.
     QCoreApplication::setApplicationName(QStringLiteral("kalmora"));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/rounding.h"
+#include "print/copiestext.h"
 #include "print/sheetgeometry.h"
 #include "print/sheetjob.h"
 #include "print/sheetpreview.h"
@@ -12,8 +13,8 @@
 #include "widgets/twips.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -96,7 +97,7 @@ int16_t twips16(double twips)
 
 PrintDialog::PrintDialog(Platform &platform, const TextTable &texts, Printer &currentPrinter,
     PhotoSheetSource source, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QDialog(parent)
     , m_platform(platform)
     , m_texts(texts)
     , m_printer(currentPrinter)
@@ -109,14 +110,18 @@ PrintDialog::PrintDialog(Platform &platform, const TextTable &texts, Printer &cu
     loadSequence();
 }
 
-PrintDialog::~PrintDialog() = default;
+PrintDialog::~PrintDialog()
+{
+    // The job may end after the dialog: it keeps nothing of it, and what it reports is dropped.
+    if (isPrinting())
+        QApplication::restoreOverrideCursor();
+}
 
 void PrintDialog::createControls()
 {
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     setObjectName(QStringLiteral("PrintDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
         | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     setColours(this, Look::Text, Look::Window);
@@ -183,6 +188,7 @@ void PrintDialog::connectControls()
         connect(
             m_buttonCaptions[i], &CaptionButton::clicked, this, [this, i] { buttonClicked(i); });
     }
+    connect(&m_job, &QFutureWatcherBase::finished, this, &PrintDialog::printingEnded);
 }
 
 void PrintDialog::loadSequence()
@@ -228,10 +234,10 @@ void PrintDialog::loadSequence()
     for (int i = 0; i < 2; ++i) {
         const QRectF label = twipsGeometry(m_buttonCaptions[i]);
         const QRectF image = twipsGeometry(m_buttonIcons[i]);
-        captionHomeLeft[i] = twips16(label.left());
-        captionHomeTop[i] = twips16(label.top());
-        iconHomeLeft[i] = twips16(image.left());
-        iconHomeTop[i] = twips16(image.top());
+        m_captionHomeLeft[i] = twips16(label.left());
+        m_captionHomeTop[i] = twips16(label.top());
+        m_iconHomeLeft[i] = twips16(image.left());
+        m_iconHomeTop[i] = twips16(image.top());
     }
 
     m_copiesBox->clear();
@@ -241,6 +247,10 @@ void PrintDialog::loadSequence()
     if (failure)
         showSilence(*failure);
     m_printerBox->setFocus();
+    // Ready for the keyboard: it takes it, also where no window manager hands it over or
+    // another window took it meanwhile.
+    raise();
+    activateWindow();
 }
 
 void PrintDialog::showLandscape()
@@ -271,9 +281,9 @@ void PrintDialog::fillQualityList()
         }
         m_qualityBox->setCurrentIndex(-1);
     }
-    if (m_qualityBox->count() > 0 && savedQualityIndex >= 0
-        && savedQualityIndex < m_qualityBox->count())
-        m_qualityBox->setCurrentIndex(savedQualityIndex);
+    const int16_t saved = m_printer.qualityPosition();
+    if (m_qualityBox->count() > 0 && saved >= 0 && saved < m_qualityBox->count())
+        m_qualityBox->setCurrentIndex(saved);
 }
 
 bool PrintDialog::probeQuality(int16_t quality)
@@ -310,7 +320,7 @@ void PrintDialog::selectPrinter(const QString &text)
 
 void PrintDialog::showPreview()
 {
-    const PaperArea paper = currentPaper(m_printer);
+    const PaperArea paper = currentPaper(m_printer.system(), m_printer.deviceName());
     const QSizeF photoMm
         = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
     for (const auto &[picture, orientation] :
@@ -325,81 +335,129 @@ void PrintDialog::selectQuality(int position)
     if (position < 0)
         return;
     m_printer.setQuality(int16_t(m_qualityBox->itemData(position).toInt()));
-    savedQualityIndex = int16_t(position);
+    m_printer.setQualityPosition(int16_t(position));
 }
 
 void PrintDialog::liftButton(int index)
 {
     if (index < 0 || index > 1)
         return;
-    if (twipsGeometry(m_buttonCaptions[index]).left() == captionHomeLeft[index] - LiftTwips)
+    if (twipsGeometry(m_buttonCaptions[index]).left() == m_captionHomeLeft[index] - LiftTwips)
         return;
     moveTwips(m_buttonCaptions[index],
-        QPointF(captionHomeLeft[index] - LiftTwips, captionHomeTop[index] - LiftTwips));
+        QPointF(m_captionHomeLeft[index] - LiftTwips, m_captionHomeTop[index] - LiftTwips));
     QFont font = m_buttonCaptions[index]->font();
     font.setUnderline(true);
     m_buttonCaptions[index]->setFont(font);
     moveTwips(m_buttonIcons[index],
-        QPointF(iconHomeLeft[index] - LiftTwips, iconHomeTop[index] - LiftTwips));
+        QPointF(m_iconHomeLeft[index] - LiftTwips, m_iconHomeTop[index] - LiftTwips));
 }
 
 void PrintDialog::lowerButtons()
 {
     for (int i = 0; i < 2; ++i) {
-        if (twipsGeometry(m_buttonCaptions[i]).left() == captionHomeLeft[i])
+        if (twipsGeometry(m_buttonCaptions[i]).left() == m_captionHomeLeft[i])
             continue;
-        moveTwips(m_buttonCaptions[i], QPointF(captionHomeLeft[i], captionHomeTop[i]));
+        moveTwips(m_buttonCaptions[i], QPointF(m_captionHomeLeft[i], m_captionHomeTop[i]));
         QFont font = m_buttonCaptions[i]->font();
         font.setUnderline(false);
         m_buttonCaptions[i]->setFont(font);
-        moveTwips(m_buttonIcons[i], QPointF(iconHomeLeft[i], iconHomeTop[i]));
+        moveTwips(m_buttonIcons[i], QPointF(m_iconHomeLeft[i], m_iconHomeTop[i]));
     }
 }
 
 void PrintDialog::mouseMoveEvent(QMouseEvent *event)
 {
     lowerButtons();
-    QWidget::mouseMoveEvent(event);
+    QDialog::mouseMoveEvent(event);
 }
 
-void PrintDialog::keyPressEvent(QKeyEvent *event)
+void PrintDialog::closeEvent(QCloseEvent *event)
 {
-    // A focused button has taken Return itself.
-    if (event->key() == Qt::Key_Escape)
-        buttonClicked(1);
-    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        buttonClicked(0);
-    else
-        QWidget::keyPressEvent(event);
+    if (isPrinting()) {
+        // The job cannot be called back: the dialog goes out of sight and closes when it
+        // has ended, after telling its failure.
+        event->ignore();
+        m_closeWhenPrinted = true;
+        hide();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void PrintDialog::done(int result)
+{
+    if (!isPrinting())
+        QDialog::done(result);
 }
 
 void PrintDialog::buttonClicked(int index)
 {
-    if (index == 0 && !m_buttonCaptions[0]->isEnabled())
-        return;
-    if (index == 0 && !printNow())
-        return; // the dialog stays, so the user can pick another printer and try again
-    close();
+    if (index == 1)
+        reject();
+    else if (m_buttonCaptions[0]->isEnabled() && !isPrinting())
+        startPrinting();
 }
 
-bool PrintDialog::printNow()
+PrintChoices PrintDialog::choices() const
 {
-    const QString remembered = windowTitle();
-    setWindowTitle(m_texts.textOrEnglish(TextId::Printing));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // Let the caption and the pointer show before the job blocks; clicks wait until after.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::optional<PrinterFailure> failure = printSheet(m_printer,
-        { m_portrait->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait,
-            m_copiesBox->currentText() },
-        m_source);
-    QApplication::restoreOverrideCursor();
-    setWindowTitle(remembered);
-    if (failure) {
-        reportFailure(*failure);
-        return false;
+    PrintChoices choices;
+    choices.printer = m_printer.deviceName();
+    choices.orientation
+        = m_portrait->isHidden() ? PrintOrientation::Landscape : PrintOrientation::Portrait;
+    choices.copies = copiesToPrint(m_copiesBox->currentText(), m_printer.copies());
+    choices.quality = m_printer.quality();
+    choices.title = m_printer.documentTitle();
+    return choices;
+}
+
+void PrintDialog::startPrinting()
+{
+    const PrintChoices chosen = choices();
+    // The copies stay set on the printer for later jobs, as a refused count does not.
+    m_printer.setCopies(chosen.copies);
+    SheetPhoto photo;
+    // Read here: the photo belongs to the window's thread.
+    if (m_source.photoCrop)
+        photo.crop = m_source.photoCrop();
+    if (m_source.frameTwips)
+        photo.frameTwips = m_source.frameTwips();
+    showPrinting(true);
+    m_job.setFuture(startPrintSheet(m_printer.system(), chosen, std::move(photo)));
+}
+
+void PrintDialog::printingEnded()
+{
+    showPrinting(false);
+    const std::optional<PrinterFailure> failure = m_job.future().result();
+    if (failure)
+        reportFailure(*failure); // the dialog stays, so the user can pick another printer
+    if (m_closeWhenPrinted)
+        close();
+    else if (!failure)
+        accept();
+}
+
+void PrintDialog::showPrinting(bool printing)
+{
+    m_printing = printing;
+    if (printing) {
+        m_titleBeforePrinting = windowTitle();
+        setWindowTitle(m_texts.textOrEnglish(TextId::Printing));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_focusBeforePrinting = focusWidget();
+    } else {
+        setWindowTitle(m_titleBeforePrinting);
+        QApplication::restoreOverrideCursor();
     }
-    return true;
+    // Nothing the user does here can change the job that runs.
+    for (QWidget *control : std::initializer_list<QWidget *> { m_printerBox, m_portrait,
+             m_landscape, m_qualityBox, m_copiesBox, m_buttonIcons[0], m_buttonIcons[1],
+             m_buttonCaptions[0], m_buttonCaptions[1], m_exportButton })
+        if (control)
+            control->setEnabled(!printing);
+    if (!printing && m_focusBeforePrinting)
+        m_focusBeforePrinting->setFocus();
 }
 
 void PrintDialog::reportFailure(const PrinterFailure &failure)
@@ -421,6 +479,7 @@ void PrintDialog::showSilence(const PrinterFailure &failure)
     fitToText(note);
     note->show();
     auto *exportButton = new QPushButton(m_texts.textOrEnglish(TextId::ExportInstead), this);
+    m_exportButton = exportButton;
     exportButton->setObjectName(QStringLiteral("exportInsteadButton"));
     exportButton->setAutoDefault(true);
     exportButton->adjustSize();
@@ -436,27 +495,13 @@ void PrintDialog::showSilence(const PrinterFailure &failure)
 
 bool PrintDialog::makeDefaultPrinter(const QString &name)
 {
-    PrinterSystem &system = m_printer.system();
-    auto report = [this](const PrinterFailure &failure) {
-        m_platform.messageBox(this,
-            QStringLiteral("Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
-                .arg(failure.number)
-                .arg(failure.description),
-            MessageBoxStyle::Ok, ApplicationTitle);
-        return false;
-    };
-    const PrinterListing listing = system.listPrinters();
-    if (listing.failure)
-        return report(*listing.failure);
-    const QString wanted = name.toUpper();
-    for (const QString &name : listing.names) {
-        if (name.toUpper() != wanted)
-            continue;
-        m_printer.makeCurrent(name);
-        // The printing system keeps the name as it knows it; letter case does not matter to it.
-        if (const std::optional<PrinterFailure> failure = system.setUserDefault(name))
-            return report(*failure);
-        return true;
-    }
+    const Printer::DefaultSwitch result = m_printer.makeDefault(name);
+    if (!result.failure)
+        return result.found;
+    m_platform.messageBox(this,
+        QStringLiteral("Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
+            .arg(result.failure->number)
+            .arg(result.failure->description),
+        MessageBoxStyle::Ok, ApplicationTitle);
     return false;
 }

@@ -2,8 +2,10 @@
 
 #include "print/photosheetsource.h"
 #include "print/printer.h"
+#include "print/sheetjob.h"
 
-#include <QWidget>
+#include <QDialog>
+#include <QFutureWatcher>
 
 #include <array>
 #include <cstdint>
@@ -18,8 +20,11 @@ class ShapeWidget;
 class TextTable;
 
 // The print dialog: printer, orientation and copies, then Print or Cancel. Opening it runs
-// its load sequence; either button closes and deletes it.
-class PrintDialog : public QWidget
+// its load sequence and shows it; Print sends the sheet on a thread of its own and closes the
+// dialog once it has gone, Cancel closes it at once. It deletes itself when closed. The
+// printer, its quality and where that was chosen are the caller's `currentPrinter`, which
+// outlives the dialog.
+class PrintDialog : public QDialog
 {
     Q_OBJECT
 public:
@@ -27,29 +32,25 @@ public:
         PhotoSheetSource source, QWidget *parent = nullptr);
     ~PrintDialog() override;
 
+    // What Print sends now: the current printer with its quality, the orientation shown and
+    // the copies typed.
+    PrintChoices choices() const;
+    bool isPrinting() const { return m_printing; }
+
     // Makes the printer whose name matches, ignoring case, both the current printer and the
     // user's default printer. False when no printer matches or the switch failed.
     bool makeDefaultPrinter(const QString &name);
 
-    void liftButton(int index);
-    void lowerButtons();
+    // While a job runs the dialog stays; Escape, like Cancel, waits for it.
+    void done(int result) override;
 
 signals:
     // The user asked for the sheet as a JPEG file instead; the dialog has closed.
     void exportInstead();
 
-public:
-    // The quality list position last chosen; kept for the whole run, like the printer.
-    static inline int16_t savedQualityIndex = 0;
-
-    std::array<int16_t, 2> captionHomeLeft {};
-    std::array<int16_t, 2> captionHomeTop {};
-    std::array<int16_t, 2> iconHomeLeft {};
-    std::array<int16_t, 2> iconHomeTop {};
-
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
@@ -64,9 +65,12 @@ private:
     // The orientation pictures show the page as it will print on the current printer.
     void showPreview();
     void selectQuality(int position);
+    void liftButton(int index);
+    void lowerButtons();
     void buttonClicked(int index);
-    // Runs the job; false (after telling the user) when it could not be printed.
-    bool printNow();
+    void startPrinting();
+    void printingEnded();
+    void showPrinting(bool printing);
     void reportFailure(const PrinterFailure &failure);
     // Without an answer from the printing system nothing can print: the dialog says so and
     // offers the export.
@@ -78,6 +82,17 @@ private:
     PhotoSheetSource m_source;
     QStringList m_printerNames;
     QImage m_previewPhoto;
+    QFutureWatcher<std::optional<PrinterFailure>> m_job;
+    QString m_titleBeforePrinting;
+    QPointer<QWidget> m_focusBeforePrinting;
+    bool m_printing = false; // until the job's end has been shown
+    bool m_closeWhenPrinted = false;
+
+    // Where the two buttons stand when not lifted under the pointer, in twips.
+    std::array<int16_t, 2> m_captionHomeLeft {};
+    std::array<int16_t, 2> m_captionHomeTop {};
+    std::array<int16_t, 2> m_iconHomeLeft {};
+    std::array<int16_t, 2> m_iconHomeTop {};
 
     QLabel *m_printerCaption = nullptr;
     QComboBox *m_printerBox = nullptr;
@@ -91,6 +106,7 @@ private:
     QComboBox *m_copiesBox = nullptr;
     std::array<LinkLabel *, 2> m_buttonIcons {};
     std::array<CaptionButton *, 2> m_buttonCaptions {};
+    QWidget *m_exportButton = nullptr;
     ShapeWidget *m_printerFrame = nullptr;
     ShapeWidget *m_orientationFrame = nullptr;
     ShapeWidget *m_copiesFrame = nullptr;

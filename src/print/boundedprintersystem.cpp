@@ -1,8 +1,11 @@
 #include "boundedprintersystem.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QPromise>
+#include <QSemaphore>
+#include <QThread>
 #include <QTimer>
 
 #include <thread>
@@ -14,50 +17,71 @@ BoundedPrinterSystem::BoundedPrinterSystem(std::shared_ptr<PrinterSystem> system
     , m_submitLimit(submitLimit)
 { }
 
-template<typename Result, typename Call>
-std::optional<Result> BoundedPrinterSystem::run(Call call, std::chrono::milliseconds limit)
-{
-    // Only a call given up earlier can still be running here: the wait below holds back the
-    // input that could start another one.
-    if (m_running->load() > 0)
-        return std::nullopt;
-    QPromise<Result> promise;
-    QFutureWatcher<Result> watcher;
-    watcher.setFuture(promise.future());
-    m_running->fetch_add(1);
-    // The thread owns what it uses, so a call given up can end safely after this one returned.
-    std::thread([promise = std::move(promise), system = m_system, running = m_running,
-                    call = std::move(call)]() mutable {
-        promise.start();
-        promise.addResult(call(*system));
-        // Counted out before the waiting side learns of the result and may call again.
-        running->fetch_sub(1);
-        promise.finish();
-    }).detach();
+namespace {
 
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-    if (!watcher.isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!watcher.future().isResultReadyAt(0))
-        return std::nullopt;
-    return watcher.future().result();
-}
-
-PrinterFailure BoundedPrinterSystem::unanswered(std::chrono::milliseconds limit) const
+PrinterFailure unanswered(std::chrono::milliseconds limit)
 {
     return { 0,
         QStringLiteral("the printing system has not answered within %1 s")
             .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) };
 }
 
+bool onWindowThread()
+{
+    return QCoreApplication::instance()
+        && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+} // namespace
+
+template<typename Result, typename Call>
+std::optional<Result> BoundedPrinterSystem::run(Call call, std::chrono::milliseconds limit)
+{
+    // Only a call given up earlier, or a print job's on its own thread, can still be running
+    // here.
+    int idle = 0;
+    if (!m_running->compare_exchange_strong(idle, 1))
+        return std::nullopt;
+    QPromise<Result> promise;
+    QFuture<Result> future = promise.future();
+    auto answered = std::make_shared<QSemaphore>();
+    // The thread owns what it uses, so a call given up can end safely after this one returned.
+    std::thread([promise = std::move(promise), system = m_system, running = m_running, answered,
+                    call = std::move(call)]() mutable {
+        promise.start();
+        promise.addResult(call(*system));
+        // Counted out before the waiting side learns of the result and may call again.
+        running->fetch_sub(1);
+        promise.finish();
+        answered->release();
+    }).detach();
+
+    if (onWindowThread()) {
+        // The windows are painted meanwhile; the user's input waits.
+        QFutureWatcher<Result> watcher;
+        watcher.setFuture(future);
+        QEventLoop loop;
+        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+        if (!watcher.isFinished())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+    } else {
+        answered->tryAcquire(1, int(limit.count()));
+    }
+    // Nothing of this object is touched from here on: a print job's thread may still wait
+    // above when the program ends and the object has gone.
+    if (!future.isResultReadyAt(0))
+        return std::nullopt;
+    return future.result();
+}
+
 PrinterListing BoundedPrinterSystem::listPrinters()
 {
+    const auto limit = m_queryLimit;
     auto call = [](PrinterSystem &system) { return system.listPrinters(); };
-    if (std::optional<PrinterListing> listing = run<PrinterListing>(call, m_queryLimit))
+    if (std::optional<PrinterListing> listing = run<PrinterListing>(call, limit))
         return *listing;
-    return { {}, {}, unanswered(m_queryLimit) };
+    return { {}, {}, unanswered(limit) };
 }
 
 bool BoundedPrinterSystem::supportsQuality(const QString &printer, int16_t quality)
@@ -75,10 +99,11 @@ std::optional<PaperArea> BoundedPrinterSystem::paperArea(const QString &printer)
 
 SubmitResult BoundedPrinterSystem::submit(const PrintDocument &document)
 {
+    const auto limit = m_submitLimit;
     auto call = [document](PrinterSystem &system) { return system.submit(document); };
-    if (std::optional<SubmitResult> result = run<SubmitResult>(call, m_submitLimit))
+    if (std::optional<SubmitResult> result = run<SubmitResult>(call, limit))
         return *result;
-    PrinterFailure failure = unanswered(m_submitLimit);
+    PrinterFailure failure = unanswered(limit);
     failure.description += QStringLiteral("; the job may still be printed");
     return { 0, failure };
 }
@@ -86,8 +111,9 @@ SubmitResult BoundedPrinterSystem::submit(const PrintDocument &document)
 std::optional<PrinterFailure> BoundedPrinterSystem::setUserDefault(const QString &printer)
 {
     auto call = [printer](PrinterSystem &system) { return system.setUserDefault(printer); };
+    const auto limit = m_queryLimit;
     if (std::optional<std::optional<PrinterFailure>> failure
-        = run<std::optional<PrinterFailure>>(call, m_queryLimit))
+        = run<std::optional<PrinterFailure>>(call, limit))
         return *failure;
-    return unanswered(m_queryLimit);
+    return unanswered(limit);
 }

@@ -8,8 +8,11 @@
 
 // A printing system whose every call runs on a thread of its own and is given up after a time
 // limit, so a server that accepts but never answers cannot freeze the windows. While a call
-// waits, the windows are painted but user input is held back; a call given up is left to end
-// by itself, and until it has, further calls fail at once instead of piling up threads.
+// from the window's thread waits, the windows are painted but user input is held back; a call
+// from another thread (a print job's) simply waits. A call given up is left to end by itself,
+// and until it has, further calls fail at once instead of piling up threads; so does a call
+// made while another thread's call runs. Safe to call from any thread; a call waiting on a
+// job's thread may outlive this object.
 class BoundedPrinterSystem : public PrinterSystem
 {
 public:
@@ -25,7 +28,6 @@ public:
 private:
     template<typename Result, typename Call>
     std::optional<Result> run(Call call, std::chrono::milliseconds limit);
-    PrinterFailure unanswered(std::chrono::milliseconds limit) const;
 
     std::shared_ptr<PrinterSystem> m_system;
     std::chrono::milliseconds m_queryLimit;

@@ -95,3 +95,17 @@ CopiesRequest copiesFromText(const QString &text)
         return { CopiesRequest::Kind::TooMany, 0 };
     return { CopiesRequest::Kind::Set, rounded < 1.0 ? 1 : int(rounded) };
 }
+
+int copiesToPrint(const QString &text, int present)
+{
+    const CopiesRequest request = copiesFromText(text);
+    switch (request.kind) {
+    case CopiesRequest::Kind::Set:
+        return request.copies;
+    case CopiesRequest::Kind::TooMany:
+        return MaxCopies + 1;
+    case CopiesRequest::Kind::Keep:
+        break;
+    }
+    return present;
+}

@@ -27,3 +27,8 @@ struct CopiesRequest
 // A positive value is rounded halves to even (2.5 -> 2); one that rounds to 0 still asks
 // for one copy, since the user clearly wanted a print.
 CopiesRequest copiesFromText(const QString &text);
+
+// The copies a job prints for the copies box's text: the number it asks for, `present` (the
+// printer's setting) when it asks for none, and more than MaxCopies, which the job refuses,
+// when it asks for too many.
+int copiesToPrint(const QString &text, int present);

@@ -17,6 +17,22 @@ void Printer::makeCurrent(const QString &deviceName)
     m_deviceName = deviceName;
 }
 
+Printer::DefaultSwitch Printer::makeDefault(const QString &name)
+{
+    const PrinterListing listing = m_system.listPrinters();
+    if (listing.failure)
+        return { false, listing.failure };
+    const QString wanted = name.toUpper();
+    for (const QString &installed : listing.names) {
+        if (installed.toUpper() != wanted)
+            continue;
+        m_deviceName = installed;
+        // The printing system keeps the name as it knows it; letter case does not matter to it.
+        return { true, m_system.setUserDefault(installed) };
+    }
+    return {};
+}
+
 bool Printer::setQuality(int16_t quality)
 {
     if (m_deviceName.isEmpty() || quality == 0 || quality < PrintQuality::High)
@@ -33,29 +49,4 @@ bool Printer::setCopies(int copies)
         return false;
     m_copies = copies;
     return true;
-}
-
-void Printer::drawPicture(const QImage &picture, const QRectF &rectMm)
-{
-    m_pictures.append({ picture, rectMm });
-}
-
-SubmitResult Printer::endDocument()
-{
-    PrintDocument document;
-    document.printer = m_deviceName;
-    document.orientation = m_orientation;
-    document.copies = m_copies;
-    // A quality the printer cannot take is left to the printer rather than refused: it may
-    // have been chosen for another printer earlier in the run.
-    if (!m_deviceName.isEmpty() && m_system.supportsQuality(m_deviceName, m_quality))
-        document.quality = m_quality;
-    document.title = m_title;
-    document.pictures = std::move(m_pictures);
-    m_pictures.clear();
-    if (document.printer.isEmpty())
-        return { 0,
-            PrinterFailure {
-                0, QStringLiteral("no printer is installed or chosen"), TextId::NoPrinter } };
-    return m_system.submit(document);
 }

@@ -4,7 +4,8 @@
 
 // The application-wide printer that receives all print output (`currentPrinter`): the
 // system default when printers are first listed, replaced when the user picks another one. Its
-// settings apply to the document that follows and stay for later documents.
+// settings stay for later documents. It lives on the window's thread; a job takes its settings
+// as values (PrintChoices).
 class Printer
 {
 public:
@@ -18,12 +19,22 @@ public:
     // The listing's default becomes current when no printer is current yet.
     void adoptDefault(const PrinterListing &listing);
 
+    // Makes the installed printer whose name matches, ignoring case, both the current printer
+    // and the user's default. Found tells whether one matched.
+    struct DefaultSwitch
+    {
+        bool found = false;
+        std::optional<PrinterFailure> failure;
+    };
+    DefaultSwitch makeDefault(const QString &name);
+
     int16_t quality() const { return m_quality; }
     // Fails, leaving the quality as it was, when the printer does not support the value.
     bool setQuality(int16_t quality);
-
-    PrintOrientation orientation() const { return m_orientation; }
-    void setOrientation(PrintOrientation orientation) { m_orientation = orientation; }
+    // Where the quality was last chosen in the print dialog's list: the next opening chooses
+    // the same place, whatever the printer then offers there.
+    int16_t qualityPosition() const { return m_qualityPosition; }
+    void setQualityPosition(int16_t position) { m_qualityPosition = position; }
 
     int copies() const { return m_copies; }
     // Fails for fewer than one copy or more than the printing system takes.
@@ -32,18 +43,11 @@ public:
     QString documentTitle() const { return m_title; }
     void setDocumentTitle(const QString &title) { m_title = title; }
 
-    // Adds a picture, stretched into a rectangle in millimetres from the top-left corner of
-    // the printable area, to the page being drawn.
-    void drawPicture(const QImage &picture, const QRectF &rectMm);
-    // Sends the page as one job with the present settings; the page is emptied either way.
-    SubmitResult endDocument();
-
 private:
     PrinterSystem &m_system;
     QString m_deviceName;
     int16_t m_quality = PrintQuality::High;
-    PrintOrientation m_orientation = PrintOrientation::Portrait;
+    int16_t m_qualityPosition = 0;
     int m_copies = 1;
     QString m_title = QStringLiteral("Kalmora");
-    QList<PlacedPicture> m_pictures;
 };

@@ -4,32 +4,40 @@
 #include "sheetgeometry.h"
 #include "sheetpdf.h"
 
-PaperArea currentPaper(Printer &printer)
+#include <QPromise>
+#include <QThreadPool>
+
+#include <memory>
+
+namespace {
+
+QThreadPool &printJobThreads()
 {
-    const QString name = printer.deviceName();
-    return (name.isEmpty() ? std::nullopt : printer.system().paperArea(name))
-        .value_or(FallbackPaper);
+    // Never destroyed, so never waited for: a printing server that takes its time must not
+    // hold up the program's end.
+    static QThreadPool *const threads = new QThreadPool;
+    return *threads;
+}
+
+} // namespace
+
+PaperArea currentPaper(PrinterSystem &system, const QString &printer)
+{
+    return (printer.isEmpty() ? std::nullopt : system.paperArea(printer)).value_or(FallbackPaper);
 }
 
 std::optional<PrinterFailure> printSheet(
-    Printer &printer, const PrintChoices &choices, const PhotoSheetSource &source)
+    PrinterSystem &system, const PrintChoices &choices, const SheetPhoto &photo)
 {
-    printer.setOrientation(choices.orientation);
-    const CopiesRequest copies = copiesFromText(choices.copiesText);
-    if (copies.kind == CopiesRequest::Kind::TooMany)
+    if (choices.copies > MaxCopies)
         return PrinterFailure { 0, QStringLiteral("%1 copies at most").arg(MaxCopies),
             TextId::TooManyCopies };
-    if (copies.kind == CopiesRequest::Kind::Set)
-        printer.setCopies(copies.copies);
-
-    const QImage crop = source.photoCrop ? source.photoCrop() : QImage();
-    const QSizeF frame = source.frameTwips ? source.frameTwips() : QSizeF();
-    if (crop.isNull() || frame.isEmpty())
+    if (photo.crop.isNull() || photo.frameTwips.isEmpty())
         return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
             TextId::NoPhotoToPrint };
     // Laid out for the paper the preview shows, so the copies print where they were seen.
-    const QSizeF photoMm = photoSizeMm(frame);
-    const QSizeF area = printableSize(currentPaper(printer), choices.orientation);
+    const QSizeF photoMm = photoSizeMm(photo.frameTwips);
+    const QSizeF area = printableSize(currentPaper(system, choices.printer), choices.orientation);
     if (area.isEmpty())
         return areaLargerThanPaper();
     const QList<QRectF> places = sheetOnPaper(photoMm, area);
@@ -43,7 +51,37 @@ std::optional<PrinterFailure> printSheet(
                 .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
             TextId::NoCopyFits, sizes };
     }
+
+    PrintDocument document;
+    document.printer = choices.printer;
+    document.orientation = choices.orientation;
+    document.copies = choices.copies;
+    // A quality the printer cannot take is left to the printer rather than refused: it may
+    // have been chosen for another printer earlier in the run.
+    if (!choices.printer.isEmpty() && system.supportsQuality(choices.printer, choices.quality))
+        document.quality = choices.quality;
+    document.title = choices.title;
     for (const QRectF &place : places)
-        printer.drawPicture(crop, place);
-    return printer.endDocument().failure;
+        document.pictures.append({ photo.crop, place });
+    if (document.printer.isEmpty())
+        return PrinterFailure { 0, QStringLiteral("no printer is installed or chosen"),
+            TextId::NoPrinter };
+    return system.submit(document).failure;
+}
+
+QFuture<std::optional<PrinterFailure>> startPrintSheet(
+    PrinterSystem &system, PrintChoices choices, SheetPhoto photo)
+{
+    // Shared, as the pool takes only what it can copy.
+    auto promise = std::make_shared<QPromise<std::optional<PrinterFailure>>>();
+    QFuture<std::optional<PrinterFailure>> future = promise->future();
+    // Running from now, not from when a thread takes it up.
+    promise->start();
+    printJobThreads().start(
+        [&system, promise, choices = std::move(choices), photo = std::move(photo)] {
+            promise->start();
+            promise->addResult(printSheet(system, choices, photo));
+            promise->finish();
+        });
+    return future;
 }

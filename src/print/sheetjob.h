@@ -1,23 +1,43 @@
 #pragma once
 
-#include "photosheetsource.h"
-#include "printer.h"
+#include "printersystem.h"
+
+#include <QFuture>
+#include <QImage>
+#include <QSizeF>
 
 #include <optional>
 
-// What the print dialog hands over when the user clicks Print.
+// What the print dialog hands over when the user clicks Print: the printer and its settings
+// for this job, as values, so the job can run on any thread.
 struct PrintChoices
 {
+    QString printer; // empty when none is installed or chosen
     PrintOrientation orientation = PrintOrientation::Portrait;
-    QString copiesText; // as typed; see copiesFromText
+    int copies = 1; // more than MaxCopies is refused
+    int16_t quality = PrintQuality::High;
+    QString title = QStringLiteral("Kalmora");
 };
 
-// The paper a job for the current printer goes on. A paper the printing system cannot describe
-// is shown as A4 until the job is sent, which then reports the reason.
-PaperArea currentPaper(Printer &printer);
+// The fitted photo as the job prints it: the full-resolution crop and the frame's size in
+// twips, which carries the photo format.
+struct SheetPhoto
+{
+    QImage crop;
+    QSizeF frameTwips;
+};
 
-// Prints the sheet of the fitted photo on the current printer: the copies laid out for its
-// paper in the chosen orientation. The orientation and copies stay set on the printer for later
-// jobs. Nothing when the job was sent, else why not.
+// The paper a job for the printer goes on. A paper the printing system cannot describe is
+// shown as A4 until the job is sent, which then reports the reason.
+PaperArea currentPaper(PrinterSystem &system, const QString &printer);
+
+// Prints the sheet of the fitted photo: the copies laid out for the printer's paper in the
+// chosen orientation. Nothing when the job was sent, else why not. Safe on any thread where
+// the printing system is.
 std::optional<PrinterFailure> printSheet(
-    Printer &printer, const PrintChoices &choices, const PhotoSheetSource &source);
+    PrinterSystem &system, const PrintChoices &choices, const SheetPhoto &photo);
+
+// The same on a thread of its own, reporting through the future. The program's end does not
+// wait for it: the job keeps only values and the printing system, which bounds its calls.
+QFuture<std::optional<PrinterFailure>> startPrintSheet(
+    PrinterSystem &system, PrintChoices choices, SheetPhoto photo);

@@ -3,6 +3,12 @@
 #include <QPalette>
 #include <QWidget>
 
+void installFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+}
+
 QFont designFont(const QString &family, double points, bool bold)
 {
     QFont font(family);

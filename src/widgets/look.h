@@ -13,7 +13,11 @@ inline const QColor Text(224, 224, 224);
 inline const QColor Bright(255, 255, 255);
 } // namespace Look
 
-// Design fonts in points; "Arial" and "Comic Sans MS" resolve to their free look-alikes.
+// Makes "Arial" and "Comic Sans MS" resolve to their free look-alikes, Liberation Sans and
+// Comic Neue, for every font the program makes from then on. Called once at start.
+void installFontSubstitutions();
+
+// Design fonts in points, in the families the design names.
 QFont designFont(const QString &family, double points, bool bold = false);
 QFont arialFont(double points, bool bold = false);
 QFont comicSansFont(double points, bool bold = false);

@@ -499,6 +499,7 @@ private slots:
             sheets.append(QImage(sheet));
             QTest::mouseClick(m_form->printDialog()->findChild<QWidget *>("printButton"),
                 Qt::LeftButton, {}, { 5, 5 });
+            QTRY_VERIFY(!m_form->printDialog()); // the job has ended
         }
         QVERIFY(!sheets[0].isNull());
         QCOMPARE(sheets[0], sheets[1]);

@@ -1,26 +1,25 @@
-#include "app/mainwindow.h"
-#include "app/printdialog.h"
-#include "fakeplatform.h"
+#include "i18n/texttable.h"
 #include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
+#include "print/copiestext.h"
 #include "print/cupsprintersystem.h"
+#include "print/printer.h"
 #include "print/sheetgeometry.h"
+#include "print/sheetjob.h"
 #include "print/sheetpdf.h"
-#include "programfolder.h"
 #include "testphotos.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
+#include <QDir>
 #include <QProcess>
+#include <QTest>
 #include <QUuid>
 
 #include <cups/cups.h>
 #include <pwd.h>
 #include <unistd.h>
 
-// Prints from the main window, with a real photo, on the private CUPS daemon that scripts/test
-// starts, on each kind of queue it adds (see scripts/cups-test-server).
+// Prints a sheet as the print dialog does, on a thread of its own, on the private CUPS daemon
+// that scripts/test starts, on each kind of queue it adds (see scripts/cups-test-server).
 
 namespace {
 
@@ -89,19 +88,11 @@ private slots:
     {
         if (qgetenv("KALMORA_TEST_CUPS") != "1")
             QSKIP("needs the private CUPS daemon that scripts/test starts");
-        QVERIFY(TestPhotos::writeFile(
-            m_program.path() + QStringLiteral("/photo.jpg"), TestPhotos::encodeJpeg(m_photo, 95)));
         // A user's own paper for a queue, as they choose it.
         QCOMPARE(QProcess::execute(QStringLiteral("lpoptions"),
                      { QStringLiteral("-p"), Chosen, QStringLiteral("-o"),
                          QStringLiteral("media=Letter") }),
             0);
-    }
-    void init()
-    {
-        m_form.emplace(m_platform, m_printers);
-        m_form->startUp(QUrl());
-        m_platform.messages.clear();
     }
     void realSizeOnPaper_data()
     {
@@ -145,9 +136,10 @@ private slots:
         QFETCH(int, count);
         QFETCH(QSizeF, paper);
         QFETCH(QMarginsF, margins);
-        const QString title = print(format, queue, portrait, copies);
-        QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).text));
-        QTRY_VERIFY(!m_form->printDialog());
+        QString title;
+        const std::optional<PrinterFailure> failure
+            = print(format, queue, portrait, copies, &title);
+        QVERIFY2(!failure, qPrintable(failure ? failure->description : QString()));
         QString job;
         QTRY_VERIFY_WITH_TIMEOUT(!(job = finishedJob(title)).isEmpty(), 120000);
         const QString pdf = outputOf(title);
@@ -230,78 +222,56 @@ private slots:
             return commands.isEmpty() || QProcess::execute(line[0], line.mid(1)) == 0;
         };
         QVERIFY(run(0));
-        print(format, Margins, false, copies);
+        const std::optional<PrinterFailure> failure = print(format, Margins, false, copies);
         QVERIFY(run(1));
-        QCOMPARE(m_platform.messages.size(), 1);
-        const QString text = m_platform.messages.last().text;
-        QVERIFY2(text.startsWith(m_form->text(TextId::PrintFailed))
-                && text.contains(reason, Qt::CaseInsensitive),
-            qPrintable(text));
-        QCOMPARE(m_platform.messages[0].title, m_form->text(TextId::MessageTitle));
-        // The dialog stays as it was, so the user can pick another printer and try again.
-        QVERIFY(m_form->printDialog());
-        QCOMPARE(m_form->printDialog()->windowTitle(), m_form->text(TextId::Print));
-        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(failure);
+        const QString said = failure->said(TextTable());
+        QVERIFY2(said.contains(reason, Qt::CaseInsensitive), qPrintable(said));
     }
     void defaultSwitch()
     {
         const QFileInfo machine(QStringLiteral("/etc/cups/lpoptions"));
         const QDateTime before = machine.lastModified();
-        m_form->findChild<QAction *>(QStringLiteral("printAction"))->trigger();
-        QVERIFY(!m_form->printDialog()); // no photo yet: only a message
-        QCOMPARE(m_platform.messages.value(0).text, m_form->text(TextId::NothingToPrint));
-
-        PrintDialog *dialog = openDialog();
-        QCOMPARE(m_form->currentPrinter.deviceName(), Plain); // the default when first listed
-        QVERIFY(!dialog->makeDefaultPrinter(QStringLiteral("NoSuchPrinter")));
-        QVERIFY(dialog->makeDefaultPrinter(QStringLiteral("kalmoraMARGINS")));
-        QCOMPARE(m_form->currentPrinter.deviceName(), Margins);
+        Printer printer(m_printers);
+        printer.adoptDefault(m_printers.listPrinters());
+        QCOMPARE(printer.deviceName(), Plain); // the default when first listed
+        QVERIFY(!printer.makeDefault(QStringLiteral("NoSuchPrinter")).found);
+        const Printer::DefaultSwitch margins
+            = printer.makeDefault(QStringLiteral("kalmoraMARGINS"));
+        QVERIFY(margins.found && !margins.failure);
+        QCOMPARE(printer.deviceName(), Margins);
         // A program started now begins on the new default.
         CupsPrinterSystem fresh;
         QCOMPARE(fresh.listPrinters().defaultName, Margins);
-        QVERIFY(dialog->makeDefaultPrinter(Plain));
+        QVERIFY(printer.makeDefault(Plain).found);
         QCOMPARE(fresh.listPrinters().defaultName, Plain);
-        QCOMPARE(m_platform.messages.size(), 1); // the one about the missing photo
         // The choice is the user's own, under the test's HOME or server root, never the machine's.
         QCOMPARE(QFileInfo(machine.filePath()).lastModified(), before);
     }
 
 private:
-    // Opens the print dialog from the main window and returns it, the photo loaded.
-    PrintDialog *openDialog(int format = 1);
-    // Sets the dialog as a user would and clicks Print; returns the job's title.
-    QString print(int format, const QString &queue, bool portrait, const QString &copies);
+    // Prints the photo in a format as the dialog would with these choices; the job's title,
+    // by which its output is found, goes to `title`.
+    std::optional<PrinterFailure> print(int format, const QString &queue, bool portrait,
+        const QString &copies, QString *title = nullptr);
 
-    ProgramFolder m_program;
-    FakePlatform m_platform { m_program.path() };
     BoundedPrinterSystem m_printers { std::make_shared<CupsPrinterSystem>(),
         std::chrono::seconds(20), std::chrono::seconds(60) };
-    std::optional<MainWindow> m_form;
     QImage m_photo = TestPhotos::quadrants(1400, 2000);
 };
 
-PrintDialog *TestCupsPrinting::openDialog(int format)
+std::optional<PrinterFailure> TestCupsPrinting::print(
+    int format, const QString &queue, bool portrait, const QString &copies, QString *title)
 {
-    m_form->selectFormat(format);
-    m_form->openPhoto(m_program.path() + QStringLiteral("/photo.jpg"));
-    m_form->findChild<QAction *>(QStringLiteral("printAction"))->trigger();
-    return m_form->printDialog();
-}
-
-QString TestCupsPrinting::print(
-    int format, const QString &queue, bool portrait, const QString &copies)
-{
-    const QString title = QStringLiteral("kalmora") + QUuid::createUuid().toString(QUuid::Id128);
-    m_form->currentPrinter.setDocumentTitle(title);
-    PrintDialog *dialog = openDialog(format);
-    dialog->findChild<QComboBox *>(QStringLiteral("printerBox"))->setEditText(queue);
-    if (portrait)
-        QTest::mouseClick(
-            dialog->findChild<QWidget *>(QStringLiteral("landscapePicture")), Qt::LeftButton);
-    dialog->findChild<QComboBox *>(QStringLiteral("copiesBox"))->setEditText(copies);
-    QTest::mouseClick(
-        dialog->findChild<QWidget *>(QStringLiteral("printButton")), Qt::LeftButton, {}, { 5, 5 });
-    return title;
+    PrintChoices choices;
+    choices.printer = queue;
+    choices.orientation = portrait ? PrintOrientation::Portrait : PrintOrientation::Landscape;
+    choices.copies = copiesToPrint(copies, 1);
+    choices.title = QStringLiteral("kalmora") + QUuid::createUuid().toString(QUuid::Id128);
+    if (title)
+        *title = choices.title;
+    const QSizeF frame(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight);
+    return startPrintSheet(m_printers, choices, { m_photo, frame }).result(); // waits
 }
 
 QTEST_MAIN(TestCupsPrinting)

@@ -1,70 +1,41 @@
-#include "app/mainwindow.h"
-#include "app/printdialog.h"
-#include "fakeplatform.h"
-#include "i18n/texttable.h"
+#include "fakeprintersystem.h"
 #include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
-#include "print/cupsprintersystem.h"
 #include "print/sheetgeometry.h"
+#include "print/sheetjob.h"
 #include "print/sheetpdf.h"
-#include "programfolder.h"
+#include "print/sheetpreview.h"
 #include "testphotos.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLocalServer>
-#include <QPointer>
+#include <QFutureWatcher>
 #include <QSet>
 #include <QTest>
-
-// One printer "P", the user's default, and a 35 x 45 mm photo to print on it.
-struct OnePrinter
-{
-    OnePrinter()
-    {
-        platform.printerSystem.names = QStringList { "P" };
-        platform.printerSystem.defaultName = "P";
-    }
-    PrintDialog *dialog() { return new PrintDialog(platform, texts, printer, source); }
-
-    FakePlatform platform { QString {} };
-    Printer printer { platform.printerSystem };
-    const TextTable texts;
-    const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
-        [] { return QSizeF(3500, 4500); } };
-};
+#include <QTimer>
 
 class TestPrintLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void copiesFromText_data()
+    void copiesToPrint_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("copies"); // 0: the printer keeps its setting; -1: refused
+        QTest::addColumn<int>("copies"); // with 7 set on the printer; 1000 is refused
         QTest::newRow("1") << "1" << 1;
         QTest::newRow("half rounds to even, down") << "2.5" << 2;
         QTest::newRow("half rounds to even, up") << "3.5" << 4;
         QTest::newRow("rounds to 0 still prints one") << "0.4" << 1;
         QTest::newRow("blanks inside, letters after") << "1 2\t3 abc" << 123;
-        QTest::newRow("letters") << "abc" << 0;
-        QTest::newRow("negative") << "-2" << 0;
-        QTest::newRow("999.5 rounds to 1000") << "999.5" << -1;
-        QTest::newRow("beyond a double") << "1e400" << -1;
+        QTest::newRow("letters keep the printer's") << "abc" << 7;
+        QTest::newRow("negative keeps the printer's") << "-2" << 7;
+        QTest::newRow("999.5 rounds to 1000") << "999.5" << 1000;
+        QTest::newRow("beyond a double") << "1e400" << 1000;
     }
-    void copiesFromText()
+    void copiesToPrint()
     {
         QFETCH(QString, text);
         QFETCH(int, copies);
-        const CopiesRequest request = ::copiesFromText(text);
-        QCOMPARE(request.kind == CopiesRequest::Kind::Set   ? request.copies
-                : request.kind == CopiesRequest::Kind::Keep ? 0
-                                                            : -1,
-            copies);
+        QCOMPARE(::copiesToPrint(text, 7), copies);
     }
     // Each row: a paper in one orientation and, for the five formats in order, how many copies
     // print on it; "s" marks the sheet's own positions, otherwise a centred grid.
@@ -159,14 +130,14 @@ private slots:
         QFETCH(QMarginsF, margins);
         QFETCH(QPoint, portraitGrid);
         QFETCH(QPoint, landscapeGrid);
-        OnePrinter one;
-        one.platform.printerSystem.paper = { paper, margins };
-        const std::unique_ptr<PrintDialog> dialog(one.dialog());
         const double upright = paper.width() / paper.height();
-        for (const auto &[name, aspect, grid] :
-            { std::tuple { "portraitPicture", upright, portraitGrid },
-                std::tuple { "landscapePicture", 1 / upright, landscapeGrid } }) {
-            const QImage picture = dialog->findChild<QLabel *>(name)->pixmap().toImage();
+        // The dialog's two pictures: a portrait and a landscape page.
+        for (const auto &[orientation, bounds, aspect, grid] :
+            { std::tuple { PrintOrientation::Portrait, QSize(160, 185), upright, portraitGrid },
+                std::tuple {
+                    PrintOrientation::Landscape, QSize(190, 152), 1 / upright, landscapeGrid } }) {
+            const QImage picture = sheetPreview({ paper, margins }, orientation,
+                TestPhotos::quadrants(70, 90), QSizeF(35, 45), bounds);
             QRect page;
             QSet<int> redColumns, redRows;
             for (int y = 0; y < picture.height(); ++y) {
@@ -186,77 +157,64 @@ private slots:
             QCOMPARE(QPoint(runs(redColumns), runs(redRows)), grid);
         }
     }
-    // A printing server that takes connections and never answers: the window comes up at once,
-    // and the print dialog says within seconds, in the user's words, that nothing can print,
-    // and offers the export instead.
-    void silentServer()
+    // The job's refusals come first, in this order, and nothing is sent; otherwise one page
+    // with the choices as they were made.
+    void printSheet_data()
     {
-        ProgramFolder program;
-        QLocalServer silent;
-        QVERIFY(silent.listen(program.path() + QStringLiteral("/cups.sock")));
-        qputenv("CUPS_SERVER", QFile::encodeName(silent.fullServerName()));
-        BoundedPrinterSystem printers(std::make_shared<CupsPrinterSystem>(),
-            std::chrono::seconds(3), std::chrono::seconds(3));
-        FakePlatform platform(program.path());
-        QElapsedTimer clock;
-        clock.start();
-        MainWindow form(platform, printers);
-        form.startUp(QUrl());
-        QVERIFY(form.isVisible() && clock.elapsed() < 1000);
-        const QString photo = program.path() + QStringLiteral("/photo.jpg");
-        QVERIFY(TestPhotos::writeFile(
-            photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1400, 2000), 90)));
-        form.openPhoto(photo);
-        QTRY_VERIFY(form.isPhotoLoaded());
-        clock.restart();
-        form.findChild<QAction *>(QStringLiteral("printAction"))->trigger();
-        QVERIFY(clock.elapsed() < 10000);
-        QPointer<PrintDialog> dialog = form.printDialog();
-        QVERIFY(platform.messages.isEmpty());
-        QCOMPARE(dialog->findChild<QLabel *>("silenceNote")->text(),
-            form.settings().textTable.textOrEnglish(TextId::PrintingSystemSilent));
-        QVERIFY(!dialog->findChild<QWidget *>("printButton")->isEnabled());
-        QTest::keyClick(dialog, Qt::Key_Return);
-        QVERIFY(platform.messages.isEmpty() && dialog->isVisible());
-
-        const QString sheet = program.path() + QStringLiteral("/sheet.jpg");
-        platform.dialogAnswers.enqueue(QStringList { sheet });
-        QTest::mouseClick(dialog->findChild<QWidget *>("exportInsteadButton"), Qt::LeftButton);
-        QVERIFY(!dialog || !dialog->isVisible());
-        QCOMPARE(QImage(sheet).size(), QSize(1772, 1181));
-        qunsetenv("CUPS_SERVER");
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("photo");
+        QTest::addColumn<int>("refusal"); // a TextId, or 0 when the page is sent
+        QTest::newRow("sent") << "P" << 3 << true << 0;
+        QTest::newRow("too many copies, before the missing photo")
+            << "P" << 1000 << false << int(TextId::TooManyCopies);
+        QTest::newRow("no photo, before the missing printer")
+            << "" << 1 << false << int(TextId::NoPhotoToPrint);
+        QTest::newRow("no printer") << "" << 1 << true << int(TextId::NoPrinter);
     }
-    // By keyboard alone: Tab visits the printer, the orientation shown, the copies and the two
-    // buttons; Space turns the page, Return prints what the dialog shows (the quality chosen
-    // included), Escape cancels.
-    void keyboardAlone()
+    void printSheet()
     {
-        OnePrinter one;
-        for (const Qt::Key last : { Qt::Key_Return, Qt::Key_Escape }) {
-            QPointer<PrintDialog> dialog = one.dialog();
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            QStringList visited;
-            for (int tab = 0; tab < 5; ++tab) {
-                QWidget *focus = QApplication::focusWidget();
-                visited << (focus->objectName().isEmpty() ? focus->parentWidget() : focus)
-                               ->objectName();
-                QTest::keyClick(focus, Qt::Key_Tab);
-            }
-            QCOMPARE(visited,
-                QStringList({ "printerBox", "landscapePicture", "copiesBox", "printButton",
-                    "cancelButton" }));
-            QWidget *landscape = dialog->findChild<QWidget *>("landscapePicture");
-            landscape->setFocus();
-            QTest::keyClick(landscape, Qt::Key_Space);
-            QVERIFY(landscape->isHidden() && QApplication::focusWidget()->isVisible());
-            dialog->findChild<QComboBox *>("qualityBox")->setCurrentIndex(3);
-            QTest::keyClick(QApplication::focusWidget(), last);
-            QVERIFY(!dialog || !dialog->isVisible());
-            delete dialog;
-        }
-        QCOMPARE(one.platform.printerSystem.submitted.size(), 1);
-        QCOMPARE(one.platform.printerSystem.submitted[0].orientation, PrintOrientation::Portrait);
-        QCOMPARE(one.platform.printerSystem.submitted[0].quality, PrintQuality::Draft);
+        QFETCH(QString, printer);
+        QFETCH(int, copies);
+        QFETCH(bool, photo);
+        QFETCH(int, refusal);
+        FakePrinterSystem system;
+        system.names = QStringList { "P" };
+        const PrintChoices choices { printer, PrintOrientation::Landscape, copies,
+            PrintQuality::Draft, "title" };
+        const std::optional<PrinterFailure> failure = ::printSheet(system, choices,
+            { photo ? TestPhotos::quadrants(70, 90) : QImage(), QSizeF(3500, 4500) });
+        QCOMPARE(failure ? int(failure->text.value_or(TextId(-1))) : 0, refusal);
+        QCOMPARE(system.submitted.size(), refusal ? 0 : 1);
+        if (refusal)
+            return;
+        const PrintDocument &sent = system.submitted[0];
+        QVERIFY(sent.printer == printer && sent.orientation == PrintOrientation::Landscape
+            && sent.copies == copies && sent.quality == PrintQuality::Draft
+            && sent.title == choices.title);
+        QCOMPARE(sent.pictures.size(), 8);
+        QCOMPARE(sent.pictures[7].rectMm, QRectF(118, 56, 35, 45));
+    }
+    // A job on its own thread through a printing server that never answers: the window's
+    // thread goes on meanwhile, and the job gives up at the time limit.
+    void jobOffThreadGivesUp()
+    {
+        QSemaphore never;
+        auto silent = std::make_shared<FakePrinterSystem>();
+        silent->names = QStringList { "P" };
+        silent->submitGate = &never;
+        BoundedPrinterSystem printers(silent, std::chrono::seconds(5), std::chrono::seconds(1));
+        QFutureWatcher<std::optional<PrinterFailure>> job;
+        job.setFuture(
+            startPrintSheet(printers, { "P" }, { TestPhotos::quadrants(70, 90), { 3500, 4500 } }));
+        bool free = false;
+        QTimer::singleShot(0, [&free] { free = true; });
+        QTRY_VERIFY(free);
+        QVERIFY(!job.isFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(job.isFinished(), 2500);
+        QVERIFY(job.result()->description.contains("not answered"));
+        never.release(); // the call given up ends, with the system it owns
+        QTRY_COMPARE(silent.use_count(), 2); // here and in the printing system
     }
 };
 
