@@ -164,9 +164,9 @@ void MainWindow::showNote()
         = text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
     // A photo cut too small prints soft; the user can still go ahead.
     if (const std::optional<int> dpi = m_workspace.softPrintDpi())
-        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::ResolutionNote).arg(*dpi);
+        note += u'\n' + text(TextId::ResolutionNote).arg(*dpi);
     if (m_workspace.noSingleFace())
-        note += u'\n' + m_settings.textTable.textOrEnglish(TextId::NoSingleFace);
+        note += u'\n' + text(TextId::NoSingleFace);
     m_noteLabel->setText(note);
     // It stays right of the frame and its buttons.
     const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());

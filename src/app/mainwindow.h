@@ -48,8 +48,7 @@ public:
     bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
     const PhotoWorkspace &workspace() const { return m_workspace; }
     int selectedFormat() const { return m_workspace.format(); }
-    // A line the language file leaves empty (one of an older version) shows in English.
-    QString text(TextId id) const { return m_settings.textTable.textOrEnglish(id); }
+    QString text(TextId id) const { return m_settings.textTable.text(id); }
     LanguageSettings &settings() { return m_settings; }
     // The print dialog while it is open.
     PrintDialog *printDialog() const;

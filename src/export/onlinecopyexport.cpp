@@ -70,9 +70,9 @@ ExportOutcome OnlineCopyExport::save(const ClipImage &clip, const PhotoFormat &f
     if (clip.isNull())
         return ExportOutcome::NoPhoto;
     OnlineCopyRequest request;
-    request.title = menuTextAsTitle(m_texts.textOrEnglish(TextId::OnlineCopyMenu));
-    request.sizeLabel = m_texts.textOrEnglish(TextId::OnlineCopySize);
-    request.limitLabel = m_texts.textOrEnglish(TextId::OnlineCopyLimit);
+    request.title = menuTextAsTitle(m_texts.text(TextId::OnlineCopyMenu));
+    request.sizeLabel = m_texts.text(TextId::OnlineCopySize);
+    request.limitLabel = m_texts.text(TextId::OnlineCopyLimit);
     request.prefill.size = pixelSizeText(defaultOnlineCopyPixels(format));
     request.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
         const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);

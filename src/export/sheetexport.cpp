@@ -51,11 +51,11 @@ void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owne
         id = TextId::PhotoSaved;
     else if (photoAlone && id == TextId::SheetNotWritten)
         id = TextId::PhotoNotWritten;
-    QString text = texts.textOrEnglish(id);
+    QString text = texts.text(id);
     if (outcome == ExportOutcome::OverSizeLimit)
         text = text.arg(smallestKb);
-    platform.messageBox(owner, shown->withPath ? text + path : text, shown->style,
-        texts.textOrEnglish(shown->title));
+    platform.messageBox(
+        owner, shown->withPath ? text + path : text, shown->style, texts.text(shown->title));
 }
 
 ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,

@@ -47,6 +47,18 @@ private slots:
         QCOMPARE(table.text(entry), expected);
     }
 
+    // English stands in for a line no file has given from line 50 on, where the files of the
+    // first versions end; an earlier line, or one a file leaves empty, shows as it stands.
+    void linesAFileLacks()
+    {
+        TextTable table;
+        table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(10, "old"))));
+        QCOMPARE(table.text(TextId::MessageTitle), QString());
+        QVERIFY(table.text(TextId::PhotoTooLarge).contains("32767"));
+        table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(50, "new") + "51 ")));
+        QCOMPARE(table.text(TextId::PhotoTooLarge), QString());
+    }
+
     // UTF-8, and 100 lines ended by CR LF with their prefixes (a BOM or a lone LF breaks those).
     void shippedFiles()
     {
