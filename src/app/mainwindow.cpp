@@ -2,21 +2,21 @@
 
 #include "aboutbox.h"
 #include "checknote.h"
-#include "export/onlinecopyexport.h"
-#include "export/sheetexport.h"
+#include "exportcommands.h"
+#include "filechoices.h"
 #include "fitcontrols.h"
 #include "formatband.h"
-#include "i18n/languagemenu.h"
 #include "linkpanel.h"
 #include "mainmenu.h"
 #include "offthread.h"
 #include "photo/facefit.h"
-#include "photo/photochoice.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "printdialog.h"
+#include "qtplatform.h"
+#include "updateoffer.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -40,6 +40,7 @@ MainWindow::MainWindow(Platform &platform, PrinterSystem &printers, QWidget *par
     , currentPrinter(printers)
     , m_platform(platform)
     , m_settings(platform.programFolder(), platform.userConfigFolder())
+    , m_languages(platform.programFolder(), platform.userConfigFolder())
 {
     initResources();
     createControls();
@@ -98,7 +99,7 @@ void MainWindow::createControls()
     m_noteLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_noteLabel->setWordWrap(true);
     m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
-    m_checkNote = new CheckNote(m_settings.textTable, m_client);
+    m_checkNote = new CheckNote(m_languages.texts(), m_client);
 }
 
 void MainWindow::createWorkspace()
@@ -107,8 +108,8 @@ void MainWindow::createWorkspace()
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
     m_workspace.setFrame(m_view->frameTwips());
     m_workspace.setLoadRunner([this](const std::function<PhotoLoadResult()> &load) {
-        return runOffThread(load, m_menu->exitAction->shortcuts(),
-            std::function<void()>([this] { m_platform.endProgramNow(); }));
+        return runOffThread(
+            load, m_menu->exitAction->shortcuts(), std::function<void()>(&endProgramNow));
     });
     auto *controls = new FitControls(
         this, m_view, [this] { return m_workspace.panStepOn(m_view->framePixels()); },
@@ -201,7 +202,7 @@ void MainWindow::fitFace()
 
 void MainWindow::setAutoFaceFit(bool on)
 {
-    m_settings.autoFaceFit = on;
+    m_settings.setAutoFaceFit(on);
     m_menu->autoFaceFitAction->setChecked(on);
     saveSettings();
     if (m_workspace.setAutoFaceFit(on))
@@ -268,7 +269,7 @@ void MainWindow::message(TextId id, const QString &suffix)
 
 void MainWindow::choosePhoto()
 {
-    openPhoto(choosePhotoFile(m_platform, m_settings, this));
+    openPhoto(choosePhotoFile(m_platform, m_languages.texts(), m_settings, this));
 }
 
 bool MainWindow::waitForPhoto()
@@ -300,17 +301,15 @@ void MainWindow::exportSheet()
 {
     if (!waitForPhoto())
         return;
-    SheetExport exporter(m_platform, m_settings.textTable, this);
-    const ExportOutcome outcome = exporter.run(m_workspace.shown(), m_workspace.frame(),
+    runSheetExport(m_platform, m_languages.texts(), this, m_workspace.shown(), m_workspace.frame(),
         QGuiApplication::palette().color(QPalette::Button));
-    tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
 }
 
 void MainWindow::saveOnlineCopy()
 {
     if (waitForPhoto())
-        OnlineCopyExport(m_platform, m_settings.textTable, this)
-            .run(m_workspace.shown(), PhotoFormats[m_workspace.format()]);
+        runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
+            m_workspace.shown(), PhotoFormats[m_workspace.format()]);
 }
 
 void MainWindow::openPrintDialog()
@@ -330,7 +329,7 @@ void MainWindow::openPrintDialog()
     PhotoSheetSource source;
     source.photoCrop = [this] { return m_workspace.photoCrop(); };
     source.frameTwips = [this] { return m_workspace.frame(); };
-    m_printDialog = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
+    m_printDialog = new PrintDialog(m_platform, m_languages.texts(), currentPrinter, source, this);
     connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
 }
 
@@ -338,9 +337,9 @@ void MainWindow::restoreSettings()
 {
     // The stored format is shown as a click would show it, so the frame, the caption
     // highlight and the layout come back whole, also for the design's own selection.
-    const std::optional<int> format = m_settings.restoreOptions();
-    m_workspace.setAutoFaceFit(m_settings.autoFaceFit);
-    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
+    const std::optional<int> format = m_settings.restore();
+    m_workspace.setAutoFaceFit(m_settings.autoFaceFit());
+    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit());
     if (format)
         showFormat(*format);
     loadTexts();
@@ -353,19 +352,21 @@ PrintDialog *MainWindow::printDialog() const
 
 void MainWindow::loadTexts()
 {
-    m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
-    m_settings.loadTextTable();
-    m_qtTranslation.apply(m_settings.languageFileName);
-    if (m_settings.hasTexts())
+    if (!m_settings.hasLanguage())
+        m_settings.setLanguageFileName(m_languages.fileForLocale(m_platform.localeLanguageCode()));
+    m_languages.load(m_settings.languageFileName());
+    m_qtTranslation.apply(m_settings.languageFileName());
+    if (m_languages.hasTexts())
         applyTexts();
 }
 
 void MainWindow::saveSettings()
 {
     // Told once: the same folders will not become writable while the program runs.
-    if (!m_settings.save(selectedFormat()) && !m_toldUnsaved) {
+    const WriteResult saved = m_settings.save(selectedFormat());
+    if (!saved.written && !m_toldUnsaved) {
         m_toldUnsaved = true;
-        message(TextId::SettingsNotSaved, u'\n' + m_settings.settingsFolders().join(u'\n'));
+        message(TextId::SettingsNotSaved, u'\n' + m_settings.foldersTried().join(u'\n'));
     }
     QCoreApplication::processEvents();
 }
@@ -373,15 +374,15 @@ void MainWindow::saveSettings()
 void MainWindow::applyTexts()
 {
     setWindowTitle(QStringLiteral("Kalmora"));
-    m_links->applyTexts(m_settings.textTable);
+    m_links->applyTexts(m_languages.texts());
     m_view->setDropText(text(TextId::DropPhotoHere));
     showNote();
-    m_menu->applyTexts(m_settings.textTable);
+    m_menu->applyTexts(m_languages.texts());
 }
 
 void MainWindow::chooseLanguage()
 {
-    if (!chooseLanguageFile(m_platform, m_settings, this))
+    if (!chooseLanguageFile(m_platform, m_languages.texts(), m_languages, m_settings, this))
         return;
     saveSettings();
     loadTexts();
@@ -389,7 +390,8 @@ void MainWindow::chooseLanguage()
 
 void MainWindow::checkForUpdate(const QUrl &updateAddress)
 {
-    if (!offerUpdate(m_platform, updateAddress, this, m_settings.textTable))
+    if (!newerReleasePublished(updateAddress)
+        || !askToOpenUpdatePage(m_platform, m_languages.texts(), this))
         return;
     m_menu->checkUpdateAction->trigger();
     m_platform.endProgram();
@@ -402,7 +404,7 @@ void MainWindow::showAbout()
     // A window shown again is placed afresh by the window manager: it comes back where it was.
     const QPoint at = pos();
     hide();
-    m_about = new AboutBox(m_platform, m_settings.textTable);
+    m_about = new AboutBox(m_platform, m_languages.texts());
     m_about->setAttribute(Qt::WA_DeleteOnClose);
     m_about->setWindowTitle(text(TextId::AboutTitle));
     connect(m_about, &AboutBox::unloaded, this, [this, at] {

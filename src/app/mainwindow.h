@@ -1,7 +1,9 @@
 #pragma once
 
-#include "i18n/languagesettings.h"
+#include "i18n/languagefiles.h"
 #include "i18n/qttranslation.h"
+#include "i18n/settings.h"
+#include "onlinecopydialog.h"
 #include "photo/facefinder.h"
 #include "photo/photoworkspace.h"
 #include "print/printer.h"
@@ -48,13 +50,15 @@ public:
     bool isPhotoLoaded() const { return m_workspace.isLoaded(); }
     const PhotoWorkspace &workspace() const { return m_workspace; }
     int selectedFormat() const { return m_workspace.format(); }
-    QString text(TextId id) const { return m_settings.textTable.text(id); }
-    LanguageSettings &settings() { return m_settings; }
+    QString text(TextId id) const { return m_languages.texts().text(id); }
+    Settings &settings() { return m_settings; }
     // The print dialog while it is open.
     PrintDialog *printDialog() const;
 
     // The printer that receives all print output, for the whole run.
     Printer currentPrinter;
+    // Asks for the online copy's size and limit.
+    AskOnlineCopy askOnlineCopy = OnlineCopyDialog::ask;
 
 protected:
 private:
@@ -88,7 +92,8 @@ private:
     void message(TextId text, const QString &suffix = QString());
 
     Platform &m_platform;
-    LanguageSettings m_settings;
+    Settings m_settings;
+    LanguageFiles m_languages;
     QtTranslation m_qtTranslation;
     PhotoWorkspace m_workspace;
     FaceFinder m_faces;

@@ -213,7 +213,7 @@ private slots:
         QPointer<PrintDialog> dialog = form.printDialog();
         QVERIFY(platform.messages.isEmpty());
         QCOMPARE(dialog->findChild<QLabel *>("silenceNote")->text(),
-            form.settings().textTable.textOrEnglish(TextId::PrintingSystemSilent));
+            form.text(TextId::PrintingSystemSilent));
         QVERIFY(!dialog->findChild<QWidget *>("printButton")->isEnabled());
         QTest::keyClick(dialog, Qt::Key_Return);
         QVERIFY(platform.messages.isEmpty() && dialog->isVisible());
