@@ -103,5 +103,7 @@ void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owne
         text = text.arg(result.smallestKb);
     if (shown->withPath)
         text += path;
+    if (!result.reason.isEmpty())
+        text += QStringLiteral("\n\n") + result.reason;
     platform.messageBox(owner, text, shown->style, texts.text(shown->title));
 }

@@ -26,6 +26,6 @@ ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWi
     const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format);
 
 // Tells the user how an export to `path` ended; nothing for a cancel. The photo alone is named
-// so, not a sheet.
+// so, not a sheet; a failed write says why.
 void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
     const ExportResult &result, const QString &path, bool photoAlone = false);

@@ -366,7 +366,8 @@ void MainWindow::saveSettings()
     const WriteResult saved = m_settings.save(selectedFormat());
     if (!saved.written && !m_toldUnsaved) {
         m_toldUnsaved = true;
-        message(TextId::SettingsNotSaved, u'\n' + m_settings.foldersTried().join(u'\n'));
+        message(TextId::SettingsNotSaved,
+            u'\n' + m_settings.foldersTried().join(u'\n') + QStringLiteral("\n\n") + saved.reason);
     }
     QCoreApplication::processEvents();
 }

@@ -51,11 +51,16 @@ WriteResult writeWholeFile(const QString &path, const QByteArray &bytes)
     // Unbuffered, so a failed write shows in write()'s count instead of being lost in a flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return { false, file.errorString() };
-    if (file.write(bytes) != bytes.size()) {
-        // Taken first: cancelling puts its own words in place of the system's.
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return { false, reason };
+    // A full disk first cuts a write short without saying why; the next write says it.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            // Taken first: cancelling puts its own words in place of the system's.
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return { false, reason };
+        }
+        done += written;
     }
     if (!file.commit())
         return { false, file.errorString() };

@@ -134,7 +134,12 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &previous);
 
         QCOMPARE(result.outcome, ExportOutcome::Failed);
-        QCOMPARE(m_platform->messages.last().text, m_texts.text(TextId::SheetNotWritten) + target);
+        // The message says which file and why.
+        QVERIFY(!result.reason.isEmpty());
+        if (fault == QLatin1String("full"))
+            QCOMPARE(result.reason, qt_error_string(EFBIG));
+        QCOMPARE(m_platform->messages.last().text,
+            m_texts.text(TextId::SheetNotWritten) + target + "\n\n" + result.reason);
         if (fault == QLatin1String("link") || fault == QLatin1String("full"))
             QCOMPARE(m_program->read(QStringLiteral("out/sheet.jpg")), QByteArray("previous"));
         if (fault == QLatin1String("link") || fault == QLatin1String("pipe"))
