@@ -1,5 +1,5 @@
 // options.ini as read at start-up.
-#include "i18n/languagesettings.h"
+#include "i18n/settings.h"
 #include "i18n/textfile.h"
 #include "photo/photoformat.h"
 

@@ -65,13 +65,13 @@ QStringList CheckNote::lines(const std::vector<CheckFailure> &failures, const Te
 {
     QStringList lines;
     for (const CheckFailure &failure : failures) {
-        QString line = texts.textOrEnglish(textOf(failure.check));
+        QString line = texts.text(textOf(failure.check));
         if (failure.check == PhotoCheck::HeadTilted)
             line = line.arg(std::abs(failure.value), 0, 'f', 1);
         lines.append(line);
     }
     if (lines.isEmpty())
-        lines.append(texts.textOrEnglish(TextId::ChecksPassed));
+        lines.append(texts.text(TextId::ChecksPassed));
     return lines;
 }
 

@@ -116,8 +116,7 @@ MainMenu::MainMenu(QMenuBar *bar, QUndoStack &undoStack)
     openAction = item(fileMenu, "openAction", QStringLiteral("&Open Photo..."), 101);
     fileMenu->addSeparator();
     exportAction = item(fileMenu, "exportAction", QStringLiteral("&Export to file..."), 102);
-    onlineCopyAction
-        = item(fileMenu, "onlineCopyAction", TextTable().textOrEnglish(TextId::OnlineCopyMenu));
+    onlineCopyAction = item(fileMenu, "onlineCopyAction", TextTable().text(TextId::OnlineCopyMenu));
     printAction = item(fileMenu, "printAction", QStringLiteral("&Print Photo..."), 103);
     fileMenu->addSeparator();
     exitAction = item(fileMenu, "exitAction", QStringLiteral("&Exit"), 104);
@@ -201,19 +200,19 @@ void MainMenu::applyTexts(const TextTable &texts)
     fileMenu->setTitle(texts.text(TextId::FileMenu));
     openAction->setText(texts.text(TextId::OpenPhoto));
     exportAction->setText(texts.text(TextId::ExportMenu));
-    onlineCopyAction->setText(texts.textOrEnglish(TextId::OnlineCopyMenu));
+    onlineCopyAction->setText(texts.text(TextId::OnlineCopyMenu));
     printAction->setText(texts.text(TextId::PrintPhoto));
     exitAction->setText(texts.text(TextId::Exit));
     optionsMenu->setTitle(texts.text(TextId::OptionsMenu));
     languageAction->setText(texts.text(TextId::Language));
     addLanguageAction->setText(texts.text(TextId::AddLanguage));
-    formatMenu->setTitle(texts.textOrEnglish(TextId::FormatMenu));
+    formatMenu->setTitle(texts.text(TextId::FormatMenu));
     // Lines an older language file may lack.
-    makeUndoActions(texts.textOrEnglish(TextId::Undo), texts.textOrEnglish(TextId::Redo));
-    resetFitAction->setText(texts.textOrEnglish(TextId::ResetFit));
-    fitFaceAction->setText(texts.textOrEnglish(TextId::FitToFace));
-    autoFaceFitAction->setText(texts.textOrEnglish(TextId::AutoFaceFit));
-    straightenAction->setText(texts.textOrEnglish(TextId::StraightenHead));
+    makeUndoActions(texts.text(TextId::Undo), texts.text(TextId::Redo));
+    resetFitAction->setText(texts.text(TextId::ResetFit));
+    fitFaceAction->setText(texts.text(TextId::FitToFace));
+    autoFaceFitAction->setText(texts.text(TextId::AutoFaceFit));
+    straightenAction->setText(texts.text(TextId::StraightenHead));
     donateAction->setText(texts.text(TextId::Donate));
     helpMenu->setTitle(texts.text(TextId::HelpMenu));
     releaseNotesAction->setText(texts.text(TextId::ReleaseNotes));

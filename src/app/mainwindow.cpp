@@ -2,19 +2,18 @@
 
 #include "aboutbox.h"
 #include "checknote.h"
-#include "export/onlinecopyexport.h"
-#include "export/sheetexport.h"
+#include "exportcommands.h"
+#include "filechoices.h"
 #include "fitcontrols.h"
 #include "formatband.h"
-#include "i18n/languagemenu.h"
 #include "linkpanel.h"
 #include "mainmenu.h"
-#include "photo/photochoice.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "printdialog.h"
+#include "updateoffer.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -38,6 +37,7 @@ MainWindow::MainWindow(Platform &platform, PrinterSystem &printers, QWidget *par
     , currentPrinter(printers)
     , m_platform(platform)
     , m_settings(platform.programFolder(), platform.userConfigFolder())
+    , m_languages(platform.programFolder(), platform.userConfigFolder())
 {
     initResources();
     createControls();
@@ -91,7 +91,7 @@ void MainWindow::createControls()
     m_noteLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_noteLabel->setWordWrap(true);
     m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
-    m_checkNote = new CheckNote(m_settings.textTable, m_client);
+    m_checkNote = new CheckNote(m_languages.texts(), m_client);
 
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
@@ -239,7 +239,7 @@ void MainWindow::message(TextId id, const QString &suffix)
 
 void MainWindow::choosePhoto()
 {
-    openPhoto(choosePhotoFile(m_platform, m_settings, this));
+    openPhoto(choosePhotoFile(m_platform, m_languages.texts(), m_settings, this));
 }
 
 void MainWindow::whenDecoded(std::function<void()> command)
@@ -269,10 +269,8 @@ void MainWindow::exportSheet()
     whenDecoded([this] {
         if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
-        SheetExport exporter(m_platform, m_settings.textTable, this);
-        const ExportOutcome outcome = exporter.run(m_document.shown(), m_document.frame(),
-            QGuiApplication::palette().color(QPalette::Button));
-        tellExportOutcome(m_platform, m_settings.textTable, this, outcome, exporter.target());
+        runSheetExport(m_platform, m_languages.texts(), this, m_document.shown(),
+            m_document.frame(), QGuiApplication::palette().color(QPalette::Button));
     });
 }
 
@@ -283,8 +281,8 @@ void MainWindow::saveOnlineCopy()
     whenDecoded([this] {
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
-        OnlineCopyExport(m_platform, m_settings.textTable, this)
-            .run(m_document.shown(), PhotoFormats[m_document.format()]);
+        runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
+            m_document.shown(), PhotoFormats[m_document.format()]);
     });
 }
 
@@ -305,7 +303,7 @@ void MainWindow::openPrintDialog()
         source.photoCrop = [this] { return m_document.photoCrop(); };
         source.frameTwips = [this] { return m_document.frame(); };
         m_printDialog
-            = new PrintDialog(m_platform, m_settings.textTable, currentPrinter, source, this);
+            = new PrintDialog(m_platform, m_languages.texts(), currentPrinter, source, this);
         connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
     });
 }
@@ -317,9 +315,9 @@ PrintDialog *MainWindow::printDialog() const
 
 void MainWindow::restoreSettings()
 {
-    const std::optional<int> format = m_settings.restoreOptions();
-    m_document.setAutoFaceFit(m_settings.autoFaceFit);
-    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit);
+    const std::optional<int> format = m_settings.restore();
+    m_document.setAutoFaceFit(m_settings.autoFaceFit());
+    m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit());
     // The stored format is shown as a click would show it, so the frame, the caption
     // highlight and the layout come back whole, also for the design's own selection.
     if (format && isPhotoFormatIndex(*format)) {
@@ -331,38 +329,39 @@ void MainWindow::restoreSettings()
 
 void MainWindow::loadTexts()
 {
-    m_settings.chooseLanguageByLocale(m_platform.localeLanguageCode());
-    m_settings.loadTextTable();
-    m_qtTranslation.apply(m_settings.languageFileName);
-    if (m_settings.hasTexts())
+    if (!m_settings.hasLanguage())
+        m_settings.setLanguageFileName(m_languages.fileForLocale(m_platform.localeLanguageCode()));
+    m_languages.load(m_settings.languageFileName());
+    m_qtTranslation.apply(m_settings.languageFileName());
+    if (m_languages.hasTexts())
         applyTexts();
 }
 
 void MainWindow::saveSettings()
 {
-    m_settings.autoFaceFit = m_document.autoFaceFit();
+    m_settings.setAutoFaceFit(m_document.autoFaceFit());
     // Told once: the same folders will not become writable while the program runs.
-    if (!m_settings.save(selectedFormat()) && !m_toldUnsaved) {
-        m_toldUnsaved = true;
-        message(TextId::SettingsNotSaved, u'\n' + m_settings.settingsFolders().join(u'\n'));
-    }
+    const WriteResult saved = m_settings.save(selectedFormat());
+    if (!saved.written && !std::exchange(m_toldUnsaved, true))
+        message(TextId::SettingsNotSaved,
+            u'\n' + m_settings.foldersTried().join(u'\n') + QStringLiteral("\n\n") + saved.reason);
 }
 
 void MainWindow::applyTexts()
 {
     setWindowTitle(QStringLiteral("Kalmora"));
-    m_links->applyTexts(m_settings.textTable);
+    m_links->applyTexts(m_languages.texts());
     m_view->setDropText(text(TextId::DropPhotoHere));
     showNote();
     m_document.setStepNames({ QString(), text(TextId::ZoomStep), text(TextId::MoveStep),
         text(TextId::ResetStep), text(TextId::FitToFaceStep), text(TextId::StraightenStep) });
-    m_menu->applyTexts(m_settings.textTable);
+    m_menu->applyTexts(m_languages.texts());
     enableCommands();
 }
 
 void MainWindow::chooseLanguage()
 {
-    if (!chooseLanguageFile(m_platform, m_settings, this))
+    if (!chooseLanguageFile(m_platform, m_languages.texts(), m_languages, m_settings, this))
         return;
     saveSettings();
     loadTexts();
@@ -370,7 +369,8 @@ void MainWindow::chooseLanguage()
 
 void MainWindow::checkForUpdate(const QUrl &updateAddress)
 {
-    if (!offerUpdate(m_platform, updateAddress, this, m_settings.textTable))
+    if (!newerReleasePublished(updateAddress)
+        || !askToOpenUpdatePage(m_platform, m_languages.texts(), this))
         return;
     m_menu->checkUpdateAction->trigger();
     m_platform.endProgram();
@@ -383,7 +383,7 @@ void MainWindow::showAbout()
     // A window shown again is placed afresh by the window manager: it comes back where it was.
     const QPoint at = pos();
     hide();
-    m_about = new AboutBox(m_platform, m_settings.textTable);
+    m_about = new AboutBox(m_platform, m_languages.texts());
     m_about->setAttribute(Qt::WA_DeleteOnClose);
     m_about->setWindowTitle(text(TextId::AboutTitle));
     connect(m_about, &AboutBox::unloaded, this, [this, at] {

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "i18n/languagesettings.h"
+#include "i18n/languagefiles.h"
 #include "i18n/qttranslation.h"
+#include "i18n/settings.h"
+#include "onlinecopydialog.h"
 #include "photo/photodocument.h"
 #include "print/printer.h"
 
@@ -44,14 +46,15 @@ public:
     bool isPhotoLoaded() const { return m_document.isLoaded(); }
     const PhotoDocument &document() const { return m_document; }
     int selectedFormat() const { return m_document.format(); }
-    // A line the language file leaves empty (one of an older version) shows in English.
-    QString text(TextId id) const { return m_settings.textTable.textOrEnglish(id); }
-    LanguageSettings &settings() { return m_settings; }
+    QString text(TextId id) const { return m_languages.texts().text(id); }
+    Settings &settings() { return m_settings; }
     // The print dialog while it is open.
     PrintDialog *printDialog() const;
 
     // The printer that receives all print output, for the whole run.
     Printer currentPrinter;
+    // Asks for the online copy's size and limit.
+    AskOnlineCopy askOnlineCopy = OnlineCopyDialog::ask;
 
 private:
     void createControls();
@@ -85,7 +88,8 @@ private:
     void message(TextId text, const QString &suffix = QString());
 
     Platform &m_platform;
-    LanguageSettings m_settings;
+    Settings m_settings;
+    LanguageFiles m_languages;
     QtTranslation m_qtTranslation;
     PhotoDocument m_document;
     std::unique_ptr<MainMenu> m_menu;

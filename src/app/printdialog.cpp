@@ -277,7 +277,7 @@ void PrintDialog::fillQualityList()
         m_qualityBox->clear();
         for (const QualityEntry &entry : QualityEntries) {
             if (probeQuality(entry.code))
-                m_qualityBox->addItem(m_texts.textOrEnglish(entry.text), int(entry.code));
+                m_qualityBox->addItem(m_texts.text(entry.text), int(entry.code));
         }
         m_qualityBox->setCurrentIndex(-1);
     }
@@ -443,7 +443,7 @@ void PrintDialog::showPrinting(bool printing)
     m_printing = printing;
     if (printing) {
         m_titleBeforePrinting = windowTitle();
-        setWindowTitle(m_texts.textOrEnglish(TextId::Printing));
+        setWindowTitle(m_texts.text(TextId::Printing));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_focusBeforePrinting = focusWidget();
     } else {
@@ -462,8 +462,8 @@ void PrintDialog::showPrinting(bool printing)
 
 void PrintDialog::reportFailure(const PrinterFailure &failure)
 {
-    m_platform.messageBox(this, m_texts.textOrEnglish(TextId::PrintFailed) + failure.said(m_texts),
-        MessageBoxStyle::Exclamation, m_texts.textOrEnglish(TextId::MessageTitle));
+    m_platform.messageBox(this, m_texts.text(TextId::PrintFailed) + failure.said(m_texts),
+        MessageBoxStyle::Exclamation, m_texts.text(TextId::MessageTitle));
 }
 
 void PrintDialog::showSilence(const PrinterFailure &failure)
@@ -474,11 +474,11 @@ void PrintDialog::showSilence(const PrinterFailure &failure)
 
     // Below the rest, the dialog growing to hold it.
     auto *note = caption(this, "silenceNote", QRectF(345, ClientHeight - 120, 6525, 270));
-    note->setText(m_texts.textOrEnglish(TextId::PrintingSystemSilent));
+    note->setText(m_texts.text(TextId::PrintingSystemSilent));
     note->setWordWrap(true);
     fitToText(note);
     note->show();
-    auto *exportButton = new QPushButton(m_texts.textOrEnglish(TextId::ExportInstead), this);
+    auto *exportButton = new QPushButton(m_texts.text(TextId::ExportInstead), this);
     m_exportButton = exportButton;
     exportButton->setObjectName(QStringLiteral("exportInsteadButton"));
     exportButton->setAutoDefault(true);

@@ -1,26 +1,16 @@
 #include "qtplatform.h"
 
-#include "export/onlinecopysize.h"
 #include "platform/filedialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QThread>
-
-#include <cstdio>
-#include <cstdlib>
 
 int QtPlatform::messageBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
@@ -93,50 +83,6 @@ std::optional<QStringList> QtPlatform::fileDialog(const FileDialogRequest &reque
     return chosen;
 }
 
-std::optional<OnlineCopyChoice> QtPlatform::askOnlineCopy(
-    QWidget *owner, const OnlineCopyRequest &request)
-{
-    QDialog dialog(owner);
-    dialog.setObjectName(QStringLiteral("onlineCopyDialog"));
-    dialog.setWindowTitle(request.title);
-    auto *size = new QLineEdit(request.prefill.size, &dialog);
-    size->setObjectName(QStringLiteral("sizeEdit"));
-    auto *limit = new QLineEdit(request.prefill.limit, &dialog);
-    limit->setObjectName(QStringLiteral("limitEdit"));
-    // The size that will be written: a height taken from the width shows before the file does.
-    auto *result = new QLabel(&dialog);
-    result->setObjectName(QStringLiteral("resultLabel"));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    auto *form = new QFormLayout(&dialog);
-    for (const auto &[text, field] :
-        { std::pair { request.sizeLabel, size }, std::pair { request.limitLabel, limit } }) {
-        auto *label = new QLabel(&dialog);
-        label->setTextFormat(Qt::PlainText); // language files are shared
-        label->setText(text);
-        label->setBuddy(field);
-        form->addRow(label, field);
-        if (field == size)
-            form->addRow(QString(), result);
-    }
-    form->addRow(buttons);
-
-    // Texts that are refused cannot be accepted: OK waits until they are.
-    const auto judge = [&] {
-        const std::optional<QSize> pixels
-            = request.check ? request.check({ size->text(), limit->text() }) : std::nullopt;
-        result->setText(pixels ? pixelSizeText(*pixels) : QString());
-        buttons->button(QDialogButtonBox::Ok)->setEnabled(pixels.has_value());
-    };
-    judge();
-    QObject::connect(size, &QLineEdit::textChanged, &dialog, judge);
-    QObject::connect(limit, &QLineEdit::textChanged, &dialog, judge);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return OnlineCopyChoice { size->text(), limit->text() };
-}
-
 bool QtPlatform::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
@@ -165,12 +111,6 @@ QString QtPlatform::localeLanguageCode() const
 QString QtPlatform::currentDirectory() const
 {
     return QDir::currentPath();
-}
-
-void QtPlatform::endProgramNow()
-{
-    std::fflush(nullptr);
-    std::_Exit(0);
 }
 
 void QtPlatform::endProgram()

@@ -1,7 +1,6 @@
 #include "jpegfile.h"
 
 #include <QImage>
-#include <QSaveFile>
 
 #include <turbojpeg.h>
 
@@ -50,14 +49,4 @@ QByteArray encodeJpeg(const QImage &pixels, int quality, int dotsPerInch)
         bytes = QByteArray(reinterpret_cast<const char *>(jpeg), qsizetype(size));
     tjFree(jpeg);
     return bytes;
-}
-
-bool writeWholeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }

@@ -1,11 +1,6 @@
 #include "onlinecopyexport.h"
 
 #include "jpegfile.h"
-#include "onlinecopysize.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-
-#include <QRegularExpression>
 
 namespace {
 
@@ -36,73 +31,23 @@ QByteArray encodeWithin(const QImage &pixels, int dotsPerInch, qint64 limit, qin
     }
 }
 
-// A menu item's text as a title: no mnemonic marker, no dots that announce a dialog.
-QString menuTextAsTitle(QString text)
-{
-    static const QRegularExpression marker(QStringLiteral("&(?!&)"));
-    text.remove(marker);
-    while (text.endsWith(u'.') || text.endsWith(QChar(0x2026)))
-        text.chop(1);
-    return text.trimmed();
-}
-
 } // namespace
 
-OnlineCopyExport::OnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner)
-    : m_platform(platform)
-    , m_texts(texts)
-    , m_owner(owner)
-{ }
-
-ExportOutcome OnlineCopyExport::run(const ClipImage &clip, const PhotoFormat &format)
+OnlineCopyJpeg encodeOnlineCopy(const ClipImage &clip, const OnlineCopyPlan &plan)
 {
-    const ExportOutcome outcome = save(clip, format);
-    tellExportOutcome(m_platform, m_texts, m_owner, outcome, m_target,
-        (m_smallestBytes + 1023) / 1024, // rounded up: a limit of that many KB is reached
-        true);
-    return outcome;
-}
-
-ExportOutcome OnlineCopyExport::save(const ClipImage &clip, const PhotoFormat &format)
-{
-    m_target.clear();
-    m_smallestBytes = 0;
     if (clip.isNull())
-        return ExportOutcome::NoPhoto;
-    OnlineCopyRequest request;
-    request.title = menuTextAsTitle(m_texts.textOrEnglish(TextId::OnlineCopyMenu));
-    request.sizeLabel = m_texts.textOrEnglish(TextId::OnlineCopySize);
-    request.limitLabel = m_texts.textOrEnglish(TextId::OnlineCopyLimit);
-    request.prefill.size = pixelSizeText(defaultOnlineCopyPixels(format));
-    request.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
-        const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);
-        return plan ? std::optional(plan->pixels) : std::nullopt;
-    };
-    const std::optional<OnlineCopyChoice> choice = m_platform.askOnlineCopy(m_owner, request);
-    // The dialog accepts no refused texts; an answer it would not give ends as a cancel does.
-    const std::optional<OnlineCopyPlan> plan
-        = choice ? planOnlineCopy(choice->size, choice->limit, format) : std::nullopt;
-    if (!plan)
-        return ExportOutcome::Cancelled;
-
-    // Encoded before the file is asked for, so a limit that cannot be reached is told at once.
-    m_platform.setBusy(true);
-    const QImage pixels = clip.ownPixelsScaledTo(plan->pixels);
-    const QByteArray jpeg = pixels.isNull()
-        ? QByteArray()
-        : encodeWithin(pixels, plan->dotsPerInch, plan->limitBytes, m_smallestBytes);
-    m_platform.setBusy(false);
+        return { {}, ExportOutcome::NoPhoto };
+    const QImage pixels = clip.ownPixelsScaledTo(plan.pixels);
     if (pixels.isNull())
-        return ExportOutcome::NotDecoded;
-    if (jpeg.isEmpty())
-        return m_smallestBytes > 0 ? ExportOutcome::OverSizeLimit : ExportOutcome::Failed;
-
-    const ExportTarget target = askExportTarget(m_platform, m_texts, m_owner,
-        QStringLiteral("PhotoID-%1x%2.jpg").arg(plan->pixels.width()).arg(plan->pixels.height()),
-        request.title);
-    m_target = target.path;
-    if (m_target.isEmpty())
-        return target.declined;
-    return replaceableAsFile(m_target) && writeWholeFile(m_target, jpeg) ? ExportOutcome::Written
-                                                                         : ExportOutcome::Failed;
+        return { {}, ExportOutcome::NotDecoded };
+    qint64 smallestBytes = 0;
+    OnlineCopyJpeg copy { encodeWithin(pixels, plan.dotsPerInch, plan.limitBytes, smallestBytes),
+        {} };
+    if (copy.bytes.isEmpty()) {
+        copy.failure.outcome
+            = smallestBytes > 0 ? ExportOutcome::OverSizeLimit : ExportOutcome::Failed;
+        // Rounded up: a limit of that many KB is reached.
+        copy.failure.smallestKb = (smallestBytes + 1023) / 1024;
+    }
+    return copy;
 }

@@ -1,6 +1,6 @@
 #include "qttranslation.h"
 
-#include "languagesettings.h"
+#include "languagefiles.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

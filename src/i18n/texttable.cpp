@@ -9,14 +9,8 @@ QString TextTable::text(int k) const
 {
     if (k < 1 || k > LastEntry)
         return QString();
-    return m_entries[k];
-}
-
-QString TextTable::textOrEnglish(TextId id) const
-{
-    const QString own = text(id);
-    if (!own.isEmpty())
-        return own;
+    if (m_entries[k] || k < FirstLaterLine)
+        return m_entries[k].value_or(QString());
     static const TextTable english = [] {
         initResources();
         TextTable table;
@@ -24,7 +18,12 @@ QString TextTable::textOrEnglish(TextId id) const
             readTextLines(QStringLiteral(":/lang/english.lng")).value_or(QStringList()));
         return table;
     }();
-    return english.text(id);
+    return english.m_entries[k].value_or(QString());
+}
+
+bool TextTable::has(int k) const
+{
+    return k >= 1 && k <= LastEntry && m_entries[k].has_value();
 }
 
 void TextTable::setText(int k, const QString &text)

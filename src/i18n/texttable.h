@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // The numbers of the language-file lines the program shows.
 enum class TextId : int {
@@ -112,17 +113,21 @@ public:
     static constexpr int PrefixLength = 3;
     // The longest shipped line has about 250 characters; a longer one is garbage.
     static constexpr qsizetype MaximumLine = 1024;
+    // Language files of the first versions end before this line.
+    static constexpr int FirstLaterLine = 50;
 
+    // The text of line k as some language file gave it, an empty one too. A line from
+    // FirstLaterLine on that no file has given (one made before the line existed) is the
+    // built-in English text; an earlier one stays empty, as such files always have it.
     QString text(int k) const;
     QString text(TextId id) const { return text(int(id)); }
-    // The text, or the built-in English one where a language file made for an earlier
-    // version leaves the line empty.
-    QString textOrEnglish(TextId id) const;
+    // Whether some language file has given line k.
+    bool has(int k) const;
     void setText(int k, const QString &text);
     // Lines shorter than the prefix or longer than MaximumLine leave their entry unchanged;
     // lines after 100 are ignored.
     void applyLines(const QStringList &lines);
 
 private:
-    std::array<QString, LastEntry + 1> m_entries;
+    std::array<std::optional<QString>, LastEntry + 1> m_entries;
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,4 +40,29 @@ bool openRegularFile(QFile &file, const QString &path)
         return false;
     }
     return true;
+}
+
+WriteResult writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    if (!replaceableAsFile(path))
+        return { false,
+            QStringLiteral("Not a regular file: a folder, a link, a pipe or a device") };
+    QSaveFile file(path);
+    // Unbuffered, so a failed write shows in write()'s count instead of being lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return { false, file.errorString() };
+    // A full disk first cuts a write short without saying why; the next write says it.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            // Taken first: cancelling puts its own words in place of the system's.
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return { false, reason };
+        }
+        done += written;
+    }
+    if (!file.commit())
+        return { false, file.errorString() };
+    return { true, QString() };
 }

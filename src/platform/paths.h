@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QFile;
@@ -17,3 +18,15 @@ bool replaceableAsFile(const QString &path);
 // Opens a regular file for reading, checking what was opened rather than the name before it:
 // the open never blocks (a pipe swapped in under the name is refused, not waited on).
 bool openRegularFile(QFile &file, const QString &path);
+
+// How a write ended: whole, or not at all and why, in the system's words.
+struct WriteResult
+{
+    bool written = false;
+    QString reason;
+};
+
+// Writes the bytes through a file of its own beside the target, which replaces the target only
+// once all of it is on disk; a failure leaves the target as it was. A name replaceableAsFile()
+// refuses is not written.
+WriteResult writeWholeFile(const QString &path, const QByteArray &bytes);

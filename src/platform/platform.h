@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
-#include <functional>
 #include <optional>
 
 class QWidget;
@@ -42,24 +40,6 @@ struct FileDialogRequest
     bool openDialog = false;
 };
 
-// What the user typed in the dialog of the copy for an online application.
-struct OnlineCopyChoice
-{
-    QString size; // pixels, "width x height" or the width alone
-    QString limit; // KB; empty: no limit
-};
-
-// What that dialog shows, and how it judges the texts typed in it.
-struct OnlineCopyRequest
-{
-    QString title;
-    QString sizeLabel;
-    QString limitLabel;
-    OnlineCopyChoice prefill;
-    // The pixel size the texts give, or nothing when they are refused and cannot be accepted.
-    std::function<std::optional<QSize>(const OnlineCopyChoice &)> check;
-};
-
 // The seam between the windows and the desktop: the program hands in the Qt
 // implementation, tests hand in fakes that answer dialogs and record what was shown.
 class Platform
@@ -73,10 +53,6 @@ public:
     // The chosen full paths (several only with the multiple-selection flag), or nothing when
     // cancelled.
     virtual std::optional<QStringList> fileDialog(const FileDialogRequest &request) = 0;
-    // The accepted texts, or nothing when cancelled.
-    virtual std::optional<OnlineCopyChoice> askOnlineCopy(
-        QWidget *owner, const OnlineCopyRequest &request)
-        = 0;
     // Opens an address or a file with its default handler; false when nothing could open it.
     virtual bool openUrl(const QUrl &url) = 0;
     // Folder of the executable, without a trailing separator; Lang/ and Versioni.txt live here.
@@ -89,9 +65,6 @@ public:
     virtual QString currentDirectory() const = 0;
     // Ends the program at once, without the main window's closing steps.
     virtual void endProgram() = 0;
-    // Ends the program this moment, skipping every closing step: for a request to quit while
-    // a long step holds the user's input back and nothing is left to save.
-    virtual void endProgramNow() = 0;
     // The busy pointer while a long step runs; calls nest.
     virtual void setBusy(bool busy) = 0;
 };

@@ -45,7 +45,7 @@ struct PrinterFailure
     {
         if (!text)
             return description;
-        QString shown = texts.textOrEnglish(*text);
+        QString shown = texts.text(*text);
         for (const QString &argument : arguments)
             shown = shown.arg(argument);
         return shown;

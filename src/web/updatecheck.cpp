@@ -1,7 +1,5 @@
 #include "updatecheck.h"
 
-#include "i18n/texttable.h"
-#include "platform/platform.h"
 #include "versionfetch.h"
 #include "web/version.h"
 
@@ -47,13 +45,8 @@ QString updateQuestion(const QString &text)
     return question;
 }
 
-bool offerUpdate(Platform &platform, const QUrl &address, QWidget *owner, const TextTable &texts)
+bool newerReleasePublished(const QUrl &address)
 {
     const std::optional<QString> remote = fetchVersionText(address);
-    if (!remote || !isNewerRelease(*remote, localVersionText()))
-        return false;
-    const int answer
-        = platform.messageBox(owner, updateQuestion(texts.text(TextId::UpdateQuestion)),
-            MessageBoxStyle::Information | MessageBoxStyle::YesNo, texts.text(TextId::UpdateTitle));
-    return answer == MessageBoxAnswer::Yes;
+    return remote && isNewerRelease(*remote, localVersionText());
 }

@@ -4,10 +4,7 @@
 
 #include <cstdint>
 
-class Platform;
 class QUrl;
-class QWidget;
-class TextTable;
 
 // The version as the update file writes it: three digits per part, nine digits in all.
 QString localVersionText(uint16_t major, uint16_t minor, uint16_t revision);
@@ -20,7 +17,6 @@ bool isNewerRelease(const QString &remote, const QString &local);
 // The question text with every "<BR>" marker turned into an empty line.
 QString updateQuestion(const QString &text);
 
-// Fetches the published version from the update address and, when it is newer,
-// asks whether to open the program's page. True when the user said Yes; every failure of the
-// fetch is silent and gives false.
-bool offerUpdate(Platform &platform, const QUrl &address, QWidget *owner, const TextTable &texts);
+// Fetches the published version from the update address: true when it names a newer release.
+// Every failure of the fetch gives false.
+bool newerReleasePublished(const QUrl &address);

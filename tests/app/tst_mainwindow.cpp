@@ -99,8 +99,8 @@ private slots:
         QCOMPARE(QFile::exists(m_program->optionsPath()), !options.isEmpty());
         if (restored)
             QVERIFY(m_program->read(QStringLiteral("Lang/options.ini"))
-                        .startsWith("1\r\n" + m_form->settings().languageFileName.toUtf8() + "\r\n"
-                            + QByteArray::number(format) + "\r\n"));
+                        .startsWith("1\r\n" + m_form->settings().languageFileName().toUtf8()
+                            + "\r\n" + QByteArray::number(format) + "\r\n"));
     }
     void openFitAndAdjust()
     {
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(m_platform->dialogs.last().openDialog);
         for (const QString &name : needPhoto.first(2))
             QVERIFY2(m_form->findChild<QAction *>(name)->isEnabled(), qPrintable(name));
-        QCOMPARE(m_form->settings().lastPhotoFolder, m_program->path() + u'/');
+        QCOMPARE(m_form->settings().lastPhotoFolder(), m_program->path() + u'/');
         QVERIFY(showsPhoto());
         QCOMPARE(m_form->document().shown().rect(), QRect(34, 0, 932, 1200));
         QCOMPARE(framePicture().size(), QSize(233, 300)); // the design frame: 3495 x 4500 twips
@@ -519,8 +519,14 @@ private slots:
                 TestPhotos::encodeJpeg(TestPhotos::gradients(1600, 2000)), 1)); // with EXIF
         m_form->startUp(QUrl());
         openWhole(source);
-        const auto copy = [this](const QString &limit) {
-            m_platform->onlineCopyAnswers.enqueue(OnlineCopyChoice { "600", limit });
+        OnlineCopyChoice answer;
+        OnlineCopyQuestion asked;
+        m_form->askOnlineCopy = [&](QWidget *, const OnlineCopyQuestion &question) {
+            asked = question;
+            return std::optional(answer);
+        };
+        const auto copy = [&](const QString &limit) {
+            answer = OnlineCopyChoice { "600", limit };
             m_platform->dialogAnswers.clear(); // not asked when the limit is out of reach
             m_platform->dialogAnswers.enqueue(QStringList { m_program->path() + "/online.jpg" });
             m_form->findChild<QAction *>("onlineCopyAction")->trigger();
@@ -529,7 +535,7 @@ private slots:
             return jpeg;
         };
         QVERIFY(copy("1").isEmpty());
-        QCOMPARE(m_platform->onlineCopyRequests.last().prefill.size, "827 x 1063");
+        QCOMPARE(asked.prefill.size, "827 x 1063");
         const QString told = m_platform->messages.last().text;
         const int smallestKb = QRegularExpression("\\d+").match(told).captured().toInt();
         QCOMPARE(told, m_form->text(TextId::OnlineCopyLimitUnreachable).arg(smallestKb));

@@ -137,7 +137,7 @@ private slots:
         QPointer<PrintDialog> dialog = one.dialog();
         const QString caption = dialog->windowTitle();
         clickPrint(dialog);
-        QCOMPARE(dialog->windowTitle(), one.texts.textOrEnglish(TextId::Printing));
+        QCOMPARE(dialog->windowTitle(), one.texts.text(TextId::Printing));
         for (const char *name : { "printerBox", "copiesBox", "printButton", "cancelButton" })
             QVERIFY2(!dialog->findChild<QWidget *>(name)->isEnabled(), name);
         bool free = false;
@@ -162,8 +162,8 @@ private slots:
         }
         QTRY_COMPARE(one.platform.messages.size(), 1);
         QCOMPARE(one.platform.messages[0].text,
-            one.texts.textOrEnglish(TextId::PrintFailed) + QStringLiteral("paper jam"));
-        QCOMPARE(one.platform.messages[0].title, one.texts.textOrEnglish(TextId::MessageTitle));
+            one.texts.text(TextId::PrintFailed) + QStringLiteral("paper jam"));
+        QCOMPARE(one.platform.messages[0].title, one.texts.text(TextId::MessageTitle));
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), caption);
         QVERIFY(dialog->findChild<QWidget *>("printButton")->isEnabled());
@@ -206,7 +206,7 @@ private slots:
         QPointer<PrintDialog> dialog = form.printDialog();
         QVERIFY(platform.messages.isEmpty());
         QCOMPARE(dialog->findChild<QLabel *>("silenceNote")->text(),
-            form.settings().textTable.textOrEnglish(TextId::PrintingSystemSilent));
+            form.text(TextId::PrintingSystemSilent));
         QVERIFY(!dialog->findChild<QWidget *>("printButton")->isEnabled());
         QTest::keyClick(dialog, Qt::Key_Return);
         QVERIFY(platform.messages.isEmpty() && dialog->isVisible() && !dialog->isPrinting());

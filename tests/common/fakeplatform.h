@@ -35,13 +35,6 @@ public:
         return dialogAnswers.isEmpty() ? std::nullopt : dialogAnswers.dequeue();
     }
 
-    std::optional<OnlineCopyChoice> askOnlineCopy(
-        QWidget *, const OnlineCopyRequest &request) override
-    {
-        onlineCopyRequests.append(request);
-        return onlineCopyAnswers.isEmpty() ? std::nullopt : onlineCopyAnswers.dequeue();
-    }
-
     bool openUrl(const QUrl &url) override
     {
         opened.append(url);
@@ -53,7 +46,6 @@ public:
     QString localeLanguageCode() const override { return locale; }
     QString currentDirectory() const override { return workingDirectory; }
     void endProgram() override { ++endCalls; }
-    void endProgramNow() override { ++endNowCalls; }
     void setBusy(bool on) override { busy += on ? 1 : -1; }
 
     QString folder;
@@ -64,12 +56,9 @@ public:
     QQueue<int> answers;
     QList<FileDialogRequest> dialogs;
     QQueue<std::optional<QStringList>> dialogAnswers;
-    QList<OnlineCopyRequest> onlineCopyRequests;
-    QQueue<std::optional<OnlineCopyChoice>> onlineCopyAnswers;
     QList<QUrl> opened;
     bool openResult = true;
     int endCalls = 0;
-    int endNowCalls = 0;
     int busy = 0; // busy pointers shown and not yet taken back
     // Handed to the window beside the platform, as the program hands in the CUPS printers.
     FakePrinterSystem printerSystem;

@@ -1,5 +1,5 @@
+#include "app/exportcommands.h"
 #include "export/onlinecopysize.h"
-#include "export/sheetexport.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
 #include "photo/photodocument.h"
@@ -54,7 +54,7 @@ private slots:
         QFETCH(QSize, pixels);
         QFETCH(QPoint, margin);
         const QString target = m_out + QStringLiteral("/Ärger ünd Fotos.jpg");
-        QCOMPARE(exportTo(target, format), ExportOutcome::Written);
+        QCOMPARE(exportTo(target, format).outcome, ExportOutcome::Written);
         QVERIFY(!m_platform->dialogs.last().openDialog);
         QCOMPARE(leftInOut(), QStringList { QStringLiteral("Ärger ünd Fotos.jpg") });
 
@@ -85,14 +85,15 @@ private slots:
     }
     void answersThatWriteNothing()
     {
-        QCOMPARE(SheetExport(*m_platform, m_texts, nullptr).run({}, QSizeF(3500, 4500), Qt::white),
+        QCOMPARE(runSheetExport(*m_platform, m_texts, nullptr, {}, QSizeF(3500, 4500), Qt::white)
+                     .outcome,
             ExportOutcome::NoPhoto);
         QVERIFY(m_platform->dialogs.isEmpty());
-        QCOMPARE(exportTo(QString()), ExportOutcome::Cancelled);
+        QCOMPARE(exportTo(QString()).outcome, ExportOutcome::Cancelled);
 
         const QString target = m_out + QStringLiteral("/PhotoID1.jpg");
         TestPhotos::writeFile(target, "previous");
-        QCOMPARE(exportTo(target, 1, MessageBoxAnswer::No), ExportOutcome::KeptExisting);
+        QCOMPARE(exportTo(target, 1, MessageBoxAnswer::No).outcome, ExportOutcome::KeptExisting);
         QCOMPARE(m_platform->messages.last().style,
             MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo);
         QCOMPARE(m_program->read(QStringLiteral("out/PhotoID1.jpg")), QByteArray("previous"));
@@ -129,11 +130,16 @@ private slots:
         if (fault == QLatin1String("full"))
             tiny.rlim_cur = 64 * 1024; // smaller than the sheet
         setrlimit(RLIMIT_FSIZE, &tiny);
-        const ExportOutcome outcome = exportTo(target);
+        const ExportResult result = exportTo(target);
         setrlimit(RLIMIT_FSIZE, &previous);
 
-        QCOMPARE(outcome, ExportOutcome::Failed);
-        QCOMPARE(exportMessage(outcome)->text, TextId::SheetNotWritten);
+        QCOMPARE(result.outcome, ExportOutcome::Failed);
+        // The message says which file and why.
+        QVERIFY(!result.reason.isEmpty());
+        if (fault == QLatin1String("full"))
+            QCOMPARE(result.reason, qt_error_string(EFBIG));
+        QCOMPARE(m_platform->messages.last().text,
+            m_texts.text(TextId::SheetNotWritten) + target + "\n\n" + result.reason);
         if (fault == QLatin1String("link") || fault == QLatin1String("full"))
             QCOMPARE(m_program->read(QStringLiteral("out/sheet.jpg")), QByteArray("previous"));
         if (fault == QLatin1String("link") || fault == QLatin1String("pipe"))
@@ -197,7 +203,7 @@ private slots:
     }
 
 private:
-    ExportOutcome exportTo(
+    ExportResult exportTo(
         const QString &target, int format = 1, int answer = MessageBoxAnswer::Yes);
     // Everything in the targets' folder, hidden files, links and pipes included.
     QStringList leftInOut() const
@@ -213,7 +219,7 @@ private:
 };
 
 // Exports a quadrant photo fitted to the format; an empty target cancels the dialog.
-ExportOutcome TestExport::exportTo(const QString &target, int format, int answer)
+ExportResult TestExport::exportTo(const QString &target, int format, int answer)
 {
     const QString photo = m_program->path() + QStringLiteral("/photo.jpg");
     TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95));
@@ -225,8 +231,8 @@ ExportOutcome TestExport::exportTo(const QString &target, int format, int answer
         m_platform->dialogAnswers.enqueue(QStringList { target });
         m_platform->answers.enqueue(answer);
     }
-    return SheetExport(*m_platform, m_texts, nullptr)
-        .run(document.shown(), document.frame(), QColor(200, 200, 200));
+    return runSheetExport(
+        *m_platform, m_texts, nullptr, document.shown(), document.frame(), QColor(200, 200, 200));
 }
 
 QTEST_MAIN(TestExport)

@@ -1,8 +1,9 @@
+#include "app/filechoices.h"
 #include "app/linkpanel.h"
 #include "app/mainwindow.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
-#include "i18n/languagemenu.h"
+#include "i18n/languagefiles.h"
 #include "i18n/qttranslation.h"
 #include "i18n/textfile.h"
 #include "programfolder.h"
@@ -45,6 +46,17 @@ private slots:
         table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(60, "old"))));
         table.applyLines(splitLines(decodeText(bytes)));
         QCOMPARE(table.text(entry), expected);
+    }
+    // English stands in for a line no file has given from line 50 on, where the files of the
+    // first versions end; an earlier line, or one a file leaves empty, shows as it stands.
+    void linesAFileLacks()
+    {
+        TextTable table;
+        table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(10, "old"))));
+        QCOMPARE(table.text(TextId::MessageTitle), QString());
+        QVERIFY(table.text(TextId::PhotoTooLarge).contains("32767"));
+        table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(50, "new") + "51 ")));
+        QCOMPARE(table.text(TextId::PhotoTooLarge), QString());
     }
 
     // UTF-8, and 100 lines ended by CR LF with their prefixes (a BOM or a lone LF breaks those).
@@ -198,10 +210,11 @@ private slots:
         QVERIFY(QFile::remove(program.langPath() + "italiano.lng"));
         if (!options.isNull())
             program.write("Lang/options.ini", options);
-        LanguageSettings settings(program.path());
-        QCOMPARE(settings.restoreOptions().value_or(-1), format);
-        settings.chooseLanguageByLocale(locale);
-        QCOMPARE(settings.languageFileName, language);
+        Settings settings(program.path());
+        QCOMPARE(settings.restore().value_or(-1), format);
+        if (!settings.hasLanguage())
+            settings.setLanguageFileName(LanguageFiles(program.path()).fileForLocale(locale));
+        QCOMPARE(settings.languageFileName(), language);
     }
 
     // An installed copy: shipped files in the data folder, the user's own files and settings
@@ -212,13 +225,12 @@ private slots:
         const QString bin = program.install();
         QDir().mkpath(program.path() + "/user/Lang");
         program.write("user/Lang/mine.lng", ProgramFolder::languageFile(100, "mine"));
-        LanguageSettings settings(bin, program.path() + "/user");
-        QCOMPARE(settings.optionsPath(), program.path() + "/user/options.ini");
-        settings.languageFileName = "deutsch.lng";
-        QCOMPARE(settings.languagePath(), program.path() + "/share/kalmora/Lang/deutsch.lng");
-        settings.languageFileName = "mine.lng";
-        QVERIFY(settings.loadTextTable());
-        QCOMPARE(settings.textTable.text(4), "mine 4");
+        QCOMPARE(
+            Settings(bin, program.path() + "/user").path(), program.path() + "/user/options.ini");
+        LanguageFiles languages(bin, program.path() + "/user");
+        QCOMPARE(languages.path("deutsch.lng"), program.path() + "/share/kalmora/Lang/deutsch.lng");
+        QVERIFY(languages.load("mine.lng"));
+        QCOMPARE(languages.texts().text(4), "mine 4");
         QtTranslation qt;
         QVERIFY(qt.apply("deutsch.lng"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
@@ -232,54 +244,53 @@ private slots:
     {
         const ProgramFolder program(false);
         QDir(program.langPath()).removeRecursively();
-        LanguageSettings settings(program.path());
-        QVERIFY(settings.loadTextTable());
-        QCOMPARE(settings.textTable.text(TextId::MessageTitle), "Kalmora");
+        LanguageFiles languages(program.path());
+        QVERIFY(languages.load("english.lng"));
+        QCOMPARE(languages.texts().text(TextId::MessageTitle), "Kalmora");
     }
     void failuresKeepWhatWasThere()
     {
         ProgramFolder program(false);
-        LanguageSettings settings(program.path());
-        settings.languageFileName = "français.lng";
-        settings.lastPhotoFolder = "/home/åsa/";
-        settings.autoFaceFit = false;
-        QVERIFY(settings.save(4));
+        Settings settings(program.path());
+        settings.setLanguageFileName("français.lng");
+        settings.setLastPhotoFolder("/home/åsa/");
+        settings.setAutoFaceFit(false);
+        QVERIFY(settings.save(4).written);
         const QByteArray saved = program.read("Lang/options.ini");
         QCOMPARE(saved, "1\r\nfrançais.lng\r\n4\r\n/home/åsa/\r\n0\r\n");
         // A disk that fills up mid-write (a file-size limit binds root too) keeps the file.
-        settings.lastPhotoFolder = QString(200, u'p');
+        settings.setLastPhotoFolder(QString(200, u'p'));
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit previous {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
         rlimit tiny { 16, previous.rlim_max };
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        const bool written = settings.save(3);
+        const WriteResult written = settings.save(3);
         setrlimit(RLIMIT_FSIZE, &previous);
-        QVERIFY(!written);
+        QVERIFY(!written.written && !written.reason.isEmpty());
         QCOMPARE(program.read("Lang/options.ini"), saved);
         // options.ini as a link to another file: refused, nothing written through it.
         QVERIFY(QFile::rename(program.optionsPath(), program.path() + "/victim"));
         QVERIFY(QFile::link(program.path() + "/victim", program.optionsPath()));
-        QVERIFY(!settings.save(2));
+        QVERIFY(!settings.save(2).written);
         QCOMPARE(program.read("victim"), saved);
         QVERIFY(QFile::remove(program.optionsPath())
             && QFile::rename(program.path() + "/victim", program.optionsPath()));
-        settings.autoFaceFit = true;
-        QCOMPARE(settings.restoreOptions().value_or(-1), 4);
-        QVERIFY(!settings.autoFaceFit);
+        settings.setAutoFaceFit(true);
+        QCOMPARE(settings.restore().value_or(-1), 4);
+        QVERIFY(!settings.autoFaceFit());
 
         program.write("Lang/english.lng", ProgramFolder::languageFile(20, "en"));
         program.write("Lang/deutsch.lng", ProgramFolder::languageFile(20, "de"));
-        QVERIFY(settings.loadTextTable()); // nothing read yet: English stands in
-        QCOMPARE(settings.textTable.text(3), "en 3");
-        settings.languageFileName = "deutsch.lng";
-        QVERIFY(settings.loadTextTable());
+        LanguageFiles languages(program.path());
+        QVERIFY(languages.load("gone.lng")); // nothing read yet: English stands in
+        QCOMPARE(languages.texts().text(3), "en 3");
+        QVERIFY(languages.load("deutsch.lng"));
         // Later, a file that cannot be opened (or the Lang folder itself) keeps the present texts.
         program.write("Lang/big.lng", QByteArray(256 * 1024 + 1, '\r'));
         for (const char *name : { "gone.lng", "", "big.lng" }) {
-            settings.languageFileName = name;
-            QVERIFY(!settings.loadTextTable());
-            QCOMPARE(settings.textTable.text(3), "de 3");
+            QVERIFY(!languages.load(name));
+            QCOMPARE(languages.texts().text(3), "de 3");
         }
     }
 
@@ -308,9 +319,11 @@ private slots:
         FakePlatform platform(program.path());
         if (!chosen.isEmpty())
             platform.dialogAnswers.enqueue(QStringList { program.path() + '/' + chosen });
-        LanguageSettings settings(program.path());
-        QCOMPARE(chooseLanguageFile(platform, settings, nullptr), !chosen.isEmpty());
-        QCOMPARE(settings.languageFileName, stored);
+        const LanguageFiles languages(program.path());
+        Settings settings(program.path());
+        QCOMPARE(chooseLanguageFile(platform, languages.texts(), languages, settings, nullptr),
+            !chosen.isEmpty());
+        QCOMPARE(settings.languageFileName(), stored);
         QCOMPARE(platform.dialogs.value(0).initialDir, program.langPath());
     }
 };

@@ -1,3 +1,4 @@
+#include "app/updateoffer.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
 #include "testhttpserver.h"
@@ -70,38 +71,33 @@ private slots:
     {
         QTest::addColumn<QByteArray>("published");
         QTest::addColumn<int>("status");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("asked");
-        const int yes = MessageBoxAnswer::Yes;
-        QTest::newRow("newer, yes") << QByteArray("001000001") << 200 << yes << true;
-        QTest::newRow("newer, no")
-            << QByteArray("002000000") << 200 << int(MessageBoxAnswer::No) << true;
-        QTest::newRow("the same") << localVersionText().toLatin1() << 200 << yes << false;
-        QTest::newRow("older") << QByteArray("000999999") << 200 << yes << false;
-        QTest::newRow("newer on an error page") << QByteArray("999000000") << 500 << yes << false;
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("newer") << QByteArray("001000001") << 200 << true;
+        QTest::newRow("the same") << localVersionText().toLatin1() << 200 << false;
+        QTest::newRow("older") << QByteArray("000999999") << 200 << false;
+        QTest::newRow("newer on an error page") << QByteArray("999000000") << 500 << false;
         // Only nine digits name a release.
-        QTest::newRow("ten digits") << QByteArray("9990000000") << 200 << yes << false;
+        QTest::newRow("ten digits") << QByteArray("9990000000") << 200 << false;
     }
     void offer()
     {
         QFETCH(QByteArray, published);
         QFETCH(int, status);
-        QFETCH(int, answer);
-        QFETCH(bool, asked);
         TestHttpServer server(TestHttpServer::answer(published, status));
+        QTEST(newerReleasePublished(server.url()), "newer");
+    }
+    // Only Yes opens the page.
+    void question()
+    {
         FakePlatform platform(QString {});
-        platform.answers.enqueue(answer);
+        platform.answers << MessageBoxAnswer::Yes << MessageBoxAnswer::No;
         TextTable texts;
         texts.setText(47, QStringLiteral("newer<BR>open?"));
-
-        const bool accepted = offerUpdate(platform, server.url(), nullptr, texts);
-
-        QCOMPARE(accepted, asked && answer == MessageBoxAnswer::Yes);
-        QCOMPARE(platform.messages.size(), asked ? 1 : 0);
-        QCOMPARE(
-            platform.messages.value(0).text, asked ? QStringLiteral("newer\n\nopen?") : QString());
-        QCOMPARE(platform.messages.value(0).style,
-            asked ? MessageBoxStyle::Information | MessageBoxStyle::YesNo : 0);
+        QVERIFY(askToOpenUpdatePage(platform, texts, nullptr));
+        QVERIFY(!askToOpenUpdatePage(platform, texts, nullptr));
+        QCOMPARE(platform.messages.value(1).text, QStringLiteral("newer\n\nopen?"));
+        QCOMPARE(platform.messages.value(1).style,
+            MessageBoxStyle::Information | MessageBoxStyle::YesNo);
     }
 };
 

@@ -1,0 +1,109 @@
+#include "exportcommands.h"
+
+#include "export/onlinecopyexport.h"
+#include "filechoices.h"
+#include "platform/platform.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// A menu item's text as a title: no mnemonic marker, no dots that announce a dialog.
+QString menuTextAsTitle(QString text)
+{
+    static const QRegularExpression marker(QStringLiteral("&(?!&)"));
+    text.remove(marker);
+    while (text.endsWith(u'.') || text.endsWith(QChar(0x2026)))
+        text.chop(1);
+    return text.trimmed();
+}
+
+ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget *owner,
+    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format, QString &target)
+{
+    if (clip.isNull())
+        return ExportOutcome::NoPhoto;
+    OnlineCopyQuestion question;
+    question.title = menuTextAsTitle(texts.text(TextId::OnlineCopyMenu));
+    question.sizeLabel = texts.text(TextId::OnlineCopySize);
+    question.limitLabel = texts.text(TextId::OnlineCopyLimit);
+    question.prefill.size = pixelSizeText(defaultOnlineCopyPixels(format));
+    question.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
+        const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);
+        return plan ? std::optional(plan->pixels) : std::nullopt;
+    };
+    const std::optional<OnlineCopyChoice> choice = ask(owner, question);
+    // The dialog accepts no refused texts; an answer it would not give ends as a cancel does.
+    const std::optional<OnlineCopyPlan> plan
+        = choice ? planOnlineCopy(choice->size, choice->limit, format) : std::nullopt;
+    if (!plan)
+        return ExportOutcome::Cancelled;
+
+    // Encoded before the file is asked for, so a limit that cannot be reached is told at once.
+    platform.setBusy(true);
+    const OnlineCopyJpeg copy = encodeOnlineCopy(clip, *plan);
+    platform.setBusy(false);
+    if (copy.bytes.isEmpty())
+        return copy.failure;
+
+    const ExportTarget chosen = askExportTarget(platform, texts, owner,
+        QStringLiteral("PhotoID-%1x%2.jpg").arg(plan->pixels.width()).arg(plan->pixels.height()),
+        question.title);
+    target = chosen.path;
+    if (target.isEmpty())
+        return chosen.declined;
+    return writeJpegFile(copy.bytes, target);
+}
+
+} // namespace
+
+ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget *owner,
+    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background)
+{
+    ExportResult result = ExportOutcome::NoPhoto;
+    QString path;
+    if (!clip.isNull()) {
+        const ExportTarget target = askExportTarget(platform, texts, owner,
+            QStringLiteral("PhotoID1.jpg"), texts.text(TextId::ExportDialogTitle));
+        path = target.path;
+        if (path.isEmpty()) {
+            result = target.declined;
+        } else {
+            platform.setBusy(true);
+            result = writeSheet(clip, frameTwips, background, path);
+            platform.setBusy(false);
+        }
+    }
+    tellExportOutcome(platform, texts, owner, result, path);
+    return result;
+}
+
+ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner,
+    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format)
+{
+    QString target;
+    const ExportResult result = saveOnlineCopy(platform, texts, owner, ask, clip, format, target);
+    tellExportOutcome(platform, texts, owner, result, target, true);
+    return result;
+}
+
+void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
+    const ExportResult &result, const QString &path, bool photoAlone)
+{
+    const std::optional<ExportMessage> shown = exportMessage(result.outcome);
+    if (!shown)
+        return;
+    TextId id = shown->text;
+    if (photoAlone && id == TextId::SheetSaved)
+        id = TextId::PhotoSaved;
+    else if (photoAlone && id == TextId::SheetNotWritten)
+        id = TextId::PhotoNotWritten;
+    QString text = texts.text(id);
+    if (result.outcome == ExportOutcome::OverSizeLimit)
+        text = text.arg(result.smallestKb);
+    if (shown->withPath)
+        text += path;
+    if (!result.reason.isEmpty())
+        text += QStringLiteral("\n\n") + result.reason;
+    platform.messageBox(owner, text, shown->style, texts.text(shown->title));
+}

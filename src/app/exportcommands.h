@@ -1,0 +1,31 @@
+#pragma once
+
+#include "export/sheetexport.h"
+#include "onlinecopydialog.h"
+#include "photo/cropsource.h"
+#include "photo/photoformat.h"
+
+#include <QColor>
+#include <QSizeF>
+#include <QString>
+
+class Platform;
+class QWidget;
+class TextTable;
+
+// The export command: asks for the target (and whether to replace an existing file), writes
+// the sheet of the clip at the frame's format under the busy pointer, then tells the user how
+// it ended.
+ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget *owner,
+    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background);
+
+// The command that saves the fitted photo alone for an online application: asks for its size
+// and an optional size limit through `ask`, encodes it within the limit, asks for the file and
+// writes it, then tells the user how it ended.
+ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner,
+    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format);
+
+// Tells the user how an export to `path` ended; nothing for a cancel. The photo alone is named
+// so, not a sheet; a failed write says why.
+void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
+    const ExportResult &result, const QString &path, bool photoAlone = false);

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+
+// What the user typed in the dialog of the copy for an online application.
+struct OnlineCopyChoice
+{
+    QString size; // pixels, "width x height" or the width alone
+    QString limit; // KB; empty: no limit
+};
+
+// What that dialog shows, and how it judges the texts typed in it.
+struct OnlineCopyQuestion
+{
+    QString title;
+    QString sizeLabel;
+    QString limitLabel;
+    OnlineCopyChoice prefill;
+    // The pixel size the texts give, or nothing when they are refused and cannot be accepted.
+    std::function<std::optional<QSize>(const OnlineCopyChoice &)> check;
+};
+
+// Asks the question: the accepted texts, or nothing when cancelled. The window is handed one,
+// so its tests answer without a modal dialog.
+using AskOnlineCopy
+    = std::function<std::optional<OnlineCopyChoice>(QWidget *owner, const OnlineCopyQuestion &)>;
+
+// The size and the limit of the copy, with the size that will be written shown as they are
+// typed; OK waits until the texts are accepted.
+class OnlineCopyDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *owner);
+
+    OnlineCopyChoice choice() const;
+    // Shows the dialog modally: the AskOnlineCopy of the program.
+    static std::optional<OnlineCopyChoice> ask(QWidget *owner, const OnlineCopyQuestion &question);
+
+private:
+    void judge();
+
+    std::function<std::optional<QSize>(const OnlineCopyChoice &)> m_check;
+    QLineEdit *m_size = nullptr;
+    QLineEdit *m_limit = nullptr;
+    QLabel *m_result = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+};
