@@ -1,4 +1,3 @@
-#include "app/updateoffer.h"
 #include "fakeplatform.h"
 #include "i18n/texttable.h"
 #include "testhttpserver.h"
@@ -85,19 +84,6 @@ private slots:
         QFETCH(int, status);
         TestHttpServer server(TestHttpServer::answer(published, status));
         QTEST(newerReleasePublished(server.url()), "newer");
-    }
-    // Only Yes opens the page.
-    void question()
-    {
-        FakePlatform platform(QString {});
-        platform.answers << MessageBoxAnswer::Yes << MessageBoxAnswer::No;
-        TextTable texts;
-        texts.setText(47, QStringLiteral("newer<BR>open?"));
-        QVERIFY(askToOpenUpdatePage(platform, texts, nullptr));
-        QVERIFY(!askToOpenUpdatePage(platform, texts, nullptr));
-        QCOMPARE(platform.messages.value(1).text, QStringLiteral("newer\n\nopen?"));
-        QCOMPARE(platform.messages.value(1).style,
-            MessageBoxStyle::Information | MessageBoxStyle::YesNo);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
+#include "app/updateoffer.h"
 #include "fakeplatform.h"
 #include "programfolder.h"
 #include "testhttpserver.h"
@@ -56,6 +57,19 @@ private slots:
         platform.endProgram();
         // Hangs here (and the test times out) if the request to end were forgotten.
         QCOMPARE(QCoreApplication::exec(), 0);
+    }
+    // Only Yes opens the page.
+    void question()
+    {
+        FakePlatform platform(QString {});
+        platform.answers << MessageBoxAnswer::Yes << MessageBoxAnswer::No;
+        TextTable texts;
+        texts.setText(47, QStringLiteral("newer<BR>open?"));
+        QVERIFY(askToOpenUpdatePage(platform, texts, nullptr));
+        QVERIFY(!askToOpenUpdatePage(platform, texts, nullptr));
+        QCOMPARE(platform.messages.value(1).text, QStringLiteral("newer\n\nopen?"));
+        QCOMPARE(platform.messages.value(1).style,
+            MessageBoxStyle::Information | MessageBoxStyle::YesNo);
     }
 };
 
