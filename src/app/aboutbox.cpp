@@ -49,6 +49,22 @@ AboutBox::AboutBox(Platform &platform, const TextTable &texts, QWidget *parent)
     load(texts);
 }
 
+AboutBox *AboutBox::openInPlaceOf(QWidget *window, Platform &platform, const TextTable &texts)
+{
+    // A window shown again is placed afresh by the window manager: it comes back where it was.
+    const QPoint at = window->pos();
+    window->hide();
+    auto *box = new AboutBox(platform, texts);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(texts.text(TextId::AboutTitle));
+    connect(box, &AboutBox::unloaded, window, [window, at] {
+        window->move(at);
+        window->show();
+    });
+    box->show();
+    return box;
+}
+
 void AboutBox::createControls()
 {
     setObjectName(QStringLiteral("AboutBox"));

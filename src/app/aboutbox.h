@@ -18,6 +18,9 @@ class AboutBox : public QWidget
     Q_OBJECT
 public:
     AboutBox(Platform &platform, const TextTable &texts, QWidget *parent = nullptr);
+    // Opens a box in place of the window, which comes back where it was once the box closes.
+    // The box deletes itself when closed.
+    static AboutBox *openInPlaceOf(QWidget *window, Platform &platform, const TextTable &texts);
 
     // Closes the box; the timer stops and the main window is to be shown again.
     void unload();

@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
-#include "checknote.h"
 #include "exportcommands.h"
 #include "filechoices.h"
 #include "fitcontrols.h"
@@ -10,6 +9,7 @@
 #include "mainmenu.h"
 #include "photo/photoformat.h"
 #include "photoframe.h"
+#include "photonotes.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "printdialog.h"
@@ -84,14 +84,7 @@ void MainWindow::createControls()
     m_band = new FormatBand(m_client);
     connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
 
-    m_noteLabel = placeTwips(
-        new QLabel(m_client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
-    m_noteLabel->setFont(arialFont(9.75, true));
-    setTextColour(m_noteLabel, QColor(255, 128, 0));
-    m_noteLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_noteLabel->setWordWrap(true);
-    m_noteLabel->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
-    m_checkNote = new CheckNote(m_languages.texts(), m_client);
+    m_notes = std::make_unique<PhotoNotes>(m_client, m_languages.texts());
 
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
@@ -127,10 +120,7 @@ void MainWindow::createMenus()
     auto *controls = new FitControls(
         this, m_view, [this] { return m_document.panStepOn(m_view->framePixels()); },
         [this] { return m_document.isLoaded() && !m_document.isBusy(); });
-    connect(controls, &FitControls::command, this, [this](PhotoCommand command, bool continuing) {
-        if (!m_document.isBusy())
-            m_document.run(command, continuing);
-    });
+    connect(controls, &FitControls::command, &m_document, &PhotoDocument::run);
 }
 
 void MainWindow::connectDocument()
@@ -165,7 +155,8 @@ void MainWindow::connectDocument()
         showNote();
         enableCommands();
     });
-    connect(document, &PhotoDocument::checksChanged, this, &MainWindow::showChecks);
+    connect(
+        document, &PhotoDocument::checksChanged, this, [this] { m_notes->showChecks(m_document); });
     connect(document, &PhotoDocument::photoDecoded, this, &MainWindow::photoDecoded);
 }
 
@@ -182,28 +173,9 @@ void MainWindow::enableCommands()
 
 void MainWindow::showNote()
 {
-    // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
-    const int format = selectedFormat();
-    QString note
-        = text(isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
-    // A photo cut too small prints soft; the user can still go ahead.
-    if (const std::optional<int> dpi = m_document.softPrintDpi())
-        note += u'\n' + text(TextId::ResolutionNote).arg(*dpi);
-    if (m_document.noSingleFace())
-        note += u'\n' + text(TextId::NoSingleFace);
-    m_noteLabel->setText(note);
     // It stays right of the frame and its buttons.
-    const QRect room(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight());
-    fitToText(m_noteLabel, room.adjusted(6, 4, -4, -4));
-    m_checkNote->setRoom(room.adjusted(6, m_noteLabel->geometry().bottom() + 6, -4, -4));
-}
-
-void MainWindow::showChecks()
-{
-    if (const auto &failures = m_document.checks())
-        m_checkNote->display(*failures);
-    else
-        m_checkNote->clear();
+    m_notes->show(
+        m_document, QRect(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight()));
 }
 
 void MainWindow::selectFormat(int index)
@@ -380,15 +352,5 @@ void MainWindow::showAbout()
 {
     // Only one box at a time: a new opening starts afresh.
     delete m_about;
-    // A window shown again is placed afresh by the window manager: it comes back where it was.
-    const QPoint at = pos();
-    hide();
-    m_about = new AboutBox(m_platform, m_languages.texts());
-    m_about->setAttribute(Qt::WA_DeleteOnClose);
-    m_about->setWindowTitle(text(TextId::AboutTitle));
-    connect(m_about, &AboutBox::unloaded, this, [this, at] {
-        move(at);
-        show();
-    });
-    m_about->show();
+    m_about = AboutBox::openInPlaceOf(this, m_platform, m_languages.texts());
 }

@@ -15,13 +15,12 @@
 #include <vector>
 
 class AboutBox;
-class CheckNote;
 class PrintDialog;
 class FormatBand;
 class LinkPanel;
+class PhotoNotes;
 class Platform;
 class PrinterSystem;
-class QLabel;
 class WorkspaceView;
 struct MainMenu;
 
@@ -70,7 +69,6 @@ private:
     void showFormat(int index);
     // The format's note, and what the fit and the face search tell of the photo.
     void showNote();
-    void showChecks();
     // The commands that need a photo, or a face, or a step to take back, only when they can act.
     void enableCommands();
     // Export and print need the photo's own pixels: a command asked for before they are there
@@ -102,6 +100,5 @@ private:
     FormatBand *m_band = nullptr;
     WorkspaceView *m_view = nullptr;
     LinkPanel *m_links = nullptr;
-    QLabel *m_noteLabel = nullptr;
-    CheckNote *m_checkNote = nullptr;
+    std::unique_ptr<PhotoNotes> m_notes;
 };

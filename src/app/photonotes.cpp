@@ -1,0 +1,48 @@
+#include "photonotes.h"
+
+#include "checknote.h"
+#include "i18n/texttable.h"
+#include "photo/photodocument.h"
+#include "photo/photoformat.h"
+#include "widgets/controls.h"
+#include "widgets/look.h"
+#include "widgets/twips.h"
+
+#include <QLabel>
+
+PhotoNotes::PhotoNotes(QWidget *client, const TextTable &texts)
+    : m_texts(texts)
+{
+    m_note = placeTwips(
+        new QLabel(client), QStringLiteral("noteLabel"), QRectF(6645, 4110, 3015, 540));
+    m_note->setFont(arialFont(9.75, true));
+    setTextColour(m_note, QColor(255, 128, 0));
+    m_note->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_note->setWordWrap(true);
+    m_note->setText(QStringLiteral("Minimum size page: 10 x 15 cm"));
+    m_checks = new CheckNote(texts, client);
+}
+
+void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
+{
+    // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
+    const int format = document.format();
+    QString note = m_texts.text(
+        isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
+    // A photo cut too small prints soft; the user can still go ahead.
+    if (const std::optional<int> dpi = document.softPrintDpi())
+        note += u'\n' + m_texts.text(TextId::ResolutionNote).arg(*dpi);
+    if (document.noSingleFace())
+        note += u'\n' + m_texts.text(TextId::NoSingleFace);
+    m_note->setText(note);
+    fitToText(m_note, room.adjusted(6, 4, -4, -4));
+    m_checks->setRoom(room.adjusted(6, m_note->geometry().bottom() + 6, -4, -4));
+}
+
+void PhotoNotes::showChecks(const PhotoDocument &document)
+{
+    if (const auto &failures = document.checks())
+        m_checks->display(*failures);
+    else
+        m_checks->clear();
+}
