@@ -101,6 +101,8 @@ JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
     if (setjmp(errors.fatal) != 0)
         return JpegDecode::Failed;
     jpeg_create_decompress(&info);
+    // Set after the creation, which clears everything but the error manager.
+    info.progress = &errors.progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
         static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
@@ -144,29 +146,11 @@ JpegDecode decodeJpeg(
         if (errors->stop && *errors->stop)
             std::longjmp(errors->fatal, 1);
     };
-    info.progress = &errors.progress;
     const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &image);
     jpeg_destroy_decompress(&info);
     if (result != JpegDecode::Done)
         image = QImage();
     return result;
-}
-
-QImage decodeWhole(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop)
-{
-    QImage image;
-    if (jpeg && decodeJpeg(bytes, 1, stop, image) != JpegDecode::NotOurs)
-        return image;
-    // Adobe's CMYK and what is no JPEG at all: Qt's readers know them.
-    UntilUnwanted device(bytes, stop);
-    QImageReader reader(&device);
-    // The orientation is applied by the photo itself, without a second copy of the pixels.
-    reader.setAutoTransform(false);
-    if (!reader.read(&image) || image.isNull() || (stop && *stop))
-        return QImage();
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
-    return image;
 }
 
 // The whole file, read in parts so that a read no longer wanted ends soon.
@@ -187,6 +171,23 @@ std::optional<QByteArray> readWhole(QFile &file, const std::atomic<bool> *stop)
 }
 
 } // namespace
+
+QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop)
+{
+    QImage image;
+    if (jpeg && decodeJpeg(bytes, 1, stop, image) != JpegDecode::NotOurs)
+        return image;
+    // Adobe's CMYK and what is no JPEG at all: Qt's readers know them.
+    UntilUnwanted device(bytes, stop);
+    QImageReader reader(&device);
+    // The orientation is applied by the photo itself, without a second copy of the pixels.
+    reader.setAutoTransform(false);
+    if (!reader.read(&image) || image.isNull() || (stop && *stop))
+        return QImage();
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
+    return image;
+}
 
 QThreadPool &photoReadThreads()
 {
@@ -238,11 +239,11 @@ PhotoLoadResult loadPhoto(
         if (decodeJpeg(bytes, factor, stop, preview) == JpegDecode::Done)
             return { std::make_shared<const Photo>(std::move(preview), factor, stored, orientation,
                          [bytes](const std::atomic<bool> &unwanted) {
-                             return decodeWhole(bytes, true, &unwanted);
+                             return decodeWholePhoto(bytes, true, &unwanted);
                          }),
                 PhotoLoadError::None };
     }
-    QImage image = stop && *stop ? QImage() : decodeWhole(bytes, jpeg, stop);
+    QImage image = stop && *stop ? QImage() : decodeWholePhoto(bytes, jpeg, stop);
     if (image.isNull())
         return { nullptr, PhotoLoadError::NotAPicture };
     return { std::make_shared<const Photo>(std::move(image), orientation), PhotoLoadError::None };

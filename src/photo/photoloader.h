@@ -2,6 +2,7 @@
 
 #include "photo.h"
 
+#include <QImage>
 #include <QSizeF>
 #include <QString>
 
@@ -39,6 +40,11 @@ struct PhotoLoadResult
 // the read ends soon with nothing.
 PhotoLoadResult loadPhoto(
     const QString &path, const QSizeF &framePixels = {}, const std::atomic<bool> *stop = nullptr);
+
+// A photo's own pixels from its file's bytes (`jpeg`: as the reader named them), as stored;
+// null when they cannot be decoded, or once `stop` is set: the decoder asks after it as it
+// goes, so a decode no longer wanted ends at once, however large the photo.
+QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop);
 
 // Where photos are read.
 class QThreadPool;

@@ -79,6 +79,24 @@ private slots:
     }
     // Shown before its own pixels are decoded, a photo has the crop and, within a shade, the
     // frame of a photo decoded whole; a photo loaded meanwhile ends the first one's decode.
+    // The photo's own pixels as Qt's reader gives them; a decode no longer wanted ends with
+    // nothing, however its scans are laid out.
+    void wholeDecode()
+    {
+        for (const bool progressive : { false, true }) {
+            QByteArray jpeg;
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "jpeg");
+            writer.setProgressiveScanWrite(progressive);
+            QVERIFY(writer.write(TestPhotos::gradients(640, 480)));
+            std::atomic<bool> stop { false };
+            QCOMPARE(decodeWholePhoto(jpeg, true, &stop),
+                QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32));
+            stop = true;
+            QVERIFY(decodeWholePhoto(jpeg, true, &stop).isNull());
+        }
+    }
     void frameFirst_data()
     {
         QTest::addColumn<QSize>("frame");
