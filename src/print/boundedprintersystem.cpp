@@ -117,3 +117,10 @@ std::optional<PrinterFailure> BoundedPrinterSystem::setUserDefault(const QString
         return *failure;
     return unanswered(limit);
 }
+
+void BoundedPrinterSystem::runDetached(std::function<void(PrinterSystem &)> work)
+{
+    // The copy shares the system and the count of running calls, so the work may outlast
+    // this object.
+    std::thread([bounded = *this, work = std::move(work)]() mutable { work(bounded); }).detach();
+}

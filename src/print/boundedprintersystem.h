@@ -24,6 +24,8 @@ public:
     std::optional<PaperArea> paperArea(const QString &printer) override;
     SubmitResult submit(const PrintDocument &document) override;
     std::optional<PrinterFailure> setUserDefault(const QString &printer) override;
+    // The work is handed a copy that shares this object's state, so it may outlive it.
+    void runDetached(std::function<void(PrinterSystem &)> work) override;
 
 private:
     template<typename Result, typename Call>

@@ -4,10 +4,11 @@
 
 #include <QList>
 #include <QSemaphore>
+#include <QThreadPool>
 
 // An in-memory printing system: the test names the printers, each takes every quality, and
-// every page sent is kept. A print job calls it from its own thread; the test changes it only
-// while no job runs.
+// every page sent is kept. A print job and the print dialog's questions call it from their own
+// threads; the test changes it only while none runs.
 class FakePrinterSystem : public PrinterSystem
 {
 public:
@@ -33,6 +34,11 @@ public:
         defaultName = printer;
         return std::nullopt;
     }
+    // On threads the fake waits for when it goes, so a question may outlast the dialog.
+    void runDetached(std::function<void(PrinterSystem &)> work) override
+    {
+        questions.start([this, work = std::move(work)] { work(*this); });
+    }
 
     QStringList names;
     QString defaultName;
@@ -41,4 +47,5 @@ public:
     std::optional<PrinterFailure> submitFailure; // every page refused
     QSemaphore *submitGate = nullptr; // when set, each page waits for one release
     QSemaphore *submitSent = nullptr; // when set, released once a page is kept
+    QThreadPool questions; // last, so it ends first
 };
