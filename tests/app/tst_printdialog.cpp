@@ -179,6 +179,25 @@ private slots:
         delete dialog;
     }
 
+    // The printers are asked off the window's thread: the dialog shows and the thread goes on
+    // while the printing system takes its time; the list fills when it answers.
+    void asksOffTheWindowThread()
+    {
+        OnePrinter one;
+        QSemaphore gate;
+        one.platform.printerSystem.listGate = &gate;
+        QPointer<PrintDialog> dialog = one.dialog();
+        bool free = false;
+        QTimer::singleShot(0, [&free] { free = true; });
+        QTRY_VERIFY(free);
+        const auto *printers = dialog->findChild<QComboBox *>("printerBox");
+        QVERIFY(dialog->isVisible() && !answered(dialog) && printers->count() == 0);
+        gate.release();
+        QTRY_VERIFY(answered(dialog));
+        QCOMPARE(printers->currentText(), "P");
+        delete dialog;
+    }
+
     // A printing server that takes connections and never answers: the window comes up at once;
     // without a photo Print only says so; with one, the print dialog says within seconds, in
     // the user's words, that nothing can print, and offers the export instead.

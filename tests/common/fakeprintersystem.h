@@ -12,7 +12,13 @@
 class FakePrinterSystem : public PrinterSystem
 {
 public:
-    PrinterListing listPrinters() override { return { names, defaultName, std::nullopt }; }
+    PrinterListing listPrinters() override
+    {
+        // Bounded, so a test that blocks the window's thread here fails instead of hanging.
+        if (listGate)
+            listGate->tryAcquire(1, 5000);
+        return { names, defaultName, std::nullopt };
+    }
     bool supportsQuality(const QString &name, int16_t) override { return names.contains(name); }
     std::optional<PaperArea> paperArea(const QString &name) override
     {
@@ -47,5 +53,6 @@ public:
     std::optional<PrinterFailure> submitFailure; // every page refused
     QSemaphore *submitGate = nullptr; // when set, each page waits for one release
     QSemaphore *submitSent = nullptr; // when set, released once a page is kept
+    QSemaphore *listGate = nullptr; // when set, each listing waits for one release
     QThreadPool questions; // last, so it ends first
 };
