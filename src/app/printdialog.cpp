@@ -21,6 +21,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <utility>
+
 namespace {
 
 const QColor ListBackground(38, 77, 206);
@@ -218,9 +220,14 @@ void PrintDialog::loadSequence()
         move(centred.topLeft());
     }
     show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::optional<PrinterFailure> failure = fillPrinterList();
-    fillQualityList();
+    // Filled when the printing system answers; until then there is nothing to choose there.
+    m_printerBox->setEnabled(false);
+    m_qualityBox->setEnabled(false);
+    ask([](PrinterSystem &system) { return system.listPrinters(); },
+        [this](const PrinterListing &listing) {
+            fillPrinterList(listing);
+            askPrinterDetails(listing.failure);
+        });
     if (m_source.photoCrop) {
         // Kept small: the preview is drawn anew for every printer chosen.
         const QImage crop = m_source.photoCrop();
@@ -228,8 +235,6 @@ void PrintDialog::loadSequence()
             ? crop
             : crop.scaled(QSize(300, 300), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
-    showPreview();
-    QApplication::restoreOverrideCursor();
 
     for (int i = 0; i < 2; ++i) {
         const QRectF label = twipsGeometry(m_buttonCaptions[i]);
@@ -244,13 +249,72 @@ void PrintDialog::loadSequence()
     for (int n = 1; n <= 10; ++n)
         m_copiesBox->addItem(QString::number(n));
     m_copiesBox->setEditText(QStringLiteral("1"));
-    if (failure)
-        showSilence(*failure);
-    m_printerBox->setFocus();
-    // Ready for the keyboard: it takes it, also where no window manager hands it over or
-    // another window took it meanwhile.
-    raise();
-    activateWindow();
+}
+
+template<typename Query, typename Answered> void PrintDialog::ask(Query query, Answered answered)
+{
+    using Answer = std::invoke_result_t<Query, PrinterSystem &>;
+    m_questions.enqueue([this, query, answered] {
+        // Owned by the dialog, so deleting the dialog disconnects a late answer.
+        auto *watcher = new QFutureWatcher<Answer>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, answered] {
+            watcher->deleteLater();
+            m_asking = false;
+            answered(watcher->result());
+            askNext();
+        });
+        watcher->setFuture(askPrinterSystem(m_printer.system(), query));
+    });
+    askNext();
+}
+
+void PrintDialog::askNext()
+{
+    if (m_asking)
+        return;
+    if (!m_questions.isEmpty()) {
+        m_asking = true;
+        setCursor(Qt::WaitCursor);
+        m_questions.dequeue()();
+        return;
+    }
+    unsetCursor();
+    // Printing waits for the answers, as it needs the printing system to itself.
+    if (std::exchange(m_printWhenAnswered, false))
+        buttonClicked(0);
+}
+
+void PrintDialog::askPrinterDetails(const std::optional<PrinterFailure> &silence)
+{
+    // The printer current once the list is read is the one probed, however the user chooses
+    // later.
+    const QString printer = m_printer.deviceName();
+    QList<int16_t> candidates;
+    for (const QualityEntry &entry : QualityEntries)
+        candidates.append(entry.code);
+    // A probe puts the quality back only where the printer takes it.
+    if (!candidates.contains(m_printer.quality()))
+        candidates.append(m_printer.quality());
+    ask(
+        [printer, candidates](PrinterSystem &system) {
+            return std::pair { supportedQualities(system, printer, candidates),
+                currentPaper(system, printer) };
+        },
+        [this, printer, silence](const std::pair<QList<int16_t>, PaperArea> &details) {
+            m_qualitiesOf = printer;
+            m_qualities = details.first;
+            fillQualityList();
+            showPreview(details.second);
+            m_printerBox->setEnabled(true);
+            m_qualityBox->setEnabled(true);
+            if (silence)
+                showSilence(*silence);
+            m_printerBox->setFocus();
+            // Ready for the keyboard: it takes it, also where no window manager hands it over
+            // or another window took it meanwhile.
+            raise();
+            activateWindow();
+        });
 }
 
 void PrintDialog::showLandscape()
@@ -289,15 +353,14 @@ void PrintDialog::fillQualityList()
 bool PrintDialog::probeQuality(int16_t quality)
 {
     const int16_t remembered = m_printer.quality();
-    const bool supported = m_printer.setQuality(quality);
-    m_printer.setQuality(remembered);
+    const bool supported = m_printer.setQuality(quality, m_qualities);
+    m_printer.setQuality(remembered, m_qualities);
     return supported;
 }
 
-std::optional<PrinterFailure> PrintDialog::fillPrinterList()
+void PrintDialog::fillPrinterList(const PrinterListing &listing)
 {
     // Read once: typing in the box must not ask the printing system at every key.
-    const PrinterListing listing = m_printer.system().listPrinters();
     m_printerNames = listing.names;
     m_printer.adoptDefault(listing);
     {
@@ -307,7 +370,6 @@ std::optional<PrinterFailure> PrintDialog::fillPrinterList()
         m_printerBox->addItems(m_printerNames);
     }
     m_printerBox->setEditText(m_printer.deviceName());
-    return listing.failure;
 }
 
 void PrintDialog::selectPrinter(const QString &text)
@@ -315,12 +377,22 @@ void PrintDialog::selectPrinter(const QString &text)
     if (!m_printerNames.contains(text) || text == m_printer.deviceName())
         return;
     m_printer.makeCurrent(text);
-    showPreview();
+    askPaper();
 }
 
-void PrintDialog::showPreview()
+void PrintDialog::askPaper()
 {
-    const PaperArea paper = currentPaper(m_printer.system(), m_printer.deviceName());
+    const QString printer = m_printer.deviceName();
+    ask([printer](PrinterSystem &system) { return currentPaper(system, printer); },
+        [this, printer](const PaperArea &paper) {
+            // A printer chosen meanwhile has its own question waiting.
+            if (printer == m_printer.deviceName())
+                showPreview(paper);
+        });
+}
+
+void PrintDialog::showPreview(const PaperArea &paper)
+{
     const QSizeF photoMm
         = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
     for (const auto &[picture, orientation] :
@@ -334,8 +406,19 @@ void PrintDialog::selectQuality(int position)
 {
     if (position < 0)
         return;
-    m_printer.setQuality(int16_t(m_qualityBox->itemData(position).toInt()));
+    const auto quality = int16_t(m_qualityBox->itemData(position).toInt());
     m_printer.setQualityPosition(int16_t(position));
+    const QString printer = m_printer.deviceName();
+    if (printer == m_qualitiesOf) {
+        m_printer.setQuality(quality, m_qualities);
+        return;
+    }
+    ask([printer, quality](
+            PrinterSystem &system) { return supportedQualities(system, printer, { quality }); },
+        [this, printer, quality](const QList<int16_t> &supported) {
+            if (printer == m_printer.deviceName())
+                m_printer.setQuality(quality, supported);
+        });
 }
 
 void PrintDialog::liftButton(int index)
@@ -394,8 +477,12 @@ void PrintDialog::done(int result)
 void PrintDialog::buttonClicked(int index)
 {
     if (index == 1)
-        reject();
-    else if (m_buttonCaptions[0]->isEnabled() && !isPrinting())
+        return reject();
+    if (!m_buttonCaptions[0]->isEnabled() || isPrinting())
+        return;
+    if (m_asking)
+        m_printWhenAnswered = true;
+    else
         startPrinting();
 }
 
@@ -493,15 +580,19 @@ void PrintDialog::showSilence(const PrinterFailure &failure)
     });
 }
 
-bool PrintDialog::makeDefaultPrinter(const QString &name)
+void PrintDialog::makeDefaultPrinter(const QString &name)
 {
-    const Printer::DefaultSwitch result = m_printer.makeDefault(name);
-    if (!result.failure)
-        return result.found;
-    m_platform.messageBox(this,
-        QStringLiteral("Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
-            .arg(result.failure->number)
-            .arg(result.failure->description),
-        MessageBoxStyle::Ok, ApplicationTitle);
-    return false;
+    ask([name](PrinterSystem &system) { return makeUserDefault(system, name); },
+        [this](const Printer::DefaultSwitch &result) {
+            if (result.found)
+                m_printer.makeCurrent(result.printer);
+            if (result.failure)
+                m_platform.messageBox(this,
+                    QStringLiteral(
+                        "Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
+                        .arg(result.failure->number)
+                        .arg(result.failure->description),
+                    MessageBoxStyle::Ok, ApplicationTitle);
+            emit defaultPrinterMade(result.found && !result.failure);
+        });
 }

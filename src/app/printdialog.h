@@ -6,9 +6,11 @@
 
 #include <QDialog>
 #include <QFutureWatcher>
+#include <QQueue>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class CaptionButton;
@@ -20,10 +22,11 @@ class ShapeWidget;
 class TextTable;
 
 // The print dialog: printer, orientation and copies, then Print or Cancel. Opening it runs
-// its load sequence and shows it; Print sends the sheet on a thread of its own and closes the
-// dialog once it has gone, Cancel closes it at once. It deletes itself when closed. The
-// printer, its quality and where that was chosen are the caller's `currentPrinter`, which
-// outlives the dialog.
+// its load sequence and shows it; the printing system is asked off the window's thread and the
+// printers, qualities and preview fill in when it answers (Print pressed meanwhile prints then).
+// Print sends the sheet on a thread of its own and closes the dialog once it has gone, Cancel
+// closes it at once. It deletes itself when closed. The printer, its quality and where that was
+// chosen are the caller's `currentPrinter`, which outlives the dialog.
 class PrintDialog : public QDialog
 {
     Q_OBJECT
@@ -38,8 +41,8 @@ public:
     bool isPrinting() const { return m_printing; }
 
     // Makes the printer whose name matches, ignoring case, both the current printer and the
-    // user's default printer. False when no printer matches or the switch failed.
-    bool makeDefaultPrinter(const QString &name);
+    // user's default printer; defaultPrinterMade tells whether it was.
+    void makeDefaultPrinter(const QString &name);
 
     // While a job runs the dialog stays; Escape, like Cancel, waits for it.
     void done(int result) override;
@@ -47,6 +50,8 @@ public:
 signals:
     // The user asked for the sheet as a JPEG file instead; the dialog has closed.
     void exportInstead();
+    // False when no printer matched or the switch failed.
+    void defaultPrinterMade(bool made);
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -58,12 +63,20 @@ private:
     void loadSequence();
     void showLandscape();
     void showPortrait();
+    // One question at a time, as a bounded printing system refuses a call while another runs;
+    // the answer reaches the dialog only while it exists.
+    template<typename Query, typename Answered> void ask(Query query, Answered answered);
+    void askNext();
+    // The qualities and the paper of the printer the listing made current; a listing that
+    // failed is shown once they are in.
+    void askPrinterDetails(const std::optional<PrinterFailure> &silence);
     void fillQualityList();
     bool probeQuality(int16_t quality);
-    std::optional<PrinterFailure> fillPrinterList();
+    void fillPrinterList(const PrinterListing &listing);
     void selectPrinter(const QString &text);
+    void askPaper();
     // The orientation pictures show the page as it will print on the current printer.
-    void showPreview();
+    void showPreview(const PaperArea &paper);
     void selectQuality(int position);
     void liftButton(int index);
     void lowerButtons();
@@ -81,6 +94,12 @@ private:
     Printer &m_printer;
     PhotoSheetSource m_source;
     QStringList m_printerNames;
+    QQueue<std::function<void()>> m_questions;
+    bool m_asking = false;
+    bool m_printWhenAnswered = false;
+    // What the printer current at loading takes, of the qualities the list offers.
+    QString m_qualitiesOf;
+    QList<int16_t> m_qualities;
     QImage m_previewPhoto;
     QFutureWatcher<std::optional<PrinterFailure>> m_job;
     QString m_titleBeforePrinting;

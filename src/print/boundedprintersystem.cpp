@@ -1,12 +1,9 @@
 #include "boundedprintersystem.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QFutureWatcher>
 #include <QPromise>
 #include <QSemaphore>
 #include <QThread>
-#include <QTimer>
 
 #include <thread>
 
@@ -37,8 +34,9 @@ bool onWindowThread()
 template<typename Result, typename Call>
 std::optional<Result> BoundedPrinterSystem::run(Call call, std::chrono::milliseconds limit)
 {
-    // Only a call given up earlier, or a print job's on its own thread, can still be running
-    // here.
+    // Waiting here would freeze the windows for as long as the limit.
+    Q_ASSERT(!onWindowThread());
+    // Only a call given up earlier, or another thread's, can still be running here.
     int idle = 0;
     if (!m_running->compare_exchange_strong(idle, 1))
         return std::nullopt;
@@ -56,20 +54,9 @@ std::optional<Result> BoundedPrinterSystem::run(Call call, std::chrono::millisec
         answered->release();
     }).detach();
 
-    if (onWindowThread()) {
-        // The windows are painted meanwhile; the user's input waits.
-        QFutureWatcher<Result> watcher;
-        watcher.setFuture(future);
-        QEventLoop loop;
-        QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-        if (!watcher.isFinished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-    } else {
-        answered->tryAcquire(1, int(limit.count()));
-    }
-    // Nothing of this object is touched from here on: a print job's thread may still wait
-    // above when the program ends and the object has gone.
+    answered->tryAcquire(1, int(limit.count()));
+    // Nothing of this object is touched from here on: a job's or a question's thread may still
+    // wait above when the program ends and the object has gone.
     if (!future.isResultReadyAt(0))
         return std::nullopt;
     return future.result();
@@ -116,4 +103,11 @@ std::optional<PrinterFailure> BoundedPrinterSystem::setUserDefault(const QString
         = run<std::optional<PrinterFailure>>(call, limit))
         return *failure;
     return unanswered(limit);
+}
+
+void BoundedPrinterSystem::runDetached(std::function<void(PrinterSystem &)> work)
+{
+    // The copy shares the system and the count of running calls, so the work may outlast
+    // this object.
+    std::thread([bounded = *this, work = std::move(work)]() mutable { work(bounded); }).detach();
 }

@@ -7,12 +7,12 @@
 #include <memory>
 
 // A printing system whose every call runs on a thread of its own and is given up after a time
-// limit, so a server that accepts but never answers cannot freeze the windows. While a call
-// from the window's thread waits, the windows are painted but user input is held back; a call
-// from another thread (a print job's) simply waits. A call given up is left to end by itself,
-// and until it has, further calls fail at once instead of piling up threads; so does a call
-// made while another thread's call runs. Safe to call from any thread; a call waiting on a
-// job's thread may outlive this object.
+// limit, so a server that accepts but never answers cannot hold a job or a question forever.
+// The caller waits for the answer or the limit, handling no events: the window's thread never
+// calls it, it asks through askPrinterSystem. A call given up is left to end by itself, and
+// until it has, further calls fail at once instead of piling up threads; so does a call made
+// while another thread's call runs. Safe to call from any other thread; a waiting call may
+// outlive this object.
 class BoundedPrinterSystem : public PrinterSystem
 {
 public:
@@ -24,6 +24,8 @@ public:
     std::optional<PaperArea> paperArea(const QString &printer) override;
     SubmitResult submit(const PrintDocument &document) override;
     std::optional<PrinterFailure> setUserDefault(const QString &printer) override;
+    // The work is handed a copy that shares this object's state, so it may outlive it.
+    void runDetached(std::function<void(PrinterSystem &)> work) override;
 
 private:
     template<typename Result, typename Call>

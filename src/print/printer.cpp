@@ -17,27 +17,9 @@ void Printer::makeCurrent(const QString &deviceName)
     m_deviceName = deviceName;
 }
 
-Printer::DefaultSwitch Printer::makeDefault(const QString &name)
+bool Printer::setQuality(int16_t quality, const QList<int16_t> &supported)
 {
-    const PrinterListing listing = m_system.listPrinters();
-    if (listing.failure)
-        return { false, listing.failure };
-    const QString wanted = name.toUpper();
-    for (const QString &installed : listing.names) {
-        if (installed.toUpper() != wanted)
-            continue;
-        m_deviceName = installed;
-        // The printing system keeps the name as it knows it; letter case does not matter to it.
-        return { true, m_system.setUserDefault(installed) };
-    }
-    return {};
-}
-
-bool Printer::setQuality(int16_t quality)
-{
-    if (m_deviceName.isEmpty() || quality == 0 || quality < PrintQuality::High)
-        return false;
-    if (!m_system.supportsQuality(m_deviceName, quality))
+    if (m_deviceName.isEmpty() || !supported.contains(quality))
         return false;
     m_quality = quality;
     return true;
@@ -49,4 +31,32 @@ bool Printer::setCopies(int copies)
         return false;
     m_copies = copies;
     return true;
+}
+
+QList<int16_t> supportedQualities(
+    PrinterSystem &system, const QString &printer, const QList<int16_t> &candidates)
+{
+    QList<int16_t> supported;
+    if (printer.isEmpty())
+        return supported;
+    for (const int16_t quality : candidates) {
+        if (quality != 0 && quality >= PrintQuality::High && !supported.contains(quality)
+            && system.supportsQuality(printer, quality))
+            supported.append(quality);
+    }
+    return supported;
+}
+
+Printer::DefaultSwitch makeUserDefault(PrinterSystem &system, const QString &name)
+{
+    const PrinterListing listing = system.listPrinters();
+    if (listing.failure)
+        return { false, listing.failure, {} };
+    const QString wanted = name.toUpper();
+    for (const QString &installed : listing.names) {
+        // The printing system keeps the name as it knows it; letter case does not matter to it.
+        if (installed.toUpper() == wanted)
+            return { true, system.setUserDefault(installed), installed };
+    }
+    return {};
 }

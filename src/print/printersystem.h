@@ -2,15 +2,21 @@
 
 #include "i18n/texttable.h"
 
+#include <QFuture>
 #include <QImage>
 #include <QList>
 #include <QMarginsF>
+#include <QPromise>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <thread>
+#include <type_traits>
 
 // Print quality codes; a positive quality is a resolution in dots per inch.
 namespace PrintQuality {
@@ -109,4 +115,29 @@ public:
     virtual SubmitResult submit(const PrintDocument &document) = 0;
     // Makes the printer the user's default destination.
     virtual std::optional<PrinterFailure> setUserDefault(const QString &printer) = 0;
+
+    // Starts the work on another thread and returns at once. The work is handed a system to
+    // use: this one, which must then outlive it, or one that owns all it needs.
+    virtual void runDetached(std::function<void(PrinterSystem &)> work)
+    {
+        std::thread([this, work = std::move(work)] { work(*this); }).detach();
+    }
 };
+
+// Asks the printing system off the calling thread, so the window's thread never waits for a
+// server; the answer comes through the future.
+template<typename Query>
+QFuture<std::invoke_result_t<Query, PrinterSystem &>> askPrinterSystem(
+    PrinterSystem &system, Query query)
+{
+    using Answer = std::invoke_result_t<Query, PrinterSystem &>;
+    // Shared, as the work must be copyable.
+    auto promise = std::make_shared<QPromise<Answer>>();
+    QFuture<Answer> future = promise->future();
+    promise->start();
+    system.runDetached([promise, query = std::move(query)](PrinterSystem &asked) {
+        promise->addResult(query(asked));
+        promise->finish();
+    });
+    return future;
+}

@@ -45,6 +45,12 @@ QString focusName()
                  : QString();
 }
 
+// The printing system has answered: the printer list is filled and can be chosen from.
+bool answered(const PrintDialog *dialog)
+{
+    return dialog->findChild<QWidget *>("printerBox")->isEnabled();
+}
+
 void clickPrint(PrintDialog *dialog)
 {
     QTest::mouseClick(dialog->findChild<QWidget *>("printButton"), Qt::LeftButton, {}, { 5, 5 });
@@ -87,6 +93,7 @@ private slots:
         };
         QPointer<PrintDialog> dialog
             = new PrintDialog(one.platform, one.texts, one.printer, source);
+        QTRY_VERIFY(answered(dialog));
         QTRY_COMPARE(QApplication::activeWindow(), dialog.data());
         QStringList visited;
         for (int tab = 0; tab < 5; ++tab) {
@@ -136,6 +143,7 @@ private slots:
             one.platform.printerSystem.submitFailure = PrinterFailure(5, "paper jam");
         QPointer<PrintDialog> dialog = one.dialog();
         const QString caption = dialog->windowTitle();
+        QTRY_VERIFY(answered(dialog));
         clickPrint(dialog);
         QCOMPARE(dialog->windowTitle(), one.texts.text(TextId::Printing));
         for (const char *name : { "printerBox", "copiesBox", "printButton", "cancelButton" })
@@ -171,6 +179,25 @@ private slots:
         delete dialog;
     }
 
+    // The printers are asked off the window's thread: the dialog shows and the thread goes on
+    // while the printing system takes its time; the list fills when it answers.
+    void asksOffTheWindowThread()
+    {
+        OnePrinter one;
+        QSemaphore gate;
+        one.platform.printerSystem.listGate = &gate;
+        QPointer<PrintDialog> dialog = one.dialog();
+        bool free = false;
+        QTimer::singleShot(0, [&free] { free = true; });
+        QTRY_VERIFY(free);
+        const auto *printers = dialog->findChild<QComboBox *>("printerBox");
+        QVERIFY(dialog->isVisible() && !answered(dialog) && printers->count() == 0);
+        gate.release();
+        QTRY_VERIFY(answered(dialog));
+        QCOMPARE(printers->currentText(), "P");
+        delete dialog;
+    }
+
     // A printing server that takes connections and never answers: the window comes up at once;
     // without a photo Print only says so; with one, the print dialog says within seconds, in
     // the user's words, that nothing can print, and offers the export instead.
@@ -202,8 +229,9 @@ private slots:
         form.document().photo()->waitUntilComplete();
         clock.restart();
         print->trigger();
-        QVERIFY(clock.elapsed() < 10000);
         QPointer<PrintDialog> dialog = form.printDialog();
+        QVERIFY(dialog->isVisible() && clock.elapsed() < 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(answered(dialog), 10000);
         QVERIFY(platform.messages.isEmpty());
         QCOMPARE(dialog->findChild<QLabel *>("silenceNote")->text(),
             form.text(TextId::PrintingSystemSilent));

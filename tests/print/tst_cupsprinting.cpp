@@ -232,18 +232,25 @@ private slots:
     {
         const QFileInfo machine(QStringLiteral("/etc/cups/lpoptions"));
         const QDateTime before = machine.lastModified();
+        // Asked as the print dialog asks, off the window's thread.
+        const auto makeDefault = [this](const QString &name) {
+            return askPrinterSystem(m_printers, [name](PrinterSystem &system) {
+                return makeUserDefault(system, name);
+            }).result();
+        };
         Printer printer(m_printers);
-        printer.adoptDefault(m_printers.listPrinters());
+        printer.adoptDefault(askPrinterSystem(m_printers, [](PrinterSystem &system) {
+            return system.listPrinters();
+        }).result());
         QCOMPARE(printer.deviceName(), Plain); // the default when first listed
-        QVERIFY(!printer.makeDefault(QStringLiteral("NoSuchPrinter")).found);
-        const Printer::DefaultSwitch margins
-            = printer.makeDefault(QStringLiteral("kalmoraMARGINS"));
+        QVERIFY(!makeDefault(QStringLiteral("NoSuchPrinter")).found);
+        const Printer::DefaultSwitch margins = makeDefault(QStringLiteral("kalmoraMARGINS"));
         QVERIFY(margins.found && !margins.failure);
-        QCOMPARE(printer.deviceName(), Margins);
+        QCOMPARE(margins.printer, Margins);
         // A program started now begins on the new default.
         CupsPrinterSystem fresh;
         QCOMPARE(fresh.listPrinters().defaultName, Margins);
-        QVERIFY(printer.makeDefault(Plain).found);
+        QVERIFY(makeDefault(Plain).found);
         QCOMPARE(fresh.listPrinters().defaultName, Plain);
         // The choice is the user's own, under the test's HOME or server root, never the machine's.
         QCOMPARE(QFileInfo(machine.filePath()).lastModified(), before);
