@@ -45,6 +45,8 @@ CheckNote::CheckNote(const TextTable &texts, QWidget *parent)
     setFont(arialFont(9.75, true));
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setWordWrap(true);
+    // Nothing is checked before a photo's face search has ended.
+    hide();
 }
 
 void CheckNote::clear()

@@ -406,6 +406,7 @@ private slots:
         // No face: every closer search runs first (seconds under the sanitizers).
         QTRY_VERIFY_WITH_TIMEOUT(
             label("noteLabel")->text().contains(m_form->text(TextId::NoSingleFace)), 60000);
+        QVERIFY(!label("checkNote")->isVisible());
         QCOMPARE(rect(), *centreCrop(2400, 3200, 5080, 5080));
     }
 
