@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QThreadPool>
 
+#include <array>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -94,18 +95,35 @@ QImage scaledPart(
 
 } // namespace
 
-QThreadPool &photoDecodeThreads()
+namespace {
+
+// Not Qt's global pool: its image functions split large images over that pool's threads and
+// would wait behind a read or a decode. Work still running ends with the application, while
+// the image plugins are there.
+QThreadPool &photoThreads(int work)
 {
-    // Not Qt's global pool: its image functions split large images over that pool's threads
-    // and would wait behind a decode.
-    static QThreadPool threads;
-    // A decode still running ends with the application, while the image plugins are there.
+    static std::array<QThreadPool, 2> pools;
     static const bool drainedAtExit = [] {
-        qAddPostRoutine([] { threads.waitForDone(); });
+        qAddPostRoutine([] {
+            for (QThreadPool &pool : pools)
+                pool.waitForDone();
+        });
         return true;
     }();
     Q_UNUSED(drainedAtExit);
-    return threads;
+    return pools[std::size_t(work)];
+}
+
+} // namespace
+
+QThreadPool &photoReadThreads()
+{
+    return photoThreads(0);
+}
+
+QThreadPool &photoDecodeThreads()
+{
+    return photoThreads(1);
 }
 
 struct Photo::Decode

@@ -92,6 +92,7 @@ private:
 
 using PhotoPtr = std::shared_ptr<const Photo>;
 
-// Where photos decode their own pixels.
+// Where photos are read, and where they decode their own pixels.
 class QThreadPool;
+QThreadPool &photoReadThreads();
 QThreadPool &photoDecodeThreads();

@@ -5,10 +5,8 @@
 #include "platform/paths.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
-#include <QThreadPool>
 
 #include <cstdio> // before jpeglib.h, which uses FILE
 #include <jpeglib.h>
@@ -187,18 +185,6 @@ QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bo
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
         image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
     return image;
-}
-
-QThreadPool &photoReadThreads()
-{
-    static QThreadPool threads;
-    // A read told to stop still ends while the image plugins are there.
-    static const bool drainedAtExit = [] {
-        qAddPostRoutine([] { threads.waitForDone(); });
-        return true;
-    }();
-    Q_UNUSED(drainedAtExit);
-    return threads;
 }
 
 PhotoLoadResult loadPhoto(

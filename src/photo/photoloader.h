@@ -45,7 +45,3 @@ PhotoLoadResult loadPhoto(
 // null when they cannot be decoded, or once `stop` is set: the decoder asks after it as it
 // goes, so a decode no longer wanted ends at once, however large the photo.
 QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop);
-
-// Where photos are read.
-class QThreadPool;
-QThreadPool &photoReadThreads();
