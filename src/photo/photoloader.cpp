@@ -155,16 +155,19 @@ JpegDecode decodeJpeg(
 std::optional<QByteArray> readWhole(QFile &file, const std::atomic<bool> *stop)
 {
     constexpr qint64 Part = 16 << 20;
-    QByteArray bytes;
-    bytes.reserve(file.size());
-    while (!file.atEnd()) {
+    // Straight into one buffer of the file's size: a part of its own each time would cost a
+    // fresh allocation of the part's size, also for a file of a few bytes.
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
         if (stop && *stop)
             return std::nullopt;
-        const QByteArray part = file.read(Part);
-        if (part.isEmpty())
+        const qint64 read = file.read(bytes.data() + done, std::min(Part, bytes.size() - done));
+        if (read <= 0)
             break;
-        bytes += part;
+        done += read;
     }
+    bytes.truncate(done);
     return bytes;
 }
 
