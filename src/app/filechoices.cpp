@@ -7,20 +7,33 @@
 
 #include <QFileInfo>
 
+namespace {
+
+// The open dialog for one kind of file, offering all of them.
+QString askToOpen(Platform &platform, const QString &folder, const QString &filter,
+    const QString &pattern, const QString &title, QWidget *owner)
+{
+    FileDialogRequest request;
+    request.initialDir = folder;
+    request.filter = filter;
+    request.defaultExt = pattern;
+    request.fileName = pattern;
+    request.dialogTitle = title;
+    request.owner = owner;
+    request.openDialog = true;
+    return showFileDialog(platform, request);
+}
+
+} // namespace
+
 QString choosePhotoFile(
     Platform &platform, const TextTable &texts, Settings &settings, QWidget *owner)
 {
     if (settings.lastPhotoFolder().isEmpty())
         settings.setLastPhotoFolder(platform.currentDirectory());
-    FileDialogRequest request;
-    request.initialDir = settings.lastPhotoFolder();
-    request.filter = texts.text(TextId::PhotoFilter);
-    request.defaultExt = QStringLiteral("*.jpg");
-    request.fileName = QStringLiteral("*.jpg");
-    request.dialogTitle = texts.text(TextId::PhotoDialogTitle);
-    request.owner = owner;
-    request.openDialog = true;
-    const QString path = showFileDialog(platform, request);
+    const QString path
+        = askToOpen(platform, settings.lastPhotoFolder(), texts.text(TextId::PhotoFilter),
+            QStringLiteral("*.jpg"), texts.text(TextId::PhotoDialogTitle), owner);
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         const QString name = file.isFile() ? file.fileName() : QString();
@@ -32,15 +45,9 @@ QString choosePhotoFile(
 bool chooseLanguageFile(Platform &platform, const TextTable &texts, const LanguageFiles &languages,
     Settings &settings, QWidget *owner)
 {
-    FileDialogRequest request;
-    request.initialDir = languages.langFolder();
-    request.filter = texts.text(TextId::LanguageFilter);
-    request.defaultExt = QStringLiteral("*.lng");
-    request.fileName = QStringLiteral("*.lng");
-    request.dialogTitle = texts.text(TextId::LanguageDialogTitle);
-    request.owner = owner;
-    request.openDialog = true;
-    const QString chosen = showFileDialog(platform, request);
+    const QString chosen
+        = askToOpen(platform, languages.langFolder(), texts.text(TextId::LanguageFilter),
+            QStringLiteral("*.lng"), texts.text(TextId::LanguageDialogTitle), owner);
     if (chosen.isEmpty())
         return false;
     if (const std::optional<QString> name = languages.nameToStore(chosen))
