@@ -102,14 +102,38 @@ enum class TextId : int {
     ResetStep = 96,
     FitToFaceStep = 97,
     StraightenStep = 98,
+    HeadMarkStep = 99,
+    // The measured head and the checks with the offices' limits.
+    HairTopMark = 101,
+    CrownMark = 102,
+    HeadTopNotFound = 103,
+    HeadTurned = 104,
+    HeadRaised = 105,
+    HeadLowered = 106,
+    MouthOpen = 107,
+    TeethShowing = 108,
+    EyesLookClosed = 109,
+    BackgroundUneven = 110,
+    BackgroundDarkMeasured = 111,
+    BackgroundColoured = 112,
+    HeadToCrown = 113,
+    HeadToHair = 114,
+    CrownPlace = 115,
+    EyeLinePlace = 116,
+    NoRoomAboveHead = 117,
+    OnlineCopyOwnPixels = 118,
+    OnlineCopyEnlarged = 119,
+    OnlineCopyLimitKB = 120,
+    ColourProfileUnusable = 121,
+    FaceTooSmallToMeasure = 122,
 };
 
-// The interface texts: entry k (1-100) is line k of the current language file without its
-// three-character prefix. Entries beyond the last line of a newer file keep older texts.
+// The interface texts: entry k (1-200) is line k of the current language file without its
+// three-character prefix ("01 ", "99 ", "100", "101"). Entries beyond the last line of a newer file keep older texts.
 class TextTable
 {
 public:
-    static constexpr int LastEntry = 100;
+    static constexpr int LastEntry = 200;
     static constexpr int PrefixLength = 3;
     // The longest shipped line has about 250 characters; a longer one is garbage.
     static constexpr qsizetype MaximumLine = 1024;
@@ -125,7 +149,7 @@ public:
     bool has(int k) const;
     void setText(int k, const QString &text);
     // Lines shorter than the prefix or longer than MaximumLine leave their entry unchanged;
-    // lines after 100 are ignored.
+    // lines after 200 are ignored.
     void applyLines(const QStringList &lines);
 
 private:

@@ -131,6 +131,8 @@ FaceMarks FaceMarks::fromPoints(const QList<QPointF> &points)
         marks.eyeLine += points[corner].y() / 4.0;
         marks.centreX += points[corner].x() / 4.0;
     }
+    const QPointF mirrored(marks.centreX, marks.eyeLine - (marks.chin - marks.eyeLine));
+    marks.hairTop = marks.skullTop = mirrored;
     return marks;
 }
 
@@ -140,7 +142,11 @@ FaceMarks FaceMarks::turned(const Turn &turn) const
     QList<QPointF> moved;
     for (const QPointF &point : points)
         moved.append(matrix.map(point));
-    return fromPoints(moved);
+    FaceMarks face = fromPoints(moved);
+    face.hairTop = matrix.map(hairTop);
+    face.skullTop = matrix.map(skullTop);
+    face.topFound = topFound;
+    return face;
 }
 
 std::pair<QPointF, QPointF> FaceMarks::eyes() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "photo.h"
+#include "photoformat.h"
 #include "turn.h"
 
 #include <QList>
@@ -38,10 +39,19 @@ struct FaceMarks
     std::pair<QPointF, QPointF> eyes() const;
     // The eye line's angle, clockwise on the screen, in degrees.
     double tilt() const;
-    // The top of the head is no landmark: it is taken as far above the eye line as the chin
-    // is below it.
-    double crown() const { return eyeLine - (chin - eyeLine); }
-    double head() const { return chin - crown(); }
+    // The top of the head is no landmark. Where the photo shows it, the top of the hair is
+    // measured in its pixels and the skull's top estimated below it; until then, and where it
+    // cannot be found, both are taken as far above the eye line as the chin is below it.
+    // Points on the face's axis, so a turn moves them with the face.
+    QPointF hairTop;
+    QPointF skullTop;
+    enum class TopFound { Estimated, Measured, NotFound, ByHand };
+    TopFound topFound = TopFound::Estimated;
+    double crown() const { return skullTop.y(); }
+    double hair() const { return hairTop.y(); }
+    double top(FaceRule::Top top) const { return top == FaceRule::Top::Hair ? hair() : crown(); }
+    // Chin to the top the rule measures to.
+    double head(FaceRule::Top top = FaceRule::Top::Skull) const { return chin - this->top(top); }
 };
 
 struct FaceSearch

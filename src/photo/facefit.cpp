@@ -8,9 +8,9 @@
 std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
     double frameHeight, const FaceMarks &face, const FaceRule &rule, const Turn &turn)
 {
-    if (!(face.head() > 0) || frameWidth <= 0 || frameHeight <= 0)
+    if (!(face.head(rule.top) > 0) || frameWidth <= 0 || frameHeight <= 0)
         return std::nullopt;
-    double height = face.head() / rule.headTarget;
+    double height = face.head(rule.top) / rule.headTarget;
     double width = height * frameWidth / frameHeight;
     // A face too large for its rule in this photo: as close as the photo allows, which is the
     // centred fit's rectangle moved onto the face.
@@ -23,7 +23,7 @@ std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWi
         height = largest->height;
     }
     const double top = rule.anchor == FaceRule::Anchor::Crown
-        ? face.crown() - rule.anchorTarget * height
+        ? face.top(rule.top) - rule.anchorTarget * height
         : face.eyeLine - (1 - rule.anchorTarget) * height;
     const double left = face.centreX - width / 2;
     if (!turn.isNull()) {
