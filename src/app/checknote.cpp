@@ -3,6 +3,10 @@
 #include "i18n/texttable.h"
 #include "widgets/look.h"
 
+#include <QLocale>
+
+#include <cmath>
+
 namespace {
 
 TextId textOf(PhotoCheck check)
@@ -12,14 +16,34 @@ TextId textOf(PhotoCheck check)
         return TextId::NoSingleFace;
     case PhotoCheck::FaceTurned:
         return TextId::FaceTurned;
-    case PhotoCheck::HeadTilted:
-        return TextId::HeadTilted;
-    case PhotoCheck::HeadOutsideRule:
-        return TextId::HeadOutsideRule;
+    case PhotoCheck::NoRoomAboveHead:
+        return TextId::NoRoomAboveHead;
+    case PhotoCheck::HeadHeightToSkull:
+        return TextId::HeadToCrown;
+    case PhotoCheck::HeadHeightToHair:
+        return TextId::HeadToHair;
+    case PhotoCheck::TopPlace:
+        return TextId::CrownPlace;
+    case PhotoCheck::EyeLinePlace:
+        return TextId::EyeLinePlace;
+    case PhotoCheck::HeadTopNotFound:
+        return TextId::HeadTopNotFound;
     case PhotoCheck::FaceNearEdge:
         return TextId::FaceNearEdge;
+    case PhotoCheck::HeadTilted:
+        return TextId::HeadTilted;
+    case PhotoCheck::HeadTurned:
+        return TextId::HeadTurned;
+    case PhotoCheck::HeadRaised:
+        return TextId::HeadRaised;
+    case PhotoCheck::HeadLowered:
+        return TextId::HeadLowered;
     case PhotoCheck::EyesClosed:
-        return TextId::EyesClosed;
+        return TextId::EyesLookClosed;
+    case PhotoCheck::MouthOpen:
+        return TextId::MouthOpen;
+    case PhotoCheck::TeethShowing:
+        return TextId::TeethShowing;
     case PhotoCheck::FaceTooDark:
         return TextId::FaceTooDark;
     case PhotoCheck::FaceTooBright:
@@ -27,11 +51,44 @@ TextId textOf(PhotoCheck check)
     case PhotoCheck::LitFromOneSide:
         return TextId::FaceLitFromOneSide;
     case PhotoCheck::BackgroundNotPlain:
-        return TextId::BackgroundNotPlain;
+        return TextId::BackgroundUneven;
     case PhotoCheck::BackgroundTooDark:
-        return TextId::BackgroundTooDark;
+        return TextId::BackgroundDarkMeasured;
+    case PhotoCheck::BackgroundColoured:
+        return TextId::BackgroundColoured;
     }
     return TextId::NoSingleFace;
+}
+
+// The line with its figures, in the user's locale: millimetres, degrees and levels with one
+// decimal; the eyes' opening, a share of a few tenths, with two.
+QString line(const CheckFailure &failure, const TextTable &texts)
+{
+    const QString text = texts.text(textOf(failure.check));
+    const QLocale locale;
+    const auto figure = [&locale](double value, int decimals = 1) {
+        return locale.toString(value, 'f', decimals);
+    };
+    switch (failure.check) {
+    case PhotoCheck::HeadHeightToSkull:
+    case PhotoCheck::HeadHeightToHair:
+    case PhotoCheck::TopPlace:
+    case PhotoCheck::EyeLinePlace:
+        return text.arg(figure(failure.value), figure(failure.least), figure(failure.most));
+    case PhotoCheck::HeadTilted:
+    case PhotoCheck::HeadTurned:
+    case PhotoCheck::HeadRaised:
+    case PhotoCheck::HeadLowered:
+        return text.arg(figure(std::abs(failure.value)));
+    case PhotoCheck::EyesClosed:
+        return text.arg(figure(failure.value, 2));
+    case PhotoCheck::BackgroundNotPlain:
+        return text.arg(figure(failure.value), figure(failure.most));
+    case PhotoCheck::BackgroundTooDark:
+        return text.arg(figure(failure.value), figure(failure.least));
+    default:
+        return text;
+    }
 }
 
 } // namespace
@@ -66,12 +123,8 @@ void CheckNote::setRoom(const QRect &room)
 QStringList CheckNote::lines(const std::vector<CheckFailure> &failures, const TextTable &texts)
 {
     QStringList lines;
-    for (const CheckFailure &failure : failures) {
-        QString line = texts.text(textOf(failure.check));
-        if (failure.check == PhotoCheck::HeadTilted)
-            line = line.arg(std::abs(failure.value), 0, 'f', 1);
-        lines.append(line);
-    }
+    for (const CheckFailure &failure : failures)
+        lines.append(line(failure, texts));
     if (lines.isEmpty())
         lines.append(texts.text(TextId::ChecksPassed));
     return lines;

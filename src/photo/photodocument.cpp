@@ -288,6 +288,18 @@ std::optional<FaceMarks> PhotoDocument::fittedFace() const
     return m_crop.turn.isNull() ? *m_face->face : m_face->face->turned(m_crop.turn);
 }
 
+FitToCheck PhotoDocument::fitToCheck() const
+{
+    const PhotoFormat &format = PhotoFormats[m_format];
+    // The crop cannot move up on the photo as it is turned: the fit could place the head no
+    // lower.
+    const bool atTop = m_loaded
+        && !coversRect(QSize(m_crop.width(), m_crop.height()), m_crop.turn,
+            QRectF(m_crop.rect.toRect()).translated(0, -1));
+    return { m_shown, fittedFace(), format.faceRule,
+        { QSizeF(format.frameWidth, format.frameHeight) / Units::TwipsPerMillimetre, atTop } };
+}
+
 bool PhotoDocument::straighten()
 {
     const std::optional<CropState> face = faceFit(true);

@@ -119,10 +119,7 @@ public:
     // The one face found, where it is on the photo as it is turned now.
     std::optional<FaceMarks> fittedFace() const;
     // The fit as the photo checks see it.
-    FitToCheck fitToCheck() const
-    {
-        return { m_shown, fittedFace(), PhotoFormats[m_format].faceRule };
-    }
+    FitToCheck fitToCheck() const;
     // What the checks found in the present fit; nothing while they run or when there is no
     // single face to check.
     const std::optional<std::vector<CheckFailure>> &checks() const { return m_checks; }
