@@ -35,6 +35,7 @@ struct FaceMarks
     static FaceMarks fromPoints(const QList<QPointF> &points);
     // The same face on the photo turned so.
     FaceMarks turned(const Turn &turn) const;
+    FaceMarks mapped(const QTransform &matrix) const;
     // Each eye's centre: the mean of its six points, the one left on the photo first.
     std::pair<QPointF, QPointF> eyes() const;
     // The eye line's angle, clockwise on the screen, in degrees.
