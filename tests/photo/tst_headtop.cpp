@@ -3,10 +3,13 @@
 #include "photo/facefinder.h"
 #include "photo/facefit.h"
 #include "photo/headtop.h"
+#include "photo/photodocument.h"
 #include "portraits.h"
+#include "testphotos.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Portrait)
@@ -196,6 +199,40 @@ private slots:
         qInfo("head-size error on %zu photos: median %.2f mm, largest %.2f mm", errors.size(),
             errors[errors.size() / 2], errors.back());
         QVERIFY(errors.back() <= (rule.top == FaceRule::Top::Hair ? 1.0 : 1.5));
+    }
+
+    // A mark the user puts right is the face's top from then on: the fit follows, and one
+    // undo takes both back.
+    void markByHand()
+    {
+        const Portrait portrait = ::portraits().first();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("wall.jpg");
+        QVERIFY(TestPhotos::writeFile(path,
+            TestPhotos::encodeJpeg(made(portrait, Made::WallWithRoom, QColor(236, 236, 232)).image)));
+        PhotoDocument document;
+        QCOMPARE(document.load(path), LoadOutcome::Accepted);
+        document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
+        const CropRect fitted = document.cropSource().rect;
+        const auto measured = document.headMarks();
+        QVERIFY(measured && measured->found == FaceMarks::TopFound::Measured);
+        const int steps = document.undoStack()->count();
+        const FaceRule &rule = PhotoFormats[document.format()].faceRule;
+        QVERIFY(std::abs(measured->skull - rule.anchorTarget) < 0.005);
+
+        // The skull higher by a twentieth of the frame: the head is larger, so the fit widens.
+        QVERIFY(document.moveHeadMark(FaceRule::Top::Skull, measured->skull - 0.05));
+        QCOMPARE(document.undoStack()->count(), steps + 1);
+        QCOMPARE(document.face()->topFound, FaceMarks::TopFound::ByHand);
+        QVERIFY(document.cropSource().rect.height > fitted.height);
+        QVERIFY(std::abs(document.headMarks()->skull - rule.anchorTarget) < 0.005);
+        QVERIFY(document.undo());
+        QCOMPARE(document.cropSource().rect, fitted);
+        QCOMPARE(document.headMarks()->skull, measured->skull);
+
+        // Put above the hair, the skull stops at the hair's top.
+        QVERIFY(document.moveHeadMark(FaceRule::Top::Skull, measured->hair - 0.05));
+        QCOMPARE(document.headMarks()->skull, document.headMarks()->hair);
     }
 };
 
