@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -49,10 +50,9 @@ public:
     {
         // Averaged down to about a pixel a cell first, so a cell is its area, not one pixel.
         const double reduce = std::min(1.0, 1 / cell);
-        const QImage small = reduce < 1
-            ? picture.scaled(picture.size() * reduce, Qt::IgnoreAspectRatio,
-                  Qt::SmoothTransformation)
-            : picture;
+        const QImage small = reduce < 1 ? picture.scaled(picture.size() * reduce,
+                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                        : picture;
         const QImage rgb = small.convertToFormat(QImage::Format_RGB32);
         const double sx = double(rgb.width()) / picture.width();
         const double sy = double(rgb.height()) / picture.height();
@@ -90,8 +90,7 @@ private:
         const auto *row0 = reinterpret_cast<const QRgb *>(image.constScanLine(y0));
         const auto *row1 = reinterpret_cast<const QRgb *>(image.constScanLine(y1));
         const QRgb corners[4] = { row0[x0], row0[x1], row1[x0], row1[x1] };
-        const double weights[4]
-            = { (1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy };
+        const double weights[4] = { (1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy };
         Colour colour {};
         for (int k = 0; k < 4; ++k) {
             colour[0] += weights[k] * qRed(corners[k]);
@@ -150,6 +149,28 @@ private:
     std::vector<double> m_squares;
 };
 
+// The mean colour beside the head, left or right of it (columns from-to), in rows
+// [fromRow, toRow); nothing where the picture ends first.
+std::optional<Colour> sideColour(
+    const Grid &grid, int side, int from, int to, int fromRow, int toRow = INT_MAX)
+{
+    Colour sum {};
+    int count = 0;
+    for (int k = from; k <= to; ++k)
+        for (int v = std::max(0, fromRow); v < std::min(toRow, grid.rows()); ++v)
+            if (grid.valid(side * k, v)) {
+                const Colour &c = grid.at(side * k, v);
+                for (int i = 0; i < 3; ++i)
+                    sum[i] += c[i];
+                ++count;
+            }
+    if (count == 0)
+        return std::nullopt;
+    for (double &c : sum)
+        c /= count;
+    return sum;
+}
+
 struct Column
 {
     double top; // the row where the background ends, in cells above the grid's bottom
@@ -162,7 +183,8 @@ struct Column
 // as can be: the least total spread over all places of the two cuts. Where hair and forehead
 // are alike (a bald head, blond hair) the hair's part is empty or small; the cut that counts
 // is the background's.
-std::optional<Column> partColumn(const Grid &grid, int u, double minContrast)
+std::optional<Column> partColumn(
+    const Grid &grid, int u, double minContrast, int sideFrom, int sideTo)
 {
     const int top = grid.topRow(u);
     if (top < 4)
@@ -172,18 +194,39 @@ std::optional<Column> partColumn(const Grid &grid, int u, double minContrast)
         values.push_back(grid.at(u, v));
     const size_t n = values.size();
     const Runs runs(values);
-    double best = -1;
+    // What lies beside the head in these cells (from the top), when the picture shows it.
+    const auto beside = [&](size_t from, size_t to) {
+        std::vector<Colour> sides;
+        for (const int side : { -1, 1 })
+            if (const std::optional<Colour> colour
+                = sideColour(grid, side, sideFrom, sideTo, top - int(to) + 1, top - int(from) + 1))
+                sides.push_back(*colour);
+        return sides;
+    };
     size_t bestA = 0;
-    for (size_t a = 1; a + 1 < n; ++a)
-        for (size_t c = a; c + 1 <= n - 1; ++c) {
-            const double cost = runs.spread(0, a) + runs.spread(a, c) + runs.spread(c, n);
-            if (best < 0 || cost < best) {
-                best = cost;
-                bestA = a;
+    for (size_t start = 0;;) {
+        double best = -1;
+        for (size_t a = start + 1; a + 1 < n; ++a)
+            for (size_t c = a; c + 1 <= n - 1; ++c) {
+                const double cost = runs.spread(start, a) + runs.spread(a, c) + runs.spread(c, n);
+                if (best < 0 || cost < best) {
+                    best = cost;
+                    bestA = a;
+                }
             }
-        }
-    if (best < 0)
-        return std::nullopt;
+        if (best < 0)
+            return std::nullopt;
+        // Below a change within the background (a plain strip above a busy room) lies more of
+        // what shows beside the head: the head's top is further down.
+        const size_t below = std::min(n, bestA + Lasting);
+        const Colour under = runs.mean(bestA, below);
+        const double head = distance(under, runs.mean(below, n));
+        const std::vector<Colour> sides = beside(bestA, below);
+        if (std::none_of(sides.begin(), sides.end(),
+                [&](const Colour &side) { return distance(under, side) < head / 2; }))
+            break;
+        start = bestA;
+    }
     // Against a plain wall anything that leaves it is the head, though the lightest strands
     // of the hair may lie nearer the wall's colour than the rest of the head does.
     const size_t first = std::max<size_t>(3, size_t(std::lround(PlainCells * n)));
@@ -195,10 +238,20 @@ std::optional<Column> partColumn(const Grid &grid, int u, double minContrast)
             for (size_t i = first; i < bestA; ++i) {
                 const Colour wall = runs.mean(0, i - leaving);
                 leaving = distance(values[i], wall) > limit ? leaving + 1 : 0;
-                if (leaving == Lasting) {
-                    bestA = i + 1 - Lasting;
-                    break;
-                }
+                if (leaving < Lasting)
+                    continue;
+                // What the wall gives way to must look like the head, not like the background
+                // beside the head (a plain strip above a busy room).
+                const size_t from = i + 1 - Lasting;
+                const Colour left = runs.mean(from, i + 1);
+                double background = distance(left, wall);
+                for (const int side : { -1, 1 })
+                    if (const std::optional<Colour> beside = sideColour(
+                            grid, side, sideFrom, sideTo, top - int(i), top - int(from) + 1))
+                        background = std::min(background, distance(left, *beside));
+                if (distance(left, runs.mean(bestA, n)) < background)
+                    bestA = from;
+                break;
             }
         }
     }
@@ -206,27 +259,6 @@ std::optional<Column> partColumn(const Grid &grid, int u, double minContrast)
     const size_t headCells = std::min<size_t>(n - bestA, std::max<size_t>(2, (n - bestA) / 4));
     return Column { double(top) - double(bestA) + 0.5, runs.mean(0, bestA),
         runs.mean(bestA, bestA + headCells), bestA };
-}
-
-// The mean colour beside the head, left or right of it, from this row up; nothing where the
-// picture ends first.
-std::optional<Colour> sideColour(const Grid &grid, int side, int from, int to, int fromRow)
-{
-    Colour sum {};
-    int count = 0;
-    for (int k = from; k <= to; ++k)
-        for (int v = std::max(0, fromRow); v < grid.rows(); ++v)
-            if (grid.valid(side * k, v)) {
-                const Colour &c = grid.at(side * k, v);
-                for (int i = 0; i < 3; ++i)
-                    sum[i] += c[i];
-                ++count;
-            }
-    if (count == 0)
-        return std::nullopt;
-    for (double &c : sum)
-        c /= count;
-    return sum;
 }
 
 } // namespace
@@ -255,7 +287,8 @@ FaceMarks withMeasuredTop(const QImage &picture, FaceMarks face, const HeadTopLi
     const int span = int(limits.columnSpan * eyes / cell);
     std::vector<Column> columns;
     for (int u = -span; u <= span; ++u)
-        if (const std::optional<Column> column = partColumn(grid, u, limits.minContrast);
+        if (const std::optional<Column> column
+            = partColumn(grid, u, limits.minContrast, int(SideFrom * eyes / cell), halfColumns);
             column && distance(column->background, column->head) >= limits.minContrast)
             columns.push_back(*column);
     if (columns.size() < size_t(span + 1)) // most of the 2 span + 1 columns

@@ -16,7 +16,7 @@ Q_DECLARE_METATYPE(Portrait)
 
 namespace {
 
-enum class Made { AsShot, Wall, WallWithRoom, HairColouredWall, HairToTheEdge };
+enum class Made { AsShot, Wall, WallWithRoom, PlainStripAbove, HairColouredWall, HairToTheEdge };
 
 // A plain wall with a camera's noise and a gentle fall of the light, pasted over the photo
 // above the hair's labelled top (the head's own pixels below stay).
@@ -56,11 +56,20 @@ MadePhoto made(const Portrait &portrait, Made made, QColor wall)
         // The wall reaches a third of the height above and below the photo and a sixth of
         // its width beside it.
         const int rows = image.height() / 3, columns = image.width() / 6;
-        QImage taller(
-            image.width() + 2 * columns, image.height() + 2 * rows, QImage::Format_RGB32);
+        QImage taller(image.width() + 2 * columns, image.height() + 2 * rows, QImage::Format_RGB32);
         pasteWall(taller, taller.height(), wall);
         QPainter(&taller).drawImage(columns, rows, image);
         pasteWall(taller, rows + hair - 1, wall);
+        image = taller;
+        shift = rows;
+        break;
+    }
+    case Made::PlainStripAbove: {
+        // The photo as shot below a plain strip a quarter of its height.
+        const int rows = image.height() / 4;
+        QImage taller(image.width(), image.height() + rows, QImage::Format_RGB32);
+        pasteWall(taller, rows, wall);
+        QPainter(&taller).drawImage(0, rows, image);
         image = taller;
         shift = rows;
         break;
@@ -107,6 +116,8 @@ private slots:
             QTest::newRow(name + " grey wall") << p << Made::Wall << QColor(128, 130, 132);
             QTest::newRow(name + " beige wall") << p << Made::Wall << QColor(222, 206, 178);
             QTest::newRow(name + " room above") << p << Made::WallWithRoom << QColor(200, 200, 200);
+            QTest::newRow(name + " plain strip above")
+                << p << Made::PlainStripAbove << QColor(216, 216, 212);
             QTest::newRow(name + " wall of the hair's colour")
                 << p << Made::HairColouredWall << QColor();
             QTest::newRow(name + " hair to the edge") << p << Made::HairToTheEdge << QColor();
@@ -209,7 +220,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("wall.jpg");
         QVERIFY(TestPhotos::writeFile(path,
-            TestPhotos::encodeJpeg(made(portrait, Made::WallWithRoom, QColor(236, 236, 232)).image)));
+            TestPhotos::encodeJpeg(
+                made(portrait, Made::WallWithRoom, QColor(236, 236, 232)).image)));
         PhotoDocument document;
         QCOMPARE(document.load(path), LoadOutcome::Accepted);
         document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
