@@ -217,6 +217,12 @@ FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bo
                       double(pass.part.height()) / size.height())
                 * QTransform::fromTranslate(pass.part.left(), pass.part.top());
             found.face = found.face->mapped(toPhoto);
+            // Measured in an enlarged picture, the top would come from pixels the photo lacks.
+            const auto [first, second] = found.face->eyes();
+            if (QLineF(first, second).length() < HeadTopDefaults.minEyeDistance) {
+                found.face = FaceMarks::fromPoints(found.face->points);
+                found.face->topFound = FaceMarks::TopFound::TooSmall;
+            }
         }
         if (found.faces > 0)
             return found;

@@ -46,7 +46,8 @@ struct FaceMarks
     // Points on the face's axis, so a turn moves them with the face.
     QPointF hairTop;
     QPointF skullTop;
-    enum class TopFound { Estimated, Measured, NotFound, ByHand };
+    // NotFound: the pixels do not tell; TooSmall: too few of them around the face.
+    enum class TopFound { Estimated, Measured, NotFound, TooSmall, ByHand };
     TopFound topFound = TopFound::Estimated;
     double crown() const { return skullTop.y(); }
     double hair() const { return hairTop.y(); }

@@ -270,8 +270,10 @@ FaceMarks withMeasuredTop(const QImage &picture, FaceMarks face, const HeadTopLi
         return face;
     const auto [firstEye, secondEye] = face.eyes();
     const double eyes = std::hypot(secondEye.x() - firstEye.x(), secondEye.y() - firstEye.y());
-    if (eyes < limits.minEyeDistance)
+    if (eyes < limits.minEyeDistance) {
+        face.topFound = FaceMarks::TopFound::TooSmall;
         return face;
+    }
     const QPointF across = (secondEye - firstEye) / eyes;
     const QPointF up(across.y(), -across.x());
     const QPointF middle = (firstEye + secondEye) / 2;

@@ -32,6 +32,6 @@ inline constexpr HeadTopLimits HeadTopDefaults {};
 
 // `picture` shows the face whose marks are in its pixels; the result is in the same pixels.
 // The face's hairTop, skullTop and topFound are set; a face whose top cannot be found keeps
-// the landmarks' estimate for both, with topFound NotFound.
+// the landmarks' estimate for both, with topFound NotFound or TooSmall.
 FaceMarks withMeasuredTop(
     const QImage &picture, FaceMarks face, const HeadTopLimits &limits = HeadTopDefaults);

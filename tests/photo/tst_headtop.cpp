@@ -212,6 +212,18 @@ private slots:
         QVERIFY(errors.back() <= (rule.top == FaceRule::Top::Hair ? 1.0 : 1.5));
     }
 
+    // Eyes a few pixels apart leave too little to measure: the landmarks' estimate stands.
+    void faceTooSmall()
+    {
+        const QImage image
+            = ::portraits().first().image().scaledToWidth(130, Qt::SmoothTransformation);
+        const FaceSearch search
+            = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
+        QVERIFY(search.face);
+        QCOMPARE(search.face->topFound, FaceMarks::TopFound::TooSmall);
+        QCOMPARE(search.face->crown(), FaceMarks::fromPoints(search.face->points).crown());
+    }
+
     // A mark the user puts right is the face's top from then on: the fit follows, and one
     // undo takes both back.
     void markByHand()
