@@ -158,6 +158,12 @@ void MainWindow::connectDocument()
     connect(
         document, &PhotoDocument::checksChanged, this, [this] { m_notes->showChecks(m_document); });
     connect(document, &PhotoDocument::photoDecoded, this, &MainWindow::photoDecoded);
+    connect(m_view->frame(), &PhotoFrame::headMarkMoved, this,
+        [this](FaceRule::Top which, double share) {
+            // A mark let go where it was still shows where the document has it.
+            if (!m_document.moveHeadMark(which, share))
+                showNote();
+        });
 }
 
 void MainWindow::enableCommands()
@@ -176,6 +182,9 @@ void MainWindow::showNote()
     // It stays right of the frame and its buttons.
     m_notes->show(
         m_document, QRect(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight()));
+    const auto marks = m_document.headMarks();
+    m_view->frame()->setHeadMarks(marks ? std::optional(marks->hair) : std::nullopt,
+        marks ? std::optional(marks->skull) : std::nullopt);
 }
 
 void MainWindow::selectFormat(int index)
@@ -326,7 +335,9 @@ void MainWindow::applyTexts()
     m_view->setDropText(text(TextId::DropPhotoHere));
     showNote();
     m_document.setStepNames({ QString(), text(TextId::ZoomStep), text(TextId::MoveStep),
-        text(TextId::ResetStep), text(TextId::FitToFaceStep), text(TextId::StraightenStep) });
+        text(TextId::ResetStep), text(TextId::FitToFaceStep), text(TextId::StraightenStep),
+        text(TextId::HeadMarkStep) });
+    m_view->frame()->setHeadMarkTips(text(TextId::HairTopMark), text(TextId::CrownMark));
     m_menu->applyTexts(m_languages.texts());
     enableCommands();
 }

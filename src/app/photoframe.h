@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
+
 // The photo frame: shows its clip image stretched to its own size. The picture is scaled
 // smoothly once, to the frame's device pixels, whenever the clip or the frame's size changes.
 // It reports drags with the left button and wheel turns, in its own pixels.
@@ -19,6 +21,10 @@ public:
     // Marks at the left and right edges over the picture: where the format's rule wants the
     // crown, the chin or the eye line.
     void setGuides(const QList<GuideBand> &bands);
+    // Marks at the left edge where the top of the hair and of the skull lie, as shares of the
+    // frame's height; the user drags them where they belong. Nothing hides them.
+    void setHeadMarks(std::optional<double> hair, std::optional<double> skull);
+    void setHeadMarkTips(const QString &hair, const QString &skull);
     const ClipImage &clip() const { return m_clip; }
     // What is on screen, at device pixels.
     const QImage &picture() const { return m_picture; }
@@ -27,6 +33,8 @@ signals:
     void dragStarted(const QPointF &at);
     void dragged(const QPointF &at);
     void wheeled(int angleDelta);
+    // A head mark let go at this share of the frame's height.
+    void headMarkMoved(FaceRule::Top which, double share);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -35,11 +43,23 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void render();
+    // The head mark under a point of the frame, if any.
+    std::optional<FaceRule::Top> headMarkAt(const QPointF &at) const;
+    std::optional<double> &mark(FaceRule::Top which)
+    {
+        return which == FaceRule::Top::Hair ? m_hairMark : m_skullMark;
+    }
 
     ClipImage m_clip;
     QImage m_picture;
     QList<GuideBand> m_guides;
+    std::optional<double> m_hairMark;
+    std::optional<double> m_skullMark;
+    QString m_hairTip;
+    QString m_skullTip;
+    std::optional<FaceRule::Top> m_dragging;
 };

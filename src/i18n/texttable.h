@@ -129,7 +129,8 @@ enum class TextId : int {
 };
 
 // The interface texts: entry k (1-200) is line k of the current language file without its
-// three-character prefix ("01 ", "99 ", "100", "101"). Entries beyond the last line of a newer file keep older texts.
+// three-character prefix ("01 ", "99 ", "100", "101"). Entries beyond the last line of a newer file
+// keep older texts.
 class TextTable
 {
 public:

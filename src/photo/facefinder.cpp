@@ -1,5 +1,7 @@
 #include "facefinder.h"
 
+#include "headtop.h"
+
 #include "platform/paths.h"
 
 #include <QFile>
@@ -113,7 +115,8 @@ FaceSearch searchPicture(FaceModel &model, const QImage &picture, bool closer)
     QList<QPointF> points;
     for (unsigned long i = 0; i < shape.num_parts(); ++i)
         points.append(QPointF(shape.part(i).x(), shape.part(i).y()));
-    search.face = FaceMarks::fromPoints(points);
+    // Colour tells hair from a wall where grey may not.
+    search.face = withMeasuredTop(picture, FaceMarks::fromPoints(points));
     return search;
 }
 
@@ -138,7 +141,11 @@ FaceMarks FaceMarks::fromPoints(const QList<QPointF> &points)
 
 FaceMarks FaceMarks::turned(const Turn &turn) const
 {
-    const QTransform matrix = turn.matrix();
+    return mapped(turn.matrix());
+}
+
+FaceMarks FaceMarks::mapped(const QTransform &matrix) const
+{
     QList<QPointF> moved;
     for (const QPointF &point : points)
         moved.append(matrix.map(point));
@@ -209,10 +216,13 @@ FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bo
                 = QTransform::fromScale(double(pass.part.width()) / size.width(),
                       double(pass.part.height()) / size.height())
                 * QTransform::fromTranslate(pass.part.left(), pass.part.top());
-            QList<QPointF> points;
-            for (const QPointF &point : found.face->points)
-                points.append(toPhoto.map(point));
-            found.face = FaceMarks::fromPoints(points);
+            found.face = found.face->mapped(toPhoto);
+            // Measured in an enlarged picture, the top would come from pixels the photo lacks.
+            const auto [first, second] = found.face->eyes();
+            if (QLineF(first, second).length() < HeadTopDefaults.minEyeDistance) {
+                found.face = FaceMarks::fromPoints(found.face->points);
+                found.face->topFound = FaceMarks::TopFound::TooSmall;
+            }
         }
         if (found.faces > 0)
             return found;

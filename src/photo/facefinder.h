@@ -35,6 +35,7 @@ struct FaceMarks
     static FaceMarks fromPoints(const QList<QPointF> &points);
     // The same face on the photo turned so.
     FaceMarks turned(const Turn &turn) const;
+    FaceMarks mapped(const QTransform &matrix) const;
     // Each eye's centre: the mean of its six points, the one left on the photo first.
     std::pair<QPointF, QPointF> eyes() const;
     // The eye line's angle, clockwise on the screen, in degrees.
@@ -45,7 +46,8 @@ struct FaceMarks
     // Points on the face's axis, so a turn moves them with the face.
     QPointF hairTop;
     QPointF skullTop;
-    enum class TopFound { Estimated, Measured, NotFound, ByHand };
+    // NotFound: the pixels do not tell; TooSmall: too few of them around the face.
+    enum class TopFound { Estimated, Measured, NotFound, TooSmall, ByHand };
     TopFound topFound = TopFound::Estimated;
     double crown() const { return skullTop.y(); }
     double hair() const { return hairTop.y(); }

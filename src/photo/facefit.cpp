@@ -77,7 +77,7 @@ QRectF faceOval(const FaceRule &rule, const QSizeF &frame)
 {
     const double height = rule.headTarget * frame.height();
     const double width = 0.75 * height;
-    // The eye line lies midway between crown and chin (FaceMarks::crown).
+    // The eye line lies about midway between the top of the head and the chin.
     const double top = rule.anchor == FaceRule::Anchor::Crown
         ? rule.anchorTarget * frame.height()
         : (1 - rule.anchorTarget) * frame.height() - height / 2;

@@ -14,8 +14,8 @@
 class FitStep : public QUndoCommand
 {
 public:
-    FitStep(PhotoDocument &document, FitStepKind kind, const CropState &before,
-        const CropState &after, bool continuing)
+    FitStep(PhotoDocument &document, FitStepKind kind, const PhotoDocument::FitState &before,
+        const PhotoDocument::FitState &after, bool continuing)
         : m_document(document)
         , m_kind(kind)
         , m_before(before)
@@ -39,8 +39,8 @@ public:
 private:
     PhotoDocument &m_document;
     FitStepKind m_kind;
-    CropState m_before;
-    CropState m_after;
+    PhotoDocument::FitState m_before;
+    PhotoDocument::FitState m_after;
     bool m_continuing;
 };
 
@@ -166,6 +166,7 @@ LoadOutcome PhotoDocument::adopt(const PhotoLoadResult &loaded)
     m_panStepsY = 0;
     m_loaded = true;
     m_face.reset();
+    m_marks = {};
     m_fitWhenFound = false;
     m_noSingleFace = false;
     m_undo.clear();
@@ -264,7 +265,7 @@ std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
     const FaceRule *rule = &PhotoFormats[m_format].faceRule;
     if (!m_loaded || !hasSingleFace())
         return std::nullopt;
-    const FaceMarks &face = *m_face->face;
+    const FaceMarks face = *this->face();
     // A slight tilt is levelled with every fit; a steep one only when asked, since the
     // landmarks of a face turned that far are less sure.
     const double tilt = std::abs(face.tilt());
@@ -281,11 +282,63 @@ std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
     return CropState { *rect, steps.x, steps.y, turn };
 }
 
-std::optional<FaceMarks> PhotoDocument::fittedFace() const
+std::optional<FaceMarks> PhotoDocument::face() const
 {
     if (!m_loaded || !hasSingleFace())
         return std::nullopt;
-    return m_crop.turn.isNull() ? *m_face->face : m_face->face->turned(m_crop.turn);
+    FaceMarks face = *m_face->face;
+    if (m_marks.hair) {
+        face.hairTop = *m_marks.hair;
+        face.topFound = FaceMarks::TopFound::ByHand;
+    }
+    if (m_marks.skull) {
+        face.skullTop = *m_marks.skull;
+        face.topFound = FaceMarks::TopFound::ByHand;
+    }
+    // Hair lies on the skull: a skull put above the hair stops at the hair's top, a hair put
+    // below the skull takes the skull along.
+    if (face.skullTop.y() < face.hairTop.y())
+        face.skullTop = face.hairTop;
+    return face;
+}
+
+std::optional<FaceMarks> PhotoDocument::fittedFace() const
+{
+    const std::optional<FaceMarks> upright = face();
+    if (!upright || m_crop.turn.isNull())
+        return upright;
+    return upright->turned(m_crop.turn);
+}
+
+std::optional<PhotoDocument::HeadMarksShown> PhotoDocument::headMarks() const
+{
+    const std::optional<FaceMarks> face = fittedFace();
+    const CropRect &r = m_crop.rect;
+    if (!face || r.height <= 0)
+        return std::nullopt;
+    return HeadMarksShown { (face->hair() - r.top) / r.height, (face->crown() - r.top) / r.height,
+        face->topFound };
+}
+
+bool PhotoDocument::moveHeadMark(FaceRule::Top which, double frameShare)
+{
+    const std::optional<FaceMarks> face = fittedFace();
+    const CropRect &r = m_crop.rect;
+    if (!face || r.height <= 0 || !std::isfinite(frameShare))
+        return false;
+    const bool hair = which == FaceRule::Top::Hair;
+    // Along the face's axis, so only the height changes on the photo as shown.
+    const QPointF shown((hair ? face->hairTop : face->skullTop).x(), r.top + frameShare * r.height);
+    const QPointF upright = m_crop.turn.isNull() ? shown : m_crop.turn.unmap(shown);
+    const FitState before { fit(), m_marks };
+    HandMarks marks = m_marks;
+    (hair ? marks.hair : marks.skull) = upright;
+    m_marks = marks;
+    std::optional<CropState> next;
+    if (m_autoFaceFit)
+        next = faceFit();
+    m_marks = before.marks;
+    return apply(FitState { next.value_or(before.crop), marks }, FitStepKind::HeadMark);
 }
 
 FitToCheck PhotoDocument::fitToCheck() const
@@ -336,18 +389,23 @@ bool PhotoDocument::resetFit()
         return false;
     const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
-    return rect && apply({ *rect, 0, 0, {} }, FitStepKind::Reset);
+    return rect && apply(CropState { *rect, 0, 0, {} }, FitStepKind::Reset);
 }
 
 bool PhotoDocument::apply(const CropState &next, FitStepKind kind, bool continuing)
 {
+    return apply(FitState { next, m_marks }, kind, continuing);
+}
+
+bool PhotoDocument::apply(const FitState &next, FitStepKind kind, bool continuing)
+{
     m_stepOpen = false;
-    const CropState before = fit();
+    const FitState before { fit(), m_marks };
     if (next == before)
         return false;
-    setState(next);
+    setState(next.crop);
     const bool shown = m_crop.clipImage().has_value();
-    setState(before);
+    setState(before.crop);
     if (!shown)
         return false;
     // The stack shows the step by redoing it; a step that continues the last one joins it.
@@ -363,10 +421,11 @@ void PhotoDocument::setState(const CropState &fit)
     m_panStepsY = fit.panStepsY;
 }
 
-void PhotoDocument::restore(const CropState &fit)
+void PhotoDocument::restore(const FitState &state)
 {
     m_stepOpen = false;
-    setState(fit);
+    m_marks = state.marks;
+    setState(state.crop);
     if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
     fitDone();

@@ -32,7 +32,7 @@ enum class LoadOutcome {
 };
 
 // The kinds of step the fit's history holds; each has its name in the language file.
-enum class FitStepKind { Zoom = 1, Move, Reset, FitToFace, Straighten };
+enum class FitStepKind { Zoom = 1, Move, Reset, FitToFace, Straighten, HeadMark };
 
 // The photo behind the main window's frame and every choice the user makes about it: the
 // photo itself, read and decoded off the caller's thread, its face search and checks, the
@@ -116,8 +116,23 @@ public:
     bool hasSingleFace() const { return m_face && m_face->face; }
     // The last fit to the face found no single face.
     bool noSingleFace() const { return m_noSingleFace; }
-    // The one face found, where it is on the photo as it is turned now.
+    // The one face found, its top as measured or as the user has put it, on the upright photo.
+    std::optional<FaceMarks> face() const;
+    // The same face where it is on the photo as it is turned now.
     std::optional<FaceMarks> fittedFace() const;
+    // Where the top of the hair and the skull's top lie in the frame, as shares of its height
+    // from the top; nothing without a single face.
+    struct HeadMarksShown
+    {
+        double hair;
+        double skull;
+        FaceMarks::TopFound found;
+    };
+    std::optional<HeadMarksShown> headMarks() const;
+    // The user puts the top of the hair or of the skull at this share of the frame's height:
+    // the face keeps it (the skull never above the hair), the automatic face fit follows, all
+    // one step. False without a single face or when nothing changes.
+    bool moveHeadMark(FaceRule::Top which, double frameShare);
     // The fit as the photo checks see it.
     FitToCheck fitToCheck() const;
     // What the checks found in the present fit; nothing while they run or when there is no
@@ -172,6 +187,19 @@ private:
     struct Read;
 
     CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY, m_crop.turn }; }
+    // The tops the user has put by hand, on the upright photo.
+    struct HandMarks
+    {
+        std::optional<QPointF> hair;
+        std::optional<QPointF> skull;
+        friend bool operator==(const HandMarks &, const HandMarks &) = default;
+    };
+    struct FitState
+    {
+        CropState crop;
+        HandMarks marks;
+        friend bool operator==(const FitState &, const FitState &) = default;
+    };
     LoadOutcome adopt(const PhotoLoadResult &loaded);
     void readEnded();
     // A fresh fit of the loaded photo to the present frame: to the face when the automatic
@@ -180,8 +208,9 @@ private:
     std::optional<CropState> faceFit(bool straighten = false) const;
     // As one step of this kind, or as part of the step under way.
     bool apply(const CropState &fit, FitStepKind kind, bool continuing = false);
+    bool apply(const FitState &next, FitStepKind kind, bool continuing = false);
     // Shows a state of the history.
-    void restore(const CropState &fit);
+    void restore(const FitState &state);
     void setState(const CropState &fit);
     void fitDone();
     void watchDecode();
@@ -199,6 +228,7 @@ private:
     int16_t m_panStepsY = 0;
     QUndoStack m_undo;
     QStringList m_stepNames;
+    HandMarks m_marks;
     bool m_stepOpen = false; // the last accepted command may be continued in its undo step
 
     std::shared_ptr<Read> m_reading; // the read under way

@@ -366,25 +366,27 @@ private slots:
         // The portrait's head leans 3 degrees: the fit levels it.
         const Turn turn = levellingTurn(*document.faceSearch()->face);
         const FaceMarks face = document.faceSearch()->face->turned(turn);
-        QCOMPARE(rect(), *faceCrop(2400, 3200, 3495, 4500, face, PortraitFaceRule, turn));
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 3495, 4500, face, PhotoFormats[1].faceRule, turn));
         QTRY_COMPARE(label("checkNote")->text(), m_form->text(TextId::ChecksPassed));
         QCOMPARE(static_cast<PhotoFrame *>(widget("photoFrame"))->clip().rect(), rect().toRect());
         trigger("undoAction");
         QCOMPARE(rect(), centred);
-        // A head fitted by the rule fills the oval: crown and chin at its ends, centred in it.
-        auto fillsOval = [&] {
+        // A head fitted by the rule fills the oval: as high as the head the rule measures,
+        // centred on it; where the rule places the top, the top at the oval's.
+        auto fillsOval = [&](const FaceRule &rule) {
             const QRect oval
                 = widget("faceOval")->geometry().translated(-widget("photoFrame")->pos());
             const double scale = widget("photoFrame")->height() / double(rect().height);
-            QVERIFY(std::abs(oval.top() - (face.crown() - rect().top) * scale) <= 3);
-            QVERIFY(std::abs(oval.bottom() - (face.chin - rect().top) * scale) <= 3);
+            if (rule.anchor == FaceRule::Anchor::Crown)
+                QVERIFY(std::abs(oval.top() - (face.top(rule.top) - rect().top) * scale) <= 3);
+            QVERIFY(std::abs(oval.height() - face.head(rule.top) * scale) <= 3);
             QVERIFY(std::abs(oval.center().x() - (face.centreX - rect().left) * scale) <= 3);
         };
         trigger("fitFaceAction");
-        fillsOval();
+        fillsOval(PhotoFormats[1].faceRule);
         QTest::mouseClick(widget("formatButton4"), Qt::LeftButton);
-        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule, turn));
-        fillsOval();
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, PhotoFormats[4].faceRule, turn));
+        fillsOval(PhotoFormats[4].faceRule);
         // The guides mark the eye-line band, 31-44 % from the top, at both edges.
         const QImage shown = widget("photoFrame")->grab().toImage();
         auto orange = [](const QColor &c) { return c.red() > 220 && c.blue() < 80; };
@@ -398,7 +400,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(document.faceSearch(), 60000);
         QCOMPARE(rect(), *centreCrop(2400, 3200, 5080, 5080));
         trigger("fitFaceAction");
-        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, SquareFaceRule, turn));
+        QCOMPARE(rect(), *faceCrop(2400, 3200, 5080, 5080, face, PhotoFormats[4].faceRule, turn));
         QVERIFY(!label("noteLabel")->text().contains(m_form->text(TextId::NoSingleFace)));
 
         open(photo("none.jpg", TestPhotos::quadrants(2400, 3200)));

@@ -28,7 +28,11 @@ private slots:
         QTest::newRow("garbage line keeps entry") << "01 " + QByteArray(1022, 'x') << 1 << "old 1";
         QTest::newRow("UTF-8") << QByteArray("01 \xC3\xB6l") << 1 << "öl";
         QTest::newRow("Windows-1252") << QByteArray("01 \xE7\x80\x93\x94\x81") << 1 << "ç€“”\uFFFD";
+        // From line 100 on the prefix is three digits with no blank: the blank is text.
         QTest::newRow("line 100") << ProgramFolder::languageFile(120, "new") << 100 << " new 100";
+        QTest::newRow("line 150") << ProgramFolder::languageFile(160, "new") << 150 << " new 150";
+        QTest::newRow("line 200") << ProgramFolder::languageFile(201, "new") << 200 << " new 200";
+        QTest::newRow("line 201 ignored") << ProgramFolder::languageFile(201, "new") << 201 << "";
         QTest::newRow("later kept") << ProgramFolder::languageFile(50, "new") << 51 << "old 51";
     }
     void read()
@@ -49,33 +53,50 @@ private slots:
         table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(10, "old"))));
         QCOMPARE(table.text(TextId::MessageTitle), QString());
         QVERIFY(table.text(TextId::PhotoTooLarge).contains("32767"));
+        QVERIFY(table.text(TextId::FaceTooSmallToMeasure).contains("too small to measure"));
         table.applyLines(splitLines(decodeText(ProgramFolder::languageFile(50, "new") + "51 ")));
         QCOMPARE(table.text(TextId::PhotoTooLarge), QString());
     }
 
-    // UTF-8, and 100 lines ended by CR LF with their prefixes (a BOM or a lone LF breaks those).
+    // UTF-8, as many lines as English ended by CR LF, each with its prefix ("01 ", "99 ", "100",
+    // "101"); a BOM, a lone LF or a blank after a three-digit prefix breaks those.
     void shippedFiles()
     {
         const ProgramFolder program;
+        const auto linesOf = [&](const QString &name) -> std::optional<QStringList> {
+            // A BOM stays a character, so line 1 lacks its prefix.
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+            const QString text = utf8.decode(program.read("Lang/" + name));
+            if (utf8.hasError())
+                return std::nullopt;
+            return splitLines(text);
+        };
+        const qsizetype englishLines = linesOf("english.lng").value_or(QStringList()).size();
+        QVERIFY(englishLines > 100 && englishLines <= TextTable::LastEntry);
         const QStringList names = QDir(program.langPath()).entryList({ "*.lng" });
         QCOMPARE(names.size(), 9);
         for (const QString &name : names) {
-            QStringDecoder utf8(QStringDecoder::Utf8);
-            const QStringList lines = splitLines(utf8.decode(program.read("Lang/" + name)));
-            QVERIFY2(!utf8.hasError() && lines.size() == TextTable::LastEntry, qPrintable(name));
-            for (int k = 1; k <= TextTable::LastEntry; ++k) {
+            const std::optional<QStringList> read = linesOf(name);
+            QVERIFY2(read && read->size() == englishLines, qPrintable(name));
+            const QStringList &lines = *read;
+            for (int k = 1; k <= lines.size(); ++k) {
                 const QString prefix = QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0')).left(3);
-                QVERIFY2(lines[k - 1].startsWith(prefix), qPrintable(name + ' ' + prefix));
+                const QString &line = lines[k - 1];
+                QVERIFY2(line.startsWith(prefix) && !line.mid(prefix.size()).startsWith(u' '),
+                    qPrintable(name + ' ' + line));
             }
-            // The print words, and the reasons with every value they show.
-            const std::map<int, int> printLines { { 54, 0 }, { 55, 0 }, { 56, 0 }, { 57, 0 },
+            // The lines the program fills with values carry each of them once; these and the
+            // print words are never left empty.
+            const std::map<int, int> valueLines { { 54, 0 }, { 55, 0 }, { 56, 0 }, { 57, 0 },
                 { 58, 0 }, { 59, 0 }, { 60, 0 }, { 61, 0 }, { 67, 1 }, { 69, 1 }, { 70, 0 },
-                { 71, 4 } };
-            for (const auto &[k, values] : printLines) {
+                { 71, 4 }, { 104, 1 }, { 105, 1 }, { 106, 1 }, { 109, 1 }, { 110, 2 }, { 111, 2 },
+                { 113, 3 }, { 114, 3 }, { 115, 3 }, { 116, 3 }, { 118, 2 }, { 119, 1 } };
+            for (const auto &[k, values] : valueLines) {
                 const QString text = lines[k - 1].mid(TextTable::PrefixLength);
-                QVERIFY2(!text.trimmed().isEmpty() && text.count(u'%') == values
-                        && (values == 0 || text.contains(QStringLiteral("%%1").arg(values))),
-                    qPrintable(name + ' ' + lines[k - 1]));
+                bool each = text.count(u'%') == values;
+                for (int value = 1; value <= values; ++value)
+                    each = each && text.count(QStringLiteral("%%1").arg(value)) == 1;
+                QVERIFY2(!text.trimmed().isEmpty() && each, qPrintable(name + ' ' + lines[k - 1]));
             }
         }
     }
@@ -114,7 +135,30 @@ private slots:
             { SettingsNotSaved, "settings" }, { UnknownPaper, "not known" },
             { AreaLargerThanPaper, "larger than its paper" }, { NoCopyFits, "not one photo" },
             { PrintingSystemSilent, "does not answer" }, { ExportInstead, "JPEG" },
-            { FormatMenu, "rmat" }
+            { FormatMenu, "rmat" }, { ChecksPassed, "checks passed" }, { HeadTilted, "tilted" },
+            { EyesClosed, "eyes look closed" }, { FaceTooDark, "face is too dark" },
+            { FaceTooBright, "too bright" }, { FaceLitFromOneSide, "one side" },
+            { BackgroundNotPlain, "not plain" }, { BackgroundTooDark, "background is too dark" },
+            { FaceNearEdge, "close to the edge" }, { StraightenHead, "traighten" },
+            { FaceTurned, "aside" }, { OnlineCopyMenu, "nline application" },
+            { OnlineCopySize, "Width x height" }, { OnlineCopyLimit, "Size limit" },
+            { OnlineCopyLimitUnreachable, "cannot be reached" },
+            { HeadOutsideRule, "orange marks" }, { PhotoSaved, "photo has been saved" },
+            { PhotoNotWritten, "photo could not be written" }, { Redo, "Re&do" },
+            { ZoomStep, "zoom" }, { MoveStep, "move" }, { ResetStep, "reset" },
+            { FitToFaceStep, "fit to the face" }, { StraightenStep, "straightening" },
+            { HeadMarkStep, "head mark" }, { HairTopMark, "Top of the hair" },
+            { CrownMark, "Top of the skull" }, { HeadTopNotFound, "could not be found" },
+            { HeadTurned, "turned by" }, { HeadRaised, "raised" }, { HeadLowered, "lowered" },
+            { MouthOpen, "mouth is open" }, { TeethShowing, "teeth" },
+            { EyesLookClosed, "of their width" }, { BackgroundUneven, "varies" },
+            { BackgroundDarkMeasured, "brightness" }, { BackgroundColoured, "coloured" },
+            { HeadToCrown, "chin to the top of the skull" },
+            { HeadToHair, "chin to the top of the hair" }, { CrownPlace, "below the top edge" },
+            { EyeLinePlace, "above the bottom edge" }, { NoRoomAboveHead, "room above" },
+            { OnlineCopyOwnPixels, "pixels of its own" }, { OnlineCopyEnlarged, "enlarged" },
+            { OnlineCopyLimitKB, "1000 bytes" }, { ColourProfileUnusable, "colour profile" },
+            { FaceTooSmallToMeasure, "too small to measure" }
         };
         for (const auto &[id, word] : words)
             QVERIFY2(english.text(id).contains(QLatin1String(word)), word);

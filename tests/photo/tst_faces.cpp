@@ -345,8 +345,11 @@ private slots:
             QTest::addRow("%s, off-centre", name) << format << offCentre << 1;
             QTest::addRow("%s, landscape, small face", name) << format << small << 1;
             QTest::addRow("%s, orientation 6", name) << format << offCentre << 6;
-            // Turned, the badge on the suit looks a little like a face to the detector.
-            QTest::addRow("%s, the portrait, orientation 6", name) << format << astronaut() << 6;
+            // Turned, the badge on the suit looks a little like a face to the detector. The US
+            // rule wants more room below the chin than the portrait has.
+            if (PhotoFormats[format].faceRule.top != FaceRule::Top::Hair)
+                QTest::addRow("%s, the portrait, orientation 6", name)
+                    << format << astronaut() << 6;
             QTest::addRow("%s, tall, small face", name) << format << tall << 1;
             QTest::addRow("%s, tall, small face, orientation 6", name) << format << tall << 6;
             QTest::addRow("%s, tall, smaller face", name) << format << tallSmaller << 1;
@@ -375,13 +378,14 @@ private slots:
         const FaceRule &rule = PhotoFormats[format].faceRule;
         const double high = PhotoFormats[format].frameHeight / 100.0;
         const double mm = high / crop.height(); // millimetres of print a crop pixel
-        const double anchor
-            = rule.anchor == FaceRule::Anchor::Crown ? face.crown() * mm : high - face.eyeLine * mm;
+        const double anchor = rule.anchor == FaceRule::Anchor::Crown ? face.top(rule.top) * mm
+                                                                     : high - face.eyeLine * mm;
+        const double head = face.head(rule.top) * mm;
         const double offCentre = (face.centreX - crop.width() / 2.0) * mm;
         const QByteArray found = QString::asprintf(
-            "head %.2f, anchor %.2f, %.2f off centre (mm)", face.head() * mm, anchor, offCentre)
+            "head %.2f, anchor %.2f, %.2f off centre (mm)", head, anchor, offCentre)
                                      .toLatin1();
-        QVERIFY2(std::abs(face.head() * mm - rule.headTarget * high) <= 1, found);
+        QVERIFY2(std::abs(head - rule.headTarget * high) <= 1, found);
         QVERIFY2(std::abs(anchor - rule.anchorTarget * high) <= 1, found);
         QVERIFY2(std::abs(offCentre) <= 1, found);
     }
@@ -521,7 +525,7 @@ private slots:
         QVERIFY(!coversRect(photo, turn, rect.toRect().translated(-2, 0)));
         QVERIFY(!coversRect(photo, turn, rect.toRect().translated(0, -2)));
         // Rounded inwards onto whole pixels.
-        QVERIFY(std::abs(rect.height - face.head() / PortraitFaceRule.headTarget) <= 2);
+        QVERIFY(std::abs(rect.height - face.head() / PhotoFormats[1].faceRule.headTarget) <= 2);
         // The next zoom keeps the rectangle's centre, give or take half a pan step.
         QVERIFY(document.run(PhotoCommand::ZoomIn));
         const CropRect zoomed = document.cropSource().rect;

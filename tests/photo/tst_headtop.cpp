@@ -1,0 +1,264 @@
+// The top of the head read from the pixels, against the labels of real portraits and of
+// photos made from them.
+#include "photo/facefinder.h"
+#include "photo/facefit.h"
+#include "photo/headtop.h"
+#include "photo/photodocument.h"
+#include "portraits.h"
+#include "testphotos.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(Portrait)
+
+namespace {
+
+enum class Made { AsShot, Wall, WallWithRoom, PlainStripAbove, HairColouredWall, HairToTheEdge };
+
+// A plain wall with a camera's noise and a gentle fall of the light, pasted over the photo
+// above the hair's labelled top (the head's own pixels below stay).
+void pasteWall(QImage &image, int above, QColor wall)
+{
+    QRandomGenerator noise(7);
+    for (int y = 0; y < above; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const double light = 1 - 0.06 * y / std::max(1, above);
+        for (int x = 0; x < image.width(); ++x) {
+            const int n = int(noise.bounded(9)) - 4;
+            row[x] = qRgb(std::clamp(int(wall.red() * light) + n, 0, 255),
+                std::clamp(int(wall.green() * light) + n, 0, 255),
+                std::clamp(int(wall.blue() * light) + n, 0, 255));
+        }
+    }
+}
+
+struct MadePhoto
+{
+    QImage image;
+    double shift; // rows added above the portrait
+};
+
+MadePhoto made(const Portrait &portrait, Made made, QColor wall)
+{
+    QImage image = portrait.image().convertToFormat(QImage::Format_RGB32);
+    const int hair = int(portrait.hairTop);
+    double shift = 0; // rows added above
+    switch (made) {
+    case Made::AsShot:
+        break;
+    case Made::Wall:
+        pasteWall(image, hair - 1, wall);
+        break;
+    case Made::WallWithRoom: {
+        // The wall reaches a third of the height above and below the photo and a sixth of
+        // its width beside it.
+        const int rows = image.height() / 3, columns = image.width() / 6;
+        QImage taller(image.width() + 2 * columns, image.height() + 2 * rows, QImage::Format_RGB32);
+        pasteWall(taller, taller.height(), wall);
+        QPainter(&taller).drawImage(columns, rows, image);
+        pasteWall(taller, rows + hair - 1, wall);
+        image = taller;
+        shift = rows;
+        break;
+    }
+    case Made::PlainStripAbove: {
+        // The photo as shot below a plain strip a quarter of its height.
+        const int rows = image.height() / 4;
+        QImage taller(image.width(), image.height() + rows, QImage::Format_RGB32);
+        pasteWall(taller, rows, wall);
+        QPainter(&taller).drawImage(0, rows, image);
+        image = taller;
+        shift = rows;
+        break;
+    }
+    case Made::HairColouredWall: {
+        const QPointF middle = (portrait.firstEye + portrait.secondEye) / 2;
+        pasteWall(image, hair - 1, image.pixelColor(int(middle.x()), hair + 4));
+        break;
+    }
+    case Made::HairToTheEdge: {
+        const int cut = hair + int(portrait.skullTop - portrait.hairTop) / 2;
+        image = image.copy(0, cut, image.width(), image.height() - cut);
+        shift = -cut;
+        break;
+    }
+    }
+    return { image, shift };
+}
+
+} // namespace
+
+class TestHeadTop : public QObject
+{
+    Q_OBJECT
+    std::shared_ptr<FaceModel> m_model;
+
+private slots:
+    void initTestCase()
+    {
+        m_model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
+        QVERIFY(m_model);
+        QCOMPARE(::portraits().size(), 4);
+    }
+
+    void portraits_data()
+    {
+        QTest::addColumn<Portrait>("portrait");
+        QTest::addColumn<Made>("kind");
+        QTest::addColumn<QColor>("wall");
+        for (const Portrait &p : ::portraits()) {
+            const QByteArray name = p.name.toLatin1();
+            QTest::newRow(name) << p << Made::AsShot << QColor();
+            QTest::newRow(name + " white wall") << p << Made::Wall << QColor(246, 246, 244);
+            QTest::newRow(name + " grey wall") << p << Made::Wall << QColor(128, 130, 132);
+            QTest::newRow(name + " beige wall") << p << Made::Wall << QColor(222, 206, 178);
+            QTest::newRow(name + " room above") << p << Made::WallWithRoom << QColor(200, 200, 200);
+            QTest::newRow(name + " plain strip above")
+                << p << Made::PlainStripAbove << QColor(216, 216, 212);
+            QTest::newRow(name + " wall of the hair's colour")
+                << p << Made::HairColouredWall << QColor();
+            QTest::newRow(name + " hair to the edge") << p << Made::HairToTheEdge << QColor();
+        }
+    }
+    // Within a millimetre of the labels at 35 x 45 mm (34 mm chin to skull) where the top
+    // shows; where it cannot be told, not found rather than wrong.
+    void portraits()
+    {
+        QFETCH(Portrait, portrait);
+        QFETCH(Made, kind);
+        QFETCH(QColor, wall);
+        const auto [image, shift] = made(portrait, kind, wall);
+        const FaceSearch search
+            = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
+        QVERIFY(search.face);
+        const FaceMarks measured = withMeasuredTop(image, *search.face);
+        const double millimetre = (portrait.chin - portrait.skullTop) / 34;
+        const QByteArray found = QStringLiteral("hair %1 (label %2), skull %3 (label %4)")
+                                     .arg(measured.hair() - shift, 0, 'f', 1)
+                                     .arg(portrait.hairTop)
+                                     .arg(measured.crown() - shift, 0, 'f', 1)
+                                     .arg(portrait.skullTop)
+                                     .toUtf8();
+        // The top is not in the photo: any figure would be a guess.
+        if (kind == Made::HairToTheEdge) {
+            QVERIFY2(measured.topFound == FaceMarks::TopFound::NotFound, found);
+            QCOMPARE(measured.crown(), search.face->crown());
+            return;
+        }
+        if (kind == Made::HairColouredWall && measured.topFound == FaceMarks::TopFound::NotFound)
+            return;
+        QVERIFY2(measured.topFound == FaceMarks::TopFound::Measured, found);
+        QVERIFY2(std::abs(measured.hair() - shift - portrait.hairTop) <= millimetre, found);
+        QVERIFY2(std::abs(measured.crown() - shift - portrait.skullTop) <= 1.5 * millimetre, found);
+        QVERIFY2(measured.crown() >= measured.hair(), found);
+    }
+
+    // Fitted by each format's rule, the labelled head lies within the rule's bands, within a
+    // millimetre of its target to the top of the hair, 1.5 to the skull's top.
+    void fitByTheRule_data()
+    {
+        QTest::addColumn<int>("format");
+        for (int i = 0; i < PhotoFormatCount; ++i)
+            QTest::newRow(PhotoFormats[i].caption) << i;
+    }
+    void fitByTheRule()
+    {
+        QFETCH(int, format);
+        const PhotoFormat &frame = PhotoFormats[format];
+        const FaceRule &rule = frame.faceRule;
+        const double high = frame.frameHeight / 100.0; // mm
+        std::vector<double> errors;
+        for (const Portrait &portrait : ::portraits())
+            for (const Made kind : { Made::AsShot, Made::WallWithRoom }) {
+                const auto [image, shift] = made(portrait, kind, QColor(236, 236, 232));
+                const FaceSearch search
+                    = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
+                QVERIFY(search.face);
+                const std::optional<CropRect> crop = faceCrop(image.width(), image.height(),
+                    frame.frameWidth, frame.frameHeight, *search.face, rule);
+                QVERIFY(crop);
+                // A head with no room for the rule in this photo is the checks' to report.
+                const FaceMarks &face = *search.face;
+                const double wanted = face.head(rule.top) / rule.headTarget;
+                const double wantedTop = rule.anchor == FaceRule::Anchor::Crown
+                    ? face.top(rule.top) - rule.anchorTarget * wanted
+                    : face.eyeLine - (1 - rule.anchorTarget) * wanted;
+                if (std::abs(crop->height - wanted) > 1 || std::abs(crop->top - wantedTop) > 1)
+                    continue;
+                const double mm = high / crop->height;
+                const double top = shift
+                    + (rule.top == FaceRule::Top::Hair ? portrait.hairTop : portrait.skullTop);
+                const double head = (portrait.chin + shift - top) * mm;
+                const double eyes = (portrait.firstEye.y() + portrait.secondEye.y()) / 2 + shift;
+                const double anchor = rule.anchor == FaceRule::Anchor::Crown
+                    ? (top - crop->top) * mm
+                    : (crop->top + crop->height - eyes) * mm;
+                const QByteArray what = QStringLiteral("%1: head %2 mm, anchor %3 mm")
+                                            .arg(portrait.name)
+                                            .arg(head, 0, 'f', 2)
+                                            .arg(anchor, 0, 'f', 2)
+                                            .toUtf8();
+                QVERIFY2(head >= rule.headMin * high && head <= rule.headMax * high, what);
+                QVERIFY2(anchor >= rule.anchorMin * high && anchor <= rule.anchorMax * high, what);
+                errors.push_back(std::abs(head - rule.headTarget * high));
+            }
+        QVERIFY(errors.size() >= 4);
+        std::sort(errors.begin(), errors.end());
+        qInfo("head-size error on %zu photos: median %.2f mm, largest %.2f mm", errors.size(),
+            errors[errors.size() / 2], errors.back());
+        QVERIFY(errors.back() <= (rule.top == FaceRule::Top::Hair ? 1.0 : 1.5));
+    }
+
+    // Eyes a few pixels apart leave too little to measure: the landmarks' estimate stands.
+    void faceTooSmall()
+    {
+        const QImage image
+            = ::portraits().first().image().scaledToWidth(130, Qt::SmoothTransformation);
+        const FaceSearch search
+            = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
+        QVERIFY(search.face);
+        QCOMPARE(search.face->topFound, FaceMarks::TopFound::TooSmall);
+        QCOMPARE(search.face->crown(), FaceMarks::fromPoints(search.face->points).crown());
+    }
+
+    // A mark the user puts right is the face's top from then on: the fit follows, and one
+    // undo takes both back.
+    void markByHand()
+    {
+        const Portrait portrait = ::portraits().first();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("wall.jpg");
+        QVERIFY(TestPhotos::writeFile(path,
+            TestPhotos::encodeJpeg(
+                made(portrait, Made::WallWithRoom, QColor(236, 236, 232)).image)));
+        PhotoDocument document;
+        QCOMPARE(document.load(path), LoadOutcome::Accepted);
+        document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
+        const CropRect fitted = document.cropSource().rect;
+        const auto measured = document.headMarks();
+        QVERIFY(measured && measured->found == FaceMarks::TopFound::Measured);
+        const int steps = document.undoStack()->count();
+        const FaceRule &rule = PhotoFormats[document.format()].faceRule;
+        QVERIFY(std::abs(measured->skull - rule.anchorTarget) < 0.005);
+
+        // The skull higher by a twentieth of the frame: the head is larger, so the fit widens.
+        QVERIFY(document.moveHeadMark(FaceRule::Top::Skull, measured->skull - 0.05));
+        QCOMPARE(document.undoStack()->count(), steps + 1);
+        QCOMPARE(document.face()->topFound, FaceMarks::TopFound::ByHand);
+        QVERIFY(document.cropSource().rect.height > fitted.height);
+        QVERIFY(std::abs(document.headMarks()->skull - rule.anchorTarget) < 0.005);
+        QVERIFY(document.undo());
+        QCOMPARE(document.cropSource().rect, fitted);
+        QCOMPARE(document.headMarks()->skull, measured->skull);
+
+        // Put above the hair, the skull stops at the hair's top.
+        QVERIFY(document.moveHeadMark(FaceRule::Top::Skull, measured->hair - 0.05));
+        QCOMPARE(document.headMarks()->skull, document.headMarks()->hair);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeadTop)
+#include "tst_headtop.moc"
