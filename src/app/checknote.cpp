@@ -28,6 +28,8 @@ TextId textOf(PhotoCheck check)
         return TextId::EyeLinePlace;
     case PhotoCheck::HeadTopNotFound:
         return TextId::HeadTopNotFound;
+    case PhotoCheck::FaceTooSmallToMeasure:
+        return TextId::FaceTooSmallToMeasure;
     case PhotoCheck::FaceNearEdge:
         return TextId::FaceNearEdge;
     case PhotoCheck::HeadTilted:
@@ -135,11 +137,18 @@ void CheckNote::display(const std::vector<CheckFailure> &failures)
     m_shown = failures;
     setTextColour(this, failures.empty() ? QColor(110, 220, 120) : QColor(255, 120, 100));
     setText(lines(failures, m_texts).join(u'\n'));
-    // The room's whole width, as high as its wrapped lines.
-    const int height = fontMetrics()
-                           .boundingRect(QRect(0, 0, m_room.width(), 1 << 20),
-                               int(alignment()) | Qt::TextWordWrap, text())
-                           .height();
+    // The room's whole width, as high as its wrapped lines; many lines take a smaller font
+    // rather than run out of the room.
+    int height = 0;
+    for (const double points : { 9.75, 9.0, 8.25, 7.5 }) {
+        setFont(arialFont(points, true));
+        height = fontMetrics()
+                     .boundingRect(QRect(0, 0, m_room.width(), 1 << 20),
+                         int(alignment()) | Qt::TextWordWrap, text())
+                     .height();
+        if (height <= m_room.height())
+            break;
+    }
     setGeometry(m_room.left(), m_room.top(), m_room.width(), std::min(height, m_room.height()));
     QLabel::show();
 }

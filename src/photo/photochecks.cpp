@@ -557,6 +557,8 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
             rule.anchorMax * print);
     if (face->topFound == FaceMarks::TopFound::NotFound)
         failures.push_back({ PhotoCheck::HeadTopNotFound });
+    if (face->topFound == FaceMarks::TopFound::TooSmall)
+        failures.push_back({ PhotoCheck::FaceTooSmallToMeasure });
     double left = W, right = 0;
     for (const QPointF &point : p) {
         left = std::min(left, point.x());
@@ -586,10 +588,11 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
     }
     if (closed)
         failures.push_back({ PhotoCheck::EyesClosed, *closed, limits.shutEyeOpening, 1 });
-    if (m.mouthGap > limits.maxMouthGap && m.mouthShowing > limits.minMouthShowing)
-        failures.push_back({ PhotoCheck::MouthOpen, m.mouthGap, 0, limits.maxMouthGap });
+    // Teeth showing say the mouth is open, and more.
     if (m.teethShare > limits.maxTeethShare)
         failures.push_back({ PhotoCheck::TeethShowing, m.teethShare, 0, limits.maxTeethShare });
+    else if (m.mouthGap > limits.maxMouthGap && m.mouthShowing > limits.minMouthShowing)
+        failures.push_back({ PhotoCheck::MouthOpen, m.mouthGap, 0, limits.maxMouthGap });
 
     // The light on the face.
     if (m.faceLuma < limits.minFaceLuma)

@@ -21,15 +21,16 @@ enum class PhotoCheck {
     HeadHeightToHair,
     TopPlace, // millimetres below the top edge
     EyeLinePlace, // millimetres above the bottom edge
-    HeadTopNotFound,
+    HeadTopNotFound, // the figures above are from the landmarks' estimate
+    FaceTooSmallToMeasure, // the same: too few pixels above the face to find its top
     FaceNearEdge,
     HeadTilted, // degrees, clockwise on the screen
     HeadTurned, // degrees, towards the photo's right
     HeadRaised, // degrees
     HeadLowered,
     EyesClosed, // the eyes' height over their width
+    TeethShowing, // the mouth open with them is not said again
     MouthOpen,
-    TeethShowing,
     FaceTooDark,
     FaceTooBright,
     LitFromOneSide,

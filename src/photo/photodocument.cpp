@@ -344,11 +344,11 @@ bool PhotoDocument::moveHeadMark(FaceRule::Top which, double frameShare)
 FitToCheck PhotoDocument::fitToCheck() const
 {
     const PhotoFormat &format = PhotoFormats[m_format];
-    // The crop cannot move up on the photo as it is turned: the fit could place the head no
-    // lower.
+    // The crop touches the top of the photo as it is turned, give or take the pixel a turned
+    // fit is rounded inwards by: the head can be placed no lower in it.
     const bool atTop = m_loaded
         && !coversRect(QSize(m_crop.width(), m_crop.height()), m_crop.turn,
-            QRectF(m_crop.rect.toRect()).translated(0, -1));
+            QRectF(m_crop.rect.toRect()).translated(0, -2));
     return { m_shown, fittedFace(), format.faceRule,
         { QSizeF(format.frameWidth, format.frameHeight) / Units::TwipsPerMillimetre, atTop } };
 }
