@@ -203,14 +203,16 @@ QImage eyesShut(QImage image, const FaceMarks &face)
     return image;
 }
 
-// Light grey, a little darker to the right and down, with grey noise of 3 levels.
-std::function<QRgb(int, int)> plainWall(QSize size)
+// Light grey with grey noise of 3 levels; `lit`, by a lamp above the photo's left corner, its
+// light falling off as a lamp's does (by the square of the distance, 2.5 diagonals away): 236
+// there, 203 at the far corner.
+std::function<QRgb(int, int)> plainWall(QSize size, bool lit = true)
 {
-    return [size, random = std::make_shared<std::mt19937>(7)](int x, int y) {
+    return [size, lit, random = std::make_shared<std::mt19937>(7)](int x, int y) {
+        const double far = std::hypot(x, y) / std::hypot(size.width(), size.height()) / 2.5;
+        const double light = lit ? 236 / (1 + far * far) : 220;
         const double noise = std::normal_distribution<double>(0, 3)(*random);
-        const int v = std::clamp(
-            int(std::lround(226 - 12.0 * x / size.width() - 8.0 * y / size.height() + noise)), 0,
-            255);
+        const int v = std::clamp(int(std::lround(light + noise)), 0, 255);
         return qRgb(v, v, v - 2);
     };
 }
@@ -605,10 +607,15 @@ private slots:
         QVERIFY2(std::abs(size->value - labelled) <= 0.02 * labelled,
             qPrintable(QString::asprintf("%.2f mm, labelled %.2f", size->value, labelled)));
         QCOMPARE(size->most, rule.headMax * high);
-        // A top the measure could not find is said so.
-        FitToCheck notFound = fit;
-        notFound.face->topFound = FaceMarks::TopFound::NotFound;
-        QVERIFY(kinds(notFound.check()).contains(PhotoCheck::HeadTopNotFound));
+        // A top the measure could not find, or a face too small for it, is said so.
+        for (const auto &[why, check] :
+            { std::pair(FaceMarks::TopFound::NotFound, PhotoCheck::HeadTopNotFound),
+                { FaceMarks::TopFound::TooSmall, PhotoCheck::FaceTooSmallToMeasure } }) {
+            FitToCheck notFound = fit;
+            notFound.face->topFound = why;
+            QVERIFY(kinds(notFound.check()).contains(check));
+            QVERIFY(!found.contains(check));
+        }
     }
 
     // Photos made from the portraits, each room enough above the head for 35 x 45 mm (the
@@ -665,6 +672,14 @@ private slots:
             QVERIFY2(found.contains(check), qPrintable(QString::number(int(check))));
         for (const PhotoCheck check : passed)
             QVERIFY2(!found.contains(check), qPrintable(QString::number(int(check))));
+        // Moved up in the frame until the head is too high: the photo has room above it.
+        if (make == "wall") {
+            QList<PhotoCheck> moved;
+            while (!moved.contains(PhotoCheck::TopPlace) && document.run(PhotoCommand::Up))
+                moved = kinds(document.fitToCheck().check());
+            QVERIFY(moved.contains(PhotoCheck::TopPlace));
+            QVERIFY(!moved.contains(PhotoCheck::NoRoomAboveHead));
+        }
     }
 
     // The wall is measured alone: two crops of one photo (the face fit of 35 x 45 mm and twice
@@ -676,8 +691,8 @@ private slots:
         const QImage portrait(l.path);
         const QSize size(portrait.width(), portrait.height() + pad);
         PhotoDocument document;
-        loadMade(
-            document, behind(portrait, l, pad, plainWall(size)), l.hairTop + pad, l.skullTop + pad);
+        loadMade(document, behind(portrait, l, pad, plainWall(size, false)), l.hairTop + pad,
+            l.skullTop + pad);
         QList<double> brightness;
         for (const bool zoomOut : { false, true }) {
             if (zoomOut)
