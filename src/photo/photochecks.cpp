@@ -39,6 +39,9 @@ constexpr int OuterLips = 48, MouthLeft = 48, MouthRight = 54, InnerLips = 60;
 // The background and the light are judged on a small view: large enough for the face's
 // halves, small enough that sensor noise and JPEG blocks do not count.
 constexpr int ViewHeight = 240;
+// The wall on a smaller one still: a photo's noise averages out there, blotches and folds do
+// not.
+constexpr int WallHeight = 120;
 // Eyes and mouth on a larger one: a narrowed eye is a few pixels high even there.
 constexpr int DetailHeight = 480;
 constexpr double Degrees = 180 / M_PI;
@@ -499,7 +502,9 @@ PhotoMeasures measurePhoto(const QImage &crop, const FaceMarks &face, const Chec
 
     measureMouth(detail, p, detailScale, whole, measures);
 
-    const Evenness wall = evenness(view, backgroundRegion(view.size(), face, scale));
+    const QImage wallView = scaledView(crop, WallHeight);
+    const Evenness wall = evenness(
+        wallView, backgroundRegion(wallView.size(), face, double(WallHeight) / crop.height()));
     measures.backgroundSpread = wall.spread;
     measures.backgroundLuma = wall.luma;
     measures.backgroundTint = wall.tint;
