@@ -428,8 +428,8 @@ double irisDarkness(const QImage &detail, const QList<QPointF> &p, int first, do
     return 1 - quantile(inside, 0.1) / skin;
 }
 
-// The lips' gap; teeth: brighter than most of the face and greyer than its skin; the dark
-// inside of an open mouth: darker than the lips by half.
+// The lips' gap; teeth: brighter than most of the face and than the lips, and greyer than the
+// skin; the dark inside of an open mouth: darker than the lips by half.
 void measureMouth(const QImage &detail, const QList<QPointF> &p, double scale, const Skin &face,
     PhotoMeasures &measures)
 {
@@ -447,8 +447,8 @@ void measureMouth(const QImage &detail, const QList<QPointF> &p, double scale, c
     qsizetype teeth = 0, dark = 0;
     const std::vector<Ycc> inside = pixelsIn(detail, between);
     for (const Ycc &v : inside) {
-        const bool tooth
-            = v.y > face.median && std::hypot(v.cb, v.cr) < 0.75 * face.saturation * v.y;
+        const bool tooth = v.y > std::max(face.median, 1.1 * lipLuma)
+            && std::hypot(v.cb, v.cr) < 0.75 * face.saturation * v.y;
         teeth += tooth;
         dark += !tooth && v.y < lipLuma / 2;
     }

@@ -80,9 +80,9 @@ struct CheckLimits
     // The landmarks part the lips of a closed smile too: an open mouth also shows its teeth or
     // its dark inside between them (70-80 % of those pixels), a closed one lips.
     double minMouthShowing = 0.3;
-    // Teeth: pixels between the inner lips brighter than most of the face and greyer than its
-    // skin, counted against the mouth's width squared: a smile that shows its teeth gives
-    // 0.04-0.09, closed lips nothing.
+    // Teeth: pixels between the inner lips brighter than most of the face and than the lips,
+    // and greyer than the skin, counted against the mouth's width squared: a smile that shows its
+    // teeth gives 0.04-0.09, closed lips nothing.
     double maxTeethShare = 0.01;
     // The face's mean luma: skin in a usable photo is seldom below this.
     double minFaceLuma = 75;

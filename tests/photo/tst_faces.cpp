@@ -114,25 +114,12 @@ QPainterPath outline(const FaceMarks &face, int first, int last, double widen = 
     return widen > 0 ? path.united(stroker.createStroke(path)) : path;
 }
 
-QColor medianColour(const QImage &image, const QPainterPath &region)
+// The mean colour of a square about the point.
+QColor colourAt(const QImage &image, const QPointF &centre, double half)
 {
-    std::array<std::vector<int>, 3> channels;
-    const QRect box = region.boundingRect().toAlignedRect() & image.rect();
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            if (region.contains(QPointF(x + 0.5, y + 0.5))) {
-                const QColor c = image.pixelColor(x, y);
-                channels[0].push_back(c.red());
-                channels[1].push_back(c.green());
-                channels[2].push_back(c.blue());
-            }
-    int rgb[3];
-    for (int i = 0; i < 3; ++i) {
-        auto &v = channels[i];
-        std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-        rgb[i] = v.empty() ? 0 : v[v.size() / 2];
-    }
-    return QColor(rgb[0], rgb[1], rgb[2]);
+    return image.copy(QRectF(centre - QPointF(half, half), QSizeF(2 * half, 2 * half)).toRect())
+        .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .pixelColor(0, 0);
 }
 
 // The colour painted over the region, its edge blurred over about `soft` pixels.
@@ -175,12 +162,12 @@ QImage behind(
 }
 
 // The space between the inner lips filled, widened by 3 % of the mouth's width so no tooth's
-// edge stays: with the lips' own colour (their median), a closed mouth; with the dark red of a
-// mouth's shadowed inside, an open one that hides its teeth.
+// edge stays: with the lips' own colour (the lower lip's middle), a closed mouth; with the dark
+// red of a mouth's shadowed inside, an open one that hides its teeth.
 QImage mouthFilled(QImage image, const FaceMarks &face, bool closed)
 {
-    const QPainterPath between = outline(face, 60, 67);
-    const QColor lips = medianColour(image, outline(face, 48, 59).subtracted(between));
+    const QLineF lower(face.points[57], face.points[66]);
+    const QColor lips = colourAt(image, lower.center(), lower.length() / 4);
     const QLineF mouth(face.points[48], face.points[54]);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -190,16 +177,14 @@ QImage mouthFilled(QImage image, const FaceMarks &face, bool closed)
 }
 
 // Each eye's outline, widened by an eighth of its width over the lashes, filled with the skin
-// colour above it (the median of a flat ellipse between eye and brow), its edge blurred.
+// colour above it (between eye and brow), its edge blurred.
 QImage eyesShut(QImage image, const FaceMarks &face)
 {
     for (const int first : { 36, 42 }) {
         const QLineF eye(face.points[first], face.points[first + 3]);
-        QPainterPath above;
-        above.addEllipse(eye.center() - QPointF(0, 0.45 * eye.length()), 0.3 * eye.length(),
-            0.08 * eye.length());
-        paintSoftly(image, outline(face, first, first + 5, eye.length() / 8),
-            medianColour(image, above), 3);
+        const QColor skin
+            = colourAt(image, eye.center() - QPointF(0, 0.45 * eye.length()), 0.08 * eye.length());
+        paintSoftly(image, outline(face, first, first + 5, eye.length() / 8), skin, 3);
     }
     return image;
 }
@@ -226,6 +211,27 @@ std::function<QRgb(int, int)> curtains(QSize size)
         const double v = 0.62 + 0.25 * std::sin(t) + 0.08 * std::sin(2.3 * t + 1);
         return QColor::fromRgbF(0.75 * v, 0.28 * v, 0.25 * v).rgb();
     };
+}
+
+std::optional<CheckFailure> failure(const std::vector<CheckFailure> &failures, PhotoCheck check)
+{
+    const auto found = std::find_if(failures.begin(), failures.end(),
+        [check](const CheckFailure &failure) { return failure.check == check; });
+    return found == failures.end() ? std::nullopt : std::optional(*found);
+}
+
+// The generic face's points seen turned so (pitched, then turned): millimetres, y down.
+QList<QPointF> seenModel(double yaw, double pitch)
+{
+    QMatrix4x4 head;
+    head.rotate(float(yaw), 0, 1, 0);
+    head.rotate(float(-pitch), 1, 0, 0);
+    QList<QPointF> seen;
+    for (const ModelPoint &m : FaceModelPoints) {
+        const QVector3D point = head.map(QVector3D(float(m.x), float(m.y), float(m.z)));
+        seen.append(QPointF(point.x(), -point.y()));
+    }
+    return seen;
 }
 
 QList<PhotoCheck> kinds(const std::vector<CheckFailure> &failures)
@@ -526,18 +532,14 @@ private slots:
     {
         QFETCH(double, yaw);
         QFETCH(double, pitch);
-        QMatrix4x4 head;
-        head.rotate(float(yaw), 0, 1, 0);
-        head.rotate(float(-pitch), 1, 0, 0);
-        const QTransform photo = QTransform::fromTranslate(200, 250).rotate(4).scale(2, -2);
+        const QTransform photo = QTransform::fromTranslate(200, 250).rotate(4).scale(2, 2);
         std::mt19937 random(unsigned(100 * yaw + pitch + 1000));
         std::normal_distribution<double> noise(0, 1);
+        const QList<QPointF> seen = seenModel(yaw, pitch);
         QList<QPointF> points(Landmark::Count);
-        for (const ModelPoint &m : FaceModelPoints) {
-            const QVector3D seen = head.map(QVector3D(float(m.x), float(m.y), float(m.z)));
-            points[m.landmark]
-                = photo.map(QPointF(seen.x(), seen.y())) + QPointF(noise(random), noise(random));
-        }
+        for (qsizetype i = 0; i < seen.size(); ++i)
+            points[FaceModelPoints[i].landmark]
+                = photo.map(seen[i]) + QPointF(noise(random), noise(random));
         const std::optional<HeadPose> pose = ::headPose(points);
         QVERIFY(pose);
         QVERIFY2(std::abs(pose->yaw - yaw) <= 3 && std::abs(pose->pitch - pitch) <= 3
@@ -577,16 +579,11 @@ private slots:
         const double high = PhotoFormats[format].frameHeight / 100.0;
         const double labelledTop
             = rule.top == FaceRule::Top::Hair ? portrait.hairTop : portrait.skullTop;
-        const auto figure = [](const std::vector<CheckFailure> &failures, PhotoCheck check) {
-            const auto found = std::find_if(failures.begin(), failures.end(),
-                [check](const CheckFailure &failure) { return failure.check == check; });
-            return found == failures.end() ? std::optional<CheckFailure>() : *found;
-        };
         const CropSource &crop = document.cropSource();
         const double top
             = (crop.turn.map(QPointF(fit.face->centreX, labelledTop)).y() - crop.rect.top) * high
             / crop.rect.height;
-        if (const auto place = figure(failures, PhotoCheck::TopPlace)) {
+        if (const auto place = failure(failures, PhotoCheck::TopPlace)) {
             QVERIFY2(std::abs(place->value - top) <= 0.3, qPrintable(QString::number(top)));
             QVERIFY(found.contains(PhotoCheck::NoRoomAboveHead));
         } else if (rule.anchor == FaceRule::Anchor::Crown) {
@@ -597,7 +594,7 @@ private slots:
                                                                   : PhotoCheck::HeadHeightToSkull;
         std::optional<CheckFailure> size;
         while (!size && document.run(PhotoCommand::ZoomIn))
-            size = figure(document.fitToCheck().check(), height);
+            size = failure(document.fitToCheck().check(), height);
         const CropRect zoomed = document.cropSource().rect;
         QVERIFY(size);
         const double labelled = (portrait.chin - labelledTop) * high / zoomed.height;
@@ -729,27 +726,20 @@ private slots:
         FitToCheck fit = document.fitToCheck();
         QList<QPointF> &points = fit.face->points;
         const double scale = ::headPose(points)->scale;
-        QMatrix4x4 head;
-        head.rotate(float(yaw), 0, 1, 0);
-        head.rotate(float(-pitch), 1, 0, 0);
-        QPointF was;
-        QList<QPointF> seen(FaceModelPoints.size());
-        for (size_t i = 0; i < FaceModelPoints.size(); ++i) {
-            const ModelPoint &m = FaceModelPoints[i];
-            const QVector3D turned = head.map(QVector3D(float(m.x), float(m.y), float(m.z)));
-            seen[i] = QPointF(turned.x(), -turned.y()) * scale;
-            was += (points[m.landmark] - seen[i]) / FaceModelPoints.size();
-        }
-        for (size_t i = 0; i < FaceModelPoints.size(); ++i)
-            points[FaceModelPoints[i].landmark] = seen[i] + was;
+        const QList<QPointF> seen = seenModel(yaw, pitch);
+        QPointF shift; // the model's centre onto the points'
+        for (qsizetype i = 0; i < seen.size(); ++i)
+            shift += (points[FaceModelPoints[i].landmark] - seen[i] * scale) / seen.size();
+        for (qsizetype i = 0; i < seen.size(); ++i)
+            points[FaceModelPoints[i].landmark] = seen[i] * scale + shift;
         const std::vector<CheckFailure> found = fit.check();
         for (const PhotoCheck check :
             { PhotoCheck::HeadTurned, PhotoCheck::HeadRaised, PhotoCheck::HeadLowered }) {
-            const auto at = std::find_if(found.begin(), found.end(),
-                [check](const CheckFailure &f) { return f.check == check; });
-            QCOMPARE(at != found.end(), failed.contains(check));
-            if (at != found.end())
-                QVERIFY(std::abs(at->value - (check == PhotoCheck::HeadTurned ? yaw : pitch)) <= 3);
+            const std::optional<CheckFailure> pose = failure(found, check);
+            QCOMPARE(pose.has_value(), failed.contains(check));
+            if (pose)
+                QVERIFY(
+                    std::abs(pose->value - (check == PhotoCheck::HeadTurned ? yaw : pitch)) <= 3);
         }
     }
 };
