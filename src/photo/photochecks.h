@@ -78,7 +78,7 @@ struct CheckLimits
     // a smile or a speaking mouth by 0.12-0.2.
     double maxMouthGap = 0.1;
     // The landmarks part the lips of a closed smile too: an open mouth also shows its teeth or
-    // its dark inside between them (70-80 % of those pixels), a closed one lips.
+    // its dark inside between them (60-100 % of those pixels), a closed one lips.
     double minMouthShowing = 0.3;
     // Teeth: pixels between the inner lips brighter than most of the face and than the lips,
     // and greyer than the skin, counted against the mouth's width squared: a smile that shows its
