@@ -26,7 +26,7 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
     OnlineCopyQuestion question;
     question.title = menuTextAsTitle(texts.text(TextId::OnlineCopyMenu));
     question.sizeLabel = texts.text(TextId::OnlineCopySize);
-    question.limitLabel = texts.text(TextId::OnlineCopyLimit);
+    question.limitLabel = texts.text(TextId::OnlineCopyLimitKB);
     question.prefill.size = pixelSizeText(defaultOnlineCopyPixels(format));
     question.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
         const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);

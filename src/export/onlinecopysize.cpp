@@ -60,7 +60,7 @@ std::optional<OnlineCopyPlan> planOnlineCopy(
 
     const QString limit = limitMatch.captured(1);
     if (!limit.isEmpty()) {
-        plan.limitBytes = limit.toLongLong() * 1024;
+        plan.limitBytes = limit.toLongLong() * OnlineCopyBytesPerKb;
         if (plan.limitBytes == 0)
             return std::nullopt;
     }

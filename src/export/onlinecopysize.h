@@ -17,6 +17,8 @@ struct OnlineCopyPlan
 
 inline constexpr int OnlineCopyDefaultDpi = 600;
 inline constexpr int OnlineCopyLargestSide = 10000;
+// A KB of a size limit: portals count 1000 or 1024 bytes, and a file within 1000 passes both.
+inline constexpr qint64 OnlineCopyBytesPerKb = 1000;
 
 // The format's print size at 600 dots per inch.
 QSize defaultOnlineCopyPixels(const PhotoFormat &format);
@@ -24,7 +26,7 @@ QSize defaultOnlineCopyPixels(const PhotoFormat &format);
 QString pixelSizeText(const QSize &pixels);
 
 // Reads the typed size ("600 x 771", "600x771", "600×771" or just the width "600") and the
-// limit in KB of 1024 bytes (empty: none). The copy keeps the format's proportions: a typed
+// limit in KB of 1000 bytes (empty: none). The copy keeps the format's proportions: a typed
 // height within one pixel of the one the width gives is kept, as the other rounding of the same
 // height; any other is taken from the width. Nothing for text that is not whole numbers, a zero,
 // or a side, typed or following from the width, above 10000 pixels.

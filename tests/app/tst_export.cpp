@@ -1,4 +1,6 @@
 #include "app/exportcommands.h"
+#include "export/jpegfile.h"
+#include "export/onlinecopyexport.h"
 #include "export/onlinecopysize.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
@@ -9,6 +11,7 @@
 
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -170,7 +173,7 @@ private slots:
                 { 1, nullptr, "", { 827, 1063 }, 600, 0 }, { 2, nullptr, "", { 945, 945 }, 600, 0 },
                 { 3, nullptr, "", { 1181, 1181 }, 600, 0 },
                 { 4, nullptr, "", { 1200, 1200 }, 600, 0 }, { 1, "600", " ", { 600, 771 }, 435, 0 },
-                { 1, "600x771", "250", { 600, 771 }, 435, 256000 },
+                { 1, "600x771", "250", { 600, 771 }, 435, 250000 },
                 { 1, " 600 X 772 ", "", { 600, 772 }, 435, 0 },
                 { 1, "600 x 800", "", { 600, 771 }, 435, 0 },
                 { 4, "1000×1000", "", { 1000, 1000 }, 500, 0 },
@@ -199,6 +202,33 @@ private slots:
             QCOMPARE(plan->pixels, pixels);
             QTEST(plan->dotsPerInch, "dpi");
             QTEST(plan->limitBytes, "limitBytes");
+        }
+    }
+
+    // A KB of a limit is 1000 bytes: a copy of N * 1000 bytes is within N KB; one of a byte
+    // more is not, and is told as N + 1 KB.
+    void onlineCopyLimitInThousands()
+    {
+        QImage noise(120, 120, QImage::Format_RGB32);
+        QRandomGenerator random(1);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate() | 0xFF000000);
+        const QImage read = QImage::fromData(TestPhotos::encodeJpeg(noise, 95));
+        const ClipImage clip(
+            std::make_shared<Photo>(read, QImageIOHandler::TransformationNone), read.rect());
+        for (const qint64 over : { 0, 1 }) {
+            // A size at which quality 70, the last the copy tries, writes N * 1000 + over bytes.
+            QSize size;
+            qint64 bytes = 0;
+            for (int i = 0; i < 96 * 96 && (bytes == 0 || bytes % 1000 != over); ++i) {
+                size = QSize(24 + i % 96, 24 + i / 96);
+                bytes = encodeJpeg(clip.ownPixelsScaledTo(size), 70, 1).size();
+            }
+            QCOMPARE(bytes % 1000, over);
+            const OnlineCopyJpeg copy = encodeOnlineCopy(clip, { size, 1, bytes / 1000 * 1000 });
+            QCOMPARE(copy.bytes.size(), over ? 0 : bytes);
+            QCOMPARE(copy.failure.smallestKb, over ? bytes / 1000 + 1 : 0);
         }
     }
 
