@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 // How the copy of the fitted photo for an online application is written.
@@ -19,9 +20,37 @@ inline constexpr int OnlineCopyDefaultDpi = 600;
 inline constexpr int OnlineCopyLargestSide = 10000;
 // A KB of a size limit: portals count 1000 or 1024 bytes, and a file within 1000 passes both.
 inline constexpr qint64 OnlineCopyBytesPerKb = 1000;
+// Up to 5 % more pixels than the photo holds blur less than the JPEG itself does, and the
+// factor, told with one decimal, would read 1.0.
+inline constexpr double OnlineCopySoftAbove = 1.05;
 
-// The format's print size at 600 dots per inch.
-QSize defaultOnlineCopyPixels(const PhotoFormat &format);
+// What a portal takes for the photos of one print size: a width between two sides (the
+// height follows the print's proportions) and a file size limit.
+struct OnlineCopyRule
+{
+    int frameWidth, frameHeight; // twips: the print size it is for
+    int smallestWidth, largestWidth; // pixels
+    int limitKb;
+};
+
+inline constexpr std::array<OnlineCopyRule, 1> OnlineCopyRules = { {
+    // The US visa and passport portals: 2 x 2 in as a square of 600 to 1200 pixels, 240 KB.
+    { 5080, 5080, 600, 1200, 240 },
+} };
+
+// What the dialog offers first.
+struct OnlineCopyDefaults
+{
+    QSize pixels;
+    int limitKb = 0; // 0: no limit
+};
+
+// The portal's rule for the format, with the photo's own pixels kept where the rule allows, or
+// else the format's print size at 600 dots per inch without a limit. `ownPixels` is the size
+// of the crop in the photo's own pixels.
+OnlineCopyDefaults defaultOnlineCopy(const PhotoFormat &format, const QSize &ownPixels);
+// How many times the copy enlarges the photo's own pixels, in the direction it enlarges more.
+double onlineCopyEnlargement(const QSize &copy, const QSize &ownPixels);
 // "827 x 1063": how the dialog shows a size, and a text planOnlineCopy() reads back.
 QString pixelSizeText(const QSize &pixels);
 
