@@ -544,11 +544,12 @@ private slots:
         QCOMPARE(told, m_form->text(TextId::OnlineCopyLimitUnreachable).arg(smallestKb));
         QVERIFY(copy(QString::number(smallestKb - 1)).isEmpty());
         const QByteArray unlimited = copy(QString());
-        const int limitKb = int(unlimited.size() / 1024); // below the size without a limit
+        // A KB is 1000 bytes.
+        const int limitKb = int(unlimited.size() / 1000); // below the size without a limit
         const QByteArray limited = copy(QString::number(limitKb));
-        QVERIFY(limited.size() <= limitKb * 1024 && limited.size() > smallestKb * 1024);
+        QVERIFY(limited.size() <= limitKb * 1000 && limited.size() > smallestKb * 1000);
         const QByteArray smallest = copy(QString::number(smallestKb));
-        QVERIFY(smallest.size() <= smallestKb * 1024 && smallest.size() > (smallestKb - 1) * 1024);
+        QVERIFY(smallest.size() <= smallestKb * 1000 && smallest.size() > (smallestKb - 1) * 1000);
         QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::PhotoSaved));
         for (const QByteArray &jpeg : { unlimited, limited, smallest }) {
             int width = 0, height = 0, subsampling = -1, colours = 0;
