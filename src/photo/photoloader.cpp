@@ -14,9 +14,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -159,12 +162,94 @@ ColourProfile jpegColourProfile(const QByteArray &bytes)
                          : ColourProfile::fromIcc(icc, found.channels);
 }
 
+// Makes the decoded rows sRGB on a thread of its own while the decoder goes on, so that with a
+// second core free the conversion adds next to nothing to the decode; the rows still left when
+// the decode ends are shared with the decoding thread.
+class RowConversion
+{
+public:
+    explicit RowConversion(const ColourProfile &colours)
+        : m_colours(colours)
+    {
+        if (colours.converts())
+            m_helper = std::thread([this] { convertBands(true); });
+    }
+    ~RowConversion() { finish(false); }
+    RowConversion(const RowConversion &) = delete;
+    RowConversion &operator=(const RowConversion &) = delete;
+
+    // The rows the decoder writes, from the top, `stride` bytes apart.
+    void start(uchar *rows, qsizetype stride, int width)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_rows = rows;
+        m_stride = stride;
+        m_width = width;
+    }
+    // Its first `rows` are decoded.
+    void decoded(int rows)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_decoded = rows;
+        if (m_decoded - m_claimed >= Band)
+            m_more.notify_one();
+    }
+    // Once the decode has ended: with `whole`, every decoded row is converted on return;
+    // without, the helper stops at once.
+    void finish(bool whole)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ended = true;
+            m_abandoned = !whole;
+        }
+        m_more.notify_all();
+        if (whole && m_helper.joinable())
+            convertBands(false);
+        if (m_helper.joinable())
+            m_helper.join();
+    }
+
+private:
+    static constexpr int Band = 64; // rows claimed at once
+
+    void convertBands(bool waiting)
+    {
+        for (;;) {
+            int first = 0, end = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                if (waiting)
+                    m_more.wait(lock, [this] { return m_ended || m_decoded - m_claimed >= Band; });
+                if (m_abandoned || m_decoded <= m_claimed)
+                    return;
+                first = m_claimed;
+                end = m_claimed = std::min(m_decoded, first + Band);
+            }
+            for (int y = first; y < end; ++y)
+                m_colours.convert(reinterpret_cast<QRgb *>(m_rows + y * m_stride), m_width);
+        }
+    }
+
+    const ColourProfile &m_colours;
+    uchar *m_rows = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_more;
+    int m_decoded = 0;
+    int m_claimed = 0; // rows below are converted or being converted
+    bool m_ended = false;
+    bool m_abandoned = false;
+    std::thread m_helper;
+};
+
 enum class JpegDecode { Done, Failed, NotOurs };
 
 // libjpeg's part of decodeJpeg, apart so that no C++ object of this frame lives across the
 // jump a fatal error makes; the picture is reached through a pointer.
 JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
-    const QByteArray &bytes, int factor, const ColourProfile *colours, QImage *image)
+    const QByteArray &bytes, int factor, RowConversion *conversion, QImage *image)
 {
     if (setjmp(errors.fatal) != 0)
         return JpegDecode::Failed;
@@ -186,11 +271,13 @@ JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
     *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image->isNull())
         return JpegDecode::Failed;
+    // By address: QImage counts each access to its rows, which two threads must not do at once.
+    uchar *const rows = image->bits();
+    conversion->start(rows, image->bytesPerLine(), image->width());
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image->scanLine(int(info.output_scanline));
+        JSAMPROW row = rows + info.output_scanline * image->bytesPerLine();
         jpeg_read_scanlines(&info, &row, 1);
-        // Each row while it is still in the cache.
-        colours->convert(reinterpret_cast<QRgb *>(row), image->width());
+        conversion->decoded(int(info.output_scanline));
     }
     jpeg_finish_decompress(&info);
     return JpegDecode::Done;
@@ -207,7 +294,9 @@ JpegDecode decodeJpeg(const QByteArray &bytes, int factor, const std::atomic<boo
     jpeg_decompress_struct info {};
     DecodeErrors errors {};
     prepare(info, errors, stop);
-    const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &colours, &image);
+    RowConversion conversion(colours);
+    const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &conversion, &image);
+    conversion.finish(result == JpegDecode::Done);
     jpeg_destroy_decompress(&info);
     if (result != JpegDecode::Done)
         image = QImage();
