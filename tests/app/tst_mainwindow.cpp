@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorSpace>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -343,6 +344,22 @@ private slots:
             open(photo("small.jpg", TestPhotos::quadrants(width, 560)));
             const QString warning = m_form->text(TextId::ResolutionNote).arg(dpi);
             QVERIFY2(note->text().contains(warning) == (dpi < 300), qPrintable(note->text()));
+        }
+    }
+
+    // A colour profile that cannot be used is named beside the frame, until a photo whose
+    // profile can be comes.
+    void colourProfileNote()
+    {
+        m_form->startUp(QUrl());
+        const QByteArray jpeg = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
+        const QString path = m_program->path() + QStringLiteral("/profile.jpg");
+        const QString warning = m_form->text(TextId::ColourProfileUnusable);
+        for (const auto &[icc, unusable] : { std::pair(QByteArray(500, 'x'), true),
+                 std::pair(QColorSpace(QColorSpace::AdobeRgb).iccProfile(), false) }) {
+            QVERIFY(TestPhotos::writeFile(path, TestPhotos::withIccProfile(jpeg, icc)));
+            open(path);
+            QCOMPARE(label("noteLabel")->text().contains(warning), unusable);
         }
     }
 
