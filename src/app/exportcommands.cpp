@@ -26,8 +26,16 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
     OnlineCopyQuestion question;
     question.title = menuTextAsTitle(texts.text(TextId::OnlineCopyMenu));
     question.sizeLabel = texts.text(TextId::OnlineCopySize);
-    question.limitLabel = texts.text(TextId::OnlineCopyLimit);
-    question.prefill.size = pixelSizeText(defaultOnlineCopyPixels(format));
+    question.limitLabel = texts.text(TextId::OnlineCopyLimitKB);
+    question.ownPixels = clip.size();
+    question.ownPixelsLine = texts.text(TextId::OnlineCopyOwnPixels)
+                                 .arg(clip.size().width())
+                                 .arg(clip.size().height());
+    question.enlargedNote = texts.text(TextId::OnlineCopyEnlarged);
+    const OnlineCopyDefaults defaults = defaultOnlineCopy(format, clip.size());
+    question.prefill.size = pixelSizeText(defaults.pixels);
+    if (defaults.limitKb > 0)
+        question.prefill.limit = QString::number(defaults.limitKb);
     question.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
         const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);
         return plan ? std::optional(plan->pixels) : std::nullopt;

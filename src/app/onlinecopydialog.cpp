@@ -6,11 +6,14 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
 OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *owner)
     : QDialog(owner)
     , m_check(question.check)
+    , m_ownPixels(question.ownPixels)
+    , m_enlargedNote(question.enlargedNote)
 {
     setObjectName(QStringLiteral("onlineCopyDialog"));
     setWindowTitle(question.title);
@@ -21,17 +24,22 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
     // The size that will be written: a height taken from the width shows before the file does.
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("resultLabel"));
+    auto *ownPixels = plainLabel(question.ownPixelsLine, QStringLiteral("ownPixelsLabel"));
+    m_enlarged = plainLabel(QString(), QStringLiteral("enlargedLabel"));
+    // The row stays when the note goes, so the fields below do not move while the user types.
+    m_enlarged->setMinimumHeight(m_enlarged->fontMetrics().height());
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto *form = new QFormLayout(this);
+    form->addRow(ownPixels);
     for (const auto &[text, field] :
         { std::pair { question.sizeLabel, m_size }, std::pair { question.limitLabel, m_limit } }) {
-        auto *label = new QLabel(this);
-        label->setTextFormat(Qt::PlainText); // language files are shared
-        label->setText(text);
+        QLabel *label = plainLabel(text);
         label->setBuddy(field);
         form->addRow(label, field);
-        if (field == m_size)
+        if (field == m_size) {
             form->addRow(QString(), m_result);
+            form->addRow(m_enlarged);
+        }
     }
     form->addRow(m_buttons);
 
@@ -40,6 +48,15 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
     connect(m_limit, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+QLabel *OnlineCopyDialog::plainLabel(const QString &text, const QString &name)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // language files are shared
+    label->setText(text);
+    return label;
 }
 
 OnlineCopyChoice OnlineCopyDialog::choice() const
@@ -61,5 +78,9 @@ void OnlineCopyDialog::judge()
     // Texts that are refused cannot be accepted: OK waits until they are.
     const std::optional<QSize> pixels = m_check ? m_check(choice()) : std::nullopt;
     m_result->setText(pixels ? pixelSizeText(*pixels) : QString());
+    const double enlarged = pixels ? onlineCopyEnlargement(*pixels, m_ownPixels) : 0;
+    m_enlarged->setText(enlarged > OnlineCopySoftAbove
+            ? m_enlargedNote.arg(QLocale().toString(enlarged, 'f', 1))
+            : QString());
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(pixels.has_value());
 }

@@ -24,6 +24,9 @@ struct OnlineCopyQuestion
     QString title;
     QString sizeLabel;
     QString limitLabel;
+    QString ownPixelsLine; // how many of the photo's own pixels the copy has to draw on
+    QString enlargedNote; // %1: how many times the copy enlarges them
+    QSize ownPixels; // the crop in the photo's own pixels
     OnlineCopyChoice prefill;
     // The pixel size the texts give, or nothing when they are refused and cannot be accepted.
     std::function<std::optional<QSize>(const OnlineCopyChoice &)> check;
@@ -34,8 +37,8 @@ struct OnlineCopyQuestion
 using AskOnlineCopy
     = std::function<std::optional<OnlineCopyChoice>(QWidget *owner, const OnlineCopyQuestion &)>;
 
-// The size and the limit of the copy, with the size that will be written shown as they are
-// typed; OK waits until the texts are accepted.
+// The size and the limit of the copy, with the size that will be written and a note when it
+// enlarges the photo's own pixels shown as they are typed; OK waits until the texts are accepted.
 class OnlineCopyDialog : public QDialog
 {
     Q_OBJECT
@@ -47,11 +50,15 @@ public:
     static std::optional<OnlineCopyChoice> ask(QWidget *owner, const OnlineCopyQuestion &question);
 
 private:
+    QLabel *plainLabel(const QString &text, const QString &name = {});
     void judge();
 
     std::function<std::optional<QSize>(const OnlineCopyChoice &)> m_check;
+    QSize m_ownPixels;
+    QString m_enlargedNote;
     QLineEdit *m_size = nullptr;
     QLineEdit *m_limit = nullptr;
     QLabel *m_result = nullptr;
+    QLabel *m_enlarged = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
 };

@@ -47,7 +47,7 @@ OnlineCopyJpeg encodeOnlineCopy(const ClipImage &clip, const OnlineCopyPlan &pla
         copy.failure.outcome
             = smallestBytes > 0 ? ExportOutcome::OverSizeLimit : ExportOutcome::Failed;
         // Rounded up: a limit of that many KB is reached.
-        copy.failure.smallestKb = (smallestBytes + 1023) / 1024;
+        copy.failure.smallestKb = (smallestBytes + OnlineCopyBytesPerKb - 1) / OnlineCopyBytesPerKb;
     }
     return copy;
 }

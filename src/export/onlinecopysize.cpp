@@ -20,12 +20,35 @@ bool fitsSide(int pixels)
     return pixels >= 1 && pixels <= OnlineCopyLargestSide;
 }
 
+int heightForWidth(int width, const PhotoFormat &format)
+{
+    return int(roundHalfEven(double(width) * format.frameHeight / format.frameWidth));
+}
+
 } // namespace
 
-QSize defaultOnlineCopyPixels(const PhotoFormat &format)
+OnlineCopyDefaults defaultOnlineCopy(const PhotoFormat &format, const QSize &ownPixels)
 {
-    return QSize(int(roundHalfEven(printInches(format.frameWidth) * OnlineCopyDefaultDpi)),
-        int(roundHalfEven(printInches(format.frameHeight) * OnlineCopyDefaultDpi)));
+    for (const OnlineCopyRule &rule : OnlineCopyRules) {
+        if (rule.frameWidth != format.frameWidth || rule.frameHeight != format.frameHeight)
+            continue;
+        // The widest copy that enlarges neither side, within the rule.
+        const qint64 own = std::min<qint64>(
+            ownPixels.width(), qint64(ownPixels.height()) * format.frameWidth / format.frameHeight);
+        const int width = int(std::clamp<qint64>(own, rule.smallestWidth, rule.largestWidth));
+        return { QSize(width, heightForWidth(width, format)), rule.limitKb };
+    }
+    return { QSize(int(roundHalfEven(printInches(format.frameWidth) * OnlineCopyDefaultDpi)),
+                 int(roundHalfEven(printInches(format.frameHeight) * OnlineCopyDefaultDpi))),
+        0 };
+}
+
+double onlineCopyEnlargement(const QSize &copy, const QSize &ownPixels)
+{
+    if (ownPixels.isEmpty())
+        return 0;
+    return std::max(
+        double(copy.width()) / ownPixels.width(), double(copy.height()) / ownPixels.height());
 }
 
 QString pixelSizeText(const QSize &pixels)
@@ -47,8 +70,7 @@ std::optional<OnlineCopyPlan> planOnlineCopy(
 
     OnlineCopyPlan plan;
     const int width = sizeMatch.captured(1).toInt();
-    const int proportional
-        = int(roundHalfEven(double(width) * format.frameHeight / format.frameWidth));
+    const int proportional = heightForWidth(width, format);
     const QString typedHeight = sizeMatch.captured(2);
     const int typed = typedHeight.isEmpty() ? proportional : typedHeight.toInt();
     const int height = std::abs(typed - proportional) <= 1 ? typed : proportional;
@@ -60,7 +82,7 @@ std::optional<OnlineCopyPlan> planOnlineCopy(
 
     const QString limit = limitMatch.captured(1);
     if (!limit.isEmpty()) {
-        plan.limitBytes = limit.toLongLong() * 1024;
+        plan.limitBytes = limit.toLongLong() * OnlineCopyBytesPerKb;
         if (plan.limitBytes == 0)
             return std::nullopt;
     }

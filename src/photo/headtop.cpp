@@ -204,7 +204,8 @@ std::optional<Column> partColumn(
         return sides;
     };
     size_t bestA = 0;
-    for (size_t start = 0;;) {
+    // A few changes within the background at most; a busier one is no plain photo's.
+    for (size_t start = 0, tries = 0; tries < 4; ++tries) {
         double best = -1;
         for (size_t a = start + 1; a + 1 < n; ++a)
             for (size_t c = a; c + 1 <= n - 1; ++c) {
@@ -245,10 +246,8 @@ std::optional<Column> partColumn(
                 const size_t from = i + 1 - Lasting;
                 const Colour left = runs.mean(from, i + 1);
                 double background = distance(left, wall);
-                for (const int side : { -1, 1 })
-                    if (const std::optional<Colour> beside = sideColour(
-                            grid, side, sideFrom, sideTo, top - int(i), top - int(from) + 1))
-                        background = std::min(background, distance(left, *beside));
+                for (const Colour &side : beside(from, i + 1))
+                    background = std::min(background, distance(left, side));
                 if (distance(left, runs.mean(bestA, n)) < background)
                     bestA = from;
                 break;

@@ -148,8 +148,10 @@ struct Photo::Decode
     std::shared_ptr<const Pixels> pixels; // set once; its picture is null when the decode failed
 };
 
-Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
+Photo::Photo(
+    QImage stored, QImageIOHandler::Transformations orientation, bool colourProfileUnusable)
     : m_orientation(orientation)
+    , m_colourProfileUnusable(colourProfileUnusable)
     , m_stored(stored.size())
     , m_decode(std::make_shared<Decode>())
 {
@@ -161,8 +163,9 @@ Photo::Photo(QImage stored, QImageIOHandler::Transformations orientation)
 }
 
 Photo::Photo(QImage preview, int previewFactor, QSize storedSize,
-    QImageIOHandler::Transformations orientation, FullDecode decode)
+    QImageIOHandler::Transformations orientation, FullDecode decode, bool colourProfileUnusable)
     : m_orientation(orientation)
+    , m_colourProfileUnusable(colourProfileUnusable)
     , m_stored(storedSize)
     , m_preview(reducedCopies(preview, previewFactor, orientation))
     , m_decode(std::make_shared<Decode>())

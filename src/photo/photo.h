@@ -20,15 +20,18 @@
 class Photo
 {
 public:
-    // A photo decoded whole.
-    Photo(QImage stored, QImageIOHandler::Transformations orientation);
+    // A photo decoded whole. `colourProfileUnusable`: its colours are as stored, though the
+    // file holds a profile for them.
+    Photo(QImage stored, QImageIOHandler::Transformations orientation,
+        bool colourProfileUnusable = false);
     // Decodes the photo's pixels; nothing when the decode fails or stopped because the photo
     // is no longer wanted.
     using FullDecode = std::function<QImage(const std::atomic<bool> &unwanted)>;
     // A photo of storedSize shown from preview, which holds it reduced by previewFactor; the
     // full decode starts at once on another thread.
     Photo(QImage preview, int previewFactor, QSize storedSize,
-        QImageIOHandler::Transformations orientation, FullDecode decode);
+        QImageIOHandler::Transformations orientation, FullDecode decode,
+        bool colourProfileUnusable = false);
     // An unfinished decode is told to stop; nothing waits for it.
     ~Photo();
     Photo(const Photo &) = delete;
@@ -39,6 +42,8 @@ public:
     int height() const { return m_upright.height(); }
     QSize size() const { return m_upright; }
     QImageIOHandler::Transformations orientation() const { return m_orientation; }
+    // The file's colour profile could not be used: the colours are shown as stored.
+    bool colourProfileUnusable() const { return m_colourProfileUnusable; }
 
     // The photo's own pixels are there (or their decode failed): nothing waits any more.
     bool isComplete() const;
@@ -84,6 +89,7 @@ private:
         const QImage &stored, int factor, QImageIOHandler::Transformations orientation);
 
     QImageIOHandler::Transformations m_orientation;
+    bool m_colourProfileUnusable;
     QSize m_stored;
     QSize m_upright;
     std::vector<Reduced> m_preview; // until the photo's own pixels are there

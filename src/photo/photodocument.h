@@ -116,6 +116,8 @@ public:
     bool hasSingleFace() const { return m_face && m_face->face; }
     // The last fit to the face found no single face.
     bool noSingleFace() const { return m_noSingleFace; }
+    // The photo's colour profile could not be used: its colours are shown as stored.
+    bool colourProfileUnusable() const { return m_loaded && m_photo->colourProfileUnusable(); }
     // The one face found, its top as measured or as the user has put it, on the upright photo.
     std::optional<FaceMarks> face() const;
     // The same face where it is on the photo as it is turned now.

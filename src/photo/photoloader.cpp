@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 
@@ -13,7 +14,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -89,12 +95,161 @@ struct DecodeErrors
     const std::atomic<bool> *stop;
 };
 
+// Errors and warnings end in `errors`, as the decodes below take them.
+void prepare(jpeg_decompress_struct &info, DecodeErrors &errors, const std::atomic<bool> *stop)
+{
+    errors.stop = stop;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<DecodeErrors *>(common->err)->fatal, 1);
+    };
+    errors.manager.output_message = [](j_common_ptr) {};
+    errors.progress.progress_monitor = [](j_common_ptr common) {
+        auto *errors = reinterpret_cast<DecodeErrors *>(common->err);
+        if (errors->stop && *errors->stop)
+            std::longjmp(errors->fatal, 1);
+    };
+}
+
+struct EmbeddedProfile
+{
+    bool marked = false; // an APP2 marker says it holds part of a profile
+    JOCTET *icc = nullptr; // the parts put together; libjpeg's, to be freed
+    unsigned int size = 0;
+    ColourProfile::Channels channels = ColourProfile::Channels::Rgb;
+};
+
+// libjpeg's part of jpegColourProfile, apart for the reason decodeWithLibjpeg is.
+bool readProfileWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
+    const QByteArray &bytes, EmbeddedProfile *found)
+{
+    if (setjmp(errors.fatal) != 0)
+        return false;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+        static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
+    static const char iccMarker[] = "ICC_PROFILE"; // and its terminating zero
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
+        found->marked = found->marked
+            || (marker->marker == JPEG_APP0 + 2 && marker->data_length >= sizeof iccMarker
+                && std::memcmp(marker->data, iccMarker, sizeof iccMarker) == 0);
+    found->channels = info.jpeg_color_space == JCS_GRAYSCALE ? ColourProfile::Channels::Grey
+        : info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK
+        ? ColourProfile::Channels::Cmyk
+        : ColourProfile::Channels::Rgb;
+    // Parts missing, repeated or out of order: false, and nothing.
+    if (found->marked)
+        jpeg_read_icc_profile(&info, &found->icc, &found->size);
+    return true;
+}
+
+// The colour profile a JPEG's APP2 markers carry, read once for every picture decoded from it.
+ColourProfile jpegColourProfile(const QByteArray &bytes)
+{
+    jpeg_decompress_struct info {};
+    DecodeErrors errors {};
+    prepare(info, errors, nullptr);
+    EmbeddedProfile found;
+    const bool read = readProfileWithLibjpeg(info, errors, bytes, &found);
+    jpeg_destroy_decompress(&info);
+    const QByteArray icc(reinterpret_cast<const char *>(found.icc), qsizetype(found.size));
+    std::free(found.icc);
+    if (!read || !found.marked)
+        return {};
+    return icc.isEmpty() ? ColourProfile::unreadable()
+                         : ColourProfile::fromIcc(icc, found.channels);
+}
+
+// Makes the decoded rows sRGB on a thread of its own while the decoder goes on, so that with a
+// second core free the conversion adds next to nothing to the decode; the rows still left when
+// the decode ends are shared with the decoding thread.
+class RowConversion
+{
+public:
+    explicit RowConversion(const ColourProfile &colours)
+        : m_colours(colours)
+    {
+        if (colours.converts())
+            m_helper = std::thread([this] { convertBands(true); });
+    }
+    ~RowConversion() { finish(false); }
+    RowConversion(const RowConversion &) = delete;
+    RowConversion &operator=(const RowConversion &) = delete;
+
+    // The rows the decoder writes, from the top, `stride` bytes apart.
+    void start(uchar *rows, qsizetype stride, int width)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_rows = rows;
+        m_stride = stride;
+        m_width = width;
+    }
+    // Its first `rows` are decoded.
+    void decoded(int rows)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_decoded = rows;
+        if (m_decoded - m_claimed >= Band)
+            m_more.notify_one();
+    }
+    // Once the decode has ended: with `whole`, every decoded row is converted on return;
+    // without, the helper stops at once.
+    void finish(bool whole)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ended = true;
+            m_abandoned = !whole;
+        }
+        m_more.notify_all();
+        if (whole && m_helper.joinable())
+            convertBands(false);
+        if (m_helper.joinable())
+            m_helper.join();
+    }
+
+private:
+    static constexpr int Band = 64; // rows claimed at once
+
+    void convertBands(bool waiting)
+    {
+        for (;;) {
+            int first = 0, end = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                if (waiting)
+                    m_more.wait(lock, [this] { return m_ended || m_decoded - m_claimed >= Band; });
+                if (m_abandoned || m_decoded <= m_claimed)
+                    return;
+                first = m_claimed;
+                end = m_claimed = std::min(m_decoded, first + Band);
+            }
+            for (int y = first; y < end; ++y)
+                m_colours.convert(reinterpret_cast<QRgb *>(m_rows + y * m_stride), m_width);
+        }
+    }
+
+    const ColourProfile &m_colours;
+    uchar *m_rows = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_more;
+    int m_decoded = 0;
+    int m_claimed = 0; // rows below are converted or being converted
+    bool m_ended = false;
+    bool m_abandoned = false;
+    std::thread m_helper;
+};
+
 enum class JpegDecode { Done, Failed, NotOurs };
 
 // libjpeg's part of decodeJpeg, apart so that no C++ object of this frame lives across the
 // jump a fatal error makes; the picture is reached through a pointer.
 JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
-    const QByteArray &bytes, int factor, QImage *image)
+    const QByteArray &bytes, int factor, RowConversion *conversion, QImage *image)
 {
     if (setjmp(errors.fatal) != 0)
         return JpegDecode::Failed;
@@ -116,35 +271,32 @@ JpegDecode decodeWithLibjpeg(jpeg_decompress_struct &info, DecodeErrors &errors,
     *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image->isNull())
         return JpegDecode::Failed;
+    // By address: QImage counts each access to its rows, which two threads must not do at once.
+    uchar *const rows = image->bits();
+    conversion->start(rows, image->bytesPerLine(), image->width());
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image->scanLine(int(info.output_scanline));
+        JSAMPROW row = rows + info.output_scanline * image->bytesPerLine();
         jpeg_read_scanlines(&info, &row, 1);
+        conversion->decoded(int(info.output_scanline));
     }
     jpeg_finish_decompress(&info);
     return JpegDecode::Done;
 }
 
 // libjpeg's own decode, reduced by a factor of 1 to 8, which skips most of the decoder's
-// work when reducing. A warning (a file cut short) still leaves a picture, its missing rows
-// grey; a fatal error, even one that follows a warning, leaves none. The decoder asks after
-// `stop` as it goes, so an unwanted decode ends at once, however large the photo.
-JpegDecode decodeJpeg(
-    const QByteArray &bytes, int factor, const std::atomic<bool> *stop, QImage &image)
+// work when reducing, its colours made sRGB. A warning (a file cut short) still leaves a
+// picture, its missing rows grey; a fatal error, even one that follows a warning, leaves none.
+// The decoder asks after `stop` as it goes, so an unwanted decode ends at once, however large
+// the photo.
+JpegDecode decodeJpeg(const QByteArray &bytes, int factor, const std::atomic<bool> *stop,
+    const ColourProfile &colours, QImage &image)
 {
     jpeg_decompress_struct info {};
     DecodeErrors errors {};
-    errors.stop = stop;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<DecodeErrors *>(common->err)->fatal, 1);
-    };
-    errors.manager.output_message = [](j_common_ptr) {};
-    errors.progress.progress_monitor = [](j_common_ptr common) {
-        auto *errors = reinterpret_cast<DecodeErrors *>(common->err);
-        if (errors->stop && *errors->stop)
-            std::longjmp(errors->fatal, 1);
-    };
-    const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &image);
+    prepare(info, errors, stop);
+    RowConversion conversion(colours);
+    const JpegDecode result = decodeWithLibjpeg(info, errors, bytes, factor, &conversion, &image);
+    conversion.finish(result == JpegDecode::Done);
     jpeg_destroy_decompress(&info);
     if (result != JpegDecode::Done)
         image = QImage();
@@ -173,10 +325,11 @@ std::optional<QByteArray> readWhole(QFile &file, const std::atomic<bool> *stop)
 
 } // namespace
 
-QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop)
+QImage decodeWholePhoto(
+    const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop, const ColourProfile &colours)
 {
     QImage image;
-    if (jpeg && decodeJpeg(bytes, 1, stop, image) != JpegDecode::NotOurs)
+    if (jpeg && decodeJpeg(bytes, 1, stop, colours, image) != JpegDecode::NotOurs)
         return image;
     // Adobe's CMYK and what is no JPEG at all: Qt's readers know them.
     UntilUnwanted device(bytes, stop);
@@ -187,6 +340,8 @@ QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bo
         return QImage();
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
         image.convertTo(QImage::Format_RGB32); // greyscale and odd formats only
+    // Qt's JPEG reader knows no CMYK profile; other files carry theirs in the picture.
+    (jpeg ? colours : ColourProfile::fromColorSpace(image.colorSpace())).convert(image);
     return image;
 }
 
@@ -222,18 +377,23 @@ PhotoLoadResult loadPhoto(
     const QSize upright
         = orientation & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
     const bool jpeg = reader.format() == "jpeg";
+    // The same conversion for the reduced picture and the photo's own pixels, so they agree.
+    const ColourProfile colours = jpeg ? jpegColourProfile(bytes) : ColourProfile();
     const int factor = jpeg ? previewFactor(upright, framePixels) : 1;
     if (factor > 1) {
         QImage preview;
-        if (decodeJpeg(bytes, factor, stop, preview) == JpegDecode::Done)
-            return { std::make_shared<const Photo>(std::move(preview), factor, stored, orientation,
-                         [bytes](const std::atomic<bool> &unwanted) {
-                             return decodeWholePhoto(bytes, true, &unwanted);
-                         }),
+        if (decodeJpeg(bytes, factor, stop, colours, preview) == JpegDecode::Done)
+            return { std::make_shared<const Photo>(
+                         std::move(preview), factor, stored, orientation,
+                         [bytes, colours](const std::atomic<bool> &unwanted) {
+                             return decodeWholePhoto(bytes, true, &unwanted, colours);
+                         },
+                         colours.isUnusable()),
                 PhotoLoadError::None };
     }
-    QImage image = stop && *stop ? QImage() : decodeWholePhoto(bytes, jpeg, stop);
+    QImage image = stop && *stop ? QImage() : decodeWholePhoto(bytes, jpeg, stop, colours);
     if (image.isNull())
         return { nullptr, PhotoLoadError::NotAPicture };
-    return { std::make_shared<const Photo>(std::move(image), orientation), PhotoLoadError::None };
+    return { std::make_shared<const Photo>(std::move(image), orientation, colours.isUnusable()),
+        PhotoLoadError::None };
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colourprofile.h"
 #include "photo.h"
 
 #include <QImage>
@@ -34,14 +35,18 @@ struct PhotoLoadResult
     PhotoLoadError error = PhotoLoadError::None;
 };
 
-// The size and scan checks read only the file's bytes; the picture is decoded after they pass.
+// The size and scan checks read only the file's bytes; the picture is decoded after they pass,
+// and its colours made sRGB by its embedded profile (Photo::colourProfileUnusable() when the
+// profile cannot be used).
 // With the frame's size on the screen, a large JPEG comes back at once, shown from a reduced
 // decode while its own pixels are decoded on another thread (see Photo). Once `stop` is set,
 // the read ends soon with nothing.
 PhotoLoadResult loadPhoto(
     const QString &path, const QSizeF &framePixels = {}, const std::atomic<bool> *stop = nullptr);
 
-// A photo's own pixels from its file's bytes (`jpeg`: as the reader named them), as stored;
-// null when they cannot be decoded, or once `stop` is set: the decoder asks after it as it
-// goes, so a decode no longer wanted ends at once, however large the photo.
-QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop);
+// A photo's own pixels from its file's bytes (`jpeg`: as the reader named them), in sRGB by
+// `colours`, the JPEG's embedded profile (other files bring their own with the picture); null
+// when they cannot be decoded, or once `stop` is set: the decoder asks after it as it goes, so
+// a decode no longer wanted ends at once, however large the photo.
+QImage decodeWholePhoto(const QByteArray &bytes, bool jpeg, const std::atomic<bool> *stop,
+    const ColourProfile &colours);

@@ -1,4 +1,6 @@
 #include "app/exportcommands.h"
+#include "export/jpegfile.h"
+#include "export/onlinecopyexport.h"
 #include "export/onlinecopysize.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
@@ -9,6 +11,9 @@
 
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -156,33 +161,40 @@ private slots:
         QTest::addColumn<QSize>("pixels");
         QTest::addColumn<int>("dpi");
         QTest::addColumn<qint64>("limitBytes");
+        QTest::addColumn<QSize>("own"); // the crop in the photo's own pixels
         struct Row
         {
             int format;
-            const char *size, *limit; // no size: the text the dialog is prefilled with
+            const char *size, *limit; // no size: the texts the dialog is prefilled with
             QSize pixels; // empty: refused
             int dpi;
             qint64 limitBytes;
+            QSize own { 3000, 3000 };
         };
-        // The height follows the width, unless it is that height rounded the other way.
-        for (const Row &r :
-            { Row { 0, nullptr, "", { 709, 945 }, 600, 0 },
-                { 1, nullptr, "", { 827, 1063 }, 600, 0 }, { 2, nullptr, "", { 945, 945 }, 600, 0 },
-                { 3, nullptr, "", { 1181, 1181 }, 600, 0 },
-                { 4, nullptr, "", { 1200, 1200 }, 600, 0 }, { 1, "600", " ", { 600, 771 }, 435, 0 },
-                { 1, "600x771", "250", { 600, 771 }, 435, 256000 },
-                { 1, " 600 X 772 ", "", { 600, 772 }, 435, 0 },
-                { 1, "600 x 800", "", { 600, 771 }, 435, 0 },
-                { 4, "1000×1000", "", { 1000, 1000 }, 500, 0 },
-                { 3, "10000", "", { 10000, 10000 }, 5080, 0 }, { 0, "10001", "" },
-                { 0, "7501 x 5000", "" }, { 0, "0", "" }, { 0, "600 x 0", "" }, { 0, "abc", "" },
-                { 0, "-600", "" }, { 0, "6.5", "" }, { 0, "600 x", "" }, { 0, "x 600", "" },
-                { 0, "600 x 771 x 2", "" }, { 0, "600", "0" }, { 0, "600", "1.5" },
-                { 0, "600", "-5" }, { 0, "600", "12 KB" }, { 0, "", "" } })
-            QTest::addRow("%s: '%s' '%s'", PhotoFormats[r.format].caption,
-                r.size ? r.size : "default", r.limit)
+        // The height follows the width, unless it is that height rounded the other way. 2 x 2 in
+        // keeps the photo's own pixels within 600 to 1200 under 240 KB.
+        for (const Row &r : { Row { 0, nullptr, "", { 709, 945 }, 600, 0 },
+                 { 1, nullptr, "", { 827, 1063 }, 600, 0, { 154, 198 } },
+                 { 2, nullptr, "", { 945, 945 }, 600, 0 },
+                 { 3, nullptr, "", { 1181, 1181 }, 600, 0 },
+                 { 4, nullptr, "", { 1200, 1200 }, 600, 240000 },
+                 { 4, nullptr, "", { 1200, 1200 }, 600, 240000, { 1201, 1300 } },
+                 { 4, nullptr, "", { 901, 901 }, 450, 240000, { 902, 901 } },
+                 { 4, nullptr, "", { 600, 600 }, 300, 240000, { 599, 599 } },
+                 { 1, "600", " ", { 600, 771 }, 435, 0 },
+                 { 1, "600x771", "250", { 600, 771 }, 435, 250000 },
+                 { 1, " 600 X 772 ", "", { 600, 772 }, 435, 0 },
+                 { 1, "600 x 800", "", { 600, 771 }, 435, 0 },
+                 { 4, "1000×1000", "", { 1000, 1000 }, 500, 0 },
+                 { 3, "10000", "", { 10000, 10000 }, 5080, 0 }, { 0, "10001", "" },
+                 { 0, "7501 x 5000", "" }, { 0, "0", "" }, { 0, "600 x 0", "" }, { 0, "abc", "" },
+                 { 0, "-600", "" }, { 0, "6.5", "" }, { 0, "600 x", "" }, { 0, "x 600", "" },
+                 { 0, "600 x 771 x 2", "" }, { 0, "600", "0" }, { 0, "600", "1.5" },
+                 { 0, "600", "-5" }, { 0, "600", "12 KB" }, { 0, "", "" } })
+            QTest::addRow("%s: '%s' '%s' %dx%d", PhotoFormats[r.format].caption,
+                r.size ? r.size : "default", r.limit, r.own.width(), r.own.height())
                 << r.format << QString::fromUtf8(r.size) << QString::fromUtf8(r.limit) << r.pixels
-                << r.dpi << r.limitBytes;
+                << r.dpi << r.limitBytes << r.own;
     }
     void onlineCopySize()
     {
@@ -191,8 +203,12 @@ private slots:
         QFETCH(QString, limit);
         QFETCH(QSize, pixels);
         const PhotoFormat &shape = PhotoFormats[format];
-        if (size.isNull())
-            size = pixelSizeText(defaultOnlineCopyPixels(shape));
+        if (size.isNull()) {
+            QFETCH(QSize, own);
+            const OnlineCopyDefaults defaults = defaultOnlineCopy(shape, own);
+            size = pixelSizeText(defaults.pixels);
+            limit = defaults.limitKb > 0 ? QString::number(defaults.limitKb) : QString();
+        }
         const std::optional<OnlineCopyPlan> plan = planOnlineCopy(size, limit, shape);
         QCOMPARE(plan.has_value(), !pixels.isEmpty());
         if (plan) {
@@ -202,7 +218,103 @@ private slots:
         }
     }
 
+    // A KB of a limit is 1000 bytes: a copy of N * 1000 bytes is within N KB; one of a byte
+    // more is not, and is told as N + 1 KB.
+    void onlineCopyLimitInThousands()
+    {
+        QImage noise(120, 120, QImage::Format_RGB32);
+        QRandomGenerator random(1);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate() | 0xFF000000);
+        const QImage read = QImage::fromData(TestPhotos::encodeJpeg(noise, 95));
+        const ClipImage clip(
+            std::make_shared<Photo>(read, QImageIOHandler::TransformationNone), read.rect());
+        for (const qint64 over : { 0, 1 }) {
+            // A size at which quality 70, the last the copy tries, writes N * 1000 + over bytes.
+            QSize size;
+            qint64 bytes = 0;
+            for (int i = 0; i < 96 * 96 && (bytes == 0 || bytes % 1000 != over); ++i) {
+                size = QSize(24 + i % 96, 24 + i / 96);
+                bytes = encodeJpeg(clip.ownPixelsScaledTo(size), 70, 1).size();
+            }
+            QCOMPARE(bytes % 1000, over);
+            const OnlineCopyJpeg copy = encodeOnlineCopy(clip, { size, 1, bytes / 1000 * 1000 });
+            QCOMPARE(copy.bytes.size(), over ? 0 : bytes);
+            QCOMPARE(copy.failure.smallestKb, over ? bytes / 1000 + 1 : 0);
+        }
+    }
+
+    // Under the size, as it is typed: how many of the photo's own pixels the copy has, and
+    // how many times it enlarges them when that is over 5 %, in the user's locale.
+    void onlineCopyEnlargedNote_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QSize>("photo"); // of the format's proportions: the crop is all of it
+        QTest::addColumn<QString>("typed"); // none: the size the dialog is prefilled with
+        QTest::addColumn<QString>("factor"); // none: no note
+        QTest::newRow("35 x 45 mm, small") << 1 << QSize(245, 315) << QString() << "3,4";
+        QTest::newRow("35 x 45 mm, large") << 1 << QSize(1400, 1800) << QString() << QString();
+        QTest::newRow("35 x 45 mm, typed larger") << 1 << QSize(1400, 1800) << "2000"
+                                                  << "1,4";
+        QTest::newRow("2 x 2 in, 3 % short") << 4 << QSize(583, 583) << QString() << QString();
+        QTest::newRow("2 x 2 in, 7 % short") << 4 << QSize(560, 560) << QString() << "1,1";
+    }
+    void onlineCopyEnlargedNote()
+    {
+        QFETCH(int, format);
+        QFETCH(QSize, photo);
+        QFETCH(QString, typed);
+        QFETCH(QString, factor);
+        QStringList shown;
+        const AskOnlineCopy ask = [&](QWidget *, const OnlineCopyQuestion &question) {
+            const QLocale before;
+            QLocale::setDefault(QLocale::German);
+            OnlineCopyDialog dialog(question, nullptr);
+            if (!typed.isNull())
+                dialog.findChild<QLineEdit *>("sizeEdit")->setText(typed);
+            for (const char *name : { "ownPixelsLabel", "enlargedLabel" })
+                shown << dialog.findChild<QLabel *>(name)->text();
+            QLocale::setDefault(before);
+            return std::optional<OnlineCopyChoice>();
+        };
+        QCOMPARE(
+            copyOnline(TestPhotos::gradients(photo.width(), photo.height()), format, ask).outcome,
+            ExportOutcome::Cancelled);
+        QCOMPARE(shown,
+            QStringList(
+                { m_texts.text(TextId::OnlineCopyOwnPixels).arg(photo.width()).arg(photo.height()),
+                    factor.isNull() ? QString()
+                                    : m_texts.text(TextId::OnlineCopyEnlarged).arg(factor) }));
+    }
+
+    // A detailed, noisy 12-megapixel photo on 2 x 2 in, as the dialog is prefilled: the US
+    // portals' largest square, within their 240 KB.
+    void onlineCopyForUsPortals()
+    {
+        QImage detailed(4000, 3000, QImage::Format_RGB32);
+        QRandomGenerator random(2);
+        for (int y = 0; y < detailed.height(); ++y)
+            for (int x = 0; x < detailed.width(); ++x) { // strands of hair, and the sensor's noise
+                const int v = 128 + int(40 * std::sin(x * 0.9 + 8 * std::sin(y * 0.01)))
+                    + int(random.bounded(48)) - 24;
+                detailed.setPixel(x, y, qRgb(v, v * 3 / 4, v / 2));
+            }
+        const AskOnlineCopy prefilled = [](QWidget *, const OnlineCopyQuestion &question) {
+            return std::optional(question.prefill);
+        };
+        QCOMPARE(copyOnline(detailed, 4, prefilled).outcome, ExportOutcome::Written);
+        const QByteArray jpeg = m_program->read(QStringLiteral("out/online.jpg"));
+        QCOMPARE(QImage::fromData(jpeg).size(), QSize(1200, 1200));
+        QVERIFY2(jpeg.size() <= 240000, qPrintable(QString::number(jpeg.size())));
+    }
+
 private:
+    // The photo, written as a JPEG, loaded for the format.
+    bool load(PhotoDocument &document, const QImage &image, int format);
+    // The copy for an online application of a photo fitted to the format, the dialog answered
+    // by `ask`, saved as out/online.jpg.
+    ExportResult copyOnline(const QImage &image, int format, const AskOnlineCopy &ask);
     ExportResult exportTo(
         const QString &target, int format = 1, int answer = MessageBoxAnswer::Yes);
     // Everything in the targets' folder, hidden files, links and pipes included.
@@ -218,14 +330,19 @@ private:
     TextTable m_texts;
 };
 
+bool TestExport::load(PhotoDocument &document, const QImage &image, int format)
+{
+    const QString photo = m_program->path() + QStringLiteral("/photo.jpg");
+    TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(image, 95));
+    document.selectFormat(format);
+    return document.load(photo) == LoadOutcome::Accepted;
+}
+
 // Exports a quadrant photo fitted to the format; an empty target cancels the dialog.
 ExportResult TestExport::exportTo(const QString &target, int format, int answer)
 {
-    const QString photo = m_program->path() + QStringLiteral("/photo.jpg");
-    TestPhotos::writeFile(photo, TestPhotos::encodeJpeg(TestPhotos::quadrants(1600, 2400), 95));
     PhotoDocument document;
-    document.selectFormat(format);
-    if (document.load(photo) != LoadOutcome::Accepted)
+    if (!load(document, TestPhotos::quadrants(1600, 2400), format))
         return ExportOutcome::NoPhoto;
     if (!target.isEmpty()) {
         m_platform->dialogAnswers.enqueue(QStringList { target });
@@ -233,6 +350,16 @@ ExportResult TestExport::exportTo(const QString &target, int format, int answer)
     }
     return runSheetExport(
         *m_platform, m_texts, nullptr, document.shown(), document.frame(), QColor(200, 200, 200));
+}
+
+ExportResult TestExport::copyOnline(const QImage &image, int format, const AskOnlineCopy &ask)
+{
+    PhotoDocument document;
+    if (!load(document, image, format))
+        return ExportOutcome::NoPhoto;
+    m_platform->dialogAnswers.enqueue(QStringList { m_out + QStringLiteral("/online.jpg") });
+    return runOnlineCopyExport(
+        *m_platform, m_texts, nullptr, ask, document.shown(), PhotoFormats[format]);
 }
 
 QTEST_MAIN(TestExport)

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorSpace>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -346,6 +347,22 @@ private slots:
         }
     }
 
+    // A colour profile that cannot be used is named beside the frame, until a photo whose
+    // profile can be comes.
+    void colourProfileNote()
+    {
+        m_form->startUp(QUrl());
+        const QByteArray jpeg = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
+        const QString path = m_program->path() + QStringLiteral("/profile.jpg");
+        const QString warning = m_form->text(TextId::ColourProfileUnusable);
+        for (const auto &[icc, unusable] : { std::pair(QByteArray(500, 'x'), true),
+                 std::pair(QColorSpace(QColorSpace::AdobeRgb).iccProfile(), false) }) {
+            QVERIFY(TestPhotos::writeFile(path, TestPhotos::withIccProfile(jpeg, icc)));
+            open(path);
+            QCOMPARE(label("noteLabel")->text().contains(warning), unusable);
+        }
+    }
+
     // A portrait is fitted to the face once the search ends, without a click; undo goes back
     // to the centred fit, another format fits by its own rule. Switched off (line 5 of
     // options.ini), a photo stays centred until asked; without a face the note says so.
@@ -545,11 +562,12 @@ private slots:
         QCOMPARE(told, m_form->text(TextId::OnlineCopyLimitUnreachable).arg(smallestKb));
         QVERIFY(copy(QString::number(smallestKb - 1)).isEmpty());
         const QByteArray unlimited = copy(QString());
-        const int limitKb = int(unlimited.size() / 1024); // below the size without a limit
+        // A KB is 1000 bytes.
+        const int limitKb = int(unlimited.size() / 1000); // below the size without a limit
         const QByteArray limited = copy(QString::number(limitKb));
-        QVERIFY(limited.size() <= limitKb * 1024 && limited.size() > smallestKb * 1024);
+        QVERIFY(limited.size() <= limitKb * 1000 && limited.size() > smallestKb * 1000);
         const QByteArray smallest = copy(QString::number(smallestKb));
-        QVERIFY(smallest.size() <= smallestKb * 1024 && smallest.size() > (smallestKb - 1) * 1024);
+        QVERIFY(smallest.size() <= smallestKb * 1000 && smallest.size() > (smallestKb - 1) * 1000);
         QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::PhotoSaved));
         for (const QByteArray &jpeg : { unlimited, limited, smallest }) {
             int width = 0, height = 0, subsampling = -1, colours = 0;

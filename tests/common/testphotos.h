@@ -57,6 +57,22 @@ inline QByteArray withOrientation(const QByteArray &jpeg, int orientation)
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
+// An ICC profile in APP2 markers right after the start marker, in parts of at most `part`
+// bytes, of which the first `kept` are written (all when negative): a profile cut short.
+inline QByteArray withIccProfile(
+    const QByteArray &jpeg, const QByteArray &icc, int part = 65519, int kept = -1)
+{
+    const auto parts = int((icc.size() + part - 1) / part);
+    QByteArray markers;
+    for (int i = 0; i < parts && (kept < 0 || i < kept); ++i) {
+        const QByteArray data = QByteArray("ICC_PROFILE", 12) + char(i + 1) + char(parts)
+            + icc.mid(qsizetype(i) * part, part);
+        const auto length = int(data.size()) + 2;
+        markers += QByteArray("\xFF\xE2", 2) + char(length >> 8) + char(length & 0xFF) + data;
+    }
+    return jpeg.left(2) + markers + jpeg.mid(2);
+}
+
 // Rewrites the size in the frame header, so the header claims what the data does not hold.
 inline QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
 {

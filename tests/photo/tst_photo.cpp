@@ -7,6 +7,7 @@
 #include "photo/photoloader.h"
 #include "testphotos.h"
 
+#include <QColorSpace>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +16,15 @@
 namespace {
 
 const QSizeF F3545(3500, 4500);
+
+// Two colours side by side, 2000 x 1500.
+QImage halves(QRgb left, QRgb right)
+{
+    QImage image(2000, 1500, QImage::Format_RGB32);
+    image.fill(left);
+    QPainter(&image).fillRect(1000, 0, 1000, 1500, QColor(right));
+    return image;
+}
 
 int channelDistance(QRgb a, QRgb b)
 {
@@ -91,11 +101,88 @@ private slots:
             writer.setProgressiveScanWrite(progressive);
             QVERIFY(writer.write(TestPhotos::gradients(640, 480)));
             std::atomic<bool> stop { false };
-            QCOMPARE(decodeWholePhoto(jpeg, true, &stop),
+            QCOMPARE(decodeWholePhoto(jpeg, true, &stop, {}),
                 QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32));
             stop = true;
-            QVERIFY(decodeWholePhoto(jpeg, true, &stop).isNull());
+            QVERIFY(decodeWholePhoto(jpeg, true, &stop, {}).isNull());
         }
+    }
+    // An embedded profile makes a photo's colours sRGB, in the reduced picture shown first and
+    // in its own pixels alike; one that cannot be used leaves them as stored, and says so.
+    void colourProfile_data()
+    {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<QRgb>("left"); // the colour each half shows
+        QTest::addColumn<QRgb>("right");
+        QTest::addColumn<bool>("unusable");
+        using TestPhotos::withIccProfile;
+        const QRgb skin = qRgb(160, 114, 97), red = qRgb(230, 60, 40);
+        const QByteArray rgb = TestPhotos::encodeJpeg(halves(skin, red));
+        const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+        // Adobe RGB's curve as a grey profile: its red curve renamed, the colour space named.
+        QByteArray grey = QByteArray(adobe).replace(16, 4, "GRAY");
+        grey.replace(grey.indexOf("rTRC"), 4, "kTRC");
+        QByteArray huge = adobe + QByteArray(255 * 65519 - adobe.size(), '\0');
+        huge.replace(0, 4, "\xFF\xFF\xFF\xF0");
+        const auto row
+            = [](const char *name, const QByteArray &jpeg, QRgb left, QRgb right, bool unusable) {
+                  QTest::newRow(name) << jpeg << left << right << unusable;
+              };
+        // As Adobe RGB's matrix and curve give them, in sRGB; the red lies outside it.
+        row("Adobe RGB", withIccProfile(rgb, adobe), qRgb(176, 115, 96), qRgb(255, 57, 34), false);
+        row("Adobe RGB in 100-byte parts", withIccProfile(rgb, adobe, 100), qRgb(176, 115, 96),
+            qRgb(255, 57, 34), false);
+        row("grey photo, grey profile",
+            withIccProfile(HostilePhotos::encode(halves(qRgb(30, 30, 30), qRgb(200, 200, 200)),
+                               { HostilePhotos::ColourSpace::Grey }),
+                grey),
+            qRgb(24, 24, 24), qRgb(201, 201, 201), false);
+        row("no profile", rgb, skin, red, false);
+        row("not a profile", withIccProfile(rgb, QByteArray(600, 'x')), skin, red, true);
+        row("grey profile", withIccProfile(rgb, grey), skin, red, true);
+        row("CMYK profile", withIccProfile(rgb, QByteArray(adobe).replace(16, 4, "CMYK")), skin,
+            red, true);
+        row("cut short across markers", withIccProfile(rgb, adobe, 100, 3), skin, red, true);
+        row("16 MB claiming 4 GB", withIccProfile(rgb, huge), skin, red, true);
+        QImage tagged = halves(skin, red);
+        tagged.setColorSpace(QColorSpace::AdobeRgb);
+        row("PNG, Adobe RGB", TestPhotos::encode(tagged, "png"), qRgb(176, 115, 96),
+            qRgb(255, 57, 34), false);
+        // Qt reads no CMYK profile: the colours as Qt's reader makes them of CMYK.
+        row("CMYK photo, CMYK profile",
+            withIccProfile(
+                HostilePhotos::encode(halves(skin, red), { HostilePhotos::ColourSpace::Cmyk }),
+                QByteArray(adobe).replace(16, 4, "CMYK")),
+            skin, red, true);
+    }
+    void colourProfile()
+    {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(QRgb, left);
+        QFETCH(QRgb, right);
+        QFETCH(bool, unusable);
+        const QString path = write(QStringLiteral("profile.jpg"), jpeg);
+        const auto shows = [&](const QImage &picture) {
+            const int w = picture.width(), h = picture.height();
+            return channelDistance(picture.pixel(w / 4, h / 2), left) <= 3
+                && channelDistance(picture.pixel(3 * w / 4, h / 2), right) <= 3;
+        };
+        TestPhotos::DecodeHold hold;
+        const PhotoLoadResult loaded = loadPhoto(path, QSizeF(233, 300));
+        QVERIFY(loaded.photo);
+        const Photo &photo = *loaded.photo;
+        const QRect whole(QPoint(), photo.size());
+        // Qt's readers decode CMYK and PNG whole at once; the others are shown from a reduced
+        // decode.
+        const QByteArray tag = QTest::currentDataTag();
+        QCOMPARE(photo.isComplete(), tag.startsWith("CMYK photo") || tag.startsWith("PNG"));
+        QVERIFY(shows(photo.scaledCrop(whole, photo.size() / 8)));
+        hold.release();
+        QVERIFY(shows(photo.crop(whole)));
+        QCOMPARE(photo.colourProfileUnusable(), unusable);
+        const auto d = document();
+        QCOMPARE(d->load(path), LoadOutcome::Accepted);
+        QCOMPARE(d->colourProfileUnusable(), unusable);
     }
     void frameFirst_data()
     {
