@@ -13,7 +13,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -218,33 +217,6 @@ private slots:
         }
     }
 
-    // A KB of a limit is 1000 bytes: a copy of N * 1000 bytes is within N KB; one of a byte
-    // more is not, and is told as N + 1 KB.
-    void onlineCopyLimitInThousands()
-    {
-        QImage noise(120, 120, QImage::Format_RGB32);
-        QRandomGenerator random(1);
-        for (int y = 0; y < noise.height(); ++y)
-            for (int x = 0; x < noise.width(); ++x)
-                noise.setPixel(x, y, random.generate() | 0xFF000000);
-        const QImage read = QImage::fromData(TestPhotos::encodeJpeg(noise, 95));
-        const ClipImage clip(
-            std::make_shared<Photo>(read, QImageIOHandler::TransformationNone), read.rect());
-        for (const qint64 over : { 0, 1 }) {
-            // A size at which quality 70, the last the copy tries, writes N * 1000 + over bytes.
-            QSize size;
-            qint64 bytes = 0;
-            for (int i = 0; i < 96 * 96 && (bytes == 0 || bytes % 1000 != over); ++i) {
-                size = QSize(24 + i % 96, 24 + i / 96);
-                bytes = encodeJpeg(clip.ownPixelsScaledTo(size), 70, 1).size();
-            }
-            QCOMPARE(bytes % 1000, over);
-            const OnlineCopyJpeg copy = encodeOnlineCopy(clip, { size, 1, bytes / 1000 * 1000 });
-            QCOMPARE(copy.bytes.size(), over ? 0 : bytes);
-            QCOMPARE(copy.failure.smallestKb, over ? bytes / 1000 + 1 : 0);
-        }
-    }
-
     // Under the size, as it is typed: how many of the photo's own pixels the copy has, and
     // how many times it enlarges them when that is over 5 %, in the user's locale.
     void onlineCopyEnlargedNote_data()
@@ -254,7 +226,6 @@ private slots:
         QTest::addColumn<QString>("typed"); // none: the size the dialog is prefilled with
         QTest::addColumn<QString>("factor"); // none: no note
         QTest::newRow("35 x 45 mm, small") << 1 << QSize(245, 315) << QString() << "3,4";
-        QTest::newRow("35 x 45 mm, large") << 1 << QSize(1400, 1800) << QString() << QString();
         QTest::newRow("35 x 45 mm, typed larger") << 1 << QSize(1400, 1800) << "2000"
                                                   << "1,4";
         QTest::newRow("2 x 2 in, 3 % short") << 4 << QSize(583, 583) << QString() << QString();
@@ -286,27 +257,6 @@ private slots:
                 { m_texts.text(TextId::OnlineCopyOwnPixels).arg(photo.width()).arg(photo.height()),
                     factor.isNull() ? QString()
                                     : m_texts.text(TextId::OnlineCopyEnlarged).arg(factor) }));
-    }
-
-    // A detailed, noisy 12-megapixel photo on 2 x 2 in, as the dialog is prefilled: the US
-    // portals' largest square, within their 240 KB.
-    void onlineCopyForUsPortals()
-    {
-        QImage detailed(4000, 3000, QImage::Format_RGB32);
-        QRandomGenerator random(2);
-        for (int y = 0; y < detailed.height(); ++y)
-            for (int x = 0; x < detailed.width(); ++x) { // strands of hair, and the sensor's noise
-                const int v = 128 + int(40 * std::sin(x * 0.9 + 8 * std::sin(y * 0.01)))
-                    + int(random.bounded(48)) - 24;
-                detailed.setPixel(x, y, qRgb(v, v * 3 / 4, v / 2));
-            }
-        const AskOnlineCopy prefilled = [](QWidget *, const OnlineCopyQuestion &question) {
-            return std::optional(question.prefill);
-        };
-        QCOMPARE(copyOnline(detailed, 4, prefilled).outcome, ExportOutcome::Written);
-        const QByteArray jpeg = m_program->read(QStringLiteral("out/online.jpg"));
-        QCOMPARE(QImage::fromData(jpeg).size(), QSize(1200, 1200));
-        QVERIFY2(jpeg.size() <= 240000, qPrintable(QString::number(jpeg.size())));
     }
 
 private:

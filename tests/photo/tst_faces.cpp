@@ -456,27 +456,6 @@ private slots:
         const FaceSearch again
             = findFace(*m_model, Photo(document.photoCrop(), QImageIOHandler::TransformationNone));
         QVERIFY(again.face && std::abs(again.face->tilt()) < 1);
-        // What the photo does not show, made from its own landmarks: closed eyes (the lids'
-        // points on the corners' line) and a face turned aside (the nose tip near one cheek).
-        FitToCheck closed = document.fitToCheck();
-        QList<QPointF> points = closed.face->points;
-        for (const int lid : { 37, 38, 40, 41, 43, 44, 46, 47 }) {
-            const int corner = lid < 42 ? 36 : 42;
-            points[lid].setY(
-                (points[corner].y() + points[corner + 3].y()) / 2 + (lid % 6 < 3 ? -1 : 1));
-        }
-        closed.face->points = points;
-        QCOMPARE(kinds(closed.check()), QList<PhotoCheck>({ PhotoCheck::EyesClosed }));
-        FitToCheck turned = document.fitToCheck();
-        QPointF &nose = turned.face->points[30];
-        nose.setX(turned.face->points[0].x() * 0.75 + turned.face->points[16].x() * 0.25);
-        QCOMPARE(turned.check(), std::vector<CheckFailure>({ { PhotoCheck::FaceTurned } }));
-        // Undo goes back to the photo as shot; the command levels it again.
-        const Turn levelled = document.cropSource().turn;
-        QVERIFY(document.undo());
-        QVERIFY(document.cropSource().turn.isNull());
-        QVERIFY(document.straighten());
-        QCOMPARE(document.cropSource().turn, levelled);
     }
 
     // Two faces only a closer search sees are two, though each badge looks a little like one.
@@ -589,19 +568,6 @@ private slots:
         } else if (rule.anchor == FaceRule::Anchor::Crown) {
             QVERIFY2(top >= rule.anchorMin * high - 0.3, qPrintable(QString::number(top)));
         }
-        // Zoomed in until the head is too large, by what the labels measure.
-        const PhotoCheck height = rule.top == FaceRule::Top::Hair ? PhotoCheck::HeadHeightToHair
-                                                                  : PhotoCheck::HeadHeightToSkull;
-        std::optional<CheckFailure> size;
-        while (!size && document.run(PhotoCommand::ZoomIn))
-            size = failure(document.fitToCheck().check(), height);
-        const CropRect zoomed = document.cropSource().rect;
-        QVERIFY(size);
-        const double labelled = (portrait.chin - labelledTop) * high / zoomed.height;
-        // The labels are good to 2 pixels, the landmarks' chin to 2-4 more: 2 %.
-        QVERIFY2(std::abs(size->value - labelled) <= 0.02 * labelled,
-            qPrintable(QString::asprintf("%.2f mm, labelled %.2f", size->value, labelled)));
-        QCOMPARE(size->most, rule.headMax * high);
         // A top the measure could not find, or a face too small for it, is said so.
         for (const auto &[why, check] :
             { std::pair(FaceMarks::TopFound::NotFound, PhotoCheck::HeadTopNotFound),
@@ -676,59 +642,10 @@ private slots:
             return measurePhoto(fit.cropToCheck(), *fit.faceInCrop()).backgroundLuma;
         };
         const double fitted = wall();
-        // Moved up in the frame until the head is too high: the photo has room above it.
-        QList<PhotoCheck> moved;
-        while (!moved.contains(PhotoCheck::TopPlace) && document.run(PhotoCommand::Up))
-            moved = kinds(document.fitToCheck().check());
-        QVERIFY(moved.contains(PhotoCheck::TopPlace));
-        QVERIFY(!moved.contains(PhotoCheck::NoRoomAboveHead));
         // The wall is measured alone: zoomed out too, with more wall about the head and hair,
         // it is as bright as in the fit (the wall here is lit evenly).
         for (int i = 0; i < 3 && document.run(PhotoCommand::ZoomOut); ++i) { }
         QVERIFY2(std::abs(wall() - fitted) <= 2, qPrintable(QString::number(wall() - fitted)));
-    }
-
-    // The checks' lines for the pose: the portrait's own eye corners and nose replaced by the
-    // model's, seen turned so, at the face's size and place.
-    void poseChecks_data()
-    {
-        QTest::addColumn<double>("yaw");
-        QTest::addColumn<double>("pitch");
-        QTest::addColumn<QList<PhotoCheck>>("failed");
-        using Checks = QList<PhotoCheck>;
-        QTest::newRow("turned 4") << 4.0 << 0.0 << Checks();
-        QTest::newRow("turned 12") << 12.0 << 0.0 << Checks({ PhotoCheck::HeadTurned });
-        QTest::newRow("turned -12") << -12.0 << 0.0 << Checks({ PhotoCheck::HeadTurned });
-        QTest::newRow("raised 15") << 0.0 << 15.0 << Checks({ PhotoCheck::HeadRaised });
-        QTest::newRow("lowered 15") << 0.0 << -15.0 << Checks({ PhotoCheck::HeadLowered });
-    }
-
-    void poseChecks()
-    {
-        QFETCH(double, yaw);
-        QFETCH(double, pitch);
-        QFETCH(QList<PhotoCheck>, failed);
-        const Portrait l = portraits().value(0);
-        PhotoDocument document;
-        loadWithTops(document, 1, l.path, l.hairTop, l.skullTop);
-        FitToCheck fit = document.fitToCheck();
-        QList<QPointF> &points = fit.face->points;
-        const double scale = ::headPose(points)->scale;
-        const QList<QPointF> seen = seenModel(yaw, pitch);
-        QPointF shift; // the model's centre onto the points'
-        for (qsizetype i = 0; i < seen.size(); ++i)
-            shift += (points[FaceModelPoints[i].landmark] - seen[i] * scale) / seen.size();
-        for (qsizetype i = 0; i < seen.size(); ++i)
-            points[FaceModelPoints[i].landmark] = seen[i] * scale + shift;
-        const std::vector<CheckFailure> found = fit.check();
-        for (const PhotoCheck check :
-            { PhotoCheck::HeadTurned, PhotoCheck::HeadRaised, PhotoCheck::HeadLowered }) {
-            const std::optional<CheckFailure> pose = failure(found, check);
-            QCOMPARE(pose.has_value(), failed.contains(check));
-            if (pose)
-                QVERIFY(
-                    std::abs(pose->value - (check == PhotoCheck::HeadTurned ? yaw : pitch)) <= 3);
-        }
     }
 };
 
