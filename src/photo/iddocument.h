@@ -1,0 +1,78 @@
+#pragma once
+
+#include "photoformat.h"
+
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+
+class QLocale;
+
+// How a document's size is given.
+enum class SizeUnit { Millimetre, Inch, Pixel };
+
+// What an office takes as a file, where it takes one. Zero where the rule sets nothing.
+struct FileRule
+{
+    int widthMin = 0; // pixels
+    int widthMax = 0;
+    int kbMin = 0; // KB of 1000 bytes
+    int kbMax = 0;
+    friend bool operator==(const FileRule &, const FileRule &) = default;
+};
+
+// The kinds the document list filters by; a document may be of several ("Passport and ID
+// card", a visa's online form).
+enum DocumentKind {
+    PassportKind = 1,
+    VisaKind = 2,
+    IdCardKind = 4,
+    DrivingLicenceKind = 8,
+    OnlineKind = 16,
+};
+
+// What the photo is for: one of the band's formats, a document of the offices' table or a
+// size the user typed.
+struct IdDocument
+{
+    QString id; // empty for a format of the band
+    QString country; // ISO 3166 code; "EU" for the Schengen states
+    QString name; // the office's name of the document, as the table gives it
+    QSizeF size; // in `unit`
+    SizeUnit unit = SizeUnit::Millimetre;
+    FaceRule rule;
+    QString background; // the office's words for it
+    bool whiteForbidden = false; // France asks for any light colour but white
+    bool takesPrints = true;
+    FileRule file;
+    bool glassesAllowed = true;
+    bool teethAllowed = true; // a smile with teeth
+    QString source; // the office's page, or where the facts come from
+    QString asOf; // when the rules were read, as the table gives it
+    int kinds = 0; // DocumentKind flags
+
+    // The size of one print in millimetres. A document given in pixels has no print; its frame
+    // is drawn as one of DigitalPrintHeight in its proportions.
+    QSizeF printMm() const;
+    // A document given in pixels: that size; otherwise empty.
+    QSize pixels() const;
+    bool isDigital() const { return unit == SizeUnit::Pixel; }
+    // The band's format of this print size, or -1.
+    int bandFormat() const;
+};
+
+// A digital document's frame is this tall, so it looks like a passport photo.
+inline constexpr double DigitalPrintHeight = 45; // mm
+
+// The band's format as a document: its size, its rule and its caption as the name.
+IdDocument formatDocument(int formatIndex);
+
+// The frame for a print size at 100 twips per millimetre; a print larger than the design's
+// largest frame (50.8 mm wide, 70 mm tall) is drawn smaller in its proportions.
+QSizeF frameTwipsFor(const QSizeF &printMm);
+inline constexpr double LargestFrameWidth = 5080; // twips
+inline constexpr double LargestFrameHeight = 7000;
+
+// "50 x 70 mm", "2 x 2 in", "600 x 600 px": how a size is shown, numbers with the locale's
+// decimal separator.
+QString sizeText(const IdDocument &document, const QLocale &locale);
