@@ -4,6 +4,9 @@
 
 #include <QLocale>
 
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -50,8 +53,7 @@ IdDocument formatDocument(int formatIndex)
     document.name = QString::fromLatin1(format.caption);
     const bool inches = document.name.endsWith(QLatin1String(" in"));
     document.unit = inches ? SizeUnit::Inch : SizeUnit::Millimetre;
-    const double perUnit
-        = Units::TwipsPerMillimetre * (inches ? Units::MillimetresPerInch : 1.0);
+    const double perUnit = Units::TwipsPerMillimetre * (inches ? Units::MillimetresPerInch : 1.0);
     document.size = QSizeF(format.frameWidth / perUnit, format.frameHeight / perUnit);
     document.rule = format.faceRule;
     return document;
@@ -68,11 +70,126 @@ QSizeF frameTwipsFor(const QSizeF &printMm)
 QString sizeText(const IdDocument &document, const QLocale &locale)
 {
     const char *unit = document.unit == SizeUnit::Pixel ? "px"
-        : document.unit == SizeUnit::Inch              ? "in"
-                                                       : "mm";
+        : document.unit == SizeUnit::Inch               ? "in"
+                                                        : "mm";
     auto number = [&locale](double value) {
         return locale.toString(value, 'g', QLocale::FloatingPointShortest);
     };
     return number(document.size.width()) + QStringLiteral(" x ") + number(document.size.height())
         + u' ' + QLatin1String(unit);
+}
+
+namespace {
+constexpr double TargetSlack = 0.04;
+constexpr double AnchorSlack = 0.02;
+constexpr double RoomAboveShare = 0.4;
+
+// A range as shares; a single value gets `slack` either side.
+std::pair<double, double> shares(double least, double most, double height, double slack)
+{
+    if (least > most)
+        std::swap(least, most);
+    if (least == most)
+        return { least / height - slack, most / height + slack };
+    return { least / height, most / height };
+}
+} // namespace
+
+std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts)
+{
+    if (!(height > 0))
+        return std::nullopt;
+    const double scale = facts.percent ? 100.0 : height;
+    FaceRule rule = PortraitFaceRule;
+    rule.top = facts.measure == HeadMeasure::Hair ? FaceRule::Top::Hair : FaceRule::Top::Skull;
+    if (facts.headMax > 0) {
+        const auto [least, most] = shares(facts.headMin, facts.headMax, scale, TargetSlack);
+        rule.headMin = least;
+        rule.headMax = most;
+        rule.headTarget = (facts.headMin + facts.headMax) / 2 / scale;
+    }
+    if (!(rule.headMin > 0) || rule.headMax >= 1 || rule.headTarget >= 1)
+        return std::nullopt;
+    if (facts.eyeFromBottomMax > 0) {
+        const auto [least, most]
+            = shares(facts.eyeFromBottomMin, facts.eyeFromBottomMax, scale, AnchorSlack);
+        rule.anchor = FaceRule::Anchor::EyeLine;
+        rule.anchorMin = least;
+        rule.anchorMax = most;
+        rule.anchorTarget = (facts.eyeFromBottomMin + facts.eyeFromBottomMax) / 2 / scale;
+        // The eyes lie about midway up the head, which must stay inside the photo.
+        if (rule.anchorTarget >= 1 || rule.anchorTarget + rule.headTarget / 2 > 1
+            || rule.anchorTarget < rule.headTarget / 2)
+            return std::nullopt;
+        return rule;
+    }
+    rule.anchor = FaceRule::Anchor::Crown;
+    if (facts.topMarginMax > 0) {
+        const auto [least, most]
+            = shares(facts.topMarginMin, facts.topMarginMax, scale, AnchorSlack);
+        rule.anchorMin = std::max(0.0, least);
+        rule.anchorMax = most;
+        rule.anchorTarget = (facts.topMarginMin + facts.topMarginMax) / 2 / scale;
+    } else {
+        rule.anchorTarget = RoomAboveShare * (1 - rule.headTarget);
+        rule.anchorMin = std::max(0.0, rule.anchorTarget - AnchorSlack);
+        rule.anchorMax = rule.anchorTarget + AnchorSlack;
+    }
+    if (rule.anchorTarget + rule.headTarget > 1)
+        return std::nullopt;
+    return rule;
+}
+
+std::optional<IdDocument> customDocument(
+    const QSizeF &size, SizeUnit unit, double headMin, double headMax)
+{
+    if (unit == SizeUnit::Pixel)
+        return std::nullopt;
+    IdDocument document;
+    document.id = QStringLiteral("custom");
+    document.size = size;
+    document.unit = unit;
+    const QSizeF mm = document.printMm();
+    if (!(mm.width() >= SmallestCustomMm && mm.height() >= SmallestCustomMm
+            && mm.width() <= LargestPrintMm && mm.height() <= LargestPrintMm)
+        || !(headMin > 0) || headMin > headMax)
+        return std::nullopt;
+    const std::optional<FaceRule> rule
+        = faceRuleFor(size.height(), HeadRuleFacts { headMin, headMax });
+    if (!rule)
+        return std::nullopt;
+    document.rule = *rule;
+    return document;
+}
+
+int documentKinds(const QString &name, SizeUnit unit)
+{
+    int kinds = 0;
+    auto has = [&name](const char *word) {
+        return name.contains(QLatin1String(word), Qt::CaseInsensitive);
+    };
+    if (has("passport"))
+        kinds |= PassportKind;
+    if (has("visa") || has("permit") || has("residence") || has("green card"))
+        kinds |= VisaKind;
+    if (has("ID card") || has("eID") || has("identity") || has("DNI") || has("RG/") || has("NICOP")
+        || has("Emirates ID"))
+        kinds |= IdCardKind;
+    if (has("driving") || has("licence"))
+        kinds |= DrivingLicenceKind;
+    if (unit == SizeUnit::Pixel || has("online") || has("digital") || has("e-visa") || has("evisa"))
+        kinds |= OnlineKind;
+    return kinds;
+}
+
+QString countryName(const QString &code, const QString &languageCode)
+{
+    const QByteArray region = code.toLatin1();
+    icu::UnicodeString name;
+    icu::Locale(nullptr, region.constData())
+        .getDisplayCountry(icu::Locale(languageCode.toLatin1().constData()), name);
+    // ICU gives the code back where it has no name for it.
+    if (name.isEmpty())
+        return code;
+    return QString(reinterpret_cast<const QChar *>(name.getBuffer()), name.length());
 }

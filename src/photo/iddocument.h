@@ -6,6 +6,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <optional>
+
 class QLocale;
 
 // How a document's size is given.
@@ -76,3 +78,35 @@ inline constexpr double LargestFrameHeight = 7000;
 // "50 x 70 mm", "2 x 2 in", "600 x 600 px": how a size is shown, numbers with the locale's
 // decimal separator.
 QString sizeText(const IdDocument &document, const QLocale &locale);
+
+// What a head range is measured to.
+enum class HeadMeasure { Crown, Hair };
+
+// An office's head rule in the unit of the document's height (a percentage of it where
+// `percent`); zero where the rule gives nothing. A single value (min = max) is a target, not a
+// range: the rule allows 4 % of the height either side.
+struct HeadRuleFacts
+{
+    double headMin = 0, headMax = 0;
+    bool percent = false;
+    HeadMeasure measure = HeadMeasure::Crown;
+    double eyeFromBottomMin = 0, eyeFromBottomMax = 0;
+    double topMarginMin = 0, topMarginMax = 0;
+};
+// The rule as shares of the height. Without a head range the ICAO 70-80 % holds (a square
+// 50-69 %); without an eye line or a top margin the top lies 0.4 of the room left above the
+// head, as it does on 35 x 45 mm. Nothing when the head cannot fit the height.
+std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts);
+
+// A size the user typed, with a head range to the crown in the same unit.
+std::optional<IdDocument> customDocument(
+    const QSizeF &size, SizeUnit unit, double headMin, double headMax);
+inline constexpr double SmallestCustomMm = 10;
+inline constexpr double LargestPrintMm = 300;
+
+// The kinds a document's name and unit tell.
+int documentKinds(const QString &name, SizeUnit unit);
+
+// A country's name in a language (two-letter code), from the Unicode consortium's locale data;
+// the code itself where there is none.
+QString countryName(const QString &code, const QString &languageCode);
