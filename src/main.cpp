@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
+#include "photo/documenttable.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
 #include "web/links.h"
@@ -20,7 +21,8 @@ namespace {
 bool textOnly(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : { "-h", "--help", "--help-all", "-v", "--version" })
+        for (const char *option :
+            { "-h", "--help", "--help-all", "-v", "--version", "--list-documents" })
             if (std::strcmp(argv[i], option) == 0)
                 return true;
     }
@@ -31,6 +33,20 @@ int answer(const CommandLine &line)
 {
     std::fputs(qPrintable(line.output), *line.exitCode == 0 ? stdout : stderr);
     return *line.exitCode;
+}
+
+// The documents' table as the window would read it, and the rows it refuses.
+int listDocuments()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kalmora"));
+    QtPlatform platform;
+    DocumentList table;
+    QStringList problems;
+    table.load(platform.programFolder(), platform.userConfigFolder(), &problems);
+    for (const QString &problem : problems)
+        std::fprintf(stderr, "kalmora: %s\n", qPrintable(problem));
+    std::fputs(documentListing(table.documents()).toUtf8().constData(), stdout);
+    return 0;
 }
 
 int runWindows(int &argc, char *argv[])
@@ -47,7 +63,7 @@ int runWindows(int &argc, char *argv[])
     BoundedPrinterSystem printers(
         std::make_shared<CupsPrinterSystem>(), std::chrono::seconds(5), std::chrono::seconds(30));
     auto form = std::make_unique<MainWindow>(platform, printers);
-    form->startUp(updateFileAddress());
+    form->startUp(updateFileAddress(), line.documentId);
     if (!line.photo.isEmpty())
         form->openPhoto(line.photo);
     return app.exec();
@@ -59,7 +75,10 @@ int main(int argc, char *argv[])
 {
     if (textOnly(argc, argv)) {
         QCoreApplication app(argc, argv);
-        return answer(parseCommandLine(QCoreApplication::arguments()));
+        const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+        if (line.listDocuments)
+            return listDocuments();
+        return answer(line);
     }
     return endProgram(runWindows(argc, argv));
 }

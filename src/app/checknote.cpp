@@ -58,13 +58,15 @@ TextId textOf(PhotoCheck check)
         return TextId::BackgroundDarkMeasured;
     case PhotoCheck::BackgroundColoured:
         return TextId::BackgroundColoured;
+    case PhotoCheck::BackgroundWhite:
+        return TextId::BackgroundWhiteForbidden;
     }
     return TextId::NoSingleFace;
 }
 
 // The line with its figures, in the user's locale: millimetres, degrees and levels with one
 // decimal; the eyes' opening, a share of a few tenths, with two.
-QString line(const CheckFailure &failure, const TextTable &texts)
+QString line(const CheckFailure &failure, const TextTable &texts, const QString &background)
 {
     const QString text = texts.text(textOf(failure.check));
     const QLocale locale;
@@ -88,6 +90,8 @@ QString line(const CheckFailure &failure, const TextTable &texts)
         return text.arg(figure(failure.value), figure(failure.most));
     case PhotoCheck::BackgroundTooDark:
         return text.arg(figure(failure.value), figure(failure.least));
+    case PhotoCheck::BackgroundWhite:
+        return text.arg(background);
     default:
         return text;
     }
@@ -122,11 +126,12 @@ void CheckNote::setRoom(const QRect &room)
         display(m_shown);
 }
 
-QStringList CheckNote::lines(const std::vector<CheckFailure> &failures, const TextTable &texts)
+QStringList CheckNote::lines(
+    const std::vector<CheckFailure> &failures, const TextTable &texts, const QString &background)
 {
     QStringList lines;
     for (const CheckFailure &failure : failures)
-        lines.append(line(failure, texts));
+        lines.append(line(failure, texts, background));
     if (lines.isEmpty())
         lines.append(texts.text(TextId::ChecksPassed));
     return lines;
@@ -136,7 +141,7 @@ void CheckNote::display(const std::vector<CheckFailure> &failures)
 {
     m_shown = failures;
     setTextColour(this, failures.empty() ? QColor(110, 220, 120) : QColor(255, 120, 100));
-    setText(lines(failures, m_texts).join(u'\n'));
+    setText(lines(failures, m_texts, m_background).join(u'\n'));
     // The room's whole width, as high as its wrapped lines; many lines take a smaller font
     // rather than run out of the room.
     int height = 0;

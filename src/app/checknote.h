@@ -18,11 +18,15 @@ public:
     void clear();
     // The room the note may take; it keeps to the height of its lines.
     void setRoom(const QRect &room);
-    // The lines of the failures, in the user's language.
-    static QStringList lines(const std::vector<CheckFailure> &failures, const TextTable &texts);
+    // The lines of the failures, in the user's language; `background`: the office's words for
+    // the background it asks for.
+    static QStringList lines(const std::vector<CheckFailure> &failures, const TextTable &texts,
+        const QString &background = {});
+    void setOfficeBackground(const QString &words) { m_background = words; }
 
 private:
     const TextTable &m_texts;
     std::vector<CheckFailure> m_shown;
     QRect m_room;
+    QString m_background;
 };

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "photo/iddocument.h"
 #include "web/version.h"
 
 #include <QCommandLineParser>
@@ -16,6 +17,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("photo"), QStringLiteral("A JPEG photo to open."),
         QStringLiteral("[photo]"));
+    const QCommandLineOption list(QStringLiteral("list-documents"),
+        QStringLiteral("Print the ids and names of the documents whose photos can be made."));
+    const QCommandLineOption document(QStringLiteral("document"),
+        QStringLiteral("Start with the photo for this document (an id of --list-documents)."),
+        QStringLiteral("id"));
+    parser.addOptions({ list, document });
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -30,11 +37,25 @@ CommandLine parseCommandLine(const QStringList &arguments)
                           .arg(ProgramVersion::Major)
                           .arg(ProgramVersion::Minor)
                           .arg(ProgramVersion::Revision);
+    } else if (parser.isSet(list)) {
+        line.listDocuments = true;
     } else if (parser.positionalArguments().size() > 1) {
         line.exitCode = 2;
         line.output = QStringLiteral("Only one photo can be opened.\n");
     } else if (!parser.positionalArguments().isEmpty()) {
         line.photo = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     }
+    line.documentId = parser.value(document);
     return line;
+}
+
+QString documentListing(const QList<IdDocument> &documents)
+{
+    QString listing;
+    const QLocale english(QLocale::English);
+    for (const IdDocument &document : documents)
+        listing += document.id + u'\t' + countryName(document.country, QStringLiteral("en"))
+            + QStringLiteral(" - ") + document.name + QStringLiteral(" - ")
+            + sizeText(document, english) + u'\n';
+    return listing;
 }

@@ -44,6 +44,17 @@ FormatBand::FormatBand(QWidget *client)
     }
     buttons[1]->setChecked(true);
     m_normalCaptionColour = textColour(captions[0]);
+    documentCaption = placeTwips(
+        new QLabel(client), QStringLiteral("documentCaption"), QRectF(930, 780, 8800, 240));
+    documentCaption->setFont(arialFont(8.25, true));
+    setTextColour(documentCaption, Look::Text);
+    documentCaption->hide();
+}
+
+void FormatBand::setDocumentCaption(const QString &text)
+{
+    documentCaption->setText(text);
+    documentCaption->setVisible(!text.isEmpty());
 }
 
 int FormatBand::selected() const
@@ -57,7 +68,12 @@ int FormatBand::selected() const
 
 void FormatBand::mark(int index)
 {
-    buttons[index]->setChecked(true);
+    for (int k = 0; k < PhotoFormatCount; ++k) {
+        // Exclusive buttons cannot all be cleared otherwise.
+        buttons[k]->setAutoExclusive(index >= 0);
+        buttons[k]->setChecked(k == index);
+        buttons[k]->setAutoExclusive(true);
+    }
     for (int k = 0; k < PhotoFormatCount; ++k) {
         setTextColour(captions[k], k == index ? Look::Bright : m_normalCaptionColour);
         QFont font = captions[k]->font();

@@ -19,10 +19,14 @@ public:
 
     // The marked option, -1 when none is.
     int selected() const;
+    // -1 marks none: a document of another size is chosen.
     void mark(int index);
+    // The document chosen, under the band; empty for a format alone.
+    void setDocumentCaption(const QString &text);
 
     std::array<QRadioButton *, 5> buttons {};
     std::array<QLabel *, 5> captions {};
+    QLabel *documentCaption = nullptr;
 
 signals:
     void clicked(int index);

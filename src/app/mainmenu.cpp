@@ -137,6 +137,8 @@ MainMenu::MainMenu(QMenuBar *bar, QUndoStack &undoStack)
     formatMenu = optionsMenu->addMenu(QStringLiteral("Fo&rmat"));
     formatMenu->setObjectName(QStringLiteral("formatMenu"));
     auto *formats = new QActionGroup(formatMenu);
+    // A document of another size leaves every format unchecked.
+    formats->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (std::size_t i = 0; i < formatActions.size(); ++i) {
         QAction *action = item(formatMenu, "", QString::fromLatin1(PhotoFormats[i].caption));
         action->setObjectName(QStringLiteral("formatAction%1").arg(i));
@@ -145,6 +147,10 @@ MainMenu::MainMenu(QMenuBar *bar, QUndoStack &undoStack)
         formats->addAction(action);
         formatActions[i] = action;
     }
+    documentAction = item(optionsMenu, "documentAction", QStringLiteral("&Document..."));
+    documentAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    customSizeAction = item(optionsMenu, "customSizeAction", QStringLiteral("C&ustom size..."));
+    customSizeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     makeUndoActions(QStringLiteral("&Undo"), QStringLiteral("&Redo"));
     resetFitAction = item(optionsMenu, "resetFitAction", QStringLiteral("&Reset the fit"));
     resetFitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
@@ -207,6 +213,8 @@ void MainMenu::applyTexts(const TextTable &texts)
     languageAction->setText(texts.text(TextId::Language));
     addLanguageAction->setText(texts.text(TextId::AddLanguage));
     formatMenu->setTitle(texts.text(TextId::FormatMenu));
+    documentAction->setText(texts.text(TextId::DocumentMenu));
+    customSizeAction->setText(texts.text(TextId::CustomSizeMenu));
     // Lines an older language file may lack.
     makeUndoActions(texts.text(TextId::Undo), texts.text(TextId::Redo));
     resetFitAction->setText(texts.text(TextId::ResetFit));

@@ -30,6 +30,8 @@ struct MainMenu
     QAction *addLanguageAction = nullptr;
     QMenu *formatMenu = nullptr;
     std::array<QAction *, 5> formatActions {}; // checkable, Ctrl+1 ... Ctrl+5
+    QAction *documentAction = nullptr; // the offices' documents, Ctrl+D
+    QAction *customSizeAction = nullptr;
     QAction *undoAction = nullptr; // named after the step it takes back
     QAction *redoAction = nullptr;
     QAction *resetFitAction = nullptr;

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "documentchooser.h"
 #include "exportcommands.h"
 #include "filechoices.h"
 #include "fitcontrols.h"
@@ -25,10 +26,14 @@
 #include <QLayout>
 #include <QMenu>
 
+#include <cstdio>
+
 namespace {
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
+// Below the frame: the gap, the move-down button and the design's margin under it.
+constexpr double UnderFrame = 20 + 345 + 210;
 
 } // namespace
 
@@ -52,9 +57,12 @@ MainWindow::~MainWindow()
     delete m_about;
 }
 
-void MainWindow::startUp(const QUrl &updateAddress)
+void MainWindow::startUp(const QUrl &updateAddress, const QString &documentId)
 {
+    m_documents->load(m_platform.programFolder(), m_platform.userConfigFolder());
     restoreSettings();
+    if (!documentId.isEmpty())
+        selectDocument(documentId);
     show();
     // Written again only when it would change (a file of an older version, a language taken
     // from the locale); a failure is told now that the texts are there and the window shows.
@@ -83,6 +91,9 @@ void MainWindow::createControls()
 
     m_band = new FormatBand(m_client);
     connect(m_band, &FormatBand::clicked, this, &MainWindow::selectFormat);
+    m_documents = new DocumentChooser(m_platform, m_languages.texts(), this);
+    connect(m_documents, &DocumentChooser::chosen, this,
+        qOverload<const IdDocument &>(&MainWindow::selectDocument));
 
     m_notes = std::make_unique<PhotoNotes>(m_client, m_languages.texts());
 
@@ -113,6 +124,10 @@ void MainWindow::createMenus()
     for (std::size_t i = 0; i < m_menu->formatActions.size(); ++i)
         connect(m_menu->formatActions[i], &QAction::triggered, this,
             [this, i] { selectFormat(int(i)); });
+    connect(m_menu->documentAction, &QAction::triggered, this,
+        [this] { m_documents->chooseDocument(m_document.idDocument()); });
+    connect(m_menu->customSizeAction, &QAction::triggered, this,
+        [this] { m_documents->chooseCustomSize(m_document.idDocument()); });
     // A click on a link runs its menu command.
     m_links = new LinkPanel(m_client,
         { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
@@ -134,7 +149,7 @@ void MainWindow::connectDocument()
     connect(document, &PhotoDocument::loaded, this, [this] {
         if (!std::exchange(m_afterDecode, {}).empty()) // asked of the photo before
             m_platform.setBusy(false);
-        m_view->place(PhotoFormats[m_document.format()].faceRule);
+        m_view->place(m_document.idDocument().rule);
         m_view->showPhoto(m_document.shown());
         showNote();
         enableCommands();
@@ -189,22 +204,65 @@ void MainWindow::showNote()
 
 void MainWindow::selectFormat(int index)
 {
-    // The chosen format again keeps the fit the user made.
-    if (index == selectedFormat() || !isPhotoFormatIndex(index))
+    // The chosen format again keeps the fit the user made; chosen with a document's rule, it
+    // goes back to its own.
+    if (!isPhotoFormatIndex(index)
+        || (index == selectedFormat() && m_document.idDocument().id.isEmpty())) {
+        showFormat();
         return;
+    }
     m_document.selectFormat(index);
+    m_settings.setDocument({});
     saveSettings();
 }
 
-void MainWindow::showFormat(int index)
+void MainWindow::selectDocument(const IdDocument &document)
 {
-    m_band->mark(index);
-    m_menu->formatActions[index]->setChecked(true);
+    m_document.selectDocument(document);
+    m_settings.setDocument(document.id);
+    saveSettings();
+}
+
+bool MainWindow::selectDocument(const QString &id)
+{
+    const std::optional<IdDocument> document = m_documents->find(id);
+    if (!document) {
+        std::fprintf(stderr, "kalmora: no document \"%s\" is known: the format %s is used\n",
+            qPrintable(id), PhotoFormats[selectedFormat()].caption);
+        return false;
+    }
+    selectDocument(*document);
+    return true;
+}
+
+void MainWindow::showFormat()
+{
+    const IdDocument &chosen = m_document.idDocument();
+    const int band = chosen.bandFormat();
+    m_band->mark(band);
+    m_band->setDocumentCaption(m_documents->caption(chosen));
+    for (int i = 0; i < PhotoFormatCount; ++i)
+        m_menu->formatActions[i]->setChecked(i == band);
+    // A tall document's frame takes the window down with it.
+    const double frameTop = twipsGeometry(m_view->frame()).top();
+    m_client->setFixedSize(twipsToPixels(ClientWidth),
+        twipsToPixels(std::max(ClientHeight, frameTop + m_document.frame().height() + UnderFrame)));
     m_view->resizeFrame(m_document.frame());
-    m_view->place(PhotoFormats[index].faceRule);
+    m_view->place(chosen.rule);
     if (m_document.isLoaded())
         m_view->showPhoto(m_document.shown());
     showNote();
+}
+
+bool MainWindow::takesPrints()
+{
+    if (m_document.idDocument().takesPrints && !m_document.idDocument().isDigital())
+        return true;
+    if (m_platform.messageBox(this, text(TextId::NoPrintsOfferOnlineCopy),
+            MessageBoxStyle::Question | MessageBoxStyle::YesNo, text(TextId::MessageTitle))
+        == MessageBoxAnswer::Yes)
+        saveOnlineCopy();
+    return false;
 }
 
 void MainWindow::openPhoto(const QString &path)
@@ -247,6 +305,8 @@ void MainWindow::photoDecoded(bool decoded)
 
 void MainWindow::exportSheet()
 {
+    if (m_document.isLoaded() && !takesPrints())
+        return;
     whenDecoded([this] {
         if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
@@ -263,7 +323,7 @@ void MainWindow::saveOnlineCopy()
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
-            m_document.shown(), PhotoFormats[m_document.format()]);
+            m_document.shown(), m_document.idDocument());
     });
 }
 
@@ -271,6 +331,8 @@ void MainWindow::openPrintDialog()
 {
     if (!isPhotoLoaded())
         return message(TextId::NothingToPrint);
+    if (!takesPrints())
+        return;
     whenDecoded([this] {
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
@@ -301,11 +363,15 @@ void MainWindow::restoreSettings()
     m_menu->autoFaceFitAction->setChecked(m_settings.autoFaceFit());
     // The stored format is shown as a click would show it, so the frame, the caption
     // highlight and the layout come back whole, also for the design's own selection.
-    if (format && isPhotoFormatIndex(*format)) {
+    const bool restored = format && isPhotoFormatIndex(*format);
+    if (restored)
         m_document.selectFormat(*format);
-        showFormat(*format);
-    }
     loadTexts();
+    // A document no table has now leaves the stored line alone: the user's own file may be
+    // back next time.
+    const QString stored = m_settings.document();
+    if ((stored.isEmpty() || !selectDocument(stored)) && restored)
+        showFormat();
 }
 
 void MainWindow::loadTexts()
@@ -314,6 +380,7 @@ void MainWindow::loadTexts()
         m_settings.setLanguageFileName(m_languages.fileForLocale(m_platform.localeLanguageCode()));
     m_languages.load(m_settings.languageFileName());
     m_qtTranslation.apply(m_settings.languageFileName());
+    m_documents->setLanguageFile(m_settings.languageFileName());
     if (m_languages.hasTexts())
         applyTexts();
 }
@@ -339,6 +406,7 @@ void MainWindow::applyTexts()
         text(TextId::HeadMarkStep) });
     m_view->frame()->setHeadMarkTips(text(TextId::HairTopMark), text(TextId::CrownMark));
     m_menu->applyTexts(m_languages.texts());
+    m_band->setDocumentCaption(m_documents->caption(m_document.idDocument()));
     enableCommands();
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 class AboutBox;
+class DocumentChooser;
 class PrintDialog;
 class FormatBand;
 class LinkPanel;
@@ -35,10 +36,17 @@ public:
     ~MainWindow() override;
 
     // Restores the settings, shows the window, writes options.ini and checks for an update.
-    void startUp(const QUrl &updateAddress);
+    // `documentId`: a document to start with, in place of the stored one.
+    void startUp(const QUrl &updateAddress, const QString &documentId = {});
 
     // The user's choice of a format: a different one is fitted afresh and stored.
     void selectFormat(int index);
+    // The user's choice of a document: the frame, the fit, the checks and the outputs follow
+    // it, and it is stored.
+    void selectDocument(const IdDocument &document);
+    // A document by its id; false, and a line on standard error, for an unknown one.
+    bool selectDocument(const QString &id);
+    DocumentChooser *documents() const { return m_documents; }
     // Starts reading a photo; the window shows it once it is read, or says why not.
     void openPhoto(const QString &path);
 
@@ -66,7 +74,10 @@ private:
     void saveSettings();
     void checkForUpdate(const QUrl &updateAddress);
 
-    void showFormat(int index);
+    // The chosen format or document: the band, the menu, the frame and its guides.
+    void showFormat();
+    // Print and export for a document that takes no prints: the online copy is offered.
+    bool takesPrints();
     // The format's note, and what the fit and the face search tell of the photo.
     void showNote();
     // The commands that need a photo, or a face, or a step to take back, only when they can act.
@@ -98,6 +109,7 @@ private:
 
     QWidget *m_client = nullptr;
     FormatBand *m_band = nullptr;
+    DocumentChooser *m_documents = nullptr;
     WorkspaceView *m_view = nullptr;
     LinkPanel *m_links = nullptr;
     std::unique_ptr<PhotoNotes> m_notes;

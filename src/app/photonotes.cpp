@@ -25,10 +25,13 @@ PhotoNotes::PhotoNotes(QWidget *client, const TextTable &texts)
 
 void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
 {
-    // The note follows the selected format, so a restored "2 x 2 in" keeps its own note.
-    const int format = document.format();
-    QString note = m_texts.text(
-        isPhotoFormatIndex(format) ? PhotoFormats[format].noteText : TextId::NoteSmallPage);
+    // The note follows the chosen size, so a restored "2 x 2 in" keeps its own note; other
+    // sizes are exported on 10 x 15 cm.
+    const IdDocument &chosen = document.idDocument();
+    const int format = chosen.bandFormat();
+    QString note = m_texts.text(!chosen.takesPrints || chosen.isDigital() ? TextId::NoPrintsTaken
+            : isPhotoFormatIndex(format) ? PhotoFormats[format].noteText
+                                         : TextId::NoteSmallPage);
     // A photo cut too small prints soft; the user can still go ahead.
     if (const std::optional<int> dpi = document.softPrintDpi())
         note += u'\n' + m_texts.text(TextId::ResolutionNote).arg(*dpi);
@@ -43,6 +46,7 @@ void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
 
 void PhotoNotes::showChecks(const PhotoDocument &document)
 {
+    m_checks->setOfficeBackground(document.idDocument().background);
     if (const auto &failures = document.checks())
         m_checks->display(*failures);
     else

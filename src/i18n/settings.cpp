@@ -29,16 +29,21 @@ OptionsIni parseOptionsIni(const QStringList &lines)
         options.lastPhotoFolder = lines.at(3);
     if (lines.size() > 4 && (lines.at(4) == u'0' || lines.at(4) == u'1'))
         options.autoFaceFit = lines.at(4) == u'1';
+    if (lines.size() > 5)
+        options.document = lines.at(5).trimmed();
     return options;
 }
 
 QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
-    const QString &lastPhotoFolder, bool autoFaceFit)
+    const QString &lastPhotoFolder, bool autoFaceFit, const QString &document)
 {
-    // The face fit's switch comes last, so the four lines older files have keep their places.
-    const QString text = QStringLiteral("1\r\n") + languageFileName + QStringLiteral("\r\n")
+    // New lines come last, so the lines older files have keep their places; the document's
+    // line only when one is chosen, so a file without one stays as it was.
+    QString text = QStringLiteral("1\r\n") + languageFileName + QStringLiteral("\r\n")
         + QString::number(formatIndex) + QStringLiteral("\r\n") + lastPhotoFolder
         + QStringLiteral("\r\n") + QLatin1Char(autoFaceFit ? '1' : '0') + QStringLiteral("\r\n");
+    if (!document.isEmpty())
+        text += document + QStringLiteral("\r\n");
     return text.toUtf8();
 }
 
@@ -84,6 +89,7 @@ std::optional<int> Settings::restore()
     if (options->lastPhotoFolder)
         m_lastPhotoFolder = *options->lastPhotoFolder;
     m_autoFaceFit = options->autoFaceFit.value_or(true);
+    m_document = options->document.value_or(QString());
     return options->formatIndex;
 }
 
@@ -92,12 +98,14 @@ bool Settings::differsFromStored(int formatIndex) const
     QFile file;
     return openRegularFile(file, path())
         && file.read(MaximumTextFileBytes + 1)
-        != formatOptionsIni(m_languageFileName, formatIndex, m_lastPhotoFolder, m_autoFaceFit);
+        != formatOptionsIni(
+            m_languageFileName, formatIndex, m_lastPhotoFolder, m_autoFaceFit, m_document);
 }
 
 WriteResult Settings::save(int formatIndex) const
 {
     QDir().mkpath(QFileInfo(path()).absolutePath());
     return writeWholeFile(path(),
-        formatOptionsIni(m_languageFileName, formatIndex, m_lastPhotoFolder, m_autoFaceFit));
+        formatOptionsIni(
+            m_languageFileName, formatIndex, m_lastPhotoFolder, m_autoFaceFit, m_document));
 }

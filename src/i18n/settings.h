@@ -14,13 +14,14 @@ struct OptionsIni
     std::optional<int> formatIndex; // line 3, when it is a 16-bit number
     std::optional<QString> lastPhotoFolder; // line 4
     std::optional<bool> autoFaceFit; // line 5, "1" or "0"
+    std::optional<QString> document; // line 6: the chosen document's id or custom size
 };
 
 // A file with a longer line is read as empty, as if it were not there.
 constexpr qsizetype MaximumOptionsLine = 4096;
 OptionsIni parseOptionsIni(const QStringList &lines);
 QByteArray formatOptionsIni(const QString &languageFileName, int formatIndex,
-    const QString &lastPhotoFolder, bool autoFaceFit = true);
+    const QString &lastPhotoFolder, bool autoFaceFit = true, const QString &document = {});
 
 // options.ini: the chosen language file, the folder of the last photo and the face fit's
 // switch, alive from start to exit. The selected format belongs to the photo and is handed in
@@ -45,6 +46,9 @@ public:
     void setLastPhotoFolder(const QString &folder) { m_lastPhotoFolder = folder; }
     bool autoFaceFit() const { return m_autoFaceFit; }
     void setAutoFaceFit(bool on) { m_autoFaceFit = on; }
+    // Empty: the format of line 3 alone.
+    QString document() const { return m_document; }
+    void setDocument(const QString &document) { m_document = document; }
 
     // Nothing when options.ini does not exist or cannot be read.
     std::optional<OptionsIni> read() const;
@@ -63,4 +67,5 @@ private:
     QString m_languageFileName;
     QString m_lastPhotoFolder;
     bool m_autoFaceFit = true;
+    QString m_document;
 };

@@ -155,6 +155,7 @@ enum class TextId : int {
     CustomSizeTitle = 161,
     NoDocumentMatches = 162,
     ChooseDocument = 163,
+    OnlineCopyUnderLowerLimit = 164,
 };
 
 // The interface texts: entry k (1-200) is line k of the current language file without its

@@ -7,7 +7,10 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <QStringList>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 QSizeF IdDocument::printMm() const
@@ -56,6 +59,8 @@ IdDocument formatDocument(int formatIndex)
     const double perUnit = Units::TwipsPerMillimetre * (inches ? Units::MillimetresPerInch : 1.0);
     document.size = QSizeF(format.frameWidth / perUnit, format.frameHeight / perUnit);
     document.rule = format.faceRule;
+    // The offices these sizes stand for want the mouth closed.
+    document.teethAllowed = false;
     return document;
 }
 
@@ -146,7 +151,11 @@ std::optional<IdDocument> customDocument(
     if (unit == SizeUnit::Pixel)
         return std::nullopt;
     IdDocument document;
-    document.id = QStringLiteral("custom");
+    auto number = [](double value) { return QString::number(value, 'g', 6); };
+    document.id = QStringList { QStringLiteral("custom"), number(size.width()),
+        number(size.height()), QLatin1String(unit == SizeUnit::Inch ? "in" : "mm"), number(headMin),
+        number(headMax) }
+                      .join(u' ');
     document.size = size;
     document.unit = unit;
     const QSizeF mm = document.printMm();
@@ -192,4 +201,22 @@ QString countryName(const QString &code, const QString &languageCode)
     if (name.isEmpty())
         return code;
     return QString(reinterpret_cast<const QChar *>(name.getBuffer()), name.length());
+}
+
+std::optional<IdDocument> customDocument(const QString &id)
+{
+    const QStringList parts = id.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 6 || parts[0] != QLatin1String("custom")
+        || (parts[3] != QLatin1String("mm") && parts[3] != QLatin1String("in")))
+        return std::nullopt;
+    std::array<double, 4> values {};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i < 2 ? i + 1 : i + 2].toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return customDocument(QSizeF(values[0], values[1]),
+        parts[3] == QLatin1String("in") ? SizeUnit::Inch : SizeUnit::Millimetre, values[2],
+        values[3]);
 }

@@ -98,9 +98,12 @@ struct HeadRuleFacts
 // head, as it does on 35 x 45 mm. Nothing when the head cannot fit the height.
 std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts);
 
-// A size the user typed, with a head range to the crown in the same unit.
+// A size the user typed, with a head range to the crown in the same unit. Its id says it all
+// ("custom 26 32 mm 23 27"), so it is stored as a document's id is.
 std::optional<IdDocument> customDocument(
     const QSizeF &size, SizeUnit unit, double headMin, double headMax);
+// The custom size an id of customDocument() stands for; nothing for any other text.
+std::optional<IdDocument> customDocument(const QString &id);
 inline constexpr double SmallestCustomMm = 10;
 inline constexpr double LargestPrintMm = 300;
 

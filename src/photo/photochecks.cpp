@@ -593,10 +593,12 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
     }
     if (closed)
         failures.push_back({ PhotoCheck::EyesClosed, *closed, limits.shutEyeOpening, 1 });
-    // Teeth showing say the mouth is open, and more.
-    if (m.teethShare > limits.maxTeethShare)
-        failures.push_back({ PhotoCheck::TeethShowing, m.teethShare, 0, limits.maxTeethShare });
-    else if (m.mouthGap > limits.maxMouthGap && m.mouthShowing > limits.minMouthShowing)
+    // Teeth showing say the mouth is open, and more; where the office allows a smile with
+    // teeth, the lips parted by it are allowed too.
+    if (m.teethShare > limits.maxTeethShare) {
+        if (!frame.teethAllowed)
+            failures.push_back({ PhotoCheck::TeethShowing, m.teethShare, 0, limits.maxTeethShare });
+    } else if (m.mouthGap > limits.maxMouthGap && m.mouthShowing > limits.minMouthShowing)
         failures.push_back({ PhotoCheck::MouthOpen, m.mouthGap, 0, limits.maxMouthGap });
 
     // The light on the face.
@@ -620,6 +622,9 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
         if (m.backgroundTint > limits.maxBackgroundTint)
             failures.push_back(
                 { PhotoCheck::BackgroundColoured, m.backgroundTint, 0, limits.maxBackgroundTint });
+        else if (frame.whiteForbidden && m.backgroundLuma >= limits.minWhiteLuma)
+            failures.push_back(
+                { PhotoCheck::BackgroundWhite, m.backgroundLuma, 0, limits.minWhiteLuma });
     }
     return failures;
 }

@@ -37,6 +37,7 @@ enum class PhotoCheck {
     BackgroundNotPlain, // luma levels
     BackgroundTooDark,
     BackgroundColoured,
+    BackgroundWhite, // where the office forbids white: its luma
 };
 
 struct CheckFailure
@@ -103,18 +104,22 @@ struct CheckLimits
     // White to light grey: the median chroma's distance from grey. A cream wall measures about
     // 9, light blue 18, red curtains 40.
     double maxBackgroundTint = 10;
+    // Above this a plain background reads as white: light grey stops at about 85 % of it.
+    double minWhiteLuma = 225;
     // The face's outermost landmarks keep this share of the photo's width from its sides.
     double minEdgeShare = 0.04;
 };
 
 inline constexpr CheckLimits PhotoCheckLimits {};
 
-// The fitted photo's print size, and whether its crop touches the photo's top edge (the fit can
-// place the head no lower in it).
+// The fitted photo's print size, whether its crop touches the photo's top edge (the fit can
+// place the head no lower in it), and what the office says of the background and the smile.
 struct PrintFrame
 {
     QSizeF millimetres;
     bool atPhotoTop = false; // the crop touches the photo's top edge
+    bool whiteForbidden = false;
+    bool teethAllowed = false;
 };
 
 // The head's pose from its landmarks, by fitting a generic face's points to them (scaled

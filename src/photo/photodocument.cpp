@@ -51,7 +51,7 @@ struct PhotoDocument::Read
 
 PhotoDocument::PhotoDocument(const QString &faceModelPath, QObject *parent)
     : QObject(parent)
-    , m_frame(PhotoFormats[m_format].frameWidth, PhotoFormats[m_format].frameHeight)
+    , m_frame(frameTwipsFor(m_idDocument.printMm()))
     , m_faces(faceModelPath)
 {
     m_undo.setUndoLimit(UndoDepth);
@@ -204,11 +204,18 @@ void PhotoDocument::refit()
 
 void PhotoDocument::selectFormat(int index)
 {
-    if (!isPhotoFormatIndex(index) || index == m_format)
+    if (!isPhotoFormatIndex(index) || (index == m_format && m_idDocument.id.isEmpty()))
         return;
-    m_format = index;
-    m_frame = QSizeF(PhotoFormats[index].frameWidth, PhotoFormats[index].frameHeight);
-    emit formatChanged(index);
+    selectDocument(formatDocument(index));
+}
+
+void PhotoDocument::selectDocument(const IdDocument &document)
+{
+    m_idDocument = document;
+    if (const int band = document.bandFormat(); band >= 0)
+        m_format = band;
+    m_frame = frameTwipsFor(document.printMm());
+    emit formatChanged(m_format);
     refit();
 }
 
@@ -262,7 +269,7 @@ void PhotoDocument::fitToFace()
 
 std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
 {
-    const FaceRule *rule = &PhotoFormats[m_format].faceRule;
+    const FaceRule *rule = &m_idDocument.rule;
     if (!m_loaded || !hasSingleFace())
         return std::nullopt;
     const FaceMarks face = *this->face();
@@ -343,14 +350,13 @@ bool PhotoDocument::moveHeadMark(FaceRule::Top which, double frameShare)
 
 FitToCheck PhotoDocument::fitToCheck() const
 {
-    const PhotoFormat &format = PhotoFormats[m_format];
     // The crop touches the top of the photo as it is turned, give or take the pixel a turned
     // fit is rounded inwards by: the head can be placed no lower in it.
     const bool atTop = m_loaded
         && !coversRect(QSize(m_crop.width(), m_crop.height()), m_crop.turn,
             QRectF(m_crop.rect.toRect()).translated(0, -2));
-    return { m_shown, fittedFace(), format.faceRule,
-        { QSizeF(format.frameWidth, format.frameHeight) / Units::TwipsPerMillimetre, atTop } };
+    return { m_shown, fittedFace(), m_idDocument.rule,
+        { printMm(), atTop, m_idDocument.whiteForbidden, m_idDocument.teethAllowed } };
 }
 
 bool PhotoDocument::straighten()

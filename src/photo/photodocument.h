@@ -3,6 +3,7 @@
 #include "cropcommands.h"
 #include "cropsource.h"
 #include "facefinder.h"
+#include "iddocument.h"
 #include "photochecks.h"
 #include "photoformat.h"
 #include "photoloader.h"
@@ -71,11 +72,20 @@ public:
     int16_t panStepsY() const { return m_panStepsY; }
 
     // --- the user's choices
-    // The chosen photo format (a PhotoFormats index); the frame takes its size and the loaded
-    // photo is fitted afresh.
+    // The band's format last chosen (a PhotoFormats index), or the one of a chosen document's
+    // size; it stays when a document of another size is chosen.
     int format() const { return m_format; }
+    // The format alone, with its own rule; the frame takes its size and the loaded photo is
+    // fitted afresh. A format that is already chosen with a document's rule drops the document.
     void selectFormat(int index);
-    // The frame's size in twips, which carries the photo format.
+    // What the photo is for: the chosen format as a document, or the chosen document.
+    const IdDocument &idDocument() const { return m_idDocument; }
+    // The frame takes the document's proportions and the fit its rule.
+    void selectDocument(const IdDocument &document);
+    // The size one print has on paper.
+    QSizeF printMm() const { return m_idDocument.printMm(); }
+    // The frame's size in twips: the print size at 100 twips a millimetre, or smaller in its
+    // proportions for a document larger than the window's frame.
     QSizeF frame() const { return m_frame; }
     // A frame of another size for the same format (the window's design frame is 3495 twips wide).
     void setFrame(const QSizeF &frameTwips) { m_frame = frameTwips; }
@@ -142,14 +152,14 @@ public:
     const std::optional<std::vector<CheckFailure>> &checks() const { return m_checks; }
 
     // --- verdicts
-    // The photo's pixels per inch across the print size of the frame (100 twips a millimetre);
-    // nothing without a photo.
+    // The photo's pixels per inch across the print size; nothing without a photo or for a
+    // document that is only a file.
     std::optional<int> printDpi() const
     {
-        if (!isLoaded() || m_frame.width() <= 0)
+        const double width = printMm().width();
+        if (!isLoaded() || !(width > 0) || m_idDocument.isDigital())
             return std::nullopt;
-        return int(std::lround(m_crop.rect.width * Units::MillimetresPerInch
-            * Units::TwipsPerMillimetre / m_frame.width()));
+        return int(std::lround(m_crop.rect.width * Units::MillimetresPerInch / width));
     }
     // Under 300 pixels per inch the fitted photo prints soft: its figure, else nothing.
     std::optional<int> softPrintDpi() const
@@ -177,6 +187,7 @@ signals:
     void loadFailed(LoadOutcome reason);
     // The photo's own pixels are decoded; `decoded` false when their decode failed.
     void photoDecoded(bool decoded);
+    // A format or a document is chosen: the frame, the rule and what the band marks follow.
     void formatChanged(int index);
     void autoFaceFitChanged(bool on);
     // The crop, its turn or the frame's size changed.
@@ -219,6 +230,7 @@ private:
     void check();
 
     int m_format = 1;
+    IdDocument m_idDocument = formatDocument(m_format);
     QSizeF m_frame;
     bool m_autoFaceFit = true;
 

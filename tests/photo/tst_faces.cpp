@@ -413,6 +413,14 @@ private slots:
             << onBackground(person, wall) << 1 << Checks() << personPlace(0);
         QTest::newRow("plain wall, 2 x 2 in")
             << onBackground(person, wall) << 4 << Checks() << personPlace(0);
+        // Tens: an office that forbids white (1), or allows a smile with teeth (2).
+        QTest::newRow("plain wall, white forbidden")
+            << onBackground(person, wall) << 11 << Checks({ PhotoCheck::BackgroundWhite })
+            << personPlace(0);
+        QTest::newRow("light grey wall, white forbidden")
+            << onBackground(person, QColor(205, 205, 205)) << 11 << Checks() << personPlace(0);
+        QTest::newRow("as shot, teeth allowed")
+            << astronaut() << 21 << Checks({ PhotoCheck::BackgroundNotPlain }) << QTransform();
         QTest::newRow("tilted 6 degrees")
             << onBackground(person, wall, 6) << 1 << Checks() << personPlace(6);
         QTest::newRow("tilted 22 degrees") << onBackground(person, wall, 22) << 1
@@ -442,7 +450,11 @@ private slots:
         QFETCH(QList<PhotoCheck>, failed);
         QFETCH(QTransform, place);
         PhotoDocument document;
-        load(document, format, scene, 1, place);
+        IdDocument office = formatDocument(format % 10);
+        office.whiteForbidden = format / 10 == 1;
+        office.teethAllowed = format / 10 == 2;
+        document.selectDocument(office);
+        load(document, format % 10, scene, 1, place);
         const std::vector<CheckFailure> found = document.fitToCheck().check();
         QList<PhotoCheck> checks;
         for (const CheckFailure &failure : found)
