@@ -32,8 +32,6 @@ namespace {
 
 constexpr double ClientWidth = 9930;
 constexpr double ClientHeight = 7035;
-// Below the frame: the gap, the move-down button and the design's margin under it.
-constexpr double UnderFrame = 20 + 345 + 210;
 
 } // namespace
 
@@ -197,9 +195,7 @@ void MainWindow::showNote()
     // It stays right of the frame and its buttons.
     m_notes->show(
         m_document, QRect(QPoint(m_view->rightEdge(), 0), m_client->rect().bottomRight()));
-    const auto marks = m_document.headMarks();
-    m_view->frame()->setHeadMarks(marks ? std::optional(marks->hair) : std::nullopt,
-        marks ? std::optional(marks->skull) : std::nullopt);
+    m_view->showHeadMarks(m_document.headMarks());
 }
 
 void MainWindow::selectFormat(int index)
@@ -243,10 +239,6 @@ void MainWindow::showFormat()
     m_band->setDocumentCaption(m_documents->caption(chosen));
     for (int i = 0; i < PhotoFormatCount; ++i)
         m_menu->formatActions[i]->setChecked(i == band);
-    // A tall document's frame takes the window down with it.
-    const double frameTop = twipsGeometry(m_view->frame()).top();
-    m_client->setFixedSize(twipsToPixels(ClientWidth),
-        twipsToPixels(std::max(ClientHeight, frameTop + m_document.frame().height() + UnderFrame)));
     m_view->resizeFrame(m_document.frame());
     m_view->place(chosen.rule);
     if (m_document.isLoaded())

@@ -15,6 +15,8 @@
 namespace {
 
 const QColor GuideColour(192, 192, 192);
+// Below the frame: the gap, the move-down button and the design's margin under it.
+constexpr double UnderFrame = 20 + 345 + 210;
 
 struct Button
 {
@@ -37,6 +39,8 @@ const std::array<Button, 6> Buttons = { {
 
 WorkspaceView::WorkspaceView(QWidget *client)
     : QObject(client)
+    , m_client(client)
+    , m_designHeight(client->height())
 {
     client->installEventFilter(this);
     m_frame = placeTwips(
@@ -92,6 +96,14 @@ void WorkspaceView::resizeFrame(const QSizeF &twips)
     for (QPushButton *button : m_buttons)
         button->hide();
     resizeTwips(m_frame, twips);
+    m_client->setFixedHeight(std::max(m_designHeight,
+        twipsToPixels(twipsGeometry(m_frame).top() + twips.height() + UnderFrame)));
+}
+
+void WorkspaceView::showHeadMarks(const std::optional<PhotoDocument::HeadMarksShown> &marks)
+{
+    m_frame->setHeadMarks(marks ? std::optional(marks->hair) : std::nullopt,
+        marks ? std::optional(marks->skull) : std::nullopt);
 }
 
 void WorkspaceView::place(const FaceRule &rule)

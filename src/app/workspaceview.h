@@ -2,6 +2,7 @@
 
 #include "photo/cropcommands.h"
 #include "photo/cropsource.h"
+#include "photo/photodocument.h"
 
 #include <QObject>
 
@@ -23,8 +24,11 @@ public:
     explicit WorkspaceView(QWidget *client);
 
     QSizeF frameTwips() const;
-    // Hides the picture, the oval and the buttons and gives the frame its new size.
+    // Hides the picture, the oval and the buttons and gives the frame its new size; a frame
+    // taller than the design's takes the window down with it.
     void resizeFrame(const QSizeF &twips);
+    // The tops of the hair and the skull beside the frame; none without a single face.
+    void showHeadMarks(const std::optional<PhotoDocument::HeadMarksShown> &marks);
     // Puts the guides and the buttons around the frame, and shows the frame.
     void place(const FaceRule &rule);
     // The right edge, in pixels, of the frame and its buttons as last placed.
@@ -52,6 +56,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *m_client = nullptr;
+    int m_designHeight = 0; // the client's, in pixels
     PhotoFrame *m_frame = nullptr;
     ShapeWidget *m_outline = nullptr;
     ShapeWidget *m_oval = nullptr;

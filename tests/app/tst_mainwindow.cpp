@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/fitcontrols.h"
+#include "app/formatband.h"
 #include "app/mainwindow.h"
 #include "app/photoframe.h"
 #include "app/printdialog.h"
@@ -8,6 +9,7 @@
 #include "photo/facefit.h"
 #include "programfolder.h"
 #include "testphotos.h"
+#include "widgets/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -642,6 +644,45 @@ private slots:
         QCOMPARE(m_platform->messages.size(), 1);
         QVERIFY(m_platform->messages[0].text.startsWith(form.text(TextId::SettingsNotSaved)));
         QVERIFY(m_platform->messages[0].text.contains(m_program->path() + "/bin/Lang"));
+    }
+    // A document of its own size: the frame at its size, the window grown for it, no format
+    // marked, its caption, stored as line 6; a document that takes no prints offers the file.
+    void documents()
+    {
+        m_form->startUp(QUrl(), QStringLiteral("ca_passport"));
+        QCOMPARE(m_form->document().printMm(), QSizeF(50, 70));
+        const QWidget *frame = widget("photoFrame");
+        QCOMPARE(frame->height(), twipsToPixels(7000));
+        QVERIFY(widget("moveDownButton")->geometry().bottom() < widget("client")->height());
+        QCOMPARE(m_form->findChild<FormatBand *>()->selected(), -1);
+        QCOMPARE(label("documentCaption")->text(),
+            "Canada - Passport (paper application) - 50 x 70 mm");
+        QCOMPARE(m_program->read("Lang/options.ini").split('\n').value(5), "ca_passport\r");
+
+        // Its format's button goes back to the format's own rule and size.
+        m_form->selectDocument(QStringLiteral("gb_passport"));
+        QCOMPARE(m_form->findChild<FormatBand *>()->selected(), 1);
+        QCOMPARE(m_form->document().idDocument().rule.headMax, 34.0 / 45);
+        m_form->selectFormat(1);
+        QVERIFY(m_form->document().idDocument().id.isEmpty());
+        QVERIFY(label("documentCaption")->isHidden());
+        QCOMPARE(frame->height(), twipsToPixels(4500));
+
+        // Line 6 read back; an id no table has falls back to line 3's format.
+        for (const QByteArray &id : { QByteArray("de_passport"), QByteArray("xx_nothing") }) {
+            m_program->write("Lang/options.ini", "1\r\nenglish.lng\r\n3\r\n/p/\r\n1\r\n" + id + "\r\n");
+            MainWindow form(*m_platform, m_platform->printerSystem);
+            form.startUp(QUrl());
+            QCOMPARE(form.document().idDocument().id, id == "xx_nothing" ? QString() : id);
+            QCOMPARE(form.selectedFormat(), id == "xx_nothing" ? 3 : 1);
+        }
+        // Germany takes no printed photos: Print offers the online copy instead.
+        m_form->selectDocument(QStringLiteral("de_passport"));
+        openWhole(photo("portrait.jpg", TestPhotos::gradients(1600, 2000)));
+        m_platform->answers.enqueue(MessageBoxAnswer::No);
+        m_form->findChild<QAction *>("printAction")->trigger();
+        QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::NoPrintsOfferOnlineCopy));
+        QVERIFY(!m_form->printDialog());
     }
     void commandLine_data()
     {

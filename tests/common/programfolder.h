@@ -22,6 +22,9 @@ public:
         for (const QString &name : files)
             QFile::copy(shipped.filePath(name), langPath() + name);
         QFile::copy(QStringLiteral(KALMORA_SOURCE_DIR "/Versioni.txt"), path() + "/Versioni.txt");
+        QDir().mkpath(path() + "/data");
+        QFile::copy(QStringLiteral(KALMORA_SOURCE_DIR "/data/documents.tsv"),
+            path() + "/data/documents.tsv");
     }
 
     QString path() const { return m_dir.path(); }
@@ -32,6 +35,7 @@ public:
         QDir().mkpath(path() + "/bin");
         QDir().mkpath(path() + "/share/kalmora");
         QDir().rename(path() + "/Lang", path() + "/share/kalmora/Lang");
+        QDir().rename(path() + "/data", path() + "/share/kalmora/data");
         return path() + "/bin";
     }
     QString langPath() const { return m_dir.path() + QStringLiteral("/Lang/"); }

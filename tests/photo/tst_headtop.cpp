@@ -1,5 +1,6 @@
 // The top of the head read from the pixels, against the labels of real portraits and of
 // photos made from them.
+#include "photo/documenttable.h"
 #include "photo/facefinder.h"
 #include "photo/facefit.h"
 #include "photo/headtop.h"
@@ -142,20 +143,32 @@ private slots:
         QVERIFY2(std::abs(measured.crown() - shift - portrait.skullTop) <= 1.5 * millimetre, found);
     }
 
-    // Fitted by each format's rule, the labelled head lies within the rule's bands, within a
-    // millimetre of its target to the top of the hair, 1.5 to the skull's top.
+    // Fitted by each format's or document's rule, the labelled head lies within the rule's
+    // bands, within a millimetre of its target to the top of the hair, 1.5 to the skull's top.
     void fitByTheRule_data()
     {
         QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("id"); // of a document, for a format of none
         for (int i = 0; i < PhotoFormatCount; ++i)
-            QTest::newRow(PhotoFormats[i].caption) << i;
+            QTest::newRow(PhotoFormats[i].caption) << i << QString();
+        // Sizes of their own, two rules for 35 x 45 mm (31.5 and 34 mm), one to the hair.
+        for (const char *id : { "ca_passport", "cn_visa", "gb_passport", "schengen_visa",
+                 "jp_passport", "es_dni", "us_visa_online" })
+            QTest::newRow(id) << -1 << QString::fromLatin1(id);
     }
     void fitByTheRule()
     {
         QFETCH(int, format);
-        const PhotoFormat &frame = PhotoFormats[format];
-        const FaceRule &rule = frame.faceRule;
-        const double high = frame.frameHeight / 100.0; // mm
+        QFETCH(QString, id);
+        DocumentList shipped;
+        shipped.load(QStringLiteral(KALMORA_SOURCE_DIR), {}, nullptr);
+        const std::optional<IdDocument> document
+            = format >= 0 ? formatDocument(format) : shipped.find(id);
+        QVERIFY(document);
+        const QSizeF frameMm = document->printMm();
+        const FaceRule &rule = document->rule;
+        const double high = frameMm.height(); // mm
+        const QSizeF frame = frameMm * 100; // twips
         std::vector<double> errors;
         for (const Portrait &portrait : ::portraits())
             for (const Made kind : { Made::AsShot, Made::WallWithRoom }) {
@@ -164,7 +177,7 @@ private slots:
                     = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
                 QVERIFY(search.face);
                 const std::optional<CropRect> crop = faceCrop(image.width(), image.height(),
-                    frame.frameWidth, frame.frameHeight, *search.face, rule);
+                    frame.width(), frame.height(), *search.face, rule);
                 QVERIFY(crop);
                 // A head with no room for the rule in this photo is the checks' to report.
                 const FaceMarks &face = *search.face;
