@@ -100,12 +100,13 @@ std::pair<double, double> shares(double least, double most, double height, doubl
 }
 } // namespace
 
-std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts)
+std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts, double width)
 {
     if (!(height > 0))
         return std::nullopt;
     const double scale = facts.percent ? 100.0 : height;
-    FaceRule rule = PortraitFaceRule;
+    // Only the head's shares are taken from these; the facts below set the anchor.
+    FaceRule rule = width == height ? SquareFaceRule : PortraitFaceRule;
     rule.top = facts.measure == HeadMeasure::Hair ? FaceRule::Top::Hair : FaceRule::Top::Skull;
     if (facts.headMax > 0) {
         const auto [least, most] = shares(facts.headMin, facts.headMax, scale, TargetSlack);
@@ -164,7 +165,7 @@ std::optional<IdDocument> customDocument(
         || !(headMin > 0) || headMin > headMax)
         return std::nullopt;
     const std::optional<FaceRule> rule
-        = faceRuleFor(size.height(), HeadRuleFacts { headMin, headMax });
+        = faceRuleFor(size.height(), HeadRuleFacts { headMin, headMax }, size.width());
     if (!rule)
         return std::nullopt;
     document.rule = *rule;

@@ -95,8 +95,9 @@ struct HeadRuleFacts
 };
 // The rule as shares of the height. Without a head range the ICAO 70-80 % holds (a square
 // 50-69 %); without an eye line or a top margin the top lies 0.4 of the room left above the
-// head, as it does on 35 x 45 mm. Nothing when the head cannot fit the height.
-std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts);
+// head, as it does on 35 x 45 mm. Nothing when the head cannot fit the height. Without the
+// width the photo counts as a portrait.
+std::optional<FaceRule> faceRuleFor(double height, const HeadRuleFacts &facts, double width = 0);
 
 // A size the user typed, with a head range to the crown in the same unit. Its id says it all
 // ("custom 26 32 mm 23 27"), so it is stored as a document's id is.

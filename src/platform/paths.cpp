@@ -9,12 +9,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+QString installedDataFolder(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/kalmora"));
+}
+} // namespace
+
 QString dataFolder(const QString &programFolder)
 {
     if (QFileInfo(programFolder + QStringLiteral("/Lang")).isDir())
         return programFolder;
-    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/kalmora"));
+    const QString installed = installedDataFolder(programFolder);
     return QFileInfo(installed + QStringLiteral("/Lang")).isDir() ? installed : programFolder;
+}
+
+QString dataFile(const QString &programFolder, const QString &relativePath)
+{
+    for (const QString &folder : { programFolder, installedDataFolder(programFolder) }) {
+        const QString path = folder + u'/' + relativePath;
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return QString();
 }
 
 bool replaceableAsFile(const QString &path)

@@ -9,6 +9,9 @@ class QFile;
 // else in the installed data folder (PREFIX/share/kalmora for PREFIX/bin/kalmora). Without a
 // separator at the end.
 QString dataFolder(const QString &programFolder);
+// A data file by its path below that folder ("data/documents.tsv"), looked for the same two
+// ways on its own; empty when neither holds it.
+QString dataFile(const QString &programFolder, const QString &relativePath);
 
 // Whether a file may be written under this name: nothing is there yet, or a regular file that
 // is no link. A link, a pipe, a device or a folder is refused, so nothing is written through
