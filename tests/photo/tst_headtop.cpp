@@ -161,7 +161,8 @@ private slots:
         QFETCH(int, format);
         QFETCH(QString, id);
         DocumentList shipped;
-        shipped.load(QStringLiteral(KALMORA_SOURCE_DIR), {}, nullptr);
+        QStringList problems;
+        shipped.load(QStringLiteral(KALMORA_SOURCE_DIR), {}, &problems);
         const std::optional<IdDocument> document
             = format >= 0 ? formatDocument(format) : shipped.find(id);
         QVERIFY(document);
