@@ -181,10 +181,10 @@ void DocumentDialog::createControls()
         details->addWidget(line);
 
     m_buttons = new QDialogButtonBox(this);
-    auto *chooseButton
+    m_choose
         = m_buttons->addButton(m_texts.text(TextId::ChooseDocument), QDialogButtonBox::AcceptRole);
-    chooseButton->setObjectName(QStringLiteral("chooseButton"));
-    chooseButton->setDefault(true);
+    m_choose->setObjectName(QStringLiteral("chooseButton"));
+    m_choose->setDefault(true);
     QPushButton *cancelButton = m_buttons->addButton(QDialogButtonBox::Cancel);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     // Language files of the first versions leave the line empty; Qt's own word stands then.
@@ -309,7 +309,7 @@ const IdDocument *DocumentDialog::selected() const
 void DocumentDialog::showDetails()
 {
     const IdDocument *document = selected();
-    m_buttons->buttons().first()->setEnabled(document != nullptr);
+    m_choose->setEnabled(document != nullptr);
     for (QLabel *label :
         { m_title, m_size, m_head, m_background, m_prints, m_file, m_source, m_asOf })
         label->clear();

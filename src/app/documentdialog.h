@@ -11,6 +11,7 @@ class Platform;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 class TextTable;
 
@@ -59,4 +60,5 @@ private:
     QLabel *m_source = nullptr;
     QLabel *m_asOf = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
+    QPushButton *m_choose = nullptr;
 };
