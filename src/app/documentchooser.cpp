@@ -54,21 +54,23 @@ QString DocumentChooser::caption(const IdDocument &document) const
 
 void DocumentChooser::chooseDocument(const IdDocument &current)
 {
-    open(new DocumentDialog(
-        m_table.documents(), m_texts, m_languageCode, m_platform, m_window, current.id));
+    auto *dialog = new DocumentDialog(
+        m_table.documents(), m_texts, m_languageCode, m_platform, m_window, current.id);
+    connect(dialog, &DocumentDialog::chosen, this, &DocumentChooser::chosen);
+    open(dialog);
 }
 
 void DocumentChooser::chooseCustomSize(const IdDocument &current)
 {
-    open(new CustomSizeDialog(m_texts, m_languageCode, current, m_window));
+    auto *dialog = new CustomSizeDialog(m_texts, m_languageCode, m_window, current);
+    connect(dialog, &CustomSizeDialog::chosen, this, &DocumentChooser::chosen);
+    open(dialog);
 }
 
 void DocumentChooser::open(QDialog *dialog)
 {
-    // One at a time: a new one replaces the one still open.
+    // One at a time: a new one replaces the one still open. Each deletes itself on closing.
     delete m_dialog;
     m_dialog = dialog;
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, SIGNAL(chosen(IdDocument)), this, SIGNAL(chosen(IdDocument)));
     dialog->open();
 }

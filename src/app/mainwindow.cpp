@@ -315,7 +315,7 @@ void MainWindow::saveOnlineCopy()
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
-            m_document.shown(), m_document.idDocument());
+            m_document.shown(), PhotoFormats[m_document.format()]);
     });
 }
 
