@@ -12,6 +12,7 @@
 #include "photonotes.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "print/sheetgeometry.h"
 #include "printdialog.h"
 #include "updateoffer.h"
 #include "web/updatecheck.h"
@@ -251,7 +252,7 @@ void MainWindow::exportSheet()
         if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runSheetExport(m_platform, m_languages.texts(), this, m_document.shown(),
-            m_document.frame(), QGuiApplication::palette().color(QPalette::Button));
+            photoSizeMm(m_document.frame()), QGuiApplication::palette().color(QPalette::Button));
     });
 }
 
@@ -263,7 +264,7 @@ void MainWindow::saveOnlineCopy()
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
-            m_document.shown(), PhotoFormats[m_document.format()]);
+            m_document.shown(), formatDocument(m_document.format()));
     });
 }
 
@@ -282,7 +283,7 @@ void MainWindow::openPrintDialog()
         }
         PhotoSheetSource source;
         source.photoCrop = [this] { return m_document.photoCrop(); };
-        source.frameTwips = [this] { return m_document.frame(); };
+        source.printMm = [this] { return photoSizeMm(m_document.frame()); };
         m_printDialog
             = new PrintDialog(m_platform, m_languages.texts(), currentPrinter, source, this);
         connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);

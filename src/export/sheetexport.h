@@ -17,6 +17,7 @@ enum class ExportOutcome {
     Failed, // the JPEG could not be written whole
     NotDecoded, // the photo's own pixels could not be decoded
     OverSizeLimit, // even the lowest quality is larger than the user's limit
+    WrittenUnderLeast, // written, but even the top quality is smaller than the office asks
 };
 
 // How an export ended; an outcome alone is one.
@@ -42,10 +43,10 @@ struct ExportMessage
 };
 std::optional<ExportMessage> exportMessage(ExportOutcome outcome);
 
-// The sheet of copies of the clip at the frame's format, written to `path` as a JPEG, whole or
-// not at all.
+// The sheet of copies of the clip at its print size (sheetLayoutFor), written to `path` as a
+// JPEG, whole or not at all.
 ExportResult writeSheet(
-    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background, const QString &path);
+    const ClipImage &clip, const QSizeF &printMm, const QColor &background, const QString &path);
 
 // An encoded JPEG written to `path`, whole or not at all.
 ExportResult writeJpegFile(const QByteArray &jpeg, const QString &path);

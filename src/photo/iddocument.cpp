@@ -56,6 +56,10 @@ IdDocument formatDocument(int formatIndex)
     const double perUnit = Units::TwipsPerMillimetre * (inches ? Units::MillimetresPerInch : 1.0);
     document.size = QSizeF(format.frameWidth / perUnit, format.frameHeight / perUnit);
     document.rule = format.faceRule;
+    // The US visa and passport portals take 2 x 2 in as a square of 600 to 1200 pixels under
+    // 240 KB.
+    if (inches)
+        document.file = FileRule { 600, 1200, 0, 240 };
     return document;
 }
 
