@@ -7,6 +7,7 @@
 #include "photo/photodocument.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
+#include "print/sheetgeometry.h"
 #include "testphotos.h"
 
 #include <QApplication>
@@ -397,8 +398,8 @@ int main(int argc, char *argv[])
                     if (times == &exports)
                         form.settle();
                     times->push_back(timeMs([&] {
-                        writeSheet(
-                            form.document.shown(), form.document.frame(), Qt::lightGray, target);
+                        writeSheet(form.document.shown(), photoSizeMm(form.document.frame()),
+                            Qt::lightGray, target);
                     }));
                 }
             }

@@ -19,7 +19,7 @@ QString menuTextAsTitle(QString text)
 }
 
 ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format, QString &target)
+    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document, QString &target)
 {
     if (clip.isNull())
         return ExportOutcome::NoPhoto;
@@ -32,18 +32,19 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
                                  .arg(clip.size().width())
                                  .arg(clip.size().height());
     question.enlargedNote = texts.text(TextId::OnlineCopyEnlarged);
-    const OnlineCopyDefaults defaults = defaultOnlineCopy(format, clip.size());
+    const OnlineCopyDefaults defaults = defaultOnlineCopy(document, clip.size());
     question.prefill.size = pixelSizeText(defaults.pixels);
     if (defaults.limitKb > 0)
         question.prefill.limit = QString::number(defaults.limitKb);
-    question.check = [&format](const OnlineCopyChoice &typed) -> std::optional<QSize> {
-        const std::optional<OnlineCopyPlan> plan = planOnlineCopy(typed.size, typed.limit, format);
+    question.check = [&document](const OnlineCopyChoice &typed) -> std::optional<QSize> {
+        const std::optional<OnlineCopyPlan> plan
+            = planOnlineCopy(typed.size, typed.limit, document);
         return plan ? std::optional(plan->pixels) : std::nullopt;
     };
     const std::optional<OnlineCopyChoice> choice = ask(owner, question);
     // The dialog accepts no refused texts; an answer it would not give ends as a cancel does.
     const std::optional<OnlineCopyPlan> plan
-        = choice ? planOnlineCopy(choice->size, choice->limit, format) : std::nullopt;
+        = choice ? planOnlineCopy(choice->size, choice->limit, document) : std::nullopt;
     if (!plan)
         return ExportOutcome::Cancelled;
 
@@ -60,13 +61,18 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
     target = chosen.path;
     if (target.isEmpty())
         return chosen.declined;
-    return writeJpegFile(copy.bytes, target);
+    ExportResult written = writeJpegFile(copy.bytes, target);
+    if (written.outcome == ExportOutcome::Written && copy.underLeast) {
+        written.outcome = ExportOutcome::WrittenUnderLeast;
+        written.smallestKb = document.file.kbMin; // what the office asks at least
+    }
+    return written;
 }
 
 } // namespace
 
 ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background)
+    const ClipImage &clip, const QSizeF &printMm, const QColor &background)
 {
     ExportResult result = ExportOutcome::NoPhoto;
     QString path;
@@ -78,7 +84,7 @@ ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget 
             result = target.declined;
         } else {
             platform.setBusy(true);
-            result = writeSheet(clip, frameTwips, background, path);
+            result = writeSheet(clip, printMm, background, path);
             platform.setBusy(false);
         }
     }
@@ -87,10 +93,10 @@ ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget 
 }
 
 ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format)
+    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document)
 {
     QString target;
-    const ExportResult result = saveOnlineCopy(platform, texts, owner, ask, clip, format, target);
+    const ExportResult result = saveOnlineCopy(platform, texts, owner, ask, clip, document, target);
     tellExportOutcome(platform, texts, owner, result, target, true);
     return result;
 }
@@ -109,6 +115,8 @@ void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owne
     QString text = texts.text(id);
     if (result.outcome == ExportOutcome::OverSizeLimit)
         text = text.arg(result.smallestKb);
+    if (result.outcome == ExportOutcome::WrittenUnderLeast)
+        text += u'\n' + texts.text(TextId::OnlineCopyUnderLowerLimit).arg(result.smallestKb);
     if (shown->withPath)
         text += path;
     if (!result.reason.isEmpty())

@@ -3,7 +3,7 @@
 #include "export/sheetexport.h"
 #include "onlinecopydialog.h"
 #include "photo/cropsource.h"
-#include "photo/photoformat.h"
+#include "photo/iddocument.h"
 
 #include <QColor>
 #include <QSizeF>
@@ -14,16 +14,17 @@ class QWidget;
 class TextTable;
 
 // The export command: asks for the target (and whether to replace an existing file), writes
-// the sheet of the clip at the frame's format under the busy pointer, then tells the user how
-// it ended.
+// the sheet of the clip at its print size in millimetres under the busy pointer, then tells
+// the user how it ended.
 ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background);
+    const ClipImage &clip, const QSizeF &printMm, const QColor &background);
 
 // The command that saves the fitted photo alone for an online application: asks for its size
-// and an optional size limit through `ask`, encodes it within the limit, asks for the file and
-// writes it, then tells the user how it ended.
+// and an optional size limit through `ask`, with the document's file rule as the first answer,
+// encodes it within the limits, asks for the file and writes it, then tells the user how it
+// ended.
 ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const PhotoFormat &format);
+    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document);
 
 // Tells the user how an export to `path` ended; nothing for a cancel. The photo alone is named
 // so, not a sheet; a failed write says why.

@@ -13,6 +13,7 @@
 #include "photonotes.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "print/sheetgeometry.h"
 #include "printdialog.h"
 #include "updateoffer.h"
 #include "web/updatecheck.h"
@@ -303,7 +304,7 @@ void MainWindow::exportSheet()
         if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runSheetExport(m_platform, m_languages.texts(), this, m_document.shown(),
-            m_document.frame(), QGuiApplication::palette().color(QPalette::Button));
+            m_document.printMm(), QGuiApplication::palette().color(QPalette::Button));
     });
 }
 
@@ -315,7 +316,7 @@ void MainWindow::saveOnlineCopy()
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
         runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
-            m_document.shown(), PhotoFormats[m_document.format()]);
+            m_document.shown(), m_document.idDocument());
     });
 }
 
@@ -336,7 +337,7 @@ void MainWindow::openPrintDialog()
         }
         PhotoSheetSource source;
         source.photoCrop = [this] { return m_document.photoCrop(); };
-        source.frameTwips = [this] { return m_document.frame(); };
+        source.printMm = [this] { return m_document.printMm(); };
         m_printDialog
             = new PrintDialog(m_platform, m_languages.texts(), currentPrinter, source, this);
         connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);

@@ -5,7 +5,6 @@
 #include "platform/resources.h"
 #include "platform/rounding.h"
 #include "print/copiestext.h"
-#include "print/sheetgeometry.h"
 #include "print/sheetjob.h"
 #include "print/sheetpreview.h"
 #include "widgets/controls.h"
@@ -393,8 +392,7 @@ void PrintDialog::askPaper()
 
 void PrintDialog::showPreview(const PaperArea &paper)
 {
-    const QSizeF photoMm
-        = photoSizeMm(m_source.frameTwips ? m_source.frameTwips() : QSizeF(3500, 4500));
+    const QSizeF photoMm = m_source.printMm ? m_source.printMm() : QSizeF(35, 45);
     for (const auto &[picture, orientation] :
         { std::pair { m_portrait, PrintOrientation::Portrait },
             std::pair { m_landscape, PrintOrientation::Landscape } })
@@ -507,8 +505,8 @@ void PrintDialog::startPrinting()
     // Read here: the photo belongs to the window's thread.
     if (m_source.photoCrop)
         photo.crop = m_source.photoCrop();
-    if (m_source.frameTwips)
-        photo.frameTwips = m_source.frameTwips();
+    if (m_source.printMm)
+        photo.printMm = m_source.printMm();
     showPrinting(true);
     m_job.setFuture(startPrintSheet(m_printer.system(), chosen, std::move(photo)));
 }

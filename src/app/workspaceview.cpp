@@ -96,8 +96,8 @@ void WorkspaceView::resizeFrame(const QSizeF &twips)
     for (QPushButton *button : m_buttons)
         button->hide();
     resizeTwips(m_frame, twips);
-    m_client->setFixedHeight(std::max(m_designHeight,
-        twipsToPixels(twipsGeometry(m_frame).top() + twips.height() + UnderFrame)));
+    m_client->setFixedHeight(std::max(
+        m_designHeight, twipsToPixels(twipsGeometry(m_frame).top() + twips.height() + UnderFrame)));
 }
 
 void WorkspaceView::showHeadMarks(const std::optional<PhotoDocument::HeadMarksShown> &marks)

@@ -14,13 +14,19 @@ constexpr int HighestQuality = 95;
 constexpr int FineStepsFrom = 80;
 constexpr int LowestQuality = 70;
 
-// The JPEG at the best quality whose file fits the limit (0: none). Empty when even the lowest
-// quality is larger, with its size in `smallest`, or when the encode failed.
-QByteArray encodeWithin(const QImage &pixels, int dotsPerInch, qint64 limit, qint64 &smallest)
+constexpr int TopQuality = 100;
+
+// The JPEG at the best quality whose file fits the limit (0: none), at `quality` there. Empty
+// when even the lowest quality is larger, with its size in `smallest`, or when the encode
+// failed.
+QByteArray encodeWithin(
+    const QImage &pixels, int dotsPerInch, qint64 limit, qint64 &smallest, int &quality)
 {
-    if (limit <= 0)
-        return encodeJpeg(pixels, UnlimitedQuality, dotsPerInch);
-    for (int quality = HighestQuality;; quality -= quality > FineStepsFrom ? 5 : 1) {
+    if (limit <= 0) {
+        quality = UnlimitedQuality;
+        return encodeJpeg(pixels, quality, dotsPerInch);
+    }
+    for (quality = HighestQuality;; quality -= quality > FineStepsFrom ? 5 : 1) {
         const QByteArray jpeg = encodeJpeg(pixels, quality, dotsPerInch);
         if (jpeg.isEmpty() || jpeg.size() <= limit)
             return jpeg;
@@ -29,6 +35,20 @@ QByteArray encodeWithin(const QImage &pixels, int dotsPerInch, qint64 limit, qin
             return QByteArray();
         }
     }
+}
+
+// A file under the office's lower limit is encoded at higher qualities, one step at a time,
+// until it reaches the limit, the upper limit would be passed or the quality is at its top.
+// Whether it reached the lower limit.
+bool raiseToLeast(QByteArray &jpeg, const QImage &pixels, const OnlineCopyPlan &plan, int quality)
+{
+    while (jpeg.size() < plan.leastBytes && quality < TopQuality) {
+        const QByteArray higher = encodeJpeg(pixels, ++quality, plan.dotsPerInch);
+        if (higher.isEmpty() || (plan.limitBytes > 0 && higher.size() > plan.limitBytes))
+            break;
+        jpeg = higher;
+    }
+    return jpeg.size() >= plan.leastBytes;
 }
 
 } // namespace
@@ -41,8 +61,11 @@ OnlineCopyJpeg encodeOnlineCopy(const ClipImage &clip, const OnlineCopyPlan &pla
     if (pixels.isNull())
         return { {}, ExportOutcome::NotDecoded };
     qint64 smallestBytes = 0;
-    OnlineCopyJpeg copy { encodeWithin(pixels, plan.dotsPerInch, plan.limitBytes, smallestBytes),
-        {} };
+    int quality = 0;
+    OnlineCopyJpeg copy {
+        encodeWithin(pixels, plan.dotsPerInch, plan.limitBytes, smallestBytes, quality), {}
+    };
+    copy.underLeast = !copy.bytes.isEmpty() && !raiseToLeast(copy.bytes, pixels, plan, quality);
     if (copy.bytes.isEmpty()) {
         copy.failure.outcome
             = smallestBytes > 0 ? ExportOutcome::OverSizeLimit : ExportOutcome::Failed;

@@ -11,8 +11,10 @@ struct OnlineCopyJpeg
 {
     QByteArray bytes; // empty when there is none
     ExportResult failure; // why there is none: NotDecoded, OverSizeLimit or Failed
+    bool underLeast = false; // the bytes stay under the plan's lower limit
 };
 
 // The photo's own pixels at the plan's size, at the best quality whose file keeps within the
-// plan's limit.
+// plan's limit; a file under its lower limit at the lowest higher quality that reaches it, or
+// the highest that keeps within the limit when none does.
 OnlineCopyJpeg encodeOnlineCopy(const ClipImage &clip, const OnlineCopyPlan &plan);

@@ -27,6 +27,9 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
     case ExportOutcome::NotDecoded:
         return ExportMessage { TextId::NotAPhoto, TextId::MessageTitle,
             MessageBoxStyle::Exclamation, false };
+    case ExportOutcome::WrittenUnderLeast:
+        return ExportMessage { TextId::PhotoSaved, TextId::ExportFinished,
+            MessageBoxStyle::Exclamation, false };
     case ExportOutcome::OverSizeLimit:
         return ExportMessage { TextId::OnlineCopyLimitUnreachable, TextId::MessageTitle,
             MessageBoxStyle::Exclamation, false };
@@ -38,11 +41,11 @@ std::optional<ExportMessage> exportMessage(ExportOutcome outcome)
 }
 
 ExportResult writeSheet(
-    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background, const QString &path)
+    const ClipImage &clip, const QSizeF &printMm, const QColor &background, const QString &path)
 {
     if (clip.isNull())
         return ExportOutcome::NoPhoto;
-    const SheetLayout layout = computeSheetLayout(frameTwips.width(), frameTwips.height());
+    const SheetLayout layout = sheetLayoutFor(printMm);
     // The sheet's own 32-bit pixels go to the encoder; the target is replaced only once the
     // whole JPEG is on disk.
     const QByteArray jpeg = encodeJpeg(

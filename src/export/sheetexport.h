@@ -17,6 +17,7 @@ enum class ExportOutcome {
     Failed, // the JPEG could not be written whole
     NotDecoded, // the photo's own pixels could not be decoded
     OverSizeLimit, // even the lowest quality is larger than the user's limit
+    WrittenUnderLeast, // written, but even the top quality is smaller than the office asks
 };
 
 // How an export ended; an outcome alone is one.
@@ -29,7 +30,8 @@ struct ExportResult
 
     ExportOutcome outcome;
     QString reason; // a failed write: why, in the system's words
-    qint64 smallestKb = 0; // over the size limit: the smallest the file can be
+    // Over the size limit: the smallest the file can be; under the office's least size: that.
+    qint64 smallestKb = 0;
 };
 
 // What the window tells the user after an export.
@@ -42,10 +44,10 @@ struct ExportMessage
 };
 std::optional<ExportMessage> exportMessage(ExportOutcome outcome);
 
-// The sheet of copies of the clip at the frame's format, written to `path` as a JPEG, whole or
-// not at all.
+// The sheet of copies of the clip at its print size (sheetLayoutFor), written to `path` as a
+// JPEG, whole or not at all.
 ExportResult writeSheet(
-    const ClipImage &clip, const QSizeF &frameTwips, const QColor &background, const QString &path);
+    const ClipImage &clip, const QSizeF &printMm, const QColor &background, const QString &path);
 
 // An encoded JPEG written to `path`, whole or not at all.
 ExportResult writeJpegFile(const QByteArray &jpeg, const QString &path);

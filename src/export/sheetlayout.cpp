@@ -1,7 +1,23 @@
 #include "sheetlayout.h"
 
+#include "photo/iddocument.h"
 #include "platform/rounding.h"
 #include "platform/units.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double GridGap = 1 * Units::TwipsPerMillimetre;
+constexpr int GridSheetLong = 150; // millimetres
+constexpr int GridSheetShort = 100;
+
+int copiesAlong(double room, int side)
+{
+    return room >= side ? int(std::floor((room + GridGap) / (side + GridGap))) : 0;
+}
+
+} // namespace
 
 SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
 {
@@ -25,6 +41,55 @@ SheetLayout computeSheetLayout(double frameWidth, double frameHeight)
         for (int row = 0; row < 2; ++row)
             layout.copies.append(QPointF(column * layout.tileWidth + layout.marginX,
                 row * layout.tileHeight + layout.marginY));
+    }
+    return layout;
+}
+
+SheetLayout sheetLayoutFor(const QSizeF &printMm)
+{
+    IdDocument document;
+    document.size = printMm;
+    const int band = document.bandFormat();
+    if (band >= 0)
+        return computeSheetLayout(PhotoFormats[band].frameWidth, PhotoFormats[band].frameHeight);
+
+    SheetLayout layout;
+    layout.copiesAbut = false;
+    layout.columnCount = 0;
+    layout.tileWidth = toInt32(printMm.width() * Units::TwipsPerMillimetre).value_or(0);
+    layout.tileHeight = toInt32(printMm.height() * Units::TwipsPerMillimetre).value_or(0);
+    if (layout.tileWidth <= 0 || layout.tileHeight <= 0)
+        return layout;
+    const auto grid = [&layout](int sheetX, int sheetY) {
+        return QSize(copiesAlong(sheetX * Units::TwipsPerMillimetre, layout.tileWidth),
+            copiesAlong(sheetY * Units::TwipsPerMillimetre, layout.tileHeight));
+    };
+    QSize copies = grid(GridSheetLong, GridSheetShort);
+    const QSize upright = grid(GridSheetShort, GridSheetLong);
+    if (qint64(upright.width()) * upright.height() > qint64(copies.width()) * copies.height()) {
+        copies = upright;
+        std::swap(layout.sheetUnitsX, layout.sheetUnitsY);
+    }
+    if (copies.isEmpty()) {
+        layout.sheetWidth = layout.tileWidth;
+        layout.sheetHeight = layout.tileHeight;
+        layout.columnCount = 1;
+        layout.copies.append(QPointF(0, 0));
+        return layout;
+    }
+    layout.columnCount = float(copies.width());
+    layout.sheetWidth = layout.sheetUnitsX * Units::TwipsPerMillimetre;
+    layout.sheetHeight = layout.sheetUnitsY * Units::TwipsPerMillimetre;
+    const double left
+        = (layout.sheetWidth - (copies.width() * (layout.tileWidth + GridGap) - GridGap)) / 2;
+    const double top
+        = (layout.sheetHeight - (copies.height() * (layout.tileHeight + GridGap) - GridGap)) / 2;
+    layout.marginX = toInt32(left).value_or(0);
+    layout.marginY = toInt32(top).value_or(0);
+    for (int row = 0; row < copies.height(); ++row) {
+        for (int column = 0; column < copies.width(); ++column)
+            layout.copies.append(QPointF(left + column * (layout.tileWidth + GridGap),
+                top + row * (layout.tileHeight + GridGap)));
     }
     return layout;
 }

@@ -61,6 +61,10 @@ IdDocument formatDocument(int formatIndex)
     document.rule = format.faceRule;
     // The offices these sizes stand for want the mouth closed.
     document.teethAllowed = false;
+    // The US visa and passport portals take 2 x 2 in as a square of 600 to 1200 pixels under
+    // 240 KB.
+    if (inches)
+        document.file = FileRule { 600, 1200, 0, 240 };
     return document;
 }
 

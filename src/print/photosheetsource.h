@@ -6,9 +6,9 @@
 #include <functional>
 
 // What printing reads from the photo workspace when the job runs: the full-resolution crop
-// of the fitted photo and the frame's size in twips, which carries the photo format.
+// of the fitted photo and its print size in millimetres.
 struct PhotoSheetSource
 {
     std::function<QImage()> photoCrop;
-    std::function<QSizeF()> frameTwips;
+    std::function<QSizeF()> printMm;
 };

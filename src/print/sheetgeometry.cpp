@@ -1,9 +1,11 @@
 #include "sheetgeometry.h"
+#include "photo/iddocument.h"
 #include "platform/units.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -19,6 +21,31 @@ int copiesAlong(double room, double side, int most)
 {
     const double fitting = std::floor((room + Gap + Slack) / (side + Gap));
     return int(std::clamp(std::isnan(fitting) ? 0.0 : fitting, 0.0, double(most)));
+}
+
+// The band's sizes keep the sheet they have always printed; the offices' other sizes print
+// as many copies as the paper takes.
+bool isBandSize(const QSizeF &photoMm)
+{
+    IdDocument document;
+    document.size = photoMm;
+    return document.bandFormat() >= 0;
+}
+
+QList<QRectF> gridOnPaper(const QSizeF &photoMm, const QSizeF &printableMm)
+{
+    const double w = photoMm.width();
+    const double h = photoMm.height();
+    const int columns = copiesAlong(printableMm.width(), w, std::numeric_limits<int>::max());
+    const int rows = copiesAlong(printableMm.height(), h, std::numeric_limits<int>::max());
+    const double left = (printableMm.width() - (columns * w + (columns - 1) * Gap)) / 2;
+    const double top = (printableMm.height() - (rows * h + (rows - 1) * Gap)) / 2;
+    QList<QRectF> places;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            places.append(QRectF(left + column * (w + Gap), top + row * (h + Gap), w, h));
+    }
+    return places;
 }
 } // namespace
 
@@ -45,6 +72,8 @@ QList<QRectF> sheetOnPaper(const QSizeF &photoMm, const QSizeF &printableMm)
     const double h = photoMm.height();
     if (!(w > 0 && h > 0))
         return {};
+    if (!isBandSize(photoMm))
+        return gridOnPaper(photoMm, printableMm);
     const QList<QRectF> sheet = sheetRectangles(photoMm);
     const QRectF &last = sheet.last();
     if (last.right() <= printableMm.width() + Slack

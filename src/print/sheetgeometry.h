@@ -9,10 +9,11 @@
 // 10 mm in from the corner and 1 mm apart. Row 0 first, columns left to right.
 QList<QRectF> sheetRectangles(const QSizeF &photoMm);
 
-// The copies laid out for a printable area of the given size (mm, as the page is turned):
-// the sheet above where it fits whole. Otherwise the grid of columns and rows, 1 mm apart,
-// that holds the most whole copies (at most the sheet's own count), centred in the area;
-// among grids of the same count the one nearest the sheet's columns and rows. Row by row,
+// The copies laid out for a printable area of the given size (mm, as the page is turned).
+// The band's five sizes: the sheet above where it fits whole; otherwise the grid of columns
+// and rows, 1 mm apart, that holds the most whole copies (at most the sheet's own count),
+// centred in the area; among grids of the same count the one nearest the sheet's columns and
+// rows. Any other size: every whole copy the area takes, 1 mm apart, centred. Row by row,
 // left to right. Empty when not one copy fits. A copy is never resized.
 QList<QRectF> sheetOnPaper(const QSizeF &photoMm, const QSizeF &printableMm);
 

@@ -32,11 +32,11 @@ std::optional<PrinterFailure> printSheet(
     if (choices.copies > MaxCopies)
         return PrinterFailure { 0, QStringLiteral("%1 copies at most").arg(MaxCopies),
             TextId::TooManyCopies };
-    if (photo.crop.isNull() || photo.frameTwips.isEmpty())
+    if (photo.crop.isNull() || photo.printMm.isEmpty())
         return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
             TextId::NoPhotoToPrint };
     // Laid out for the paper the preview shows, so the copies print where they were seen.
-    const QSizeF photoMm = photoSizeMm(photo.frameTwips);
+    const QSizeF &photoMm = photo.printMm;
     const QSizeF area = printableSize(currentPaper(system, choices.printer), choices.orientation);
     if (area.isEmpty())
         return areaLargerThanPaper();

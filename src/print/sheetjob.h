@@ -19,12 +19,11 @@ struct PrintChoices
     QString title = QStringLiteral("Kalmora");
 };
 
-// The fitted photo as the job prints it: the full-resolution crop and the frame's size in
-// twips, which carries the photo format.
+// The fitted photo as the job prints it: the full-resolution crop and its print size.
 struct SheetPhoto
 {
     QImage crop;
-    QSizeF frameTwips;
+    QSizeF printMm;
 };
 
 // The paper a job for the printer goes on. A paper the printing system cannot describe is

@@ -6,6 +6,7 @@
 #include "fakeplatform.h"
 #include "photo/photodocument.h"
 #include "photo/photoformat.h"
+#include "print/sheetgeometry.h"
 #include "programfolder.h"
 #include "testphotos.h"
 
@@ -25,6 +26,41 @@ bool near(const QColor &a, const QColor &b, int tolerance = 12)
 {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
         && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The band's formats, then a portal's file: a square of 600 to 1200 pixels under 240 KB.
+IdDocument document(int index)
+{
+    IdDocument portal;
+    portal.size = QSizeF(600, 600);
+    portal.unit = SizeUnit::Pixel;
+    portal.file = FileRule { 600, 1200, 0, 240 };
+    return index < PhotoFormatCount ? formatDocument(index) : portal;
+}
+
+ClipImage wholeClip(const QImage &image)
+{
+    return ClipImage(
+        std::make_shared<const Photo>(image, QImageIOHandler::TransformationNone), image.rect());
+}
+
+// Where copies of the quadrants lie across the sheet, from column to column: every quadrant
+// has a channel at 0, the background none below 200.
+QList<QPoint> copyRuns(const QImage &sheet)
+{
+    QList<QPoint> runs;
+    for (int x = 0, start = -1; x <= sheet.width(); ++x) {
+        bool copy = false;
+        for (int y = 0; x < sheet.width() && !copy && y < sheet.height(); y += 3) {
+            const QRgb c = sheet.pixel(x, y);
+            copy = std::min({ qRed(c), qGreen(c), qBlue(c) }) < 100;
+        }
+        if (copy && start < 0)
+            start = x;
+        else if (!copy && start >= 0)
+            runs.append(QPoint(std::exchange(start, -1), x));
+    }
+    return runs;
 }
 
 } // namespace
@@ -87,10 +123,39 @@ private slots:
         if (layout.marginX > 0)
             QVERIFY(near(sheet.pixelColor(3, sheet.height() / 2), QColor(200, 200, 200)));
     }
+    // The offices' other sizes: 150 x 100 mm (upright when that holds more) with every whole
+    // copy it takes at its real size; a larger copy alone.
+    void exportedSheetAnySize_data()
+    {
+        QTest::addColumn<QSizeF>("photo"); // mm
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<QPoint>("grid"); // columns, rows
+        QTest::newRow("50 x 70") << QSizeF(50, 70) << QSize(1772, 1181) << QPoint(2, 1);
+        QTest::newRow("33 x 48") << QSizeF(33, 48) << QSize(1772, 1181) << QPoint(4, 2);
+        QTest::newRow("26 x 32") << QSizeF(26, 32) << QSize(1772, 1181) << QPoint(5, 3);
+        QTest::newRow("40 x 60, upright") << QSizeF(40, 60) << QSize(1181, 1772) << QPoint(2, 2);
+        QTest::newRow("120 x 110, alone") << QSizeF(120, 110) << QSize(1417, 1299) << QPoint(1, 1);
+    }
+    void exportedSheetAnySize()
+    {
+        QFETCH(QSizeF, photo);
+        const QString target = m_out + QStringLiteral("/sheet.jpg");
+        writeSheet(
+            wholeClip(TestPhotos::quadrants(700, 900)), photo, QColor(200, 200, 200), target);
+        const QImage sheet = QImageReader(target).read();
+        QTEST(sheet.size(), "pixels");
+        const QList<QPoint> columns = copyRuns(sheet),
+                            rows = copyRuns(sheet.transformed(QTransform(0, 1, 1, 0, 0, 0)));
+        QTEST(QPoint(int(columns.size()), int(rows.size())), "grid");
+        for (const QPoint &run : columns)
+            QVERIFY(std::abs(run.y() - run.x() - photo.width() / 25.4 * 300) <= 1);
+        for (const QPoint &run : rows)
+            QVERIFY(std::abs(run.y() - run.x() - photo.height() / 25.4 * 300) <= 1);
+    }
     void answersThatWriteNothing()
     {
-        QCOMPARE(runSheetExport(*m_platform, m_texts, nullptr, {}, QSizeF(3500, 4500), Qt::white)
-                     .outcome,
+        QCOMPARE(
+            runSheetExport(*m_platform, m_texts, nullptr, {}, QSizeF(35, 45), Qt::white).outcome,
             ExportOutcome::NoPhoto);
         QVERIFY(m_platform->dialogs.isEmpty());
         QCOMPARE(exportTo(QString()).outcome, ExportOutcome::Cancelled);
@@ -171,7 +236,7 @@ private slots:
             QSize own { 3000, 3000 };
         };
         // The height follows the width, unless it is that height rounded the other way. 2 x 2 in
-        // keeps the photo's own pixels within 600 to 1200 under 240 KB.
+        // and the portal's square keep the photo's own pixels within 600 to 1200 under 240 KB.
         for (const Row &r : { Row { 0, nullptr, "", { 709, 945 }, 600, 0 },
                  { 1, nullptr, "", { 827, 1063 }, 600, 0, { 154, 198 } },
                  { 2, nullptr, "", { 945, 945 }, 600, 0 },
@@ -180,6 +245,8 @@ private slots:
                  { 4, nullptr, "", { 1200, 1200 }, 600, 240000, { 1201, 1300 } },
                  { 4, nullptr, "", { 901, 901 }, 450, 240000, { 902, 901 } },
                  { 4, nullptr, "", { 600, 600 }, 300, 240000, { 599, 599 } },
+                 { 5, nullptr, "", { 1200, 1200 }, 300, 240000 },
+                 { 5, nullptr, "", { 901, 901 }, 300, 240000, { 902, 901 } },
                  { 1, "600", " ", { 600, 771 }, 435, 0 },
                  { 1, "600x771", "250", { 600, 771 }, 435, 250000 },
                  { 1, " 600 X 772 ", "", { 600, 772 }, 435, 0 },
@@ -190,7 +257,7 @@ private slots:
                  { 0, "-600", "" }, { 0, "6.5", "" }, { 0, "600 x", "" }, { 0, "x 600", "" },
                  { 0, "600 x 771 x 2", "" }, { 0, "600", "0" }, { 0, "600", "1.5" },
                  { 0, "600", "-5" }, { 0, "600", "12 KB" }, { 0, "", "" } })
-            QTest::addRow("%s: '%s' '%s' %dx%d", PhotoFormats[r.format].caption,
+            QTest::addRow("%s: '%s' '%s' %dx%d", qPrintable(sizeText(document(r.format), {})),
                 r.size ? r.size : "default", r.limit, r.own.width(), r.own.height())
                 << r.format << QString::fromUtf8(r.size) << QString::fromUtf8(r.limit) << r.pixels
                 << r.dpi << r.limitBytes << r.own;
@@ -201,7 +268,7 @@ private slots:
         QFETCH(QString, size);
         QFETCH(QString, limit);
         QFETCH(QSize, pixels);
-        const PhotoFormat &shape = PhotoFormats[format];
+        const IdDocument shape = document(format);
         if (size.isNull()) {
             QFETCH(QSize, own);
             const OnlineCopyDefaults defaults = defaultOnlineCopy(shape, own);
@@ -214,6 +281,21 @@ private slots:
             QCOMPARE(plan->pixels, pixels);
             QTEST(plan->dotsPerInch, "dpi");
             QTEST(plan->limitBytes, "limitBytes");
+        }
+    }
+
+    // A file under the office's lower limit is written at a higher quality, at 100 at most.
+    void onlineCopyLowerLimit()
+    {
+        const ClipImage clip = wholeClip(TestPhotos::gradients(900, 900));
+        OnlineCopyPlan plan { QSize(600, 600), 300 };
+        const qint64 usual = encodeOnlineCopy(clip, plan).bytes.size();
+        const qint64 best = encodeJpeg(clip.ownPixelsScaledTo(plan.pixels), 100, 300).size();
+        for (const qint64 least : { (usual + best) / 2, best + 1 }) {
+            plan.leastBytes = least;
+            const OnlineCopyJpeg copy = encodeOnlineCopy(clip, plan);
+            QCOMPARE(copy.underLeast, least > best);
+            QVERIFY(copy.bytes.size() >= std::min(least, best) && copy.bytes.size() <= best);
         }
     }
 
@@ -298,8 +380,8 @@ ExportResult TestExport::exportTo(const QString &target, int format, int answer)
         m_platform->dialogAnswers.enqueue(QStringList { target });
         m_platform->answers.enqueue(answer);
     }
-    return runSheetExport(
-        *m_platform, m_texts, nullptr, document.shown(), document.frame(), QColor(200, 200, 200));
+    return runSheetExport(*m_platform, m_texts, nullptr, document.shown(),
+        photoSizeMm(document.frame()), QColor(200, 200, 200));
 }
 
 ExportResult TestExport::copyOnline(const QImage &image, int format, const AskOnlineCopy &ask)
@@ -309,7 +391,7 @@ ExportResult TestExport::copyOnline(const QImage &image, int format, const AskOn
         return ExportOutcome::NoPhoto;
     m_platform->dialogAnswers.enqueue(QStringList { m_out + QStringLiteral("/online.jpg") });
     return runOnlineCopyExport(
-        *m_platform, m_texts, nullptr, ask, document.shown(), PhotoFormats[format]);
+        *m_platform, m_texts, nullptr, ask, document.shown(), formatDocument(format));
 }
 
 QTEST_MAIN(TestExport)

@@ -655,8 +655,8 @@ private slots:
         QCOMPARE(frame->height(), twipsToPixels(7000));
         QVERIFY(widget("moveDownButton")->geometry().bottom() < widget("client")->height());
         QCOMPARE(m_form->findChild<FormatBand *>()->selected(), -1);
-        QCOMPARE(label("documentCaption")->text(),
-            "Canada - Passport (paper application) - 50 x 70 mm");
+        QCOMPARE(
+            label("documentCaption")->text(), "Canada - Passport (paper application) - 50 x 70 mm");
         QCOMPARE(m_program->read("Lang/options.ini").split('\n').value(5), "ca_passport\r");
 
         // Its format's button goes back to the format's own rule and size.
@@ -670,7 +670,8 @@ private slots:
 
         // Line 6 read back; an id no table has falls back to line 3's format.
         for (const QByteArray &id : { QByteArray("de_passport"), QByteArray("xx_nothing") }) {
-            m_program->write("Lang/options.ini", "1\r\nenglish.lng\r\n3\r\n/p/\r\n1\r\n" + id + "\r\n");
+            m_program->write(
+                "Lang/options.ini", "1\r\nenglish.lng\r\n3\r\n/p/\r\n1\r\n" + id + "\r\n");
             MainWindow form(*m_platform, m_platform->printerSystem);
             form.startUp(QUrl());
             QCOMPARE(form.document().idDocument().id, id == "xx_nothing" ? QString() : id);

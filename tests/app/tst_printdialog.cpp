@@ -34,7 +34,7 @@ struct OnePrinter
     Printer printer { platform.printerSystem };
     const TextTable texts;
     const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
-        [] { return QSizeF(3500, 4500); } };
+        [] { return QSizeF(35, 45); } };
 };
 
 // The control that has the keyboard: an editable list's line counts as the list.

@@ -1,5 +1,4 @@
 #include "i18n/texttable.h"
-#include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
 #include "print/cupsprintersystem.h"
@@ -96,40 +95,46 @@ private slots:
     }
     void realSizeOnPaper_data()
     {
-        QTest::addColumn<int>("format");
+        QTest::addColumn<QSizeF>("photo"); // mm
         QTest::addColumn<QString>("queue");
         QTest::addColumn<bool>("portrait");
         QTest::addColumn<QString>("copies");
         QTest::addColumn<int>("count");
         QTest::addColumn<QSizeF>("paper"); // mm, upright
         QTest::addColumn<QMarginsF>("margins"); // mm on the upright paper
-        const auto row = [](const char *name, int format, const QString &queue, bool portrait,
+        const auto row = [](const char *name, QSizeF photo, const QString &queue, bool portrait,
                              const char *copies, int count, QSizeF paper, QMarginsF margins) {
-            QTest::newRow(name) << format << queue << portrait << QString(copies) << count << paper
+            QTest::newRow(name) << photo << queue << portrait << QString(copies) << count << paper
                                 << margins;
         };
         const QSizeF a4(210, 297), letter(215.9, 279.4);
         // The margins PPD's printable area: "18 54 559 806" of 595 x 842 points.
         const QMarginsF driver = QMarginsF(18, 36, 36, 54) * (25.4 / 72);
-        row("30 x 40, A4 driver, portrait", 0, Plain, true, "1", 1, a4, QMarginsF());
-        row("35 x 45, margins, portrait", 1, Margins, true, "2.5", 2, a4, driver);
-        row("50 x 50, margins, landscape", 3, Margins, false, "1", 1, a4, driver);
-        row("35 x 45, Letter driver, portrait", 1, QStringLiteral("KalmoraLetter"), true, "1", 1,
-            letter, QMarginsF());
-        row("35 x 45, Letter chosen for an A4 driver, landscape", 1, Chosen, false, "1", 1, letter,
-            QMarginsF());
+        row("30 x 40, A4 driver, portrait", QSizeF(30, 40), Plain, true, "1", 1, a4, QMarginsF());
+        row("35 x 45, margins, portrait", QSizeF(35, 45), Margins, true, "2.5", 2, a4, driver);
+        row("50 x 50, margins, landscape", QSizeF(50, 50), Margins, false, "1", 1, a4, driver);
+        row("35 x 45, Letter driver, portrait", QSizeF(35, 45), QStringLiteral("KalmoraLetter"),
+            true, "1", 1, letter, QMarginsF());
+        row("35 x 45, Letter chosen for an A4 driver, landscape", QSizeF(35, 45), Chosen, false,
+            "1", 1, letter, QMarginsF());
         const QMarginsF eve(6.35, 6.35, 6.35, 6.35);
-        row("40 x 40, driverless, landscape", 2, Eve, false, "1", 1, letter, eve);
+        row("40 x 40, driverless, landscape", QSizeF(40, 40), Eve, false, "1", 1, letter, eve);
         // Photo paper smaller than the sheet: the copies laid out for it.
         const QSizeF photo(101.6, 152.4), a6 = QSizeF(297, 420) * (25.4 / 72);
         const QMarginsF a6Driver = QMarginsF(8.5, 8.5, 8.5, 8.5) * (25.4 / 72);
-        row("35 x 45, 4 x 6 in photo paper, landscape", 1, PhotoPaper, false, "1", 1, photo,
-            QMarginsF());
-        row("50 x 50, A6 with margins, landscape", 3, A6Paper, false, "1", 1, a6, a6Driver);
+        row("35 x 45, 4 x 6 in photo paper, landscape", QSizeF(35, 45), PhotoPaper, false, "1", 1,
+            photo, QMarginsF());
+        row("50 x 50, A6 with margins, landscape", QSizeF(50, 50), A6Paper, false, "1", 1, a6,
+            a6Driver);
+        // The offices' other sizes: as many copies as the paper takes.
+        row("50 x 70, A4 driver, portrait", QSizeF(50, 70), Plain, true, "1", 1, a4, QMarginsF());
+        row("33 x 48, margins, landscape", QSizeF(33, 48), Margins, false, "1", 1, a4, driver);
+        row("26 x 32, 4 x 6 in photo paper, portrait", QSizeF(26, 32), PhotoPaper, true, "1", 1,
+            photo, QMarginsF());
     }
     void realSizeOnPaper()
     {
-        QFETCH(int, format);
+        QFETCH(QSizeF, photo);
         QFETCH(QString, queue);
         QFETCH(bool, portrait);
         QFETCH(QString, copies);
@@ -137,8 +142,7 @@ private slots:
         QFETCH(QSizeF, paper);
         QFETCH(QMarginsF, margins);
         QString title;
-        const std::optional<PrinterFailure> failure
-            = print(format, queue, portrait, copies, &title);
+        const std::optional<PrinterFailure> failure = print(photo, queue, portrait, copies, &title);
         QVERIFY2(!failure, qPrintable(failure ? failure->description : QString()));
         QString job;
         QTRY_VERIFY_WITH_TIMEOUT(!(job = finishedJob(title)).isEmpty(), 120000);
@@ -160,9 +164,7 @@ private slots:
             page = page.transformed(QTransform().rotate(90));
             margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
         }
-        const QSizeF photoMm = photoSizeMm(
-            QSizeF(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight));
-        const QList<QRectF> places = sheetOnPaper(photoMm, portrait ? area : area.transposed());
+        const QList<QRectF> places = sheetOnPaper(photo, portrait ? area : area.transposed());
         // Row by row: each column and each row of copies is one run of ink across the page.
         const int columns = int(std::count_if(places.begin(), places.end(),
             [&](const QRectF &place) { return place.top() == places[0].top(); }));
@@ -194,35 +196,38 @@ private slots:
         QTest::addColumn<QString>("reason");
         // What breaks the queue and what mends it again, each a command line.
         QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<int>("format");
+        QTest::addColumn<QSizeF>("photo");
         QTest::addColumn<QString>("copies");
         const QString queue = u' ' + Margins;
         QTest::newRow("stopped queue")
-            << "stopped" << QStringList { "cupsdisable" + queue, "cupsenable" + queue } << 1 << "1";
+            << "stopped" << QStringList { "cupsdisable" + queue, "cupsenable" + queue }
+            << QSizeF(35, 45) << "1";
         QTest::newRow("not accepting jobs")
-            << "not accepting" << QStringList { "cupsreject" + queue, "cupsaccept" + queue } << 1
-            << "1";
-        QTest::newRow("too many copies") << "999" << QStringList() << 1 << "1000";
+            << "not accepting" << QStringList { "cupsreject" + queue, "cupsaccept" + queue }
+            << QSizeF(35, 45) << "1";
+        QTest::newRow("too many copies") << "999" << QStringList() << QSizeF(35, 45) << "1000";
         const QString choose = "lpoptions -p" + queue + " -o media=";
         const QString mend = "lpoptions -p" + queue + " -r media";
         QTest::newRow("a paper CUPS cannot name")
-            << "NoSuchPaper" << QStringList { choose + "NoSuchPaper", mend } << 1 << "1";
+            << "NoSuchPaper" << QStringList { choose + "NoSuchPaper", mend } << QSizeF(35, 45)
+            << "1";
         // A6 now carries four 2 x 2 in copies; A9 carries no 40 x 40 mm one.
         QTest::newRow("no 40 x 40 mm copy on A9")
-            << "(40.0 x 40.0 mm)" << QStringList { choose + "iso_a9_37x52mm", mend } << 2 << "1";
+            << "(40.0 x 40.0 mm)" << QStringList { choose + "iso_a9_37x52mm", mend }
+            << QSizeF(40, 40) << "1";
     }
     void refusedJobReported()
     {
         QFETCH(QString, reason);
         QFETCH(QStringList, commands);
-        QFETCH(int, format);
+        QFETCH(QSizeF, photo);
         QFETCH(QString, copies);
         const auto run = [&](int i) {
             const QStringList line = commands.value(i).split(u' ');
             return commands.isEmpty() || QProcess::execute(line[0], line.mid(1)) == 0;
         };
         QVERIFY(run(0));
-        const std::optional<PrinterFailure> failure = print(format, Margins, false, copies);
+        const std::optional<PrinterFailure> failure = print(photo, Margins, false, copies);
         QVERIFY(run(1));
         QVERIFY(failure);
         const QString said = failure->said(TextTable());
@@ -257,9 +262,9 @@ private slots:
     }
 
 private:
-    // Prints the photo in a format as the dialog would with these choices; the job's title,
-    // by which its output is found, goes to `title`.
-    std::optional<PrinterFailure> print(int format, const QString &queue, bool portrait,
+    // Prints the photo at a size in mm as the dialog would with these choices; the job's
+    // title, by which its output is found, goes to `title`.
+    std::optional<PrinterFailure> print(const QSizeF &photo, const QString &queue, bool portrait,
         const QString &copies, QString *title = nullptr);
 
     BoundedPrinterSystem m_printers { std::make_shared<CupsPrinterSystem>(),
@@ -268,7 +273,7 @@ private:
 };
 
 std::optional<PrinterFailure> TestCupsPrinting::print(
-    int format, const QString &queue, bool portrait, const QString &copies, QString *title)
+    const QSizeF &photo, const QString &queue, bool portrait, const QString &copies, QString *title)
 {
     PrintChoices choices;
     choices.printer = queue;
@@ -277,8 +282,7 @@ std::optional<PrinterFailure> TestCupsPrinting::print(
     choices.title = QStringLiteral("kalmora") + QUuid::createUuid().toString(QUuid::Id128);
     if (title)
         *title = choices.title;
-    const QSizeF frame(PhotoFormats[format].frameWidth, PhotoFormats[format].frameHeight);
-    return startPrintSheet(m_printers, choices, { m_photo, frame }).result(); // waits
+    return startPrintSheet(m_printers, choices, { m_photo, photo }).result(); // waits
 }
 
 QTEST_MAIN(TestCupsPrinting)

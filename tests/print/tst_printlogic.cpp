@@ -37,8 +37,9 @@ private slots:
         QFETCH(int, copies);
         QCOMPARE(::copiesToPrint(text, 7), copies);
     }
-    // Each row: a paper in one orientation and, for the five formats in order, how many copies
-    // print on it; "s" marks the sheet's own positions, otherwise a centred grid.
+    // Each row: a paper in one orientation and, for the five formats in order and then for
+    // 50 x 70, 33 x 48, 26 x 32, 40 x 60 and 300 x 300 mm, how many copies print on it; "s"
+    // marks the sheet's own positions, otherwise a centred grid.
     void sheetOnPaper_data()
     {
         QTest::addColumn<QSizeF>("paper"); // upright, mm
@@ -50,12 +51,15 @@ private slots:
             QTest::addRow("%s, portrait", name) << paper << margins << false << portrait;
             QTest::addRow("%s, landscape", name) << paper << margins << true << landscape;
         };
-        both("A4", { 210, 297 }, {}, "8s 8s 8s 6s 6s", "8s 8s 8s 6s 6s");
+        both(
+            "A4", { 210, 297 }, {}, "8s 8s 8s 6s 6s 16 36 63 20 0", "8s 8s 8s 6s 6s 10 32 66 21 0");
+        both("Letter, 6 mm margins", { 215.9, 279.4 }, QMarginsF(6, 6, 6, 6),
+            "8s 8s 8s 6s 6s 12 30 56 16 0", "8s 8s 8s 6s 6s 10 28 54 18 0");
         both("A5", { 148, 210 }, {}, "8s 8 8 6 6", "8s 8s 8s 6s 6s");
         both("A6", { 105, 148 }, {}, "8 6 6 4 4", "8s 8 6 4 4");
         both("4 x 6 in borderless", { 101.6, 152.4 }, {}, "8 6 6 6 2", "8s 8 6 6 2");
-        both("10 x 15 cm, 3 mm margins", { 100, 150 }, QMarginsF(3, 3, 3, 3), "8 6 6 2 2",
-            "8s 8 6 2 2");
+        both("10 x 15 cm, 3 mm margins", { 100, 150 }, QMarginsF(3, 3, 3, 3),
+            "8 6 6 2 2 2 4 12 4 0", "8s 8 6 2 2 2 4 10 3 0");
         both("13 x 18 cm", { 127, 178 }, {}, "8 8 8 6 6", "8s 8s 8s 6s 6s");
         both("5 x 7 in, 5 mm at the bottom", { 127, 177.8 }, QMarginsF(0, 0, 0, 5), "8 8 8 6 6",
             "8s 8s 8 6s 6s");
@@ -74,12 +78,19 @@ private slots:
                 + (a.bottomRight() - b.bottomRight()).manhattanLength()
                 < 1e-4;
         };
-        for (const PhotoFormat &format : PhotoFormats) {
-            const QSizeF photo = photoSizeMm(QSizeF(format.frameWidth, format.frameHeight));
+        QList<QSizeF> sizes;
+        for (const PhotoFormat &format : PhotoFormats)
+            sizes << photoSizeMm(QSizeF(format.frameWidth, format.frameHeight));
+        sizes << QSizeF(50, 70) << QSizeF(33, 48) << QSizeF(26, 32) << QSizeF(40, 60)
+              << QSizeF(300, 300);
+        const QStringList counts = copies.split(u' ');
+        for (qsizetype size = 0; size < counts.size(); ++size) {
+            const QSizeF photo = sizes[size];
             const QList<QRectF> places = ::sheetOnPaper(photo, area);
-            const QString wanted = copies.split(u' ')[&format - PhotoFormats.data()];
-            QVERIFY2(
-                places.size() == wanted.chopped(wanted.endsWith(u's')).toInt(), format.caption);
+            const QString &wanted = counts[size];
+            const QByteArray caption
+                = QByteArray::number(photo.width()) + " x " + QByteArray::number(photo.height());
+            QVERIFY2(places.size() == wanted.chopped(wanted.endsWith(u's')).toInt(), caption);
             QRectF extent;
             for (int i = 0; i < places.size(); ++i) {
                 // Whole copies of the photo's size, row by row, 1 mm apart.
@@ -88,7 +99,7 @@ private slots:
                             || near(places[i],
                                 QRectF(QPointF(places[0].left(), last.bottom() + 1), photo))
                            : near(places[0], QRectF(places[0].topLeft(), photo)),
-                    format.caption);
+                    caption);
                 extent |= places[i];
             }
             // Inside the area: the sheet's own place 10 mm in from the corner, or centred.
@@ -163,27 +174,29 @@ private slots:
     {
         QTest::addColumn<QString>("printer");
         QTest::addColumn<int>("copies");
-        QTest::addColumn<bool>("photo");
+        QTest::addColumn<QSizeF>("photo"); // mm; empty: none
         QTest::addColumn<int>("refusal"); // a TextId, or 0 when the page is sent
-        QTest::newRow("sent") << "P" << 3 << true << 0;
+        QTest::newRow("sent") << "P" << 3 << QSizeF(35, 45) << 0;
         QTest::newRow("too many copies, before the missing photo")
-            << "P" << 1000 << false << int(TextId::TooManyCopies);
+            << "P" << 1000 << QSizeF() << int(TextId::TooManyCopies);
         QTest::newRow("no photo, before the missing printer")
-            << "" << 1 << false << int(TextId::NoPhotoToPrint);
-        QTest::newRow("no printer") << "" << 1 << true << int(TextId::NoPrinter);
+            << "" << 1 << QSizeF() << int(TextId::NoPhotoToPrint);
+        QTest::newRow("300 x 300 mm on A4")
+            << "P" << 1 << QSizeF(300, 300) << int(TextId::NoCopyFits);
+        QTest::newRow("no printer") << "" << 1 << QSizeF(35, 45) << int(TextId::NoPrinter);
     }
     void printSheet()
     {
         QFETCH(QString, printer);
         QFETCH(int, copies);
-        QFETCH(bool, photo);
+        QFETCH(QSizeF, photo);
         QFETCH(int, refusal);
         FakePrinterSystem system;
         system.names = QStringList { "P" };
         const PrintChoices choices { printer, PrintOrientation::Landscape, copies,
             PrintQuality::Draft, "title" };
-        const std::optional<PrinterFailure> failure = ::printSheet(system, choices,
-            { photo ? TestPhotos::quadrants(70, 90) : QImage(), QSizeF(3500, 4500) });
+        const std::optional<PrinterFailure> failure = ::printSheet(
+            system, choices, { photo.isEmpty() ? QImage() : TestPhotos::quadrants(70, 90), photo });
         QCOMPARE(failure ? int(failure->text.value_or(TextId(-1))) : 0, refusal);
         QCOMPARE(system.submitted.size(), refusal ? 0 : 1);
         if (refusal)
@@ -206,7 +219,7 @@ private slots:
         BoundedPrinterSystem printers(silent, std::chrono::seconds(5), std::chrono::seconds(1));
         QFutureWatcher<std::optional<PrinterFailure>> job;
         job.setFuture(
-            startPrintSheet(printers, { "P" }, { TestPhotos::quadrants(70, 90), { 3500, 4500 } }));
+            startPrintSheet(printers, { "P" }, { TestPhotos::quadrants(70, 90), { 35, 45 } }));
         bool free = false;
         QTimer::singleShot(0, [&free] { free = true; });
         QTRY_VERIFY(free);
