@@ -20,9 +20,6 @@ QStringList foldedWords(const QString &text)
     return folded.toCaseFolded().split(u' ', Qt::SkipEmptyParts);
 }
 
-// faceRuleFor widens an office's single figure by this share of the height either side.
-constexpr double TargetSlack = 0.04;
-
 } // namespace
 
 QStringList documentWords(const IdDocument &document,
@@ -65,8 +62,6 @@ QString headRangeText(const IdDocument &document, const QLocale &locale)
     const QString unit = percent          ? QStringLiteral("%")
         : document.unit == SizeUnit::Inch ? QStringLiteral("in")
                                           : QStringLiteral("mm");
-    const bool target = std::abs(rule.headMax - rule.headMin - 2 * TargetSlack) < 1e-9;
-    const QString range
-        = target ? figure(rule.headTarget) : figure(rule.headMin) + u'-' + figure(rule.headMax);
+    const QString range = document.headTarget ? figure(rule.headTarget) : figure(rule.headMin) + u'-' + figure(rule.headMax);
     return range + u' ' + unit;
 }

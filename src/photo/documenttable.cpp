@@ -113,6 +113,7 @@ bool readHeadRule(const Row &row, IdDocument *document, QString *why)
         return false;
     }
     document->rule = *rule;
+    document->headTarget = facts.headMax > 0 && facts.headMin == facts.headMax;
     return true;
 }
 

@@ -173,6 +173,7 @@ std::optional<IdDocument> customDocument(
     if (!rule)
         return std::nullopt;
     document.rule = *rule;
+    document.headTarget = headMin == headMax;
     return document;
 }
 

@@ -43,6 +43,8 @@ struct IdDocument
     QSizeF size; // in `unit`
     SizeUnit unit = SizeUnit::Millimetre;
     FaceRule rule;
+    // The office gives one head height, a target rather than a range (the rule widens it).
+    bool headTarget = false;
     QString background; // the office's words for it
     bool whiteForbidden = false; // France asks for any light colour but white
     bool takesPrints = true;
