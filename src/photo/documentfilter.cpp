@@ -62,6 +62,7 @@ QString headRangeText(const IdDocument &document, const QLocale &locale)
     const QString unit = percent          ? QStringLiteral("%")
         : document.unit == SizeUnit::Inch ? QStringLiteral("in")
                                           : QStringLiteral("mm");
-    const QString range = document.headTarget ? figure(rule.headTarget) : figure(rule.headMin) + u'-' + figure(rule.headMax);
+    const QString range = document.headTarget ? figure(rule.headTarget)
+                                              : figure(rule.headMin) + u'-' + figure(rule.headMax);
     return range + u' ' + unit;
 }
