@@ -1,5 +1,6 @@
 // The table of documents: the shipped rows, refused rows and files, the user's own file.
 #include "photo/documenttable.h"
+#include "print/sheetgeometry.h"
 #include "testconfig.h"
 
 #include <QDir>
@@ -52,6 +53,11 @@ private slots:
                     && top + rule.headTarget <= 1 && !document.printMm().isEmpty()
                     && document.asOf == QLatin1String("2026-12-08"),
                 qPrintable(document.id));
+            // Whole copies on A4 and Letter with printers' 4-6 mm margins, and on 10 x 15 cm.
+            if (!document.isDigital())
+                for (const QSizeF &paper : { QSizeF(202, 289), QSizeF(204, 267), QSizeF(102, 152) })
+                    QVERIFY2(!sheetOnPaper(document.printMm(), paper).isEmpty(),
+                        qPrintable(document.id));
         }
         // Facts read from the cells that a misread column would change.
         const IdDocument canada = list.find("ca_passport").value();
