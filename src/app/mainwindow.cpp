@@ -13,7 +13,6 @@
 #include "photonotes.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
-#include "print/sheetgeometry.h"
 #include "printdialog.h"
 #include "updateoffer.h"
 #include "web/updatecheck.h"
@@ -204,10 +203,8 @@ void MainWindow::selectFormat(int index)
     // The chosen format again keeps the fit the user made; chosen with a document's rule, it
     // goes back to its own.
     if (!isPhotoFormatIndex(index)
-        || (index == selectedFormat() && m_document.idDocument().id.isEmpty())) {
-        showFormat();
+        || (index == selectedFormat() && m_document.idDocument().id.isEmpty()))
         return;
-    }
     m_document.selectFormat(index);
     m_settings.setDocument({});
     saveSettings();
@@ -224,8 +221,11 @@ bool MainWindow::selectDocument(const QString &id)
 {
     const std::optional<IdDocument> document = m_documents->find(id);
     if (!document) {
-        std::fprintf(stderr, "kalmora: no document \"%s\" is known: the format %s is used\n",
-            qPrintable(id), PhotoFormats[selectedFormat()].caption);
+        const IdDocument &kept = m_document.idDocument();
+        std::fprintf(stderr,
+            "kalmora: no document \"%s\" is known (kalmora --list-documents lists them); "
+            "keeping %s\n",
+            qPrintable(id), qPrintable(kept.id.isEmpty() ? kept.name : kept.id));
         return false;
     }
     selectDocument(*document);
