@@ -123,7 +123,7 @@ void CheckNote::setRoom(const QRect &room)
 {
     m_room = room;
     if (isVisible())
-        display(m_shown);
+        display(m_shown, m_softDpi);
 }
 
 QStringList CheckNote::lines(
@@ -137,11 +137,18 @@ QStringList CheckNote::lines(
     return lines;
 }
 
-void CheckNote::display(const std::vector<CheckFailure> &failures)
+void CheckNote::display(const std::vector<CheckFailure> &failures, std::optional<int> softDpi)
 {
     m_shown = failures;
-    setTextColour(this, failures.empty() ? QColor(110, 220, 120) : QColor(255, 120, 100));
-    setText(lines(failures, m_texts, m_background).join(u'\n'));
+    m_softDpi = softDpi;
+    QStringList shown;
+    if (softDpi)
+        shown.append(m_texts.text(TextId::ResolutionNote).arg(*softDpi));
+    if (!failures.empty() || !softDpi)
+        shown += lines(failures, m_texts, m_background);
+    const bool passed = failures.empty() && !softDpi;
+    setTextColour(this, passed ? QColor(110, 220, 120) : QColor(255, 120, 100));
+    setText(shown.join(u'\n'));
     // The room's whole width, as high as its wrapped lines; many lines take a smaller font
     // rather than run out of the room.
     int height = 0;

@@ -14,7 +14,8 @@ class CheckNote : public QLabel
 public:
     CheckNote(const TextTable &texts, QWidget *parent);
 
-    void display(const std::vector<CheckFailure> &failures);
+    // `softDpi`: the print's dots per inch when under 300, listed first as a failure.
+    void display(const std::vector<CheckFailure> &failures, std::optional<int> softDpi = {});
     void clear();
     // The room the note may take; it keeps to the height of its lines.
     void setRoom(const QRect &room);
@@ -27,6 +28,7 @@ public:
 private:
     const TextTable &m_texts;
     std::vector<CheckFailure> m_shown;
+    std::optional<int> m_softDpi;
     QRect m_room;
     QString m_background;
 };

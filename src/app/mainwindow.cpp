@@ -133,7 +133,10 @@ void MainWindow::createMenus()
     auto *controls = new FitControls(
         this, m_view, [this] { return m_document.panStepOn(m_view->framePixels()); },
         [this] { return m_document.isLoaded() && !m_document.isBusy(); });
-    connect(controls, &FitControls::command, &m_document, &PhotoDocument::run);
+    connect(controls, &FitControls::command, this, [this](PhotoCommand command, bool continuing) {
+        if (!m_document.run(command, continuing))
+            m_view->frame()->showRefused(command);
+    });
 }
 
 void MainWindow::connectDocument()

@@ -94,6 +94,37 @@ void PhotoFrame::resizeEvent(QResizeEvent *)
         render();
 }
 
+void PhotoFrame::showRefused(PhotoCommand command)
+{
+    switch (command) {
+    case PhotoCommand::Up: // the photo would rise past its bottom edge
+        m_refused = Qt::BottomEdge;
+        break;
+    case PhotoCommand::Down:
+        m_refused = Qt::TopEdge;
+        break;
+    case PhotoCommand::Left:
+        m_refused = Qt::RightEdge;
+        break;
+    case PhotoCommand::Right:
+        m_refused = Qt::LeftEdge;
+        break;
+    default:
+        m_refused = Qt::TopEdge | Qt::BottomEdge | Qt::LeftEdge | Qt::RightEdge;
+    }
+    if (!m_refusedTimer) {
+        m_refusedTimer = new QTimer(this);
+        m_refusedTimer->setSingleShot(true);
+        m_refusedTimer->setInterval(400);
+        connect(m_refusedTimer, &QTimer::timeout, this, [this] {
+            m_refused = {};
+            update();
+        });
+    }
+    m_refusedTimer->start();
+    update();
+}
+
 void PhotoFrame::paintEvent(QPaintEvent *)
 {
     if (m_picture.isNull())
@@ -101,6 +132,16 @@ void PhotoFrame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(rect()), m_picture);
+    constexpr qreal EdgeWidth = 3;
+    const QColor refused(230, 40, 40);
+    if (m_refused & Qt::TopEdge)
+        painter.fillRect(QRectF(0, 0, width(), EdgeWidth), refused);
+    if (m_refused & Qt::BottomEdge)
+        painter.fillRect(QRectF(0, height() - EdgeWidth, width(), EdgeWidth), refused);
+    if (m_refused & Qt::LeftEdge)
+        painter.fillRect(QRectF(0, 0, EdgeWidth, height()), refused);
+    if (m_refused & Qt::RightEdge)
+        painter.fillRect(QRectF(width() - EdgeWidth, 0, EdgeWidth, height()), refused);
     // Small enough to leave the face alone, outlined to show on light and dark photos alike.
     constexpr qreal MarkWidth = 4;
     painter.setPen(QPen(QColor(0, 0, 0, 160), 1));

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "photo/cropcommands.h"
 #include "photo/cropsource.h"
 #include "photo/facefit.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -26,6 +28,10 @@ public:
     void setHeadMarks(std::optional<double> hair, std::optional<double> skull);
     void setHeadMarkTips(const QString &hair, const QString &skull);
     const ClipImage &clip() const { return m_clip; }
+    // A command the photo refused: the frame's edges where the photo ends (all four for a zoom)
+    // light up for a moment, so a press that changes nothing still answers.
+    void showRefused(PhotoCommand command);
+    Qt::Edges refusedEdges() const { return m_refused; }
     // What is on screen, at device pixels.
     const QImage &picture() const { return m_picture; }
 
@@ -62,4 +68,6 @@ private:
     QString m_hairTip;
     QString m_skullTip;
     std::optional<FaceRule::Top> m_dragging;
+    Qt::Edges m_refused;
+    QTimer *m_refusedTimer = nullptr;
 };

@@ -32,8 +32,10 @@ void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
     QString note = m_texts.text(!chosen.takesPrints || chosen.isDigital() ? TextId::NoPrintsTaken
             : isPhotoFormatIndex(format) ? PhotoFormats[format].noteText
                                          : TextId::NoteSmallPage);
-    // A photo cut too small prints soft; the user can still go ahead.
-    if (const std::optional<int> dpi = document.softPrintDpi())
+    // A photo cut too small prints soft; the user can still go ahead. The checks, once there,
+    // list it among their failures.
+    m_room = room;
+    if (const std::optional<int> dpi = document.softPrintDpi(); dpi && !document.checks())
         note += u'\n' + m_texts.text(TextId::ResolutionNote).arg(*dpi);
     if (document.noSingleFace())
         note += u'\n' + m_texts.text(TextId::NoSingleFace);
@@ -47,8 +49,9 @@ void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
 void PhotoNotes::showChecks(const PhotoDocument &document)
 {
     m_checks->setOfficeBackground(document.idDocument().background);
+    show(document, m_room);
     if (const auto &failures = document.checks())
-        m_checks->display(*failures);
+        m_checks->display(*failures, document.softPrintDpi());
     else
         m_checks->clear();
 }

@@ -17,9 +17,11 @@ public:
 
     // The notes of the document's present state, in the room right of the frame.
     void show(const PhotoDocument &document, const QRect &room);
+    // A print under 300 dpi is one of the checks' failures once they are there.
     void showChecks(const PhotoDocument &document);
 
 private:
+    QRect m_room;
     const TextTable &m_texts;
     QLabel *m_note;
     CheckNote *m_checks;

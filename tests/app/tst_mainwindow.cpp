@@ -1,3 +1,4 @@
+#include "app/checknote.h"
 #include "app/commandline.h"
 #include "app/fitcontrols.h"
 #include "app/formatband.h"
@@ -9,6 +10,7 @@
 #include "photo/facefit.h"
 #include "programfolder.h"
 #include "testphotos.h"
+#include "widgets/look.h"
 #include "widgets/twips.h"
 
 #include <QAction>
@@ -273,6 +275,12 @@ private slots:
         QCOMPARE(m_form->document().panStepsX(), panX);
         m_form->findChild<QAction *>("resetFitAction")->trigger();
         QCOMPARE(frame->clip().rect(), fresh);
+        // The centred fit takes the photo's whole width: a move right is refused, and shown.
+        QCOMPARE(frame->refusedEdges(), Qt::Edges());
+        QTest::keyClick(widget("formatButton2"), Qt::Key_Right);
+        QCOMPARE(frame->clip().rect(), fresh);
+        QCOMPARE(frame->refusedEdges(), Qt::LeftEdge);
+        QTRY_COMPARE(frame->refusedEdges(), Qt::Edges());
     }
 
     // A held "+" repeats until its own key is let go, also when Shift goes first and the key
@@ -335,7 +343,8 @@ private slots:
         QCOMPARE(m_form->document().cropSource().rect, fitted);
     }
 
-    // A crop that prints under 300 dpi is named in the note with its figure. 35 mm at 300 dpi
+    // A crop that prints under 300 dpi is named in the note with its figure, or among the
+    // checks' failures once there are checks, never beside a green "passed". 35 mm at 300 dpi
     // take 413 pixels.
     void resolutionNote()
     {
@@ -345,8 +354,15 @@ private slots:
             { std::pair(300, 218), std::pair(412, 299), std::pair(413, 300) }) {
             open(photo("small.jpg", TestPhotos::quadrants(width, 560)));
             const QString warning = m_form->text(TextId::ResolutionNote).arg(dpi);
+            // Without a face there are no checks: the note keeps it.
             QVERIFY2(note->text().contains(warning) == (dpi < 300), qPrintable(note->text()));
         }
+        // A photo that passes every check but prints soft is not passed.
+        auto *checkNote = m_form->findChild<CheckNote *>();
+        checkNote->display({}, 299);
+        QVERIFY(checkNote->text().contains(m_form->text(TextId::ResolutionNote).arg(299)));
+        QVERIFY(!checkNote->text().contains(m_form->text(TextId::ChecksPassed)));
+        QVERIFY(textColour(checkNote).green() < 200);
     }
 
     // A colour profile that cannot be used is named beside the frame, until a photo whose
