@@ -22,6 +22,12 @@ QString QtTranslation::languageCode(const QString &languageFileName)
     return QString();
 }
 
+QLocale QtTranslation::locale(const QString &languageFileName)
+{
+    const QString code = languageCode(languageFileName);
+    return code.isEmpty() ? QLocale(QLocale::English) : QLocale(code);
+}
+
 bool QtTranslation::apply(const QString &languageFileName)
 {
     if (m_installed)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 
@@ -10,6 +11,9 @@ public:
     ~QtTranslation();
     // Two-letter code of a language file's language ("deutsch.lng": "de"); empty when unknown.
     static QString languageCode(const QString &languageFileName);
+    // The locale of the figures shown with a language file's texts ("19,9" in German); English
+    // for a file whose language is not known.
+    static QLocale locale(const QString &languageFileName);
     // Loads Qt's translation for the file's language in place of the present one; false when
     // there is none (English, or a language file of the user's own), and Qt speaks English.
     bool apply(const QString &languageFileName);

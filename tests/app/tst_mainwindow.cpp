@@ -271,6 +271,9 @@ private slots:
         m_platform->dialogAnswers.enqueue(QStringList { m_program->langPath() + "deutsch.lng" });
         m_form->findChild<QAction *>("languageAction")->trigger();
         QCOMPARE(m_form->findChild<QMenu *>("fileMenu")->title(), "&Datei");
+        // Figures follow the chosen language, not the system's.
+        QVERIFY(CheckNote::lines({ { PhotoCheck::HeadTilted, 19.9 } }, TextTable())[0].contains(
+            "19,9"));
         QCOMPARE(frame->clip().rect(), fit);
         QCOMPARE(m_form->document().panStepsX(), panX);
         m_form->findChild<QAction *>("resetFitAction")->trigger();

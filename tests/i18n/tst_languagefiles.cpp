@@ -5,6 +5,8 @@
 #include "i18n/textfile.h"
 #include "programfolder.h"
 
+#include <QKeySequence>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <csignal>
@@ -59,44 +61,71 @@ private slots:
     }
 
     // UTF-8, as many lines as English ended by CR LF, each with its prefix ("01 ", "99 ", "100",
-    // "101"); a BOM, a lone LF or a blank after a three-digit prefix breaks those.
+    // "101"); a BOM, a lone LF or a blank after a three-digit prefix breaks those. Each line has
+    // English's values (%1 ...), and a text where English has one.
+    void shippedFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        const QStringList names = QDir(KALMORA_SOURCE_DIR "/Lang").entryList({ "*.lng" });
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << name;
+    }
     void shippedFiles()
     {
-        const ProgramFolder program;
+        QFETCH(QString, name);
         const auto linesOf = [&](const QString &name) -> std::optional<QStringList> {
             // A BOM stays a character, so line 1 lacks its prefix.
             QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
-            const QString text = utf8.decode(program.read("Lang/" + name));
+            QFile file(KALMORA_SOURCE_DIR "/Lang/" + name);
+            const QString text = utf8.decode(file.open(QIODevice::ReadOnly) ? file.readAll() : "");
             if (utf8.hasError())
                 return std::nullopt;
             return splitLines(text);
         };
-        const qsizetype englishLines = linesOf("english.lng").value_or(QStringList()).size();
-        QVERIFY(englishLines > 100 && englishLines <= TextTable::LastEntry);
-        const QStringList names = QDir(program.langPath()).entryList({ "*.lng" });
-        QCOMPARE(names.size(), 9);
-        for (const QString &name : names) {
-            const std::optional<QStringList> read = linesOf(name);
-            QVERIFY2(read && read->size() == englishLines, qPrintable(name));
-            const QStringList &lines = *read;
-            for (int k = 1; k <= lines.size(); ++k) {
-                const QString prefix = QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0')).left(3);
-                const QString &line = lines[k - 1];
-                QVERIFY2(line.startsWith(prefix) && !line.mid(prefix.size()).startsWith(u' '),
-                    qPrintable(name + ' ' + line));
-            }
-            // The lines the program fills with values carry each of them once; these and the
-            // print words are never left empty.
-            const std::map<int, int> valueLines { { 54, 0 }, { 55, 0 }, { 56, 0 }, { 57, 0 },
-                { 58, 0 }, { 59, 0 }, { 60, 0 }, { 61, 0 }, { 67, 1 }, { 69, 1 }, { 70, 0 },
-                { 71, 4 }, { 104, 1 }, { 105, 1 }, { 106, 1 }, { 109, 1 }, { 110, 2 }, { 111, 2 },
-                { 113, 3 }, { 114, 3 }, { 115, 3 }, { 116, 3 }, { 118, 2 }, { 119, 1 } };
-            for (const auto &[k, values] : valueLines) {
-                const QString text = lines[k - 1].mid(TextTable::PrefixLength);
-                bool each = text.count(u'%') == values;
-                for (int value = 1; value <= values; ++value)
-                    each = each && text.count(QStringLiteral("%%1").arg(value)) == 1;
-                QVERIFY2(!text.trimmed().isEmpty() && each, qPrintable(name + ' ' + lines[k - 1]));
+        const QStringList english = linesOf("english.lng").value_or(QStringList());
+        QVERIFY(english.size() > 100 && english.size() <= TextTable::LastEntry);
+        QCOMPARE(QDir(KALMORA_SOURCE_DIR "/Lang").entryList({ "*.lng" }).size(), 9);
+        const std::optional<QStringList> read = linesOf(name);
+        QVERIFY(read && read->size() == english.size());
+        const QStringList &lines = *read;
+        static const QRegularExpression value(QStringLiteral("%\\d"));
+        const auto values = [](const QString &line) {
+            QStringList found;
+            for (const QRegularExpressionMatch &match : value.globalMatch(line))
+                found += match.captured();
+            found.sort();
+            return std::pair(found, line.count(u'%'));
+        };
+        for (int k = 1; k <= lines.size(); ++k) {
+            const QString prefix = QStringLiteral("%1 ").arg(k, 2, 10, QChar(u'0')).left(3);
+            const QString &line = lines[k - 1];
+            QVERIFY2(line.startsWith(prefix) && !line.mid(prefix.size()).startsWith(u' '),
+                qPrintable(line));
+            const QString text = line.mid(prefix.size());
+            const QString englishText = english[k - 1].mid(prefix.size());
+            QVERIFY2(values(text) == values(englishText)
+                    && (englishText.isEmpty() || !text.trimmed().isEmpty()),
+                qPrintable(line));
+        }
+        // The menus of src/app/mainmenu.cpp by their lines: the bar, File, Options (Undo and Redo
+        // with the step after them), "?". Within one, no two items share an access key.
+        using enum TextId;
+        const std::initializer_list<std::initializer_list<TextId>> menus { { FileMenu, OptionsMenu,
+                                                                               Donate, HelpMenu },
+            { OpenPhoto, ExportMenu, OnlineCopyMenu, PrintPhoto, Exit },
+            { Language, AddLanguage, FormatMenu, DocumentMenu, CustomSizeMenu, Undo, Redo, ResetFit,
+                FitToFace, StraightenHead, AutoFaceFit },
+            { ReleaseNotes, CheckUpdate, Info } };
+        for (const auto &menu : menus) {
+            std::map<int, TextId> keys;
+            for (TextId id : menu) {
+                const QString text = lines[int(id) - 1].mid(TextTable::PrefixLength);
+                const int key = QKeySequence::mnemonic(text)[0].toCombined();
+                const auto [other, added] = keys.emplace(key, id);
+                // English keeps E for both Export and Exit, as its first versions had them.
+                const bool kept
+                    = name == "english.lng" && other->second == ExportMenu && id == Exit;
+                QVERIFY2(key == 0 || added || kept, qPrintable(text));
             }
         }
     }
@@ -137,11 +166,9 @@ private slots:
             { PrintingSystemSilent, "does not answer" }, { ExportInstead, "JPEG" },
             { FormatMenu, "rmat" }, { ChecksPassed, "checks passed" }, { HeadTilted, "tilted" },
             { FaceTooDark, "face is too dark" }, { FaceTooBright, "too bright" },
-            { FaceLitFromOneSide, "one side" },
-
-            { FaceNearEdge, "close to the edge" }, { StraightenHead, "traighten" },
-            { FaceTurned, "aside" }, { OnlineCopyMenu, "nline application" },
-            { OnlineCopySize, "Width x height" },
+            { FaceLitFromOneSide, "one side" }, { FaceNearEdge, "close to the edge" },
+            { StraightenHead, "traighten" }, { FaceTurned, "aside" },
+            { OnlineCopyMenu, "nline application" }, { OnlineCopySize, "Width x height" },
             { OnlineCopyLimitUnreachable, "cannot be reached" },
             { PhotoSaved, "photo has been saved" },
             { PhotoNotWritten, "photo could not be written" }, { Redo, "Re&do" },
@@ -158,8 +185,25 @@ private slots:
             { EyeLinePlace, "above the bottom edge" }, { NoRoomAboveHead, "room above" },
             { OnlineCopyOwnPixels, "pixels of its own" }, { OnlineCopyEnlarged, "enlarged" },
             { OnlineCopyLimitKB, "1000 bytes" }, { ColourProfileUnusable, "colour profile" },
-            { FaceTooSmallToMeasure, "too small to measure" }
+            { FaceTooSmallToMeasure, "too small to measure" }, { DocumentMenu, "Docu&ment" },
+            { DocumentDialogTitle, "Choose the document" },
+            { DocumentFilterHint, "Type a country" }, { CountryColumn, "Country" },
+            { DocumentColumn, "Document" }, { SizeColumn, "Size" }, { HeadColumn, "Head" },
+            { BackgroundColumn, "Background" }, { PassportKindName, "passport" },
+            { VisaKindName, "visa" }, { IdCardKindName, "ID card" },
+            { DrivingLicenceKindName, "driving" }, { OnlineKindName, "online" },
+            { SourceLabel, "Source" }, { RulesAsOf, "Rules as of" }, { CustomSizeMenu, "Cu&stom" },
+            { WidthLabel, "Width" }, { HeightLabel, "Height" }, { HeadRangeFrom, "chin to crown" },
+            { HeadToCrownRule, "to the crown" }, { HeadToHairRule, "to the top of the hair" },
+            { PrintsTaken, "photos are taken" }, { NoPrintsTaken, "No printed" },
+            { FilePixelsWide, "pixels wide" }, { FileAtMostKb, "at most" },
+            { FileAtLeastKb, "at least" }, { NoPrintsOfferOnlineCopy, "takes no printed" },
+            { CustomSizeRefused, "10 to 300" }, { BackgroundWhiteForbidden, "not be white" },
+            { CustomSizeTitle, "Custom size" }, { NoDocumentMatches, "No document matches" },
+            { ChooseDocument, "Choose" }, { OnlineCopyUnderLowerLimit, "Even at the best" }
         };
+        // Too short to be told apart by a part of it.
+        QCOMPARE(english.text(HeadRangeTo), "to");
         for (const auto &[id, word] : words)
             QVERIFY2(english.text(id).contains(QLatin1String(word)), word);
     }
