@@ -18,11 +18,11 @@ QString menuTextAsTitle(QString text)
     return text.trimmed();
 }
 
-ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document, QString &target)
+// What the online copy's dialog shows and how it judges what is typed, prefilled with the
+// document's file rule.
+OnlineCopyQuestion onlineCopyQuestion(
+    const TextTable &texts, const ClipImage &clip, const IdDocument &document)
 {
-    if (clip.isNull())
-        return ExportOutcome::NoPhoto;
     OnlineCopyQuestion question;
     question.title = menuTextAsTitle(texts.text(TextId::OnlineCopyMenu));
     question.sizeLabel = texts.text(TextId::OnlineCopySize);
@@ -41,21 +41,47 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
             = planOnlineCopy(typed.size, typed.limit, document);
         return plan ? std::optional(plan->pixels) : std::nullopt;
     };
-    const std::optional<OnlineCopyChoice> choice = ask(owner, question);
-    // The dialog accepts no refused texts; an answer it would not give ends as a cancel does.
-    const std::optional<OnlineCopyPlan> plan
-        = choice ? planOnlineCopy(choice->size, choice->limit, document) : std::nullopt;
-    if (!plan)
-        return ExportOutcome::Cancelled;
+    return question;
+}
 
-    // Encoded before the file is asked for, so a limit that cannot be reached is told at once.
-    platform.setBusy(true);
-    const OnlineCopyJpeg copy = encodeOnlineCopy(clip, *plan);
-    platform.setBusy(false);
+// The copy as the user settles it: a limit out of reach is told and the dialog comes back
+// with what was typed, until the copy can be made or the user cancels.
+OnlineCopyJpeg encodeAsAsked(Platform &platform, const TextTable &texts, QWidget *owner,
+    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
+    OnlineCopyQuestion &question, std::optional<OnlineCopyPlan> &plan)
+{
+    for (;;) {
+        const std::optional<OnlineCopyChoice> choice = ask(owner, question);
+        // The dialog accepts no refused texts; an answer it would not give ends as a cancel.
+        plan = choice ? planOnlineCopy(choice->size, choice->limit, document) : std::nullopt;
+        if (!plan)
+            return { {}, ExportOutcome::Cancelled };
+        // Encoded before the file is asked for, so a limit that cannot be reached is told at
+        // once.
+        platform.setBusy(true);
+        OnlineCopyJpeg copy = encodeOnlineCopy(clip, *plan);
+        platform.setBusy(false);
+        if (copy.failure.outcome != ExportOutcome::OverSizeLimit)
+            return copy;
+        tellExportOutcome(platform, texts, owner, copy.failure, QString());
+        question.prefill = *choice;
+    }
+}
+
+ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, Settings &settings,
+    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
+    QString &target, QString &figures)
+{
+    if (clip.isNull())
+        return ExportOutcome::NoPhoto;
+    OnlineCopyQuestion question = onlineCopyQuestion(texts, clip, document);
+    std::optional<OnlineCopyPlan> plan;
+    const OnlineCopyJpeg copy
+        = encodeAsAsked(platform, texts, owner, ask, clip, document, question, plan);
     if (copy.bytes.isEmpty())
         return copy.failure;
 
-    const ExportTarget chosen = askExportTarget(platform, texts, owner,
+    const ExportTarget chosen = askExportTarget(platform, texts, settings, owner,
         QStringLiteral("PhotoID-%1x%2.jpg").arg(plan->pixels.width()).arg(plan->pixels.height()),
         question.title);
     target = chosen.path;
@@ -66,18 +92,23 @@ ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, QWidget 
         written.outcome = ExportOutcome::WrittenUnderLeast;
         written.smallestKb = document.file.kbMin; // what the office asks at least
     }
+    // Units every language reads; a KB is 1000 bytes, rounded up so it is never under a limit
+    // the file exceeds.
+    figures = QStringLiteral("%1 px, %2 KB")
+                  .arg(pixelSizeText(plan->pixels))
+                  .arg((copy.bytes.size() + 999) / 1000);
     return written;
 }
 
 } // namespace
 
-ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const ClipImage &clip, const QSizeF &printMm, const QColor &background)
+ExportResult runSheetExport(Platform &platform, const TextTable &texts, Settings &settings,
+    QWidget *owner, const ClipImage &clip, const QSizeF &printMm, const QColor &background)
 {
     ExportResult result = ExportOutcome::NoPhoto;
     QString path;
     if (!clip.isNull()) {
-        const ExportTarget target = askExportTarget(platform, texts, owner,
+        const ExportTarget target = askExportTarget(platform, texts, settings, owner,
             QStringLiteral("PhotoID1.jpg"), texts.text(TextId::ExportDialogTitle));
         path = target.path;
         if (path.isEmpty()) {
@@ -92,17 +123,18 @@ ExportResult runSheetExport(Platform &platform, const TextTable &texts, QWidget 
     return result;
 }
 
-ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document)
+ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, Settings &settings,
+    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document)
 {
-    QString target;
-    const ExportResult result = saveOnlineCopy(platform, texts, owner, ask, clip, document, target);
-    tellExportOutcome(platform, texts, owner, result, target, true);
+    QString target, figures;
+    const ExportResult result
+        = saveOnlineCopy(platform, texts, settings, owner, ask, clip, document, target, figures);
+    tellExportOutcome(platform, texts, owner, result, target, true, figures);
     return result;
 }
 
 void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owner,
-    const ExportResult &result, const QString &path, bool photoAlone)
+    const ExportResult &result, const QString &path, bool photoAlone, const QString &figures)
 {
     const std::optional<ExportMessage> shown = exportMessage(result.outcome);
     if (!shown)
@@ -113,6 +145,12 @@ void tellExportOutcome(Platform &platform, const TextTable &texts, QWidget *owne
     else if (photoAlone && id == TextId::SheetNotWritten)
         id = TextId::PhotoNotWritten;
     QString text = texts.text(id);
+    if (id == TextId::PhotoSaved && !figures.isEmpty()) {
+        // Inside the sentence, before its full stop.
+        const bool stop = text.endsWith(u'.');
+        text = text.left(text.size() - (stop ? 1 : 0)) + QStringLiteral(" (") + figures + u')'
+            + (stop ? QStringLiteral(".") : QString());
+    }
     if (result.outcome == ExportOutcome::OverSizeLimit)
         text = text.arg(result.smallestKb);
     if (result.outcome == ExportOutcome::WrittenUnderLeast)

@@ -55,11 +55,13 @@ bool chooseLanguageFile(Platform &platform, const TextTable &texts, const Langua
     return true;
 }
 
-ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,
-    const QString &fileName, const QString &dialogTitle)
+ExportTarget askExportTarget(Platform &platform, const TextTable &texts, Settings &settings,
+    QWidget *owner, const QString &fileName, const QString &dialogTitle)
 {
     FileDialogRequest request;
-    request.initialDir = platform.currentDirectory();
+    // Empty both: the current folder.
+    request.initialDir = settings.lastSaveFolder().isEmpty() ? settings.lastPhotoFolder()
+                                                             : settings.lastSaveFolder();
     request.filter = texts.text(TextId::PhotoFilter);
     request.defaultExt = QStringLiteral("*.jpg");
     request.fileName = fileName;
@@ -74,5 +76,7 @@ ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget
                texts.text(TextId::MessageTitle))
             == MessageBoxAnswer::No)
         target = { QString(), ExportOutcome::KeptExisting };
+    if (!target.path.isEmpty())
+        settings.setLastSaveFolder(QFileInfo(target.path).absolutePath());
     return target;
 }

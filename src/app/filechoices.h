@@ -27,7 +27,8 @@ struct ExportTarget
     QString path; // empty when the user declined
     ExportOutcome declined = ExportOutcome::Cancelled;
 };
-// The save dialog for a JPEG in the current folder, proposing a name, then whether an existing
-// file may be replaced.
-ExportTarget askExportTarget(Platform &platform, const TextTable &texts, QWidget *owner,
-    const QString &fileName, const QString &dialogTitle);
+// The save dialog for a JPEG, proposing a name, then whether an existing file may be replaced.
+// It opens where the last one was saved in this run, the first time in the last photo's folder;
+// the folder of a target taken is remembered.
+ExportTarget askExportTarget(Platform &platform, const TextTable &texts, Settings &settings,
+    QWidget *owner, const QString &fileName, const QString &dialogTitle);

@@ -35,8 +35,12 @@ FormatBand::FormatBand(QWidget *client)
             QRectF(optionLefts[i], 240, 225, 285));
         setBackground(buttons[i], BandColour);
         buttons[i]->setCursor(Qt::PointingHandCursor);
-        captions[i] = placeTwips(new QLabel(client), QStringLiteral("formatCaption%1").arg(i),
+        // The caption is the larger target: a click on it chooses as the option's does.
+        auto *caption = placeTwips(new LinkLabel(client), QStringLiteral("formatCaption%1").arg(i),
             QRectF(captionLefts[i], 240, i == 4 ? 735 : 1215, 270));
+        caption->setCursor(Qt::PointingHandCursor);
+        connect(caption, &LinkLabel::clicked, this, [this, i] { emit clicked(i); });
+        captions[i] = caption;
         captions[i]->setFont(arialFont(12));
         setTextColour(captions[i], CaptionColour);
         setCaption(captions[i], QString::fromLatin1(PhotoFormats[i].caption));

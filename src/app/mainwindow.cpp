@@ -306,7 +306,7 @@ void MainWindow::exportSheet()
     whenDecoded([this] {
         if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
-        runSheetExport(m_platform, m_languages.texts(), this, m_document.shown(),
+        runSheetExport(m_platform, m_languages.texts(), m_settings, this, m_document.shown(),
             m_document.printMm(), QGuiApplication::palette().color(QPalette::Button));
     });
 }
@@ -318,7 +318,7 @@ void MainWindow::saveOnlineCopy()
     whenDecoded([this] {
         if (!m_document.photo()->hasOwnPixels())
             return message(TextId::NotAPhoto);
-        runOnlineCopyExport(m_platform, m_languages.texts(), this, askOnlineCopy,
+        runOnlineCopyExport(m_platform, m_languages.texts(), m_settings, this, askOnlineCopy,
             m_document.shown(), m_document.idDocument());
     });
 }

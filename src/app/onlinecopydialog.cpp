@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *owner)
     : QDialog(owner)
@@ -37,17 +40,32 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
         label->setBuddy(field);
         form->addRow(label, field);
         if (field == m_size) {
-            form->addRow(QString(), m_result);
+            // Reads "typed size = size written" until a line of its own names it.
+            form->addRow(
+                plainLabel(QStringLiteral("="), QStringLiteral("resultCaption")), m_result);
             form->addRow(m_enlarged);
         }
     }
     form->addRow(m_buttons);
+    fitTitle(question.title);
 
     judge();
     connect(m_size, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_limit, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void OnlineCopyDialog::fitTitle(const QString &title)
+{
+    // Title bars are usually bold, beside an icon and two or three buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    constexpr int TitleBarExtras = 160;
+    int wanted = QFontMetrics(bold).horizontalAdvance(title) + TitleBarExtras;
+    if (const QScreen *shown = screen())
+        wanted = std::min(wanted, shown->availableGeometry().width());
+    setMinimumWidth(wanted);
 }
 
 QLabel *OnlineCopyDialog::plainLabel(const QString &text, const QString &name)

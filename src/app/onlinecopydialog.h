@@ -50,6 +50,8 @@ public:
     static std::optional<OnlineCopyChoice> ask(QWidget *owner, const OnlineCopyQuestion &question);
 
 private:
+    // At least as wide as the title bar needs for the whole title, within the screen.
+    void fitTitle(const QString &title);
     QLabel *plainLabel(const QString &text, const QString &name = {});
     void judge();
 

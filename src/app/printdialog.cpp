@@ -478,10 +478,20 @@ void PrintDialog::buttonClicked(int index)
         return reject();
     if (!m_buttonCaptions[0]->isEnabled() || isPrinting())
         return;
-    if (m_asking)
+    if (m_asking) {
         m_printWhenAnswered = true;
-    else
-        startPrinting();
+        return;
+    }
+    // A typed name no queue has leaves the previous printer current: printing there would
+    // surprise the user.
+    const QString typed = m_printerBox->currentText();
+    if (typed != m_printer.deviceName()) {
+        reportFailure(
+            PrinterFailure(0, QStringLiteral("no printer named \u201C%1\u201D").arg(typed)));
+        m_printerBox->setFocus();
+        return;
+    }
+    startPrinting();
 }
 
 PrintChoices PrintDialog::choices() const

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 QString languageForCode(const QString &code)
 {
     static const QList<std::pair<QString, QString>> map = {
@@ -27,12 +29,20 @@ QString languageForCode(const QString &code)
     return QString();
 }
 
+bool staysInLangFolder(const QString &name)
+{
+    if (name.startsWith(u'/') || name.contains(u'\\'))
+        return false;
+    const QStringList steps = name.split(u'/');
+    return std::none_of(steps.begin(), steps.end(),
+        [](const QString &step) { return step.trimmed() == QLatin1String(".."); });
+}
+
 std::optional<QString> languageFileFromPath(const QString &path)
 {
     static const QString marker = QStringLiteral("/Lang/");
     const qsizetype at = path.lastIndexOf(marker, -1, Qt::CaseSensitive);
-    // Only a file of the folder itself: options.ini keeps a plain name.
-    if (at < 0 || path.indexOf(u'/', at + marker.size()) >= 0)
+    if (at < 0 || !staysInLangFolder(path.mid(at + marker.size())))
         return std::nullopt;
     return path.mid(at + marker.size());
 }
@@ -77,7 +87,8 @@ std::optional<QString> LanguageFiles::nameToStore(const QString &chosenPath) con
 
 bool LanguageFiles::load(const QString &name)
 {
-    std::optional<QStringList> lines = readTextLines(path(name));
+    std::optional<QStringList> lines
+        = staysInLangFolder(name) ? readTextLines(path(name)) : std::nullopt;
     if (!lines && !m_hasTexts)
         lines = readTextLines(langFolder() + QString::fromLatin1(DefaultFile));
     // Without any readable Lang/, the English texts built into the program stand in, so no

@@ -9,9 +9,13 @@
 // Two-letter language code to the stem of the language file; empty when the code is unknown.
 QString languageForCode(const QString &code);
 
+// A name that stays inside a Lang folder: relative, without ".." steps or backslashes, so no
+// file elsewhere is read as the texts. Sub-folders are fine ("extra/mine.lng").
+bool staysInLangFolder(const QString &name);
+
 // The part of a chosen path after its last "/Lang/" (case-sensitive): the name the language
-// file has in the program's own Lang folder. Nothing when the path does not lead through a
-// folder named exactly "Lang", or goes on into a folder below it.
+// file has in the program's own Lang folder, sub-folders included. Nothing when the path does
+// not lead through a folder named exactly "Lang", or the rest would leave it.
 std::optional<QString> languageFileFromPath(const QString &path);
 
 // The language files and the texts read from the chosen one, alive from start to exit.

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "languagefiles.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -15,9 +16,8 @@ OptionsIni parseOptionsIni(const QStringList &lines)
         if (line.size() > MaximumOptionsLine)
             return options;
     }
-    // A name with a separator or ".." would read any file on the machine as the texts.
-    if (lines.size() > 1 && !lines.at(1).contains(u'/') && !lines.at(1).contains(u'\\')
-        && lines.at(1).trimmed() != QLatin1String(".."))
+    // A name that leaves the Lang folder would read any file on the machine as the texts.
+    if (lines.size() > 1 && staysInLangFolder(lines.at(1)))
         options.languageFileName = lines.at(1);
     if (lines.size() > 2) {
         bool ok = false;

@@ -49,6 +49,10 @@ public:
     // Empty: the format of line 3 alone.
     QString document() const { return m_document; }
     void setDocument(const QString &document) { m_document = document; }
+    // The folder the last export or online copy went to, for this run only (options.ini's
+    // lines stay as they are); empty: none was saved yet.
+    QString lastSaveFolder() const { return m_lastSaveFolder; }
+    void setLastSaveFolder(const QString &folder) { m_lastSaveFolder = folder; }
 
     // Nothing when options.ini does not exist or cannot be read.
     std::optional<OptionsIni> read() const;
@@ -68,4 +72,5 @@ private:
     QString m_lastPhotoFolder;
     bool m_autoFaceFit = true;
     QString m_document;
+    QString m_lastSaveFolder;
 };

@@ -227,11 +227,9 @@ void ShapeWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (m_kind == Kind::HorizontalLine || m_kind == Kind::VerticalLine) {
-        painter.setPen(QPen(m_borderColour, 1));
-        if (m_kind == Kind::HorizontalLine)
-            painter.drawLine(0, 0, width(), 0);
-        else
-            painter.drawLine(0, 0, 0, height());
+        // The control is the line: a pen along its edge falls between device pixels at
+        // fractional scales and vanishes.
+        painter.fillRect(rect(), m_borderColour);
         return;
     }
     QPen pen(m_borderColour, m_borderWidth, m_borderStyle);

@@ -4,6 +4,7 @@
 #include "export/onlinecopysize.h"
 #include "export/sheetlayout.h"
 #include "fakeplatform.h"
+#include "i18n/settings.h"
 #include "photo/photodocument.h"
 #include "photo/photoformat.h"
 #include "print/sheetgeometry.h"
@@ -74,6 +75,7 @@ private slots:
         m_program = std::make_unique<ProgramFolder>(false);
         m_platform = std::make_unique<FakePlatform>(m_program->path());
         m_out = m_program->path() + QStringLiteral("/out");
+        m_settings = Settings(m_program->path());
         QVERIFY(QDir().mkpath(m_out));
     }
     void exportedSheet_data()
@@ -155,7 +157,8 @@ private slots:
     void answersThatWriteNothing()
     {
         QCOMPARE(
-            runSheetExport(*m_platform, m_texts, nullptr, {}, QSizeF(35, 45), Qt::white).outcome,
+            runSheetExport(*m_platform, m_texts, m_settings, nullptr, {}, QSizeF(35, 45), Qt::white)
+                .outcome,
             ExportOutcome::NoPhoto);
         QVERIFY(m_platform->dialogs.isEmpty());
         QCOMPARE(exportTo(QString()).outcome, ExportOutcome::Cancelled);
@@ -167,6 +170,22 @@ private slots:
             MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo);
         QCOMPARE(m_program->read(QStringLiteral("out/PhotoID1.jpg")), QByteArray("previous"));
         QCOMPARE(leftInOut(), QStringList { QStringLiteral("PhotoID1.jpg") });
+    }
+    // The save dialogs open where the run last saved, the first time in the photo's folder.
+    void saveFolderKeptForTheRun()
+    {
+        m_settings.setLastPhotoFolder(m_program->path() + QStringLiteral("/photos/"));
+        QStringList opened;
+        for (const QString &target : { m_out + "/a.jpg", m_program->path() + "/b.jpg" }) {
+            exportTo(target);
+            opened << m_platform->dialogs.last().initialDir;
+        }
+        copyOnline(
+            TestPhotos::gradients(700, 900), 1, [](QWidget *, const OnlineCopyQuestion &asked) {
+                return std::optional(asked.prefill);
+            });
+        QCOMPARE(opened << m_platform->dialogs.last().initialDir,
+            QStringList({ m_settings.lastPhotoFolder(), m_out, m_program->path() }));
     }
     void failuresKeepTheTarget_data()
     {
@@ -320,6 +339,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, factor);
         QStringList shown;
+        bool named = false; // the size to be written has a caption
         const AskOnlineCopy ask = [&](QWidget *, const OnlineCopyQuestion &question) {
             const QLocale before;
             QLocale::setDefault(QLocale::German);
@@ -328,12 +348,14 @@ private slots:
                 dialog.findChild<QLineEdit *>("sizeEdit")->setText(typed);
             for (const char *name : { "ownPixelsLabel", "enlargedLabel" })
                 shown << dialog.findChild<QLabel *>(name)->text();
+            named = dialog.findChild<QLabel *>("resultCaption") != nullptr;
             QLocale::setDefault(before);
             return std::optional<OnlineCopyChoice>();
         };
         QCOMPARE(
             copyOnline(TestPhotos::gradients(photo.width(), photo.height()), format, ask).outcome,
             ExportOutcome::Cancelled);
+        QVERIFY(named);
         QCOMPARE(shown,
             QStringList(
                 { m_texts.text(TextId::OnlineCopyOwnPixels).arg(photo.width()).arg(photo.height()),
@@ -360,6 +382,7 @@ private:
     QString m_out; // where the targets go
     std::unique_ptr<FakePlatform> m_platform;
     TextTable m_texts;
+    Settings m_settings { QString() };
 };
 
 bool TestExport::load(PhotoDocument &document, const QImage &image, int format)
@@ -380,7 +403,7 @@ ExportResult TestExport::exportTo(const QString &target, int format, int answer)
         m_platform->dialogAnswers.enqueue(QStringList { target });
         m_platform->answers.enqueue(answer);
     }
-    return runSheetExport(*m_platform, m_texts, nullptr, document.shown(),
+    return runSheetExport(*m_platform, m_texts, m_settings, nullptr, document.shown(),
         photoSizeMm(document.frame()), QColor(200, 200, 200));
 }
 
@@ -391,7 +414,7 @@ ExportResult TestExport::copyOnline(const QImage &image, int format, const AskOn
         return ExportOutcome::NoPhoto;
     m_platform->dialogAnswers.enqueue(QStringList { m_out + QStringLiteral("/online.jpg") });
     return runOnlineCopyExport(
-        *m_platform, m_texts, nullptr, ask, document.shown(), formatDocument(format));
+        *m_platform, m_texts, m_settings, nullptr, ask, document.shown(), formatDocument(format));
 }
 
 QTEST_MAIN(TestExport)

@@ -5,6 +5,7 @@
 #include "programfolder.h"
 #include "testhttpserver.h"
 #include "web/links.h"
+#include "widgets/controls.h"
 
 #include <QAction>
 #include <QTest>
@@ -57,6 +58,25 @@ private slots:
         platform.endProgram();
         // Hangs here (and the test times out) if the request to end were forgotten.
         QCOMPARE(QCoreApplication::exec(), 0);
+    }
+    // The panel's separators show at fractional scales, wherever they fall on the pixel grid.
+    void separatorsAtAnyScale()
+    {
+        for (const qreal ratio : { 1.25, 1.5 }) {
+            QWidget panel;
+            for (const int y : { 1, 6, 11, 16 })
+                (new ShapeWidget(ShapeWidget::Kind::HorizontalLine, &panel))
+                    ->setGeometry(0, y, 9, 1);
+            QImage image(QSize(20, 20) * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            panel.render(&image);
+            int lines = 0;
+            for (int y = 1; y < image.height(); ++y)
+                lines
+                    += image.pixel(0, y) == qRgb(0, 0, 0) && image.pixel(0, y - 1) != qRgb(0, 0, 0);
+            QCOMPARE(lines, 4);
+        }
     }
     // Only Yes opens the page.
     void question()

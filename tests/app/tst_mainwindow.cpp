@@ -106,6 +106,11 @@ private slots:
             QVERIFY(m_program->read(QStringLiteral("Lang/options.ini"))
                         .startsWith("1\r\n" + m_form->settings().languageFileName().toUtf8()
                             + "\r\n" + QByteArray::number(format) + "\r\n"));
+        // A format's caption chooses it as its option does.
+        QLabel *caption = label("formatCaption2");
+        QCOMPARE(caption->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(caption, Qt::LeftButton);
+        QCOMPARE(m_form->selectedFormat(), 2);
     }
     void openFitAndAdjust()
     {
@@ -561,14 +566,15 @@ private slots:
                 TestPhotos::encodeJpeg(TestPhotos::gradients(1600, 2000)), 1)); // with EXIF
         m_form->startUp(QUrl());
         openWhole(source);
-        OnlineCopyChoice answer;
-        OnlineCopyQuestion asked;
+        std::optional<OnlineCopyChoice> answer; // once: then the dialog is cancelled
+        QList<OnlineCopyQuestion> asked;
         m_form->askOnlineCopy = [&](QWidget *, const OnlineCopyQuestion &question) {
-            asked = question;
-            return std::optional(answer);
+            asked.append(question);
+            return std::exchange(answer, std::nullopt);
         };
         const auto copy = [&](const QString &limit) {
             answer = OnlineCopyChoice { "600", limit };
+            asked.clear();
             m_platform->dialogAnswers.clear(); // not asked when the limit is out of reach
             m_platform->dialogAnswers.enqueue(QStringList { m_program->path() + "/online.jpg" });
             m_form->findChild<QAction *>("onlineCopyAction")->trigger();
@@ -577,7 +583,12 @@ private slots:
             return jpeg;
         };
         QVERIFY(copy("1").isEmpty());
-        QCOMPARE(asked.prefill.size, "827 x 1063");
+        // The first start's frame is the design's; the copy is the format's 35 x 45 mm.
+        QCOMPARE(m_form->document().frame().width(), 3495);
+        QCOMPARE(m_form->document().printMm(), QSizeF(35, 45));
+        QCOMPARE(asked.value(0).prefill.size, "827 x 1063");
+        // Refused, the dialog comes back as it was typed.
+        QCOMPARE(asked.value(1).prefill.size + '|' + asked.value(1).prefill.limit, "600|1");
         const QString told = m_platform->messages.last().text;
         const int smallestKb = QRegularExpression("\\d+").match(told).captured().toInt();
         QCOMPARE(told, m_form->text(TextId::OnlineCopyLimitUnreachable).arg(smallestKb));
@@ -589,7 +600,9 @@ private slots:
         QVERIFY(limited.size() <= limitKb * 1000 && limited.size() > smallestKb * 1000);
         const QByteArray smallest = copy(QString::number(smallestKb));
         QVERIFY(smallest.size() <= smallestKb * 1000 && smallest.size() > (smallestKb - 1) * 1000);
-        QCOMPARE(m_platform->messages.last().text, m_form->text(TextId::PhotoSaved));
+        QCOMPARE(m_platform->messages.last().text,
+            QStringLiteral("The photo has been saved (600 x 771 px, %1 KB).")
+                .arg((smallest.size() + 999) / 1000));
         for (const QByteArray &jpeg : { unlimited, limited, smallest }) {
             int width = 0, height = 0, subsampling = -1, colours = 0;
             tjhandle handle = tjInitDecompress();

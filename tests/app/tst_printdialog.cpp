@@ -179,6 +179,18 @@ private slots:
         delete dialog;
     }
 
+    // A name typed that no queue has prints nowhere and says so.
+    void unknownPrinterTyped()
+    {
+        OnePrinter one;
+        std::unique_ptr<PrintDialog> dialog(one.dialog());
+        QTRY_VERIFY(answered(dialog.get()));
+        dialog->findChild<QComboBox *>("printerBox")->setEditText("Q");
+        clickPrint(dialog.get());
+        QVERIFY(!dialog->isPrinting()
+            && one.platform.messages.value(0).text.endsWith("named \u201CQ\u201D"));
+    }
+
     // The printers are asked off the window's thread: the dialog shows and the thread goes on
     // while the printing system takes its time; the list fills when it answers.
     void asksOffTheWindowThread()

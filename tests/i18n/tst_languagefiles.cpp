@@ -225,7 +225,9 @@ private slots:
         row("a line over 4 KiB", "1\r\n" + QByteArray(5000, 'a') + "\r\n3\r\n", "de", "deutsch.lng",
             -1);
         row("no file, id is Indonesian", {}, "id", "indonesian.lng", -1);
-        row("a name out of the folder", "1\r\n../../etc/passwd\r\n3", "de", "deutsch.lng", 3);
+        row("a name out of the folder", "1\r\nx/../../etc/passwd\r\n3", "de", "deutsch.lng", 3);
+        row("absolute", "1\r\n/etc/passwd\r\n3", "de", "deutsch.lng", 3);
+        row("a sub-folder", "1\r\nextra/my.lng\r\n3", "de", "extra/my.lng", 3);
         row("over 256 KB", "1\r\nsv.lng\r\n3" + QByteArray(256 * 1024, '\r'), "de", "deutsch.lng",
             -1);
         row("no file, mapped but missing", {}, "it", "english.lng", -1);
@@ -333,7 +335,8 @@ private slots:
             QTest::newRow(name) << chosen << stored;
         };
         row("own Lang", "Lang/deutsch.lng", "deutsch.lng");
-        row("sub-folder", "Lang/extra/mine.lng", "");
+        row("sub-folder", "Lang/extra/mine.lng", "extra/mine.lng");
+        row("a step back", "Lang/extra/../deutsch.lng", "");
         row("last Lang, ours has the name", "x/Lang/y/Lang/deutsch.lng", "deutsch.lng");
         row("ours has no such file", "x/Lang/klingon.lng", "");
         row("ends in Lang", "MyLang/deutsch.lng", "");
