@@ -347,10 +347,13 @@ int main(int argc, char *argv[])
         const char *name;
         int width, height, orientation;
         bool adobeRgb = false;
+        const char *format = "jpg"; // the file loaded; the reference decodes a JPEG of it
     };
     const std::vector<Case> cases = { { "12 MP 4000 x 3000", 4000, 3000, 1 },
-        { "24 MP 6000 x 4000", 6000, 4000, 1 }, { "24 MP, Adobe RGB profile", 6000, 4000, 1, true },
-        { "48 MP 8000 x 6000", 8000, 6000, 1 }, { "48 MP, EXIF orientation 6", 8000, 6000, 6 } };
+        { "12 MP PNG", 4000, 3000, 1, false, "png" },
+        { "12 MP HEIC", 4000, 3000, 1, false, "heic" }, { "24 MP 6000 x 4000", 6000, 4000, 1 },
+        { "24 MP, Adobe RGB profile", 6000, 4000, 1, true }, { "48 MP 8000 x 6000", 8000, 6000, 1 },
+        { "48 MP, EXIF orientation 6", 8000, 6000, 6 } };
     const QByteArray adobeRgb = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
     QByteArray profiledJpeg;
     QDir().mkpath(dir.path() + QStringLiteral("/Lang"));
@@ -358,13 +361,21 @@ int main(int argc, char *argv[])
     std::vector<double> exports, exportsAfterLoad;
     double encodeMs = 0;
     for (const Case &c : cases) {
-        QByteArray jpeg = TestPhotos::encodeJpeg(BenchPhotos::photoLike(c.width, c.height, 3), 90);
+        const QImage picture = BenchPhotos::photoLike(c.width, c.height, 3);
+        QByteArray jpeg = TestPhotos::encodeJpeg(picture, 90);
         if (c.orientation != 1)
             jpeg = TestPhotos::withOrientation(jpeg, c.orientation);
         if (c.adobeRgb)
             profiledJpeg = jpeg = TestPhotos::withIccProfile(jpeg, adobeRgb);
-        const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(rows.size()));
-        TestPhotos::writeFile(path, jpeg);
+        const QByteArray format(c.format);
+        const QByteArray file = format == "png" ? TestPhotos::encode(picture, "png")
+            : format == "heic"                  ? TestPhotos::encodeHeic(picture)
+                                                : jpeg;
+        if (file.isEmpty())
+            continue; // no HEVC encoder in this libheif
+        const QString path
+            = dir.filePath(QStringLiteral("photo%1.%2").arg(rows.size()).arg(c.format));
+        TestPhotos::writeFile(path, file);
         const double pixelBytes = double(c.width) * c.height * 4;
 
         Row row { QString::fromLatin1(c.name), referenceDecodeMs(jpeg), {}, {}, 0 };

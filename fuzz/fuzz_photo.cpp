@@ -1,7 +1,8 @@
-// The photo load path: scan count and size checks, decoding, orientation, the first crop and
-// the pictures shown and printed from it.
+// The photo load path, JPEG, HEIF and what Qt reads: scan count and size checks, decoding,
+// orientation, the first crop and the pictures shown and printed from it.
 #include "photo/cropcommands.h"
 #include "photo/cropsource.h"
+#include "photo/heifreader.h"
 #include "photo/jpegscans.h"
 #include "photo/photoformat.h"
 #include "photo/photoloader.h"
@@ -44,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QSize claimed = QImageReader(&buffer).size();
+    QSize claimed = QImageReader(&buffer).size();
+    if (const HeifPhoto heif(bytes); heif.header() != HeifPhoto::Header::NotHeif)
+        claimed = heif.size();
     if (claimed.isValid() && claimed.width() <= MaximumPhotoSide
         && claimed.height() <= MaximumPhotoSide
         && qint64(claimed.width()) * claimed.height() > DecodedPixelsWhileFuzzing)

@@ -2,6 +2,7 @@
 
 #include "i18n/languagefiles.h"
 #include "i18n/settings.h"
+#include "photo/photoloader.h"
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 
@@ -24,6 +25,22 @@ QString askToOpen(Platform &platform, const QString &folder, const QString &filt
     return showFileDialog(platform, request);
 }
 
+// The language's JPEG filter, which lists the JPEG names, with the other photos' names added
+// to its patterns.
+QString photoFilter(const QString &jpegFilter)
+{
+    QString added;
+    for (const bool capitals : { false, true })
+        for (const char *ending : PhotoFileEndings) {
+            const QString pattern = QStringLiteral("*.") + QLatin1String(ending);
+            if (!pattern.startsWith(QLatin1String("*.JP")))
+                added += u' ' + (capitals ? pattern : pattern.toLower());
+        }
+    const qsizetype close = jpegFilter.lastIndexOf(u')');
+    return close < 0 ? jpegFilter + QStringLiteral(" (") + added.mid(1) + u')'
+                     : QString(jpegFilter).insert(close, added);
+}
+
 } // namespace
 
 QString choosePhotoFile(
@@ -31,9 +48,9 @@ QString choosePhotoFile(
 {
     if (settings.lastPhotoFolder().isEmpty())
         settings.setLastPhotoFolder(platform.currentDirectory());
-    const QString path
-        = askToOpen(platform, settings.lastPhotoFolder(), texts.text(TextId::PhotoFilter),
-            QStringLiteral("*.jpg"), texts.text(TextId::PhotoDialogTitle), owner);
+    const QString path = askToOpen(platform, settings.lastPhotoFolder(),
+        photoFilter(texts.text(TextId::PhotoFilter)), QStringLiteral("*.jpg"),
+        texts.text(TextId::PhotoDialogTitle), owner);
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         const QString name = file.isFile() ? file.fileName() : QString();

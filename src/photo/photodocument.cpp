@@ -9,6 +9,8 @@
 #include <QUndoCommand>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 // One step of the fit's history: the states before and after it. A held key's repeats and a
 // drag continue their step instead of adding one each.
 class FitStep : public QUndoCommand
@@ -84,9 +86,10 @@ bool isPhotoFileName(const QString &path)
 {
     const QFileInfo file(path);
     const QString name = path.toUpper();
-    const bool jpegName = name.endsWith(QLatin1String("JPG"))
-        || name.endsWith(QLatin1String("JPEG")) || name.endsWith(QLatin1String("JPE"));
-    return jpegName && file.isFile() && !file.isHidden();
+    // What cameras and phones write; the loader goes by the content, whatever the name says.
+    const bool photoName = std::any_of(std::begin(PhotoFileEndings), std::end(PhotoFileEndings),
+        [&name](const char *ending) { return name.endsWith(QLatin1String(ending)); });
+    return photoName && file.isFile() && !file.isHidden();
 }
 
 } // namespace

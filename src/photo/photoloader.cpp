@@ -1,6 +1,7 @@
 #include "photoloader.h"
 
 #include "cropcommands.h"
+#include "heifreader.h"
 #include "jpegscans.h"
 #include "platform/paths.h"
 
@@ -303,6 +304,60 @@ JpegDecode decodeJpeg(const QByteArray &bytes, int factor, const std::atomic<boo
     return result;
 }
 
+quint32 readNumber(const QByteArray &bytes, qsizetype at, int size, bool bigEndian)
+{
+    quint32 value = 0;
+    for (int i = 0; i < size; ++i)
+        value |= quint32(uchar(bytes[at + i])) << 8 * (bigEndian ? size - 1 - i : i);
+    return value;
+}
+
+// The orientation tag of an EXIF block (from its TIFF header on), as Qt's JPEG reader maps it.
+QImageIOHandler::Transformations exifOrientation(QByteArray tiff)
+{
+    if (tiff.startsWith(QByteArrayLiteral("Exif\0\0")))
+        tiff.remove(0, 6);
+    const bool big = tiff.startsWith("MM");
+    if (tiff.size() < 8 || (!big && !tiff.startsWith("II")))
+        return QImageIOHandler::TransformationNone;
+    const qint64 directory = readNumber(tiff, 4, 4, big);
+    if (directory + 2 > tiff.size())
+        return QImageIOHandler::TransformationNone;
+    const qint64 entries = readNumber(tiff, directory, 2, big);
+    for (qint64 at = directory + 2; at < directory + 2 + 12 * entries && at + 12 <= tiff.size();
+         at += 12) {
+        if (readNumber(tiff, at, 2, big) != 0x0112 || readNumber(tiff, at + 2, 2, big) != 3)
+            continue;
+        using T = QImageIOHandler;
+        static const T::Transformations byTag[] = { T::TransformationNone, T::TransformationMirror,
+            T::TransformationRotate180, T::TransformationFlip, T::TransformationFlipAndRotate90,
+            T::TransformationRotate90, T::TransformationMirrorAndRotate90,
+            T::TransformationRotate270 };
+        const quint32 tag = readNumber(tiff, at + 8, 2, big);
+        return tag >= 1 && tag <= 8 ? byTag[tag - 1] : T::TransformationNone;
+    }
+    return QImageIOHandler::TransformationNone;
+}
+
+// The EXIF orientation of a PNG (its eXIf chunk, before the pixels) or a WebP (its EXIF
+// chunk), which Qt's readers leave unread.
+QImageIOHandler::Transformations containerOrientation(const QByteArray &bytes)
+{
+    const bool png = bytes.startsWith("\x89PNG\r\n\x1a\n");
+    const bool webp = bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP";
+    for (qint64 at = png ? 8 : 12; (png || webp) && at + 8 <= bytes.size();) {
+        const qint64 length = readNumber(bytes, png ? at : at + 4, 4, png);
+        const QByteArrayView type(bytes.constData() + (png ? at + 4 : at), 4);
+        if (type == (png ? "eXIf" : "EXIF"))
+            return exifOrientation(bytes.mid(at + 8, length));
+        // A WebP's few chunks are walked whole; a PNG's many parts of pixels are not.
+        if (png && type == "IDAT")
+            break;
+        at += 8 + length + (png ? 4 : length % 2);
+    }
+    return QImageIOHandler::TransformationNone;
+}
+
 // The whole file, read in parts so that a read no longer wanted ends soon.
 std::optional<QByteArray> readWhole(QFile &file, const std::atomic<bool> *stop)
 {
@@ -360,6 +415,26 @@ PhotoLoadResult loadPhoto(
     if (!read)
         return { nullptr, PhotoLoadError::NotAPicture };
     const QByteArray &bytes = *read;
+    // Decoded whole here, on the reading thread: HEIF has no reduced decode, so the photo
+    // makes its smaller copies from the whole picture, as for PNG and WebP.
+    const HeifPhoto heif(bytes);
+    switch (heif.header()) {
+    case HeifPhoto::Header::NotHeif:
+        break;
+    case HeifPhoto::Header::Unreadable:
+        return { nullptr, PhotoLoadError::NotAPicture };
+    case HeifPhoto::Header::TooLarge:
+        return { nullptr, PhotoLoadError::TooLarge };
+    case HeifPhoto::Header::Readable: {
+        const ColourProfile colours = heif.colourProfile();
+        QImage image = heif.decode(stop, colours);
+        if (image.isNull())
+            return { nullptr, PhotoLoadError::NotAPicture };
+        return { std::make_shared<const Photo>(
+                     std::move(image), QImageIOHandler::TransformationNone, colours.isUnusable()),
+            PhotoLoadError::None };
+    }
+    }
     QBuffer header;
     header.setData(bytes);
     QImageReader reader(&header);
@@ -370,7 +445,9 @@ PhotoLoadResult loadPhoto(
     if (stored.width() > MaximumPhotoSide || stored.height() > MaximumPhotoSide
         || qint64(stored.width()) * stored.height() > MaximumPhotoPixels)
         return { nullptr, PhotoLoadError::TooLarge };
-    const QImageIOHandler::Transformations orientation = reader.transformation();
+    const QImageIOHandler::Transformations orientation
+        = reader.format() == "png" || reader.format() == "webp" ? containerOrientation(bytes)
+                                                                : reader.transformation();
     if (tooManyScans(bytes, stored))
         return { nullptr, PhotoLoadError::NotAPicture };
 

@@ -23,6 +23,9 @@ constexpr int MaximumScanMegapixels = 4000;
 // The file is read into memory once; no JPEG of MaximumPhotoPixels comes near this.
 constexpr qint64 MaximumFileBytes = qint64(1) << 30;
 
+// The ends of the file names taken for photos, in capitals.
+constexpr const char *PhotoFileEndings[] = { "JPG", "JPEG", "JPE", "PNG", "WEBP", "HEIC", "HEIF" };
+
 enum class PhotoLoadError {
     None,
     NotAPicture, // cannot be decoded, or a JPEG of more scans than its size allows
@@ -37,7 +40,8 @@ struct PhotoLoadResult
 
 // The size and scan checks read only the file's bytes; the picture is decoded after they pass,
 // and its colours made sRGB by its embedded profile (Photo::colourProfileUnusable() when the
-// profile cannot be used).
+// profile cannot be used). JPEG, PNG and WebP (by Qt's readers) and HEIC/HEIF (libheif) load;
+// only a JPEG has a reduced decode, the others are decoded whole on the reading thread.
 // With the frame's size on the screen, a large JPEG comes back at once, shown from a reduced
 // decode while its own pixels are decoded on another thread (see Photo). Once `stop` is set,
 // the read ends soon with nothing.

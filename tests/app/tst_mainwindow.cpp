@@ -126,6 +126,9 @@ private slots:
         m_form->findChild<QAction *>("openAction")->trigger();
         settle();
         QVERIFY(m_platform->dialogs.last().openDialog);
+        QCOMPARE(m_platform->dialogs.last().filter,
+            m_form->text(TextId::PhotoFilter).chopped(1)
+                + " *.png *.webp *.heic *.heif *.PNG *.WEBP *.HEIC *.HEIF)");
         for (const QString &name : needPhoto.first(2))
             QVERIFY2(m_form->findChild<QAction *>(name)->isEnabled(), qPrintable(name));
         QCOMPARE(m_form->settings().lastPhotoFolder(), m_program->path() + u'/');
@@ -156,24 +159,31 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<TextId>("text");
-        const QByteArray good = TestPhotos::encodeJpeg(TestPhotos::quadrants(300, 400));
-        QTest::newRow("empty") << QByteArray() << TextId::NotAPhoto;
+        QTest::addColumn<QString>("name");
+        const QImage picture = TestPhotos::quadrants(300, 400);
+        const QByteArray good = TestPhotos::encodeJpeg(picture);
+        QTest::newRow("empty") << QByteArray() << TextId::NotAPhoto << "bad.jpg";
         QTest::newRow("over 32767 pixels")
-            << TestPhotos::withClaimedSize(good, 40000, 800) << TextId::PhotoTooLarge;
+            << TestPhotos::withClaimedSize(good, 40000, 800) << TextId::PhotoTooLarge << "bad.jpg";
         QTest::newRow("too small for the frame")
-            << TestPhotos::encodeJpeg(TestPhotos::quadrants(232, 310)) << TextId::PhotoTooSmall;
+            << TestPhotos::encodeJpeg(TestPhotos::quadrants(232, 310)) << TextId::PhotoTooSmall
+            << "bad.jpg";
+        const QByteArray heic = TestPhotos::encodeHeic(picture);
+        QTest::newRow("HEIC cut short")
+            << heic.left(heic.size() / 2) << TextId::NotAPhoto << "bad.heic";
     }
     void refusedFilesChangeNothing()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(TextId, text);
+        QFETCH(QString, name);
         m_form->startUp(QUrl());
         openWhole(photo("first.jpg", TestPhotos::quadrants(900, 1200)));
         QTest::mouseClick(widget("zoomInButton"), Qt::LeftButton);
         const QImage before = framePicture();
         const QRect rect = m_form->document().cropSource().rect.toRect();
 
-        const QString path = m_program->path() + QStringLiteral("/bad.jpg");
+        const QString path = m_program->path() + u'/' + name;
         QVERIFY(TestPhotos::writeFile(path, bytes));
         open(path);
         QCOMPARE(m_platform->messages.size(), 1);

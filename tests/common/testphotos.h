@@ -8,7 +8,10 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
+#include <cstring>
 #include <memory>
+
+#include <libheif/heif.h>
 
 #include "photo/photo.h"
 
@@ -87,6 +90,72 @@ inline QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
         }
     }
     return jpeg;
+}
+
+// A PNG chunk of this type and data, its checksum right.
+inline QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    const QByteArray body = type + data;
+    quint32 crc = 0xFFFFFFFF;
+    for (const char byte : body) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320 : crc >> 1;
+    }
+    QByteArray chunk;
+    for (int i = 0; i < 4; ++i)
+        chunk += char(data.size() >> (24 - 8 * i));
+    chunk += body;
+    for (int i = 0; i < 4; ++i)
+        chunk += char(~crc >> (24 - 8 * i));
+    return chunk;
+}
+
+// A PNG whose header claims another size, only the size wrong.
+inline QByteArray withClaimedPngSize(const QByteArray &png, quint32 width, quint32 height)
+{
+    QByteArray header = png.mid(16, 13);
+    for (int i = 0; i < 4; ++i) {
+        header[i] = char(width >> (24 - 8 * i));
+        header[4 + i] = char(height >> (24 - 8 * i));
+    }
+    return png.left(8) + pngChunk("IHDR", header) + png.mid(33);
+}
+
+// A HEIC file from libheif's HEVC encoder, the picture turned on display by `orientation`
+// (EXIF numbering); empty where libheif was built without one.
+inline QByteArray encodeHeic(const QImage &source, int orientation = 1)
+{
+    if (!heif_have_encoder_for_format(heif_compression_HEVC))
+        return {};
+    const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_image *image = nullptr;
+    heif_image_create(
+        rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    heif_encoding_options *options = heif_encoding_options_alloc();
+    options->image_orientation = heif_orientation(orientation);
+    heif_context_encode_image(context, image, encoder, options, nullptr);
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    QByteArray bytes;
+    heif_writer writer {};
+    writer.writer_api_version = 1;
+    writer.write = [](heif_context *, const void *data, size_t size, void *out) {
+        static_cast<QByteArray *>(out)->append(static_cast<const char *>(data), qsizetype(size));
+        return heif_error { heif_error_Ok, heif_suberror_Unspecified, "" };
+    };
+    heif_context_write(context, &writer, &bytes);
+    heif_context_free(context);
+    return bytes;
 }
 
 // A smooth picture in which any shift of a crop shows as a change of colour.

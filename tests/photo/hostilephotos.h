@@ -2,6 +2,8 @@
 
 #include "testphotos.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
@@ -226,6 +228,32 @@ inline QList<File> corpus()
         files.append({ QStringLiteral("orientation-%1.jpg").arg(orientation),
             TestPhotos::withOrientation(
                 encode(picture.transformed(turns[orientation]), {}), orientation) });
+    // Phones' photos: WebP through Qt's reader, HEIC through libheif, which turns it upright by
+    // the rotation stored in the file (empty without an HEVC encoder, and then skipped).
+    const QByteArray webp = TestPhotos::encode(picture, "webp");
+    const QByteArray heic = TestPhotos::encodeHeic(picture.transformed(turns[6]), 6);
+    QByteArray heicHuge = heic;
+    const qsizetype ispe = heic.indexOf("ispe") + 8; // after the version and flags
+    heicHuge.replace(ispe, 8, QByteArray::fromHex("00004e2000004e20")); // 20000 x 20000
+    // The same EXIF block in a PNG's eXIf chunk and a WebP's EXIF chunk.
+    const QByteArray exif = TestPhotos::withOrientation("\xFF\xD8", 6).mid(6);
+    const QByteArray png6 = TestPhotos::encode(picture.transformed(turns[6]), "png");
+    QByteArray webp6 = TestPhotos::encode(picture.transformed(turns[6]), "webp") + "EXIF";
+    webp6 += QByteArray::fromHex("20000000") + exif; // 32 bytes, no padding
+    qToLittleEndian(quint32(webp6.size() - 8), webp6.data() + 4);
+    files += {
+        { QStringLiteral("photo.webp"), webp },
+        { QStringLiteral("orientation-6.png"),
+            png6.left(33) + TestPhotos::pngChunk("eXIf", exif) + png6.mid(33) },
+        { QStringLiteral("orientation-6.webp"), webp6 },
+        { QStringLiteral("orientation-6.heic"), heic },
+        { QStringLiteral("claims-100000x100000.png"),
+            TestPhotos::withClaimedPngSize(TestPhotos::encode(picture, "png"), 100000, 100000),
+            TooLarge },
+        { QStringLiteral("claims-20000x20000.heic"), heic.isEmpty() ? heic : heicHuge, TooLarge },
+        { QStringLiteral("truncated-50.webp"), webp.left(webp.size() / 2), NotAPicture },
+        { QStringLiteral("truncated-50.heic"), heic.left(heic.size() / 2), NotAPicture },
+    };
     // More than 500 scans is refused before decoding, however the scans are made.
     const QImage small = picture.scaled(300, 400);
     for (int scans : { 500, 501, maximumScans() })

@@ -51,6 +51,8 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(Outcome, expected);
+        if (bytes.isEmpty() && QByteArray(QTest::currentDataTag()).endsWith(".heic"))
+            QSKIP("libheif here was built without an HEVC encoder to write the file");
         // KALMORA_KEEP_PHOTOS=FOLDER keeps the set there, to look at or to fuzz from.
         const QDir folder(qEnvironmentVariable("KALMORA_KEEP_PHOTOS", m_dir.path()));
         const QString path = folder.filePath(QString::fromLatin1(QTest::currentDataTag()));
@@ -359,8 +361,10 @@ private slots:
         QTest::newRow("234 x 300, just large enough")
             << "a.jpg" << jpeg(234, 300) << LoadOutcome::Accepted;
         QTest::newRow(".jpeg") << "a.jpeg" << jpeg(300, 400) << LoadOutcome::Accepted;
-        QTest::newRow(".png is not a photo name")
-            << "a.png" << jpeg(300, 400) << LoadOutcome::Ignored;
+        QTest::newRow(".heic holding a JPEG")
+            << "a.heic" << jpeg(300, 400) << LoadOutcome::Accepted;
+        QTest::newRow(".gif is not a photo name")
+            << "a.gif" << jpeg(300, 400) << LoadOutcome::Ignored;
         QTest::newRow("hidden file") << ".a.jpg" << jpeg(300, 400) << LoadOutcome::Ignored;
     }
     // A pipe under a photo's name is refused at once, not waited on.
