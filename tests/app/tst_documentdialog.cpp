@@ -39,8 +39,9 @@ private slots:
             documents.last().source = source;
         }
         FakePlatform platform { QString {} };
+        const TextTable texts; // the dialog keeps a reference
         QPointer dialog = new DocumentDialog(
-            documents, TextTable(), QStringLiteral("de"), platform, nullptr, QStringLiteral("CN"));
+            documents, texts, QStringLiteral("de"), platform, nullptr, QStringLiteral("CN"));
         QSignalSpy chosen(dialog.data(), &DocumentDialog::chosen);
         dialog->open();
         auto *list = dialog->findChild<QTreeWidget *>();
@@ -85,7 +86,8 @@ private slots:
 
     void customSize()
     {
-        QPointer dialog = new CustomSizeDialog(TextTable(), QStringLiteral("de"), nullptr);
+        const TextTable texts; // the dialog keeps a reference
+        QPointer dialog = new CustomSizeDialog(texts, QStringLiteral("de"), nullptr);
         QSignalSpy chosen(dialog.data(), &CustomSizeDialog::chosen);
         dialog->open();
         auto box
