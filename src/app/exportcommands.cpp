@@ -27,6 +27,7 @@ OnlineCopyQuestion onlineCopyQuestion(
     question.title = menuTextAsTitle(texts.text(TextId::OnlineCopyMenu));
     question.sizeLabel = texts.text(TextId::OnlineCopySize);
     question.limitLabel = texts.text(TextId::OnlineCopyLimitKB);
+    question.resultLabel = texts.text(TextId::OnlineCopySizeWritten);
     question.ownPixels = clip.size();
     question.ownPixelsLine = texts.text(TextId::OnlineCopyOwnPixels)
                                  .arg(clip.size().width())

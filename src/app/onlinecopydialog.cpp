@@ -40,9 +40,8 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
         label->setBuddy(field);
         form->addRow(label, field);
         if (field == m_size) {
-            // Reads "typed size = size written" until a line of its own names it.
             form->addRow(
-                plainLabel(QStringLiteral("="), QStringLiteral("resultCaption")), m_result);
+                plainLabel(question.resultLabel, QStringLiteral("resultCaption")), m_result);
             form->addRow(m_enlarged);
         }
     }

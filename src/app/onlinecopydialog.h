@@ -24,6 +24,7 @@ struct OnlineCopyQuestion
     QString title;
     QString sizeLabel;
     QString limitLabel;
+    QString resultLabel; // the caption of the size that will be written
     QString ownPixelsLine; // how many of the photo's own pixels the copy has to draw on
     QString enlargedNote; // %1: how many times the copy enlarges them
     QSize ownPixels; // the crop in the photo's own pixels

@@ -486,8 +486,7 @@ void PrintDialog::buttonClicked(int index)
     // surprise the user.
     const QString typed = m_printerBox->currentText();
     if (typed != m_printer.deviceName()) {
-        reportFailure(
-            PrinterFailure(0, QStringLiteral("no printer named \u201C%1\u201D").arg(typed)));
+        reportFailure(PrinterFailure(PrinterFailure::Reason::NoPrinterNamed, { typed }));
         m_printerBox->setFocus();
         return;
     }
@@ -563,7 +562,7 @@ void PrintDialog::reportFailure(const PrinterFailure &failure)
 
 void PrintDialog::showSilence(const PrinterFailure &failure)
 {
-    qWarning("The printing system does not answer: %s", qPrintable(failure.description));
+    qWarning("The printing system does not answer: %s", qPrintable(failure.said(m_texts)));
     m_buttonCaptions[0]->setEnabled(false);
     m_buttonIcons[0]->setEnabled(false);
 
@@ -599,7 +598,7 @@ void PrintDialog::makeDefaultPrinter(const QString &name)
                     QStringLiteral(
                         "Error %1 (%2) in procedura ImpostaStampante di Modulo Stampanti")
                         .arg(result.failure->number)
-                        .arg(result.failure->description),
+                        .arg(result.failure->said(m_texts)),
                     MessageBoxStyle::Ok, ApplicationTitle);
             emit defaultPrinterMade(result.found && !result.failure);
         });

@@ -156,6 +156,19 @@ enum class TextId : int {
     NoDocumentMatches = 162,
     ChooseDocument = 163,
     OnlineCopyUnderLowerLimit = 164,
+    // Why a print failed, beyond lines 59-61 and 69-71.
+    PrinterStopped = 186,
+    PrintingSystemError = 187,
+    PrintServerSilent = 188,
+    PrintingNotAnswered = 189,
+    PrintingNotAnsweredJobMayPrint = 190,
+    NoPrinterNamed = 191,
+    NoTemporaryPrintFile = 192,
+    NoPaperSize = 193,
+    PhotosBeyondPrintableArea = 194,
+    PageLayoutRefused = 195,
+    PageNotWritten = 196,
+    OnlineCopySizeWritten = 197,
 };
 
 // The interface texts: entry k (1-200) is line k of the current language file without its

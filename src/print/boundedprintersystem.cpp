@@ -16,11 +16,11 @@ BoundedPrinterSystem::BoundedPrinterSystem(std::shared_ptr<PrinterSystem> system
 
 namespace {
 
-PrinterFailure unanswered(std::chrono::milliseconds limit)
+PrinterFailure unanswered(std::chrono::milliseconds limit,
+    PrinterFailure::Reason reason = PrinterFailure::Reason::NotAnswered)
 {
-    return { 0,
-        QStringLiteral("the printing system has not answered within %1 s")
-            .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) };
+    return { reason,
+        { QString::number(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) } };
 }
 
 bool onWindowThread()
@@ -90,9 +90,7 @@ SubmitResult BoundedPrinterSystem::submit(const PrintDocument &document)
     auto call = [document](PrinterSystem &system) { return system.submit(document); };
     if (std::optional<SubmitResult> result = run<SubmitResult>(call, limit))
         return *result;
-    PrinterFailure failure = unanswered(limit);
-    failure.description += QStringLiteral("; the job may still be printed");
-    return { 0, failure };
+    return { 0, unanswered(limit, PrinterFailure::Reason::NotAnsweredJobMayPrint) };
 }
 
 std::optional<PrinterFailure> BoundedPrinterSystem::setUserDefault(const QString &printer)

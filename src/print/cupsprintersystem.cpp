@@ -11,13 +11,13 @@ namespace {
 
 PrinterFailure lastCupsFailure()
 {
-    QString description = QString::fromUtf8(cupsLastErrorString());
+    const QString words = QString::fromUtf8(cupsLastErrorString());
+    const int number = int(cupsLastError());
     // Without a server the system's own words ("Bad file descriptor") say little.
-    if (description.isEmpty() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-        description = QStringLiteral("CUPS does not answer at %1%2")
-                          .arg(QString::fromUtf8(cupsServer()),
-                              description.isEmpty() ? QString() : " (" + description + ')');
-    return { int(cupsLastError()), description };
+    if (words.isEmpty() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        return { PrinterFailure::Reason::ServerSilent, { QString::fromUtf8(cupsServer()) }, words,
+            number };
+    return { PrinterFailure::Reason::SystemError, {}, words, number };
 }
 
 bool cupsFailed()
@@ -149,9 +149,8 @@ DestPaper destPaper(cups_dest_t *dest)
         if (std::optional<DestPaper> paper = namedPaper(dest, info.get(), name))
             return *paper;
         DestPaper unknown;
-        unknown.failure = PrinterFailure { 0,
-            QStringLiteral("the printer's paper \"%1\" is not known").arg(QString::fromUtf8(name)),
-            TextId::UnknownPaper, { QString::fromUtf8(name) } };
+        unknown.failure
+            = PrinterFailure { PrinterFailure::Reason::UnknownPaper, { QString::fromUtf8(name) } };
         return unknown;
     }
     // Without the queue's own description its default paper is unknown; guessing would
@@ -231,11 +230,10 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
         return { 0, lastCupsFailure() };
     // A stopped queue would take the job and keep it; say so now instead.
     if (optionValue(dest.get(), "printer-state").toInt() == IPP_PSTATE_STOPPED) {
-        QString reason = QStringLiteral("the printer \"%1\" is stopped").arg(document.printer);
-        const QString message = optionValue(dest.get(), "printer-state-message");
-        if (!message.isEmpty())
-            reason += QStringLiteral(" (%1)").arg(message);
-        return { 0, PrinterFailure { int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS), reason } };
+        return { 0,
+            PrinterFailure { PrinterFailure::Reason::PrinterStopped, { document.printer },
+                optionValue(dest.get(), "printer-state-message"),
+                int(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) } };
     }
 
     const DestPaper paper = destPaper(dest.get());
@@ -245,7 +243,7 @@ SubmitResult CupsPrinterSystem::submit(const PrintDocument &document)
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kalmora-XXXXXX.pdf"));
     if (!file.open())
         return { 0,
-            PrinterFailure { 0, QStringLiteral("no temporary file: %1").arg(file.errorString()) } };
+            PrinterFailure { PrinterFailure::Reason::NoTemporaryFile, {}, file.errorString() } };
     file.close();
     if (std::optional<PrinterFailure> failure
         = writeSheetPdf(document, paper.area, file.fileName()))
@@ -283,8 +281,8 @@ std::optional<PrinterFailure> CupsPrinterSystem::setUserDefault(const QString &p
     std::optional<PrinterFailure> failure;
     cups_dest_t *chosen = cupsGetDest(printer.toUtf8().constData(), nullptr, count, dests);
     if (!chosen) {
-        failure = PrinterFailure { int(IPP_STATUS_ERROR_NOT_FOUND),
-            QStringLiteral("no printer is called \"%1\"").arg(printer) };
+        failure = PrinterFailure { PrinterFailure::Reason::NoPrinterNamed, { printer }, {},
+            int(IPP_STATUS_ERROR_NOT_FOUND) };
     } else {
         for (int i = 0; i < count; ++i)
             dests[i].is_default = 0;

@@ -28,34 +28,48 @@ constexpr int16_t High = -4;
 
 enum class PrintOrientation { Portrait = 1, Landscape = 2 };
 
-// Why the printing system refused: its own error number and text. A reason the program
-// finds itself also names its language line, with the values for its %1, %2...
+// Why a print failed: the kind of reason with its figures for the language line's %1, %2...,
+// and where no line can say it, the printing system's own words, shown after the line.
 struct PrinterFailure
 {
+    enum class Reason {
+        NoPrinter,
+        TooManyCopies,
+        NoPhoto,
+        UnknownPaper, // the paper's name
+        AreaLargerThanPaper,
+        NoCopyFits, // the photo's width and height, the printable area's, in mm
+        PrinterStopped, // the printer; the system's words: its state message
+        SystemError, // the system's words: its error text
+        ServerSilent, // the server's address; the system's words: its error text
+        NotAnswered, // the seconds waited
+        NotAnsweredJobMayPrint, // the seconds waited
+        NoPrinterNamed, // the name
+        NoTemporaryFile, // the system's words: why
+        NoPaperSize,
+        PhotosBeyondArea, // the photos' right and bottom edge, the printable area, in mm
+        PageLayoutRefused,
+        PageNotWritten, // the file
+    };
+
     PrinterFailure() = default;
-    PrinterFailure(int number, QString description, std::optional<TextId> text = std::nullopt,
-        QStringList arguments = {})
-        : number(number)
-        , description(std::move(description))
-        , text(text)
+    PrinterFailure(
+        Reason reason, QStringList arguments = {}, QString systemWords = {}, int number = 0)
+        : reason(reason)
         , arguments(std::move(arguments))
+        , systemWords(std::move(systemWords))
+        , number(number)
     { }
 
-    int number = 0;
-    QString description;
-    std::optional<TextId> text;
+    Reason reason = Reason::SystemError;
     QStringList arguments;
+    QString systemWords;
+    int number = 0; // the printing system's error number, 0 for a reason of our own
 
-    // In the user's language where there is a line for it, otherwise as the system said it.
-    QString said(const TextTable &texts) const
-    {
-        if (!text)
-            return description;
-        QString shown = texts.text(*text);
-        for (const QString &argument : arguments)
-            shown = shown.arg(argument);
-        return shown;
-    }
+    // The language line that says the reason.
+    TextId text() const;
+    // In the user's language, the system's own words after it.
+    QString said(const TextTable &texts) const;
 };
 
 // A sheet of paper as the printer describes it, upright (portrait): its size and the

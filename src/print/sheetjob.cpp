@@ -30,11 +30,9 @@ std::optional<PrinterFailure> printSheet(
     PrinterSystem &system, const PrintChoices &choices, const SheetPhoto &photo)
 {
     if (choices.copies > MaxCopies)
-        return PrinterFailure { 0, QStringLiteral("%1 copies at most").arg(MaxCopies),
-            TextId::TooManyCopies };
+        return PrinterFailure { PrinterFailure::Reason::TooManyCopies };
     if (photo.crop.isNull() || photo.printMm.isEmpty())
-        return PrinterFailure { 0, QStringLiteral("there is no photo to print"),
-            TextId::NoPhotoToPrint };
+        return PrinterFailure { PrinterFailure::Reason::NoPhoto };
     // Laid out for the paper the preview shows, so the copies print where they were seen.
     const QSizeF &photoMm = photo.printMm;
     const QSizeF area = printableSize(currentPaper(system, choices.printer), choices.orientation);
@@ -45,11 +43,7 @@ std::optional<PrinterFailure> printSheet(
         const QStringList sizes { QString::number(photoMm.width(), 'f', 1),
             QString::number(photoMm.height(), 'f', 1), QString::number(area.width(), 'f', 1),
             QString::number(area.height(), 'f', 1) };
-        return PrinterFailure { 0,
-            QStringLiteral("not one photo (%1 x %2 mm) fits the printable area of the paper "
-                           "(%3 x %4 mm)")
-                .arg(sizes[0], sizes[1], sizes[2], sizes[3]),
-            TextId::NoCopyFits, sizes };
+        return PrinterFailure { PrinterFailure::Reason::NoCopyFits, sizes };
     }
 
     PrintDocument document;
@@ -64,8 +58,7 @@ std::optional<PrinterFailure> printSheet(
     for (const QRectF &place : places)
         document.pictures.append({ photo.crop, place });
     if (document.printer.isEmpty())
-        return PrinterFailure { 0, QStringLiteral("no printer is installed or chosen"),
-            TextId::NoPrinter };
+        return PrinterFailure { PrinterFailure::Reason::NoPrinter };
     return system.submit(document).failure;
 }
 

@@ -23,8 +23,7 @@ QMarginsF pageMargins(const PaperArea &paper, PrintOrientation orientation)
 
 PrinterFailure areaLargerThanPaper()
 {
-    return { 0, QStringLiteral("the printer reports a printable area larger than its paper"),
-        TextId::AreaLargerThanPaper };
+    return { PrinterFailure::Reason::AreaLargerThanPaper };
 }
 
 QSizeF printableSize(const PaperArea &paper, PrintOrientation orientation)
@@ -42,7 +41,7 @@ std::optional<PrinterFailure> writeSheetPdf(
     const PrintDocument &document, const PaperArea &paper, const QString &path)
 {
     if (!(paper.paperMm.width() > 0 && paper.paperMm.height() > 0))
-        return PrinterFailure { 0, QStringLiteral("the printer reports no paper size") };
+        return PrinterFailure { PrinterFailure::Reason::NoPaperSize };
     const QSizeF area = printableSize(paper, document.orientation);
     if (area.isEmpty())
         return areaLargerThanPaper();
@@ -53,12 +52,9 @@ std::optional<PrinterFailure> writeSheetPdf(
         sheet |= placed.rectMm;
     if (sheet.left() < 0 || sheet.top() < 0 || sheet.right() > area.width() + FitTolerance
         || sheet.bottom() > area.height() + FitTolerance)
-        return PrinterFailure { 0,
-            QStringLiteral("the photos reach %1 x %2 mm, beyond the printable area of the "
-                           "paper (%3 x %4 mm)")
-                .arg(QString::number(sheet.right(), 'f', 1),
-                    QString::number(sheet.bottom(), 'f', 1), QString::number(area.width(), 'f', 1),
-                    QString::number(area.height(), 'f', 1)) };
+        return PrinterFailure { PrinterFailure::Reason::PhotosBeyondArea,
+            { QString::number(sheet.right(), 'f', 1), QString::number(sheet.bottom(), 'f', 1),
+                QString::number(area.width(), 'f', 1), QString::number(area.height(), 'f', 1) } };
     QPdfWriter writer(path);
     writer.setResolution(PdfResolution);
     writer.setCreator(QStringLiteral("Kalmora"));
@@ -70,12 +66,11 @@ std::optional<PrinterFailure> writeSheetPdf(
         ? QPageLayout::Landscape
         : QPageLayout::Portrait;
     if (!writer.setPageLayout(QPageLayout(size, orientation, QMarginsF())))
-        return PrinterFailure { 0, QStringLiteral("the page layout was refused") };
+        return PrinterFailure { PrinterFailure::Reason::PageLayoutRefused };
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return PrinterFailure { 0,
-            QStringLiteral("the page could not be written to %1").arg(path) };
+        return PrinterFailure { PrinterFailure::Reason::PageNotWritten, { path } };
     painter.scale(
         PdfResolution / Units::MillimetresPerInch, PdfResolution / Units::MillimetresPerInch);
     const QMarginsF margins = pageMargins(paper, document.orientation);
@@ -84,7 +79,6 @@ std::optional<PrinterFailure> writeSheetPdf(
     for (const PlacedPicture &placed : document.pictures)
         painter.drawImage(placed.rectMm, placed.picture);
     if (!painter.end())
-        return PrinterFailure { 0,
-            QStringLiteral("the page could not be written to %1").arg(path) };
+        return PrinterFailure { PrinterFailure::Reason::PageNotWritten, { path } };
     return std::nullopt;
 }

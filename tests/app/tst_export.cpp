@@ -339,7 +339,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, factor);
         QStringList shown;
-        bool named = false; // the size to be written has a caption
+        QString caption; // of the size to be written
         const AskOnlineCopy ask = [&](QWidget *, const OnlineCopyQuestion &question) {
             const QLocale before;
             QLocale::setDefault(QLocale::German);
@@ -348,14 +348,14 @@ private slots:
                 dialog.findChild<QLineEdit *>("sizeEdit")->setText(typed);
             for (const char *name : { "ownPixelsLabel", "enlargedLabel" })
                 shown << dialog.findChild<QLabel *>(name)->text();
-            named = dialog.findChild<QLabel *>("resultCaption") != nullptr;
+            caption = dialog.findChild<QLabel *>("resultCaption")->text();
             QLocale::setDefault(before);
             return std::optional<OnlineCopyChoice>();
         };
         QCOMPARE(
             copyOnline(TestPhotos::gradients(photo.width(), photo.height()), format, ask).outcome,
             ExportOutcome::Cancelled);
-        QVERIFY(named);
+        QCOMPARE(caption, "Size written (pixels)");
         QCOMPARE(shown,
             QStringList(
                 { m_texts.text(TextId::OnlineCopyOwnPixels).arg(photo.width()).arg(photo.height()),

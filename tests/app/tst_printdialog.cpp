@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
+#include "i18n/textfile.h"
 #include "i18n/texttable.h"
 #include "print/boundedprintersystem.h"
 #include "print/cupsprintersystem.h"
@@ -32,7 +33,7 @@ struct OnePrinter
 
     FakePlatform platform { QString {} };
     Printer printer { platform.printerSystem };
-    const TextTable texts;
+    TextTable texts;
     const PhotoSheetSource source { [] { return TestPhotos::quadrants(70, 90); },
         [] { return QSizeF(35, 45); } };
 };
@@ -140,7 +141,8 @@ private slots:
         one.platform.printerSystem.submitGate = &gate;
         one.platform.printerSystem.submitSent = &sent;
         if (end == "refused")
-            one.platform.printerSystem.submitFailure = PrinterFailure(5, "paper jam");
+            one.platform.printerSystem.submitFailure
+                = PrinterFailure(PrinterFailure::Reason::SystemError, {}, "paper jam", 5);
         QPointer<PrintDialog> dialog = one.dialog();
         const QString caption = dialog->windowTitle();
         QTRY_VERIFY(answered(dialog));
@@ -170,7 +172,8 @@ private slots:
         }
         QTRY_COMPARE(one.platform.messages.size(), 1);
         QCOMPARE(one.platform.messages[0].text,
-            one.texts.text(TextId::PrintFailed) + QStringLiteral("paper jam"));
+            one.texts.text(TextId::PrintFailed)
+                + QStringLiteral("the printing system reports an error (paper jam)"));
         QCOMPARE(one.platform.messages[0].title, one.texts.text(TextId::MessageTitle));
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), caption);
@@ -179,16 +182,18 @@ private slots:
         delete dialog;
     }
 
-    // A name typed that no queue has prints nowhere and says so.
+    // A name typed that no queue has prints nowhere and says so, in the user's language.
     void unknownPrinterTyped()
     {
         OnePrinter one;
+        one.texts.applyLines(readTextLines(KALMORA_SOURCE_DIR "/Lang/deutsch.lng").value());
         std::unique_ptr<PrintDialog> dialog(one.dialog());
         QTRY_VERIFY(answered(dialog.get()));
         dialog->findChild<QComboBox *>("printerBox")->setEditText("Q");
         clickPrint(dialog.get());
-        QVERIFY(!dialog->isPrinting()
-            && one.platform.messages.value(0).text.endsWith("named \u201CQ\u201D"));
+        QVERIFY(!dialog->isPrinting());
+        QCOMPARE(one.platform.messages.value(0).text,
+            "Drucken fehlgeschlagen: kein Drucker hei\u00DFt \u201EQ\u201C");
     }
 
     // The printers are asked off the window's thread: the dialog shows and the thread goes on

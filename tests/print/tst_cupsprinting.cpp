@@ -143,7 +143,7 @@ private slots:
         QFETCH(QMarginsF, margins);
         QString title;
         const std::optional<PrinterFailure> failure = print(photo, queue, portrait, copies, &title);
-        QVERIFY2(!failure, qPrintable(failure ? failure->description : QString()));
+        QVERIFY2(!failure, qPrintable(failure ? failure->said(TextTable()) : QString()));
         QString job;
         QTRY_VERIFY_WITH_TIMEOUT(!(job = finishedJob(title)).isEmpty(), 120000);
         const QString pdf = outputOf(title);

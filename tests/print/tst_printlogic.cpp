@@ -1,4 +1,5 @@
 #include "fakeprintersystem.h"
+#include "i18n/textfile.h"
 #include "photo/photoformat.h"
 #include "print/boundedprintersystem.h"
 #include "print/copiestext.h"
@@ -6,6 +7,7 @@
 #include "print/sheetjob.h"
 #include "print/sheetpdf.h"
 #include "print/sheetpreview.h"
+#include "testconfig.h"
 #include "testphotos.h"
 
 #include <QFutureWatcher>
@@ -197,7 +199,7 @@ private slots:
             PrintQuality::Draft, "title" };
         const std::optional<PrinterFailure> failure = ::printSheet(
             system, choices, { photo.isEmpty() ? QImage() : TestPhotos::quadrants(70, 90), photo });
-        QCOMPARE(failure ? int(failure->text.value_or(TextId(-1))) : 0, refusal);
+        QCOMPARE(failure ? int(failure->text()) : 0, refusal);
         QCOMPARE(system.submitted.size(), refusal ? 0 : 1);
         if (refusal)
             return;
@@ -207,6 +209,37 @@ private slots:
             && sent.title == choices.title);
         QCOMPARE(sent.pictures.size(), 8);
         QCOMPARE(sent.pictures[7].rectMm, QRectF(118, 56, 35, 45));
+    }
+    // A reason in the user's language: its figures in their places, taken as they are, and
+    // the printing system's words after it.
+    void failureSaid_data()
+    {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QStringList>("figures");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("said");
+        using enum PrinterFailure::Reason;
+        QTest::newRow("stopped") << int(PrinterStopped) << QStringList { "B\u00FCro %2" }
+                                 << "Paused"
+                                 << "der Drucker \u201EB\u00FCro %2\u201C ist angehalten (Paused)";
+        QTest::newRow("no copy fits")
+            << int(NoCopyFits) << QStringList { "35.0", "45.0", "30.0", "40.0" } << ""
+            << "kein einziges Foto (35.0 x 45.0 mm) passt in den Druckbereich des Papiers "
+               "(30.0 x 40.0 mm)";
+        QTest::newRow("job unanswered")
+            << int(NotAnsweredJobMayPrint) << QStringList { "30" } << ""
+            << "das Drucksystem hat nicht innerhalb von 30 s geantwortet: der Auftrag wird "
+               "vielleicht trotzdem gedruckt";
+    }
+    void failureSaid()
+    {
+        QFETCH(int, reason);
+        QFETCH(QStringList, figures);
+        QFETCH(QString, words);
+        QFETCH(QString, said);
+        TextTable german;
+        german.applyLines(readTextLines(KALMORA_SOURCE_DIR "/Lang/deutsch.lng").value());
+        QCOMPARE(PrinterFailure(PrinterFailure::Reason(reason), figures, words).said(german), said);
     }
     // A job on its own thread through a printing server that never answers: the window's
     // thread goes on meanwhile, and the job gives up at the time limit.
@@ -225,7 +258,7 @@ private slots:
         QTRY_VERIFY(free);
         QVERIFY(!job.isFinished());
         QTRY_VERIFY_WITH_TIMEOUT(job.isFinished(), 2500);
-        QVERIFY(job.result()->description.contains("not answered"));
+        QCOMPARE(job.result()->reason, PrinterFailure::Reason::NotAnsweredJobMayPrint);
         never.release(); // the call given up ends, with the system it owns
         QTRY_COMPARE(silent.use_count(), 2); // here and in the printing system
     }
