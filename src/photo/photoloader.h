@@ -32,7 +32,7 @@ constexpr const char *PhotoFileEndings[] = { "JPG", "JPEG", "JPE", "PNG", "WEBP"
 enum class PhotoLoadError {
     None,
     NotAPicture, // cannot be decoded, or a JPEG of more scans than its size allows
-    TooLarge, // a side over 32767 pixels, or more pixels than we decode
+    TooLarge, // a side over 32767 pixels, more pixels than we decode, or too much metadata
 };
 
 struct PhotoLoadResult
