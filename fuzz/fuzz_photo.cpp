@@ -38,8 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const int scans = countJpegScans(bytes, MaximumJpegScans);
-    if (scans < 0 || scans > MaximumJpegScans + 1)
+    const JpegSegments segments = readJpegSegments(bytes, MaximumJpegScans);
+    const int scans = segments.scans;
+    if (scans < 0 || scans > MaximumJpegScans + 1 || segments.metadataBytes < 0
+        || segments.metadataBytes > qsizetype(size))
         std::abort();
 
     QBuffer buffer;
@@ -63,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
-    if (scans > MaximumJpegScans || loaded.photo->width() > MaximumPhotoSide
-        || loaded.photo->height() > MaximumPhotoSide)
+    if (scans > MaximumJpegScans || segments.metadataBytes > MaximumJpegMetadataBytes
+        || loaded.photo->width() > MaximumPhotoSide || loaded.photo->height() > MaximumPhotoSide)
         std::abort();
     for (const PhotoFormat &format : PhotoFormats) {
         const std::optional<CropRect> rect = centreCrop(

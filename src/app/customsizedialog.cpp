@@ -2,6 +2,7 @@
 
 #include "i18n/texttable.h"
 #include "platform/units.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -68,8 +69,6 @@ void CustomSizeDialog::createControls(const TextTable &texts, const QString &lan
     m_unit->addItem(QStringLiteral("in"), int(SizeUnit::Inch));
     m_refused = plainLabel(texts.text(TextId::CustomSizeRefused), this);
     m_refused->setObjectName(QStringLiteral("refusedLabel"));
-    // One line, so the dialog is as wide as the text: a window that grows for a wrapped text
-    // clips it.
     m_refused->hide();
 
     auto row = [this](std::initializer_list<QWidget *> widgets, bool withUnit) {
@@ -98,6 +97,7 @@ void CustomSizeDialog::createControls(const TextTable &texts, const QString &lan
     connect(m_unit, &QComboBox::currentIndexChanged, this, &CustomSizeDialog::changeUnit);
     connect(buttons, &QDialogButtonBox::accepted, this, &CustomSizeDialog::tryAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    keepWithinScreen(this);
 }
 
 void CustomSizeDialog::start(const IdDocument &current)
@@ -139,6 +139,8 @@ void CustomSizeDialog::tryAccept()
             m_headMin->value(), m_headMax->value());
     if (!document) {
         m_refused->show();
+        // A window does not grow by itself for the lines a wrapped text needs.
+        adjustSize();
         return;
     }
     emit chosen(*document);

@@ -3,6 +3,7 @@
 #include "i18n/texttable.h"
 #include "photo/documentfilter.h"
 #include "platform/platform.h"
+#include "widgets/controls.h"
 
 #include <QCollator>
 #include <QDialogButtonBox>
@@ -111,8 +112,10 @@ DocumentDialog::DocumentDialog(const QList<IdDocument> &documents, const TextTab
 
     createControls();
     fillList(currentId);
-    sizeToContents();
+    // The first document's details are there to be kept within the screen and sized for.
     showDetails();
+    keepWithinScreen(this);
+    sizeToContents();
 }
 
 void DocumentDialog::createControls()

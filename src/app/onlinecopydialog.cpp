@@ -1,6 +1,7 @@
 #include "onlinecopydialog.h"
 
 #include "export/onlinecopysize.h"
+#include "widgets/controls.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -49,6 +50,7 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
     fitTitle(question.title);
 
     judge();
+    keepWithinScreen(this);
     connect(m_size, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_limit, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -63,7 +65,7 @@ void OnlineCopyDialog::fitTitle(const QString &title)
     constexpr int TitleBarExtras = 160;
     int wanted = QFontMetrics(bold).horizontalAdvance(title) + TitleBarExtras;
     if (const QScreen *shown = screen())
-        wanted = std::min(wanted, shown->availableGeometry().width());
+        wanted = std::min(wanted, shown->availableGeometry().width() * 9 / 10); // and its frame
     setMinimumWidth(wanted);
 }
 

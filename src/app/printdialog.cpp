@@ -570,12 +570,21 @@ void PrintDialog::showSilence(const PrinterFailure &failure)
     auto *note = caption(this, "silenceNote", QRectF(345, ClientHeight - 120, 6525, 270));
     note->setText(m_texts.text(TextId::PrintingSystemSilent));
     note->setWordWrap(true);
-    fitToText(note);
+    const QScreen *shown = screen();
+    fitToText(
+        note, QRect(4, 4, width() - 8, shown ? shown->availableGeometry().height() / 2 : height()));
     note->show();
     auto *exportButton = new QPushButton(m_texts.text(TextId::ExportInstead), this);
     m_exportButton = exportButton;
     exportButton->setObjectName(QStringLiteral("exportInsteadButton"));
     exportButton->setAutoDefault(true);
+    // Within the dialog's width, the whole caption in its tooltip.
+    const int widest = width() - 2 * note->x();
+    if (exportButton->sizeHint().width() > widest) {
+        exportButton->setToolTip(plainToolTip(exportButton->text()));
+        exportButton->setText(exportButton->fontMetrics().elidedText(
+            exportButton->text(), Qt::ElideRight, widest * 3 / 4));
+    }
     exportButton->adjustSize();
     exportButton->move(note->x(), note->geometry().bottom() + 8);
     exportButton->show();

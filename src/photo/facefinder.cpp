@@ -14,6 +14,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -55,13 +56,14 @@ public:
 
 namespace {
 
-// A second of loading and 100 MB: every window of the process shares the one model.
+// A second of loading and 100 MB: every window of the process shares the one model. Never
+// destroyed, as a load may still run while the program ends.
 std::shared_ptr<FaceModel> sharedFaceModel(const QString &path)
 {
-    static std::mutex mutex;
-    static std::map<QString, std::shared_ptr<FaceModel>> models;
-    const std::lock_guard lock(mutex);
-    std::shared_ptr<FaceModel> &model = models[path];
+    static auto *mutex = new std::mutex;
+    static auto *models = new std::map<QString, std::shared_ptr<FaceModel>>;
+    const std::lock_guard lock(*mutex);
+    std::shared_ptr<FaceModel> &model = (*models)[path];
     if (!model)
         model = loadFaceModel(path);
     return model;
@@ -231,8 +233,12 @@ FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bo
 }
 
 FaceFinder::FaceFinder(const QString &modelPath, QObject *parent)
+    : FaceFinder([modelPath] { return sharedFaceModel(modelPath); }, parent)
+{ }
+
+FaceFinder::FaceFinder(ModelLoader load, QObject *parent)
     : QObject(parent)
-    , m_modelPath(modelPath)
+    , m_load(std::move(load))
 {
     // One thread: the model is loaded before any search, and searches run in order.
     m_thread.setMaxThreadCount(1);
@@ -241,7 +247,7 @@ FaceFinder::FaceFinder(const QString &modelPath, QObject *parent)
 
 FaceFinder::~FaceFinder()
 {
-    // A search waiting for a photo's pixels lets go of it, so the program ends at once.
+    // A search waiting for a photo's pixels or the model lets go, so the program ends at once.
     m_ending = true;
     m_thread.clear();
     m_thread.waitForDone();
@@ -249,22 +255,27 @@ FaceFinder::~FaceFinder()
 
 void FaceFinder::loadModel()
 {
-    if (m_loading)
-        return;
-    m_loading = true;
-    m_thread.start([this] { m_model = sharedFaceModel(m_modelPath); });
+    std::promise<std::shared_ptr<FaceModel>> loaded;
+    m_model = loaded.get_future().share();
+    std::thread([load = m_load, loaded = std::move(loaded)]() mutable {
+        loaded.set_value(load());
+    }).detach();
 }
 
 void FaceFinder::search(PhotoPtr photo)
 {
     loadModel();
     const int ticket = ++m_latest;
-    m_thread.start([this, photo = std::move(photo), ticket] {
+    m_thread.start([this, model = m_model, photo = std::move(photo), ticket] {
         // A photo loaded since makes this one's search useless.
         if (ticket != m_latest)
             return;
         const auto useless = [this, ticket] { return m_ending || ticket != m_latest; };
-        const FaceSearch result = m_model ? findFace(*m_model, *photo, useless) : FaceSearch {};
+        while (model.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            if (useless())
+                return;
+        const std::shared_ptr<FaceModel> &loaded = model.get();
+        const FaceSearch result = loaded ? findFace(*loaded, *photo, useless) : FaceSearch {};
         if (useless())
             return;
         QMetaObject::invokeMethod(

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -74,15 +75,21 @@ FaceSearch findFace(FaceModel &model, const QImage &upright);
 
 inline constexpr auto LandmarkModelPath = "/usr/share/dlib/shape_predictor_68_face_landmarks.dat";
 
-// Searches photos for a face on a thread of its own, in the order asked; the model is loaded
-// there first, so no caller ever waits for it.
+// Searches photos for a face on a thread of its own, in the order asked. The model is loaded on
+// a thread of its own that nobody waits for: dlib's reading cannot be cut short, so a program
+// ending meanwhile leaves it behind.
 class FaceFinder : public QObject
 {
     Q_OBJECT
 public:
+    using ModelLoader = std::function<std::shared_ptr<FaceModel>()>;
+    // The model of the file, shared by every finder of the process.
     explicit FaceFinder(const QString &modelPath = QString::fromLatin1(LandmarkModelPath),
         QObject *parent = nullptr);
-    // Waits for the search under way; the ones not started yet are dropped.
+    // `load` runs on a thread that may outlive the finder: it must own what it touches.
+    explicit FaceFinder(ModelLoader load, QObject *parent = nullptr);
+    // Waits for the search under way, which lets go of a model still loading; the searches not
+    // started yet are dropped.
     ~FaceFinder() override;
 
     // Starts loading the model, once.
@@ -95,10 +102,9 @@ signals:
     void found(const PhotoPtr &photo, const FaceSearch &result);
 
 private:
-    QString m_modelPath;
+    ModelLoader m_load;
     QThreadPool m_thread;
-    std::shared_ptr<FaceModel> m_model; // touched on the pool's one thread only
-    bool m_loading = false;
+    std::shared_future<std::shared_ptr<FaceModel>> m_model; // valid once the load started
     std::atomic<int> m_latest { 0 };
     std::atomic<bool> m_ending { false };
 };

@@ -24,14 +24,15 @@ bool hasNoLength(unsigned char marker)
 
 } // namespace
 
-int countJpegScans(QByteArrayView bytes, int stopAfter)
+JpegSegments readJpegSegments(QByteArrayView bytes, int stopAfterScans)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
     if (size < 2 || data[0] != MarkerPrefix || data[1] != StartOfImage)
-        return 0;
+        return {};
 
-    int scans = 0;
+    JpegSegments found;
+    qsizetype entropyCoded = 0;
     qsizetype at = 2;
     while (at < size) {
         // Between segments libjpeg skips stray bytes up to the next marker, FF 00 included
@@ -56,9 +57,10 @@ int countJpegScans(QByteArrayView bytes, int stopAfter)
         at += std::max<qsizetype>(length, 2);
         if (marker != StartOfScan)
             continue;
-        if (++scans > stopAfter)
+        if (++found.scans > stopAfterScans)
             break;
         // Entropy-coded data runs to the next marker other than a stuffed zero or a restart.
+        const qsizetype scanStart = std::min(at, size);
         while (at + 1 < size) {
             if (data[at] == MarkerPrefix) {
                 const unsigned char next = data[at + 1];
@@ -73,6 +75,9 @@ int countJpegScans(QByteArrayView bytes, int stopAfter)
             }
             ++at;
         }
+        entropyCoded += std::min(at, size) - scanStart;
     }
-    return scans;
+    // Only bytes really there count: a length that runs past the end claims nothing.
+    found.metadataBytes = std::min(at, size) - entropyCoded;
+    return found;
 }

@@ -33,12 +33,12 @@ void allowLargePhotos()
 }
 
 // A JPEG of more scans than MaximumJpegScans, or than MaximumScanMegapixels allow for its size.
-bool tooManyScans(const QByteArray &bytes, const QSize &size)
+bool tooManyScans(int scans, const QSize &size)
 {
     const double megapixels = double(size.width()) * size.height() / 1e6;
     const int allowed = int(std::min<double>(MaximumJpegScans,
         std::max(1.0, std::floor(MaximumScanMegapixels / std::max(megapixels, 1e-6)))));
-    return countJpegScans(bytes, allowed) > allowed;
+    return scans > allowed;
 }
 
 // The file's bytes for the decoder. Once the photo is no longer wanted, reading fails, and
@@ -435,6 +435,10 @@ PhotoLoadResult loadPhoto(
             PhotoLoadError::None };
     }
     }
+    // Before Qt reads the header, which costs a millisecond or more a segment.
+    const JpegSegments segments = readJpegSegments(bytes, MaximumJpegScans);
+    if (segments.metadataBytes > MaximumJpegMetadataBytes)
+        return { nullptr, PhotoLoadError::TooLarge };
     QBuffer header;
     header.setData(bytes);
     QImageReader reader(&header);
@@ -448,7 +452,7 @@ PhotoLoadResult loadPhoto(
     const QImageIOHandler::Transformations orientation
         = reader.format() == "png" || reader.format() == "webp" ? containerOrientation(bytes)
                                                                 : reader.transformation();
-    if (tooManyScans(bytes, stored))
+    if (tooManyScans(segments.scans, stored))
         return { nullptr, PhotoLoadError::NotAPicture };
 
     const QSize upright

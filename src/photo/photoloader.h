@@ -20,6 +20,9 @@ constexpr int MaximumJpegScans = 500;
 // far above what progressive files from cameras and editors need (10 scans of 48 megapixels
 // are 480).
 constexpr int MaximumScanMegapixels = 4000;
+// Metadata Qt's reader walks segment by segment, twice: a phone's EXIF, ICC and MPF take well
+// under a megabyte, while a file padded with thousands of comments would take a minute.
+constexpr qint64 MaximumJpegMetadataBytes = 16 * 1024 * 1024;
 // The file is read into memory once; no JPEG of MaximumPhotoPixels comes near this.
 constexpr qint64 MaximumFileBytes = qint64(1) << 30;
 
@@ -29,7 +32,7 @@ constexpr const char *PhotoFileEndings[] = { "JPG", "JPEG", "JPE", "PNG", "WEBP"
 enum class PhotoLoadError {
     None,
     NotAPicture, // cannot be decoded, or a JPEG of more scans than its size allows
-    TooLarge, // a side over 32767 pixels, or more pixels than we decode
+    TooLarge, // a side over 32767 pixels, more pixels than we decode, or too much metadata
 };
 
 struct PhotoLoadResult

@@ -7,6 +7,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
 
 QString withoutMnemonic(const QString &caption)
 {
@@ -77,7 +80,8 @@ template<class Caption> void fitCaptionToText(Caption *label, QRect bounds)
                                    flags | Qt::TextWordWrap, label->text())
                                .height()
             + chrome.height();
-        box.setHeight(std::max(box.height(), height));
+        // Down to the edge of its bounds at most; never shorter than its design box.
+        box.setHeight(std::max(box.height(), std::min(height, bounds.bottom() + 1 - box.top())));
     }
     setTwipsGeometry(label,
         QRectF(box.x() * TwipsPerPixel, box.y() * TwipsPerPixel, box.width() * TwipsPerPixel,
@@ -109,6 +113,39 @@ void showPlainText(QWidget *window)
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
     for (QLabel *label : labels)
         label->setTextFormat(Qt::PlainText);
+}
+
+void keepWithinScreen(QWidget *dialog)
+{
+    const QScreen *screen = dialog->screen();
+    const int width = screen ? screen->availableGeometry().width() : 1280;
+    const int widest = width * 3 / 10;
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        label->setWordWrap(true);
+        label->setMaximumWidth(std::min(label->maximumWidth(), widest));
+        // A window does not grow for the lines a wrapped text needs: a long text takes them
+        // from the start, and its layout cannot squeeze it narrower.
+        const QFontMetrics metrics = label->fontMetrics();
+        if (metrics.horizontalAdvance(label->text()) > widest) {
+            // Three lines at most, so a dozen of them still leave room for the rest.
+            const QString text = label->text();
+            const QString shown = metrics.elidedText(text, Qt::ElideRight, widest * 5 / 2);
+            if (shown != text) {
+                label->setToolTip(plainToolTip(text));
+                label->setText(shown);
+            }
+            label->setMinimumWidth(widest);
+            label->setMinimumHeight(label->heightForWidth(widest));
+        }
+    }
+    for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+        const QString text = button->text();
+        const QString shown = button->fontMetrics().elidedText(text, Qt::ElideRight, width / 4);
+        if (shown == text)
+            continue;
+        button->setToolTip(plainToolTip(withoutMnemonic(text)));
+        button->setText(shown);
+    }
 }
 
 QString plainToolTip(const QString &text)
@@ -197,7 +234,9 @@ void CaptionButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(isEnabled() ? textColour(this) : QColor(150, 150, 150));
-    painter.drawText(rect(), int(alignment()), text());
+    // A caption wider than the window allows is cut short rather than clipped at both ends.
+    painter.drawText(
+        rect(), int(alignment()), fontMetrics().elidedText(text(), Qt::ElideRight, width()));
     if (hasFocus())
         drawFocusFrame(painter, this);
 }

@@ -14,12 +14,18 @@ void setCaption(QLabel *label, const QString &caption);
 // Makes a label at least as wide as its text in its font. It grows from its design box
 // (the geometry it had the first time), away from the edge its text is aligned to, or both
 // ways for centred text, and stays within `bounds` (its parent's area inside a small margin
-// when empty); text still too wide wraps at words, the label growing downwards.
+// when empty); text still too wide wraps at words, the label growing downwards to the bottom
+// of `bounds` at most.
 void fitToText(QLabel *label, QRect bounds = {});
 void fitToText(CaptionButton *button, QRect bounds = {});
 // Every label of a window shows its text as it stands: texts come from language files that
 // users share, and Qt would otherwise take a line that looks like HTML as rich text.
 void showPlainText(QWidget *window);
+// Keeps a dialog of layouts within the screen whatever the language file says: its labels wrap
+// within three tenths of the screen's width, a text of more than about three such lines and a
+// button caption longer than a quarter of the width are cut short, whole in their tooltips.
+// Texts set later keep to the same widths.
+void keepWithinScreen(QWidget *dialog);
 // A tooltip that shows its text as it stands.
 QString plainToolTip(const QString &text);
 

@@ -1,12 +1,44 @@
+#include "app/aboutbox.h"
+#include "app/customsizedialog.h"
+#include "app/documentdialog.h"
 #include "app/linkpanel.h"
 #include "app/mainwindow.h"
+#include "app/onlinecopydialog.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
 #include "i18n/textfile.h"
 #include "programfolder.h"
+#include "widgets/controls.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
+
+namespace {
+
+// The labels of a window that stand past its edge or, unless only that is asked, whose text
+// does not show whole.
+void addClipped(QWidget *window, QStringList &clipped, bool edgesOnly = false)
+{
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->isHidden() || label->text().isEmpty())
+            continue;
+        const QRect box = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect inWindow(label->mapTo(window, QPoint()), label->size());
+        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
+        if ((!edgesOnly && !box.contains(needed)) || !window->rect().contains(inWindow))
+            clipped << QStringLiteral("%1 \"%2\": %3 x %4 px, needs %5 x %6")
+                           .arg(label->objectName(), label->text())
+                           .arg(box.width())
+                           .arg(box.height())
+                           .arg(needed.width())
+                           .arg(needed.height());
+    }
+}
+
+} // namespace
 
 // The windows in every shipped language.
 class TestWindowTexts : public QObject
@@ -32,36 +64,79 @@ private slots:
         MainWindow form(platform, platform.printerSystem);
         form.startUp(QUrl());
         QStringList clipped;
-        auto check = [&](QWidget *window) {
-            for (QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->isHidden() || label->text().isEmpty())
-                    continue;
-                const QRect box = label->contentsRect();
-                const int flags
-                    = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-                const QRect inWindow(label->mapTo(window, QPoint()), label->size());
-                const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
-                if (!box.contains(needed) || !window->rect().contains(inWindow))
-                    clipped << QStringLiteral("%1 \"%2\": %3 px wide, needs %4")
-                                   .arg(label->objectName(), label->text())
-                                   .arg(box.width())
-                                   .arg(needed.width());
-            }
-        };
         for (int format = 0; format < 5; ++format) {
             form.selectFormat(format);
-            check(&form);
+            addClipped(&form, clipped);
         }
         for (int link = 0; link < 4; ++link) {
             form.findChild<LinkPanel *>()->highlightLink(link); // bold under the pointer
-            check(&form);
+            addClipped(&form, clipped);
         }
         TextTable texts;
         texts.applyLines(readTextLines(program.langPath() + file).value());
         Printer printer(platform.printerSystem);
         PrintDialog dialog(platform, texts, printer, {});
-        check(&dialog);
+        addClipped(&dialog, clipped);
         clipped.removeDuplicates();
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
+    }
+
+    // A language file whose every line runs to 400 characters: each dialog still fits the
+    // screen, with its buttons whole inside it.
+    void dialogsFitTheScreen_data()
+    {
+        QTest::addColumn<int>("dialog");
+        int index = 0;
+        for (const char *name : { "online copy", "document", "custom size", "print", "about" })
+            QTest::newRow(name) << index++;
+    }
+    void dialogsFitTheScreen()
+    {
+        QFETCH(int, dialog);
+        ProgramFolder program(false);
+        QByteArray lines;
+        for (int k = 1; k <= TextTable::LastEntry; ++k)
+            lines += (QString::number(k).rightJustified(2, u'0').leftJustified(3)
+                         + QStringLiteral("Word %1 ").arg(k).repeated(60))
+                         .left(400)
+                         .toUtf8()
+                + "\r\n";
+        program.write("Lang/long.lng", lines);
+        TextTable texts;
+        texts.applyLines(readTextLines(program.langPath() + "long.lng").value());
+        FakePlatform platform(program.path());
+        Printer printer(platform.printerSystem);
+        OnlineCopyQuestion question { texts.text(TextId::OnlineCopyMenu),
+            texts.text(TextId::OnlineCopySize), texts.text(TextId::OnlineCopyLimitKB),
+            texts.text(TextId::OnlineCopyOwnPixels), texts.text(TextId::OnlineCopyEnlarged),
+            QSize(100, 100), { "1000", "240" }, [](auto &) { return QSize(1000, 1000); } };
+        const QList<IdDocument> documents = { formatDocument(1) };
+        const std::unique_ptr<QWidget> window = dialog == 0
+            ? std::unique_ptr<QWidget>(new OnlineCopyDialog(question, nullptr))
+            : dialog == 1
+            ? std::make_unique<DocumentDialog>(documents, texts, "en", platform, nullptr)
+            : dialog == 2 ? std::make_unique<CustomSizeDialog>(texts, "en", nullptr)
+            : dialog == 3
+            ? std::make_unique<PrintDialog>(platform, texts, printer, PhotoSheetSource {})
+            : std::unique_ptr<QWidget>(new AboutBox(platform, texts));
+        window->show();
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY2(screen.contains(window->frameGeometry()),
+            qPrintable(QStringLiteral("%1 x %2").arg(window->width()).arg(window->height())));
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+            if (!button->isVisibleTo(window.get()))
+                continue;
+            QVERIFY(window->rect().contains(
+                QRect(button->mapTo(window.get(), QPoint()), button->size())));
+            // Squeezed by its layout, not cut short as a caption button cuts its caption.
+            QVERIFY(qobject_cast<CaptionButton *>(button)
+                || button->width() >= button->minimumSizeHint().width());
+        }
+        QStringList clipped;
+        // Captions at their design places may lose the end of an overlong text, never their
+        // place; the About box scrolls its texts past its edges.
+        if (dialog != 4)
+            addClipped(window.get(), clipped, dialog == 3);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
     }
 };

@@ -272,6 +272,17 @@ inline QList<File> corpus()
         TestPhotos::withClaimedSize(
             encode(small, { ColourSpace::Rgb, true, false, 500 }), 14000, 14000),
         NotAPicture });
+    // Padded with 64 KB segments: 255 stay under the 16 MB of metadata allowed, 256 do not,
+    // whether comments or APP1 blocks.
+    const auto padded = [&good](int comments, int app1) {
+        const QByteArray segment = QByteArray::fromHex("FFFEFFFF") + QByteArray(65533, '\0');
+        QByteArray app1Segment = segment;
+        app1Segment[1] = '\xE1';
+        return good.left(2) + segment.repeated(comments) + app1Segment.repeated(app1) + good.mid(2);
+    };
+    files.append({ QStringLiteral("255-comments-of-64k.jpg"), padded(255, 0) });
+    files.append(
+        { QStringLiteral("128-comments-128-app1-of-64k.jpg"), padded(128, 128), TooLarge });
     return files;
 }
 

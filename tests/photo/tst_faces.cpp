@@ -13,7 +13,9 @@
 #include <QPainterPath>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
+#include <future>
 #include <random>
 
 #include <sys/stat.h>
@@ -311,6 +313,26 @@ private slots:
         const QTemporaryDir dir;
         QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("model.dat")).constData(), 0600), 0);
         QVERIFY(!loadFaceModel(dir.filePath("model.dat")));
+    }
+
+    // Ending the program never waits for the model: a finder whose load never ends (until the
+    // test lets it) goes away with a search queued, and the load then finishes without it.
+    void finderEndsWhileTheModelLoads()
+    {
+        std::promise<void> release;
+        const auto load = std::make_shared<FaceFinder::ModelLoader>(
+            [released = release.get_future().share(), model = m_model] {
+                released.wait();
+                return model;
+            });
+        {
+            FaceFinder finder([load] { return (*load)(); });
+            finder.search(
+                std::make_shared<const Photo>(astronaut(), QImageIOHandler::TransformationNone));
+        }
+        release.set_value();
+        while (load.use_count() > 1) // the loading thread's copy, until it has set the model
+            QThread::msleep(1);
     }
 
     void fitMeetsTheRule_data()
