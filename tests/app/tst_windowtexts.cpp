@@ -108,8 +108,9 @@ private slots:
         Printer printer(platform.printerSystem);
         OnlineCopyQuestion question { texts.text(TextId::OnlineCopyMenu),
             texts.text(TextId::OnlineCopySize), texts.text(TextId::OnlineCopyLimitKB),
-            texts.text(TextId::OnlineCopyOwnPixels), texts.text(TextId::OnlineCopyEnlarged),
-            QSize(100, 100), { "1000", "240" }, [](auto &) { return QSize(1000, 1000); } };
+            texts.text(TextId::OnlineCopySizeWritten), texts.text(TextId::OnlineCopyOwnPixels),
+            texts.text(TextId::OnlineCopyEnlarged), QSize(100, 100), { "1000", "240" },
+            [](auto &) { return QSize(1000, 1000); } };
         const QList<IdDocument> documents = { formatDocument(1) };
         const std::unique_ptr<QWidget> window = dialog == 0
             ? std::unique_ptr<QWidget>(new OnlineCopyDialog(question, nullptr))
