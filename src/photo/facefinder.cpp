@@ -255,6 +255,8 @@ FaceFinder::~FaceFinder()
 
 void FaceFinder::loadModel()
 {
+    if (m_model.valid())
+        return;
     std::promise<std::shared_ptr<FaceModel>> loaded;
     m_model = loaded.get_future().share();
     std::thread([load = m_load, loaded = std::move(loaded)]() mutable {
