@@ -527,10 +527,15 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
 {
     if (!face || face->points.size() != Count || crop.isNull())
         return { { PhotoCheck::NoSingleFace } };
-    const PhotoMeasures m = measurePhoto(crop, *face, limits);
+    return judgePhoto(measurePhoto(crop, *face, limits), *face, crop.size(), rule, frame, limits);
+}
+
+std::vector<CheckFailure> judgePhoto(const PhotoMeasures &m, const FaceMarks &face,
+    const QSize &crop, const FaceRule &rule, const PrintFrame &frame, const CheckLimits &limits)
+{
     if (m.noseShare < limits.turnedSideShare || m.noseShare > 1 - limits.turnedSideShare)
         return { { PhotoCheck::FaceTurned } };
-    const QList<QPointF> &p = face->points;
+    const QList<QPointF> &p = face.points;
     std::vector<CheckFailure> failures;
     const auto outside = [&failures](PhotoCheck check, double value, double least, double most) {
         value = shown(value);
@@ -545,31 +550,31 @@ std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<Fac
     const double W = crop.width(), H = crop.height();
     const double print = frame.millimetres.height();
     const double mm = print / H;
-    const bool hairCut = face->hair() < 0;
+    const bool hairCut = face.hair() < 0;
     const bool higher = rule.anchor == FaceRule::Anchor::Crown
-        ? face->top(rule.top) * mm < shown(rule.anchorMin * print)
-        : (H - face->eyeLine) * mm > shown(rule.anchorMax * print);
+        ? face.top(rule.top) * mm < shown(rule.anchorMin * print)
+        : (H - face.eyeLine) * mm > shown(rule.anchorMax * print);
     const bool noRoom = frame.atPhotoTop && (hairCut || higher);
     if (noRoom)
         failures.push_back({ PhotoCheck::NoRoomAboveHead });
     outside(rule.top == FaceRule::Top::Hair ? PhotoCheck::HeadHeightToHair
                                             : PhotoCheck::HeadHeightToSkull,
-        face->head(rule.top) * mm, rule.headMin * print, rule.headMax * print);
+        face.head(rule.top) * mm, rule.headMin * print, rule.headMax * print);
     const bool placed = rule.anchor == FaceRule::Anchor::Crown
-        ? outside(PhotoCheck::TopPlace, face->top(rule.top) * mm, rule.anchorMin * print,
+        ? outside(PhotoCheck::TopPlace, face.top(rule.top) * mm, rule.anchorMin * print,
             rule.anchorMax * print)
-        : outside(PhotoCheck::EyeLinePlace, (H - face->eyeLine) * mm, rule.anchorMin * print,
+        : outside(PhotoCheck::EyeLinePlace, (H - face.eyeLine) * mm, rule.anchorMin * print,
             rule.anchorMax * print);
-    if (face->topFound == FaceMarks::TopFound::NotFound)
+    if (face.topFound == FaceMarks::TopFound::NotFound)
         failures.push_back({ PhotoCheck::HeadTopNotFound });
-    if (face->topFound == FaceMarks::TopFound::TooSmall)
+    if (face.topFound == FaceMarks::TopFound::TooSmall)
         failures.push_back({ PhotoCheck::FaceTooSmallToMeasure });
     double left = W, right = 0;
     for (const QPointF &point : p) {
         left = std::min(left, point.x());
         right = std::max(right, point.x());
     }
-    if (left < limits.minEdgeShare * W || right > (1 - limits.minEdgeShare) * W || face->chin > H
+    if (left < limits.minEdgeShare * W || right > (1 - limits.minEdgeShare) * W || face.chin > H
         || (hairCut && !noRoom && !placed))
         failures.push_back({ PhotoCheck::FaceNearEdge });
 

@@ -171,6 +171,11 @@ PhotoMeasures measurePhoto(
 std::vector<CheckFailure> checkPhoto(const QImage &crop, const std::optional<FaceMarks> &face,
     const FaceRule &rule, const PrintFrame &frame, const CheckLimits &limits = PhotoCheckLimits);
 
+// The checks' verdict on what was measured of a crop of that size with that face.
+std::vector<CheckFailure> judgePhoto(const PhotoMeasures &measures, const FaceMarks &face,
+    const QSize &crop, const FaceRule &rule, const PrintFrame &frame,
+    const CheckLimits &limits = PhotoCheckLimits);
+
 // What the checks need of a fit: taken on the window's thread, checked on any other.
 struct FitToCheck
 {

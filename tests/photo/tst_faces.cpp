@@ -492,6 +492,123 @@ private slots:
         QVERIFY(again.face && std::abs(again.face->tilt()) < 1);
     }
 
+    // Each limit of 35 x 45 mm's rule and of the checks on both sides: a figure just inside it
+    // passes and just outside fails, for a fitted portrait whose other figures all pass.
+    void limitsBothSides()
+    {
+        const QImage person = mouthFilled(astronaut(), *findFace(*m_model, astronaut()).face, true);
+        PhotoDocument document;
+        load(document, 1, onBackground(person, QColor(235, 235, 230)), 1, personPlace(0));
+        const FitToCheck fit = document.fitToCheck();
+        const QImage crop = fit.cropToCheck();
+        const FaceMarks marks = *fit.faceInCrop();
+        const PhotoMeasures measured = measurePhoto(crop, marks);
+        const double mm = 45.0 / crop.height();
+        struct Case
+        {
+            const char *name;
+            PhotoCheck check;
+            std::function<void(PhotoMeasures &, FaceMarks &, PrintFrame &, double)> set;
+            double inside, outside;
+        };
+        using M = PhotoMeasures;
+        using F = FaceMarks;
+        using P = PrintFrame;
+        const auto crownAt = [mm](F &f, double top) { f.skullTop.setY(top / mm); };
+        const auto headOf = [mm](F &f, double head) { f.skullTop.setY(f.chin - head / mm); };
+        const auto leftAt = [w = crop.width()](F &f, double share) {
+            double left = w;
+            for (const QPointF &point : f.points)
+                left = std::min(left, point.x());
+            for (QPointF &point : f.points)
+                point.rx() += share * w - left;
+        };
+        const std::vector<Case> cases = {
+            { "turned", PhotoCheck::FaceTurned, [](M &m, F &, P &, double v) { m.noseShare = v; },
+                0.32, 0.28 },
+            { "head small", PhotoCheck::HeadHeightToSkull,
+                [&](M &, F &f, P &, double v) { headOf(f, v); }, 32.2, 31.8 },
+            { "head large", PhotoCheck::HeadHeightToSkull,
+                [&](M &, F &f, P &, double v) { headOf(f, v); }, 35.8, 36.2 },
+            { "top high", PhotoCheck::TopPlace, [&](M &, F &f, P &, double v) { crownAt(f, v); },
+                3.8, 3.4 },
+            { "top low", PhotoCheck::TopPlace, [&](M &, F &f, P &, double v) { crownAt(f, v); },
+                5.2, 5.6 },
+            { "near edge", PhotoCheck::FaceNearEdge,
+                [&](M &, F &f, P &, double v) { leftAt(f, v); }, 0.05, 0.03 },
+            { "tilt", PhotoCheck::HeadTilted, [](M &m, F &, P &, double v) { m.tilt = v; }, 1.5,
+                2.5 },
+            { "tilt anticlockwise", PhotoCheck::HeadTilted,
+                [](M &m, F &, P &, double v) { m.tilt = -v; }, 1.5, 2.5 },
+            { "turn", PhotoCheck::HeadTurned, [](M &m, F &, P &, double v) { m.pose.yaw = v; }, 7,
+                9 },
+            { "raised", PhotoCheck::HeadRaised, [](M &m, F &, P &, double v) { m.pose.pitch = v; },
+                9, 11 },
+            { "lowered", PhotoCheck::HeadLowered,
+                [](M &m, F &, P &, double v) { m.pose.pitch = -v; }, 9, 11 },
+            { "eye shut", PhotoCheck::EyesClosed,
+                [](M &m, F &, P &, double v) { m.eyeOpening[1] = v; }, 0.12, 0.08 },
+            { "eye narrow, no iris", PhotoCheck::EyesClosed,
+                [](M &m, F &, P &, double v) {
+                    m.eyeOpening[0] = v;
+                    m.irisDarkness[0] = 0.35;
+                },
+                0.32, 0.28 },
+            { "iris", PhotoCheck::EyesClosed,
+                [](M &m, F &, P &, double v) {
+                    m.eyeOpening[0] = 0.28;
+                    m.irisDarkness[0] = v;
+                },
+                0.45, 0.35 },
+            { "teeth", PhotoCheck::TeethShowing, [](M &m, F &, P &, double v) { m.teethShare = v; },
+                0.008, 0.012 },
+            { "mouth gap", PhotoCheck::MouthOpen,
+                [](M &m, F &, P &, double v) {
+                    m.mouthGap = v;
+                    m.mouthShowing = 0.4;
+                },
+                0.08, 0.12 },
+            { "mouth showing", PhotoCheck::MouthOpen,
+                [](M &m, F &, P &, double v) {
+                    m.mouthGap = 0.15;
+                    m.mouthShowing = v;
+                },
+                0.25, 0.35 },
+            { "face dark", PhotoCheck::FaceTooDark,
+                [](M &m, F &, P &, double v) { m.faceLuma = v; }, 78, 72 },
+            { "face bright", PhotoCheck::FaceTooBright,
+                [](M &m, F &, P &, double v) { m.clippedShare = v; }, 0.07, 0.09 },
+            { "one side", PhotoCheck::LitFromOneSide,
+                [](M &m, F &, P &, double v) { m.sideDifference = v; }, 0.23, 0.27 },
+            { "wall spread", PhotoCheck::BackgroundNotPlain,
+                [](M &m, F &, P &, double v) { m.backgroundSpread = v; }, 2.7, 3.3 },
+            { "wall dark", PhotoCheck::BackgroundTooDark,
+                [](M &m, F &, P &, double v) { m.backgroundLuma = v; }, 173, 167 },
+            { "wall tint", PhotoCheck::BackgroundColoured,
+                [](M &m, F &, P &, double v) { m.backgroundTint = v; }, 9, 11 },
+            { "wall white", PhotoCheck::BackgroundWhite,
+                [](M &m, F &, P &frame, double v) {
+                    frame.whiteForbidden = true;
+                    m.backgroundLuma = v;
+                },
+                222, 228 },
+        };
+        QVERIFY(judgePhoto(measured, marks, crop.size(), fit.rule, fit.frame).empty());
+        for (const Case &c : cases) {
+            for (const bool outside : { false, true }) {
+                PhotoMeasures m = measured;
+                FaceMarks face = marks;
+                PrintFrame frame = fit.frame;
+                c.set(m, face, frame, outside ? c.outside : c.inside);
+                const std::vector<CheckFailure> found
+                    = judgePhoto(m, face, crop.size(), fit.rule, frame);
+                const bool failed = std::any_of(found.begin(), found.end(),
+                    [&c](const CheckFailure &f) { return f.check == c.check; });
+                QVERIFY2(failed == outside, c.name);
+            }
+        }
+    }
+
     // Two faces only a closer search sees are two, though each badge looks a little like one.
     void twoSmallFaces()
     {
