@@ -1,5 +1,5 @@
 // Measures the photo pipeline against a reference measured in the same run, and prints one
-// table of ratios: run build/bench/kalmora_bench (see README, "Performance").
+// table of ratios: run build/bench/kalmora_bench (see docs/developers.md, "Performance").
 #include "benchphotos.h"
 #include "export/sheetexport.h"
 #include "photo/facefinder.h"

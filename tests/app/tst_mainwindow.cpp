@@ -500,6 +500,7 @@ private slots:
         QCOMPARE(m_form->document().cropSource().rect, first);
         QTest::keyClick(m_form.get(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(m_platform->endCalls, 1);
+        QVERIFY(m_form->close()); // as the window manager asks
         reads.release();
         settle();
         QCOMPARE(loaded.size(), 1);
