@@ -188,8 +188,9 @@ void MainWindow::enableCommands()
     m_menu->onlineCopyAction->setEnabled(photo);
     m_menu->resetFitAction->setEnabled(photo);
     // Asked during the search, the fit to the face happens when it ends.
-    m_menu->fitFaceAction->setEnabled(
-        photo && (!m_document.faceSearch() || m_document.hasSingleFace()));
+    m_menu->fitFaceAction->setEnabled(photo
+        && (!m_document.faceSearch() || m_document.hasSingleFace()
+            || m_document.hasFacesToChoose()));
     m_menu->straightenAction->setEnabled(photo && m_document.hasSingleFace());
 }
 

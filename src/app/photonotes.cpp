@@ -38,7 +38,10 @@ void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
     if (const std::optional<int> dpi = document.softPrintDpi(); dpi && !document.checks())
         note += u'\n' + m_texts.text(TextId::ResolutionNote).arg(*dpi);
     if (document.noSingleFace())
-        note += u'\n' + m_texts.text(TextId::NoSingleFace);
+        note += u'\n'
+            + (document.hasFacesToChoose()
+                    ? m_texts.text(TextId::SeveralFaces).arg(document.faceSearch()->faces)
+                    : m_texts.text(TextId::NoSingleFace));
     if (document.colourProfileUnusable())
         note += u'\n' + m_texts.text(TextId::ColourProfileUnusable);
     m_note->setText(note);

@@ -156,6 +156,7 @@ enum class TextId : int {
     NoDocumentMatches = 162,
     ChooseDocument = 163,
     OnlineCopyUnderLowerLimit = 164,
+    SeveralFaces = 165,
     // Why a print failed, beyond lines 59-61 and 69-71.
     PrinterStopped = 186,
     PrintingSystemError = 187,

@@ -28,6 +28,8 @@ constexpr double UpperCloser = 1.5;
 // Those searches look only for the faces too small for the one before: the pyramid levels
 // (each 5/6 of the last) that span a factor of two.
 constexpr unsigned long CloserLevels = 5;
+// A group photo's faces are too small for an identity photo; a few people, each a choice.
+constexpr std::size_t MostFacesMarked = 6;
 
 using namespace Landmark;
 constexpr int EyeCorners[] = { FirstEye, FirstEye + 3, SecondEye, SecondEye + 3 };
@@ -111,14 +113,18 @@ FaceSearch searchPicture(FaceModel &model, const QImage &picture, bool closer)
     std::erase_if(faces, [best](const auto &face) { return face.detection_confidence < best / 2; });
     FaceSearch search;
     search.faces = int(faces.size());
-    if (faces.size() != 1)
+    if (faces.size() > MostFacesMarked)
         return search;
-    const dlib::full_object_detection shape = model.landmarks(pixels, faces.front().rect);
-    QList<QPointF> points;
-    for (unsigned long i = 0; i < shape.num_parts(); ++i)
-        points.append(QPointF(shape.part(i).x(), shape.part(i).y()));
-    // Colour tells hair from a wall where grey may not.
-    search.face = withMeasuredTop(picture, FaceMarks::fromPoints(points));
+    for (const dlib::rect_detection &face : faces) {
+        const dlib::full_object_detection shape = model.landmarks(pixels, face.rect);
+        QList<QPointF> points;
+        for (unsigned long i = 0; i < shape.num_parts(); ++i)
+            points.append(QPointF(shape.part(i).x(), shape.part(i).y()));
+        // Colour tells hair from a wall where grey may not.
+        search.several.append(withMeasuredTop(picture, FaceMarks::fromPoints(points)));
+    }
+    if (search.faces == 1)
+        search.face = search.several.takeFirst();
     return search;
 }
 
@@ -213,19 +219,22 @@ FaceSearch findFace(FaceModel &model, const Photo &photo, const std::function<bo
         if (stopped())
             return {};
         FaceSearch found = searchPicture(model, photo.scaledCrop(pass.part, size), pass.closer);
-        if (found.face) {
-            const QTransform toPhoto
-                = QTransform::fromScale(double(pass.part.width()) / size.width(),
-                      double(pass.part.height()) / size.height())
-                * QTransform::fromTranslate(pass.part.left(), pass.part.top());
-            found.face = found.face->mapped(toPhoto);
+        const QTransform toPhoto = QTransform::fromScale(double(pass.part.width()) / size.width(),
+                                       double(pass.part.height()) / size.height())
+            * QTransform::fromTranslate(pass.part.left(), pass.part.top());
+        const auto onPhoto = [&toPhoto](FaceMarks &face) {
+            face = face.mapped(toPhoto);
             // Measured in an enlarged picture, the top would come from pixels the photo lacks.
-            const auto [first, second] = found.face->eyes();
+            const auto [first, second] = face.eyes();
             if (QLineF(first, second).length() < HeadTopDefaults.minEyeDistance) {
-                found.face = FaceMarks::fromPoints(found.face->points);
-                found.face->topFound = FaceMarks::TopFound::TooSmall;
+                face = FaceMarks::fromPoints(face.points);
+                face.topFound = FaceMarks::TopFound::TooSmall;
             }
-        }
+        };
+        if (found.face)
+            onPhoto(*found.face);
+        for (FaceMarks &face : found.several)
+            onPhoto(face);
         if (found.faces > 0)
             return found;
     }

@@ -61,6 +61,7 @@ struct FaceSearch
 {
     int faces = 0; // how many faces the detector found, none far weaker than the best
     std::optional<FaceMarks> face; // their landmarks when there is exactly one
+    QList<FaceMarks> several; // theirs when a few were found, for the user to choose one
 };
 
 // The face detector and the 68-point landmark model, loaded once. One search at a time.

@@ -170,6 +170,7 @@ LoadOutcome PhotoDocument::adopt(const PhotoLoadResult &loaded)
     m_loaded = true;
     m_face.reset();
     m_marks = {};
+    m_chosen.reset();
     m_fitWhenFound = false;
     m_noSingleFace = false;
     m_undo.clear();
@@ -245,9 +246,12 @@ void PhotoDocument::setFaceSearch(const PhotoPtr &photo, const FaceSearch &searc
     if (!m_loaded || photo != m_photo)
         return;
     m_face = search;
-    // The automatic fit leaves a fit the user has begun alone.
-    if (std::exchange(m_fitWhenFound, false) || (m_autoFaceFit && untouched()))
-        fitToFace();
+    // The automatic fit leaves a fit the user has begun alone, and a choice among several
+    // faces to the user.
+    if (std::exchange(m_fitWhenFound, false))
+        fitToFoundFace(true);
+    else if (m_autoFaceFit && untouched())
+        fitToFoundFace(false);
     emit faceSearchEnded();
     check();
 }
@@ -260,9 +264,21 @@ void PhotoDocument::fitToFace()
         m_fitWhenFound = true;
         return;
     }
+    fitToFoundFace(true);
+}
+
+void PhotoDocument::fitToFoundFace(bool choosing)
+{
+    if (choosing && hasFacesToChoose()) {
+        const std::optional<FaceMarks> chosen = faceInFrame();
+        // The marks put by hand belong to the face chosen before.
+        if (!chosen || !m_chosen || chosen->points != m_chosen->points)
+            m_marks = {};
+        m_chosen = chosen;
+    }
     const bool wasSingle = !m_noSingleFace;
-    m_noSingleFace = !m_face->face;
-    if (m_face->face) {
+    m_noSingleFace = !hasSingleFace();
+    if (hasSingleFace()) {
         if (const std::optional<CropState> face = faceFit())
             apply(*face, FitStepKind::FitToFace);
     } else if (!resetFit() && wasSingle) {
@@ -296,7 +312,7 @@ std::optional<FaceMarks> PhotoDocument::face() const
 {
     if (!m_loaded || !hasSingleFace())
         return std::nullopt;
-    FaceMarks face = *m_face->face;
+    FaceMarks face = m_face->face ? *m_face->face : *m_chosen;
     if (m_marks.hair) {
         face.hairTop = *m_marks.hair;
         face.topFound = FaceMarks::TopFound::ByHand;
@@ -310,6 +326,23 @@ std::optional<FaceMarks> PhotoDocument::face() const
     if (face.skullTop.y() < face.hairTop.y())
         face.skullTop = face.hairTop;
     return face;
+}
+
+std::optional<FaceMarks> PhotoDocument::faceInFrame() const
+{
+    const QRectF frame = m_crop.rect.toRect();
+    std::optional<FaceMarks> nearest;
+    double distance = 0;
+    for (const FaceMarks &face : m_face->several) {
+        const FaceMarks seen = m_crop.turn.isNull() ? face : face.turned(m_crop.turn);
+        const QPointF eyes(seen.centreX, seen.eyeLine);
+        const double off = QLineF(eyes, frame.center()).length();
+        if (frame.contains(eyes) && (!nearest || off < distance)) {
+            nearest = face;
+            distance = off;
+        }
+    }
+    return nearest;
 }
 
 std::optional<FaceMarks> PhotoDocument::fittedFace() const

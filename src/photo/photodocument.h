@@ -100,8 +100,9 @@ public:
     bool run(PhotoCommand command, bool continuing = false);
     // Back to the centred fit of the present frame.
     bool resetFit();
-    // The rule's fit to the one face found, or the centred fit and the verdict that there is
-    // no single face; asked during the search, it happens when the search ends.
+    // The rule's fit to the one face found (of several, the one in the frame nearest its
+    // middle), or the centred fit and the verdict that there is no single face; asked during
+    // the search, it happens when the search ends.
     void fitToFace();
     // Turns the photo so the face's eye line is level and fits the face; false without a
     // single face or when that is already the fit.
@@ -123,7 +124,10 @@ public:
     void setFaceSearch(const PhotoPtr &photo, const FaceSearch &search);
     // Nothing until the search of the loaded photo has ended.
     const std::optional<FaceSearch> &faceSearch() const { return m_face; }
-    bool hasSingleFace() const { return m_face && m_face->face; }
+    // One face found, or one of several the user chose.
+    bool hasSingleFace() const { return m_face && (m_face->face || m_chosen); }
+    // Among several faces, the fit to the face takes the one in the frame, nearest its middle.
+    bool hasFacesToChoose() const { return m_face && !m_face->several.isEmpty(); }
     // The last fit to the face found no single face.
     bool noSingleFace() const { return m_noSingleFace; }
     // The photo's colour profile could not be used: its colours are shown as stored.
@@ -219,6 +223,8 @@ private:
     // face fit is on and one face was found, else centred. The history starts afresh.
     void refit();
     std::optional<CropState> faceFit(bool straighten = false) const;
+    void fitToFoundFace(bool choosing);
+    std::optional<FaceMarks> faceInFrame() const;
     // As one step of this kind, or as part of the step under way.
     bool apply(const CropState &fit, FitStepKind kind, bool continuing = false);
     bool apply(const FitState &next, FitStepKind kind, bool continuing = false);
@@ -252,6 +258,7 @@ private:
     FaceFinder m_faces;
     bool m_searching = false; // the model was asked for: photos are searched
     std::optional<FaceSearch> m_face;
+    std::optional<FaceMarks> m_chosen; // of several faces
     bool m_fitWhenFound = false; // the fit to the face was asked for during the search
     bool m_noSingleFace = false;
 

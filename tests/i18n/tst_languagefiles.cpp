@@ -201,12 +201,13 @@ private slots:
             { CustomSizeRefused, "10 to 300" }, { BackgroundWhiteForbidden, "not be white" },
             { CustomSizeTitle, "Custom size" }, { NoDocumentMatches, "No document matches" },
             { ChooseDocument, "Choose" }, { OnlineCopyUnderLowerLimit, "Even at the best" },
-            { PrinterStopped, "is stopped" }, { PrintingSystemError, "reports an error" },
-            { PrintServerSilent, "at %1 does not" }, { PrintingNotAnswered, "within %1 s" },
-            { PrintingNotAnsweredJobMayPrint, "may still" }, { NoPrinterNamed, "is named" },
-            { NoTemporaryPrintFile, "temporary" }, { NoPaperSize, "no paper size" },
-            { PhotosBeyondPrintableArea, "photos reach" }, { PageLayoutRefused, "layout" },
-            { PageNotWritten, "written to" }, { OnlineCopySizeWritten, "Size written" }
+            { SeveralFaces, "%1 faces found" }, { PrinterStopped, "is stopped" },
+            { PrintingSystemError, "reports an error" }, { PrintServerSilent, "at %1 does not" },
+            { PrintingNotAnswered, "within %1 s" }, { PrintingNotAnsweredJobMayPrint, "may still" },
+            { NoPrinterNamed, "is named" }, { NoTemporaryPrintFile, "temporary" },
+            { NoPaperSize, "no paper size" }, { PhotosBeyondPrintableArea, "photos reach" },
+            { PageLayoutRefused, "layout" }, { PageNotWritten, "written to" },
+            { OnlineCopySizeWritten, "Size written" }
         };
         // Too short to be told apart by a part of it.
         QCOMPARE(english.text(HeadRangeTo), "to");

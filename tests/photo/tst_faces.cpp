@@ -609,6 +609,32 @@ private slots:
         }
     }
 
+    // Of two people the fit takes none by itself; asked, it takes the face in the frame.
+    void chooseAmongFaces()
+    {
+        PhotoDocument document;
+        load(document, 1, scene({ 2400, 1600 }, 1.2, { { 0.1, 0.2 }, { 0.55, 0.2 } }));
+        QVERIFY(document.noSingleFace() && document.hasFacesToChoose());
+        QVERIFY(!document.hasSingleFace() && !document.fitToCheck().face);
+        const auto fittedAt = [&document] {
+            const CropRect &r = document.cropSource().rect;
+            return std::pair(r.left + r.width / 2.0, document.face()->centreX);
+        };
+        document.fitToFace(); // the centred frame holds the right face
+        QVERIFY(document.hasSingleFace() && !document.noSingleFace());
+        auto [middle, eyes] = fittedAt();
+        QVERIFY2(std::abs(middle - eyes) < 10 && eyes > 1200, qPrintable(QString::number(eyes)));
+        const QList<FaceMarks> &faces = document.faceSearch()->several;
+        const double left = std::min(faces[0].centreX, faces[1].centreX);
+        while (fittedAt().first > left && document.run(PhotoCommand::Right))
+            ;
+        document.fitToFace();
+        QVERIFY(document.hasSingleFace());
+        std::tie(middle, eyes) = fittedAt();
+        QVERIFY2(std::abs(middle - eyes) < 10 && eyes < 1200, qPrintable(QString::number(eyes)));
+        QVERIFY(document.fitToCheck().face);
+    }
+
     // Two faces only a closer search sees are two, though each badge looks a little like one.
     void twoSmallFaces()
     {
