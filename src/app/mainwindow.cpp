@@ -376,7 +376,7 @@ void MainWindow::loadTexts()
     if (!m_settings.hasLanguage())
         m_settings.setLanguageFileName(m_languages.fileForLocale(m_platform.localeLanguageCode()));
     m_languages.load(m_settings.languageFileName());
-    m_qtTranslation.apply(m_settings.languageFileName());
+    m_qtTranslation.apply(m_settings.languageFileName(), m_platform.programFolder());
     QLocale::setDefault(QtTranslation::locale(m_settings.languageFileName()));
     m_documents->setLanguageFile(m_settings.languageFileName());
     if (m_languages.hasTexts())

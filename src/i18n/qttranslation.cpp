@@ -1,6 +1,7 @@
 #include "qttranslation.h"
 
 #include "languagefiles.h"
+#include "platform/paths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -28,14 +29,19 @@ QLocale QtTranslation::locale(const QString &languageFileName)
     return code.isEmpty() ? QLocale(QLocale::English) : QLocale(code);
 }
 
-bool QtTranslation::apply(const QString &languageFileName)
+bool QtTranslation::apply(const QString &languageFileName, const QString &programFolder)
 {
     if (m_installed)
         QCoreApplication::removeTranslator(&m_translator);
     const QString code = languageCode(languageFileName);
-    m_installed = !code.isEmpty()
-        && m_translator.load(
-            QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+    if (code.isEmpty())
+        return m_installed = false;
+    const QString name = QStringLiteral("qtbase_") + code;
+    // Qt's own where it has one; never a near name (pt_BR for pt): ours stands in then.
+    const QString qtFile
+        = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u'/' + name + QStringLiteral(".qm");
+    const QString ours = dataFile(programFolder, QStringLiteral("translations/") + name + ".qm");
+    m_installed = (m_translator.load(qtFile) || (!ours.isEmpty() && m_translator.load(ours)))
         && QCoreApplication::installTranslator(&m_translator);
     return m_installed;
 }

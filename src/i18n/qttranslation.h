@@ -14,9 +14,11 @@ public:
     // The locale of the figures shown with a language file's texts ("19,9" in German); English
     // for a file whose language is not known.
     static QLocale locale(const QString &languageFileName);
-    // Loads Qt's translation for the file's language in place of the present one; false when
-    // there is none (English, or a language file of the user's own), and Qt speaks English.
-    bool apply(const QString &languageFileName);
+    // Loads Qt's translation for the file's language in place of the present one, or where Qt
+    // ships none (Greek, Indonesian, Swedish, Portuguese) ours from the program's
+    // translations/ folder; false when there is none (English, or a language file of the
+    // user's own), and Qt speaks English.
+    bool apply(const QString &languageFileName, const QString &programFolder);
 
 private:
     QTranslator m_translator;

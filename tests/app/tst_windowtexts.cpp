@@ -6,12 +6,16 @@
 #include "app/onlinecopydialog.h"
 #include "app/printdialog.h"
 #include "fakeplatform.h"
+#include "i18n/qttranslation.h"
 #include "i18n/textfile.h"
 #include "programfolder.h"
 #include "widgets/controls.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 
@@ -38,6 +42,29 @@ void addClipped(QWidget *window, QStringList &clipped, bool edgesOnly = false)
     }
 }
 
+// What a user reads of Qt's own save dialog and of a Yes/No question: labels, buttons, tool
+// tips and column headers.
+QStringList qtDialogTexts()
+{
+    QFileDialog dialog;
+    dialog.setOptions(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.show();
+    QMessageBox question(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
+    question.show();
+    QStringList texts;
+    for (QWidget *window : std::initializer_list<QWidget *> { &dialog, &question }) {
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+            texts << (button->isVisible() ? button->text() + u'|' + button->toolTip() : QString());
+        for (QLabel *label : window->findChildren<QLabel *>())
+            texts << (label->isVisible() ? label->text() : QString());
+    }
+    const auto *model = dialog.findChild<QFileSystemModel *>();
+    for (int column = 0; model && column < model->columnCount(); ++column)
+        texts << model->headerData(column, Qt::Horizontal).toString();
+    return texts;
+}
+
 } // namespace
 
 // The windows in every shipped language.
@@ -45,6 +72,31 @@ class TestWindowTexts : public QObject
 {
     Q_OBJECT
 private slots:
+    // The languages Qt ships no translation for get ours: not one text of the dialogs stays
+    // English.
+    void qtTextsTranslated_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char *language : { "greek", "indonesian", "swedish", "portugues" })
+            QTest::newRow(language) << QString::fromLatin1(language) + ".lng";
+    }
+    void qtTextsTranslated()
+    {
+        QFETCH(QString, file);
+        const QStringList english = qtDialogTexts();
+        QtTranslation qt;
+        QVERIFY(qt.apply(file, QStringLiteral(KALMORA_BINARY_DIR)));
+        const QStringList translated = qtDialogTexts();
+        QCOMPARE(translated.size(), english.size());
+        QVERIFY(english.contains("Look in:") && english.contains("&Yes|"));
+        QStringList untranslated;
+        for (qsizetype i = 0; i < english.size(); ++i) {
+            if (!english[i].isEmpty() && english[i] != u"|" && translated[i] == english[i])
+                untranslated << english[i];
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(", ")));
+    }
+
     // Every caption of the main window and the print dialog shows whole in every shipped
     // language: no text wider than its control, no control past its window's edge.
     void captionsFit_data()

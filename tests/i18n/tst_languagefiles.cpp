@@ -271,9 +271,9 @@ private slots:
         QVERIFY(languages.load("mine.lng"));
         QCOMPARE(languages.texts().text(4), "mine 4");
         QtTranslation qt;
-        QVERIFY(qt.apply("deutsch.lng"));
+        QVERIFY(qt.apply("deutsch.lng", bin));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
-        QVERIFY(!qt.apply("english.lng"));
+        QVERIFY(!qt.apply("english.lng", bin));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
     }
     // A round trip, then failures: options.ini on a full disk and as a link, a language file
