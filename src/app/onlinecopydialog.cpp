@@ -51,6 +51,11 @@ OnlineCopyDialog::OnlineCopyDialog(const OnlineCopyQuestion &question, QWidget *
 
     judge();
     keepWithinScreen(this);
+    // A form squeezes a wrapping caption to a few words; one that fits its line keeps it.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setMinimumWidth(std::min(label->maximumWidth(),
+            std::max(
+                label->minimumWidth(), label->fontMetrics().horizontalAdvance(label->text()) + 1)));
     connect(m_size, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_limit, &QLineEdit::textChanged, this, &OnlineCopyDialog::judge);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

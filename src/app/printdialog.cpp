@@ -192,6 +192,50 @@ void PrintDialog::connectControls()
     connect(&m_job, &QFutureWatcherBase::finished, this, &PrintDialog::printingEnded);
 }
 
+void PrintDialog::placeButtons()
+{
+    // Each caption stays centred at its design place while its text fits there. A longer one
+    // widens it both ways and moves its pair right, clear of the orientation frame and of Cancel;
+    // the dialog then grows by what Print needs, with the printer frame and the copies beside it.
+    constexpr int Gap = 8;
+    constexpr int EdgeMargin = 6;
+    const QScreen *shown = screen();
+    const int widest = shown ? shown->availableGeometry().width() * 9 / 10 : 1280;
+    int left = m_orientationFrame->geometry().right() + 1 + Gap;
+    // Past this the caption is cut short, so both fit the widest dialog.
+    const int longest = (widest - left - Gap - EdgeMargin) / 2;
+    for (int i : { 1, 0 }) {
+        CaptionButton *button = m_buttonCaptions[i];
+        QRect box = button->geometry();
+        const int needed = std::min(longest,
+            button->fontMetrics()
+                    .boundingRect(QRect(), int(button->alignment()), button->text())
+                    .width()
+                + 1);
+        const int grow = std::max(0, needed - box.width());
+        box.adjust(-grow / 2, 0, grow - grow / 2, 0);
+        const int shift = std::max(0, left - box.left());
+        box.translate(shift, 0);
+        setTwipsGeometry(button, QRectF(box.topLeft() * TwipsPerPixel, box.size() * TwipsPerPixel));
+        // The picture stands above its caption's text, not on its first line.
+        const QRect icon = m_buttonIcons[i]->geometry();
+        const int raise = std::max(0, icon.bottom() + 2 - box.top());
+        moveTwips(m_buttonIcons[i],
+            QPointF((icon.left() + shift) * TwipsPerPixel, (icon.top() - raise) * TwipsPerPixel));
+        left = box.right() + 1 + Gap;
+    }
+    const int extra = left - Gap + EdgeMargin - width();
+    if (extra <= 0)
+        return;
+    setFixedWidth(width() + extra);
+    const double extraTwips = extra * TwipsPerPixel;
+    for (QWidget *wider : std::initializer_list<QWidget *> { m_printerFrame, m_printerBox })
+        resizeTwips(wider, twipsGeometry(wider).size() + QSizeF(extraTwips, 0));
+    for (QWidget *moved :
+        std::initializer_list<QWidget *> { m_copiesFrame, m_copiesCaption, m_copiesBox })
+        moveTwips(moved, twipsGeometry(moved).topLeft() + QPointF(extraTwips, 0));
+}
+
 void PrintDialog::loadSequence()
 {
     showLandscape();
@@ -206,12 +250,7 @@ void PrintDialog::loadSequence()
     for (QLabel *label :
         { m_printerCaption, m_orientationCaption, m_qualityCaption, m_copiesCaption })
         fitToText(label);
-    fitToText(m_buttonCaptions[0]);
-    // Cancel grows no further right than where Print begins.
-    fitToText(m_buttonCaptions[1],
-        rect()
-            .adjusted(4, 4, -4, -4)
-            .intersected(QRect(0, 0, m_buttonCaptions[0]->x() - 12, height())));
+    placeButtons();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(), frameGeometry().size());

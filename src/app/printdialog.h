@@ -61,6 +61,8 @@ private:
     void createControls();
     void connectControls();
     void loadSequence();
+    // The captions of Print and Cancel and their pictures, placed for their texts.
+    void placeButtons();
     void showLandscape();
     void showPortrait();
     // One question at a time, as a bounded printing system refuses a call while another runs;

@@ -114,6 +114,8 @@ void WorkspaceView::place(const FaceRule &rule)
     input.oval = faceOval(rule, input.frame.size());
     input.outlineWidth = m_outline->borderWidth();
     input.outlineLeft = twipsGeometry(m_outline).left();
+    // A long drop text wraps within the outline of a narrow frame.
+    fitToText(m_dropLabel, m_frame->geometry().adjusted(8, 8, -8, -8));
     input.dropLabel = twipsGeometry(m_dropLabel).size();
     input.zoomIn = size(0);
     input.zoomOut = size(1);

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -21,24 +22,72 @@
 
 namespace {
 
-// The labels of a window that stand past its edge or, unless only that is asked, whose text
-// does not show whole.
-void addClipped(QWidget *window, QStringList &clipped, bool edgesOnly = false)
+// A sibling drawn around other controls: its own captions stand inside it or on its top line.
+bool isFrame(const QWidget *widget)
 {
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (label->isHidden() || label->text().isEmpty())
+    const auto *frame = qobject_cast<const QFrame *>(widget);
+    return qobject_cast<const ShapeWidget *>(widget) || qobject_cast<const QGroupBox *>(widget)
+        || (frame && !qobject_cast<const QLabel *>(widget)
+            && frame->frameShape() != QFrame::NoFrame);
+}
+
+// The texts of a window (labels, buttons, group titles; none under `scrolled`) that do not show
+// whole, come within 2 px of its edge, or cross a sibling or touch a frame they are not inside.
+// Only the edge is asked of captions cut short on purpose, with their whole controls.
+void addClipped(
+    QWidget *window, QStringList &clipped, bool edgesOnly = false, QWidget *scrolled = nullptr)
+{
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        const auto *label = qobject_cast<QLabel *>(control);
+        const auto *caption = qobject_cast<CaptionButton *>(control);
+        const auto *button = qobject_cast<QAbstractButton *>(control);
+        const auto *group = qobject_cast<QGroupBox *>(control);
+        const QString text = label ? label->text()
+            : button               ? button->text()
+            : group                ? group->title()
+                                   : QString();
+        if (text.isEmpty() || !control->isVisibleTo(window)
+            || (scrolled && scrolled->isAncestorOf(control)))
             continue;
-        const QRect box = label->contentsRect();
-        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect inWindow(label->mapTo(window, QPoint()), label->size());
-        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
-        if ((!edgesOnly && !box.contains(needed)) || !window->rect().contains(inWindow))
-            clipped << QStringLiteral("%1 \"%2\": %3 x %4 px, needs %5 x %6")
-                           .arg(label->objectName(), label->text())
-                           .arg(box.width())
-                           .arg(box.height())
-                           .arg(needed.width())
-                           .arg(needed.height());
+        // Captions draw their text where they align it; other controls draw it in their frame.
+        QRect shown = control->geometry();
+        bool whole = control->width() >= control->minimumSizeHint().width();
+        if (label || caption) {
+            const QRect box = label ? label->contentsRect() : control->rect();
+            const int flags = label
+                ? int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0)
+                : int(caption->alignment());
+            shown = control->fontMetrics().boundingRect(box, flags, text);
+            whole = box.contains(shown);
+            shown.translate(control->pos());
+        }
+        QWidget *parent = control->parentWidget();
+        const QRect inWindow
+            = (edgesOnly ? control->geometry() : shown).translated(parent->mapTo(window, QPoint()));
+        const int margin = edgesOnly ? 0 : 2;
+        QStringList faults;
+        if (!edgesOnly && !whole)
+            faults << QStringLiteral("cut");
+        if (!window->rect().adjusted(margin, margin, -margin, -margin).contains(inWindow))
+            faults << QStringLiteral("at the edge");
+        for (QWidget *sibling : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (edgesOnly || sibling == control || !sibling->isVisibleTo(window))
+                continue;
+            // Drawn on a sibling it stands inside, or on its frame's top line.
+            const QRect other = sibling->geometry();
+            const int gap = isFrame(sibling) ? 1 : 0;
+            if (shown.adjusted(-gap, -gap, gap, gap).intersects(other)
+                && !other.adjusted(2, gap ? -shown.height() : 2, -2, -2).contains(shown))
+                faults << QStringLiteral("over ") + sibling->objectName();
+        }
+        if (!faults.isEmpty())
+            clipped << QStringLiteral("%1 \"%2\" (%3 x %4 px, needs %5 x %6): %7")
+                           .arg(control->objectName(), text)
+                           .arg(control->width())
+                           .arg(control->height())
+                           .arg(shown.width())
+                           .arg(shown.height())
+                           .arg(faults.join(u", "));
     }
 }
 
@@ -63,6 +112,28 @@ QStringList qtDialogTexts()
     for (int column = 0; model && column < model->columnCount(); ++column)
         texts << model->headerData(column, Qt::Horizontal).toString();
     return texts;
+}
+
+enum Dialog { OnlineCopy, Document, CustomSize, Print, About };
+
+std::unique_ptr<QWidget> openDialog(
+    int dialog, const TextTable &texts, FakePlatform &platform, Printer &printer)
+{
+    OnlineCopyQuestion question { texts.text(TextId::OnlineCopyMenu),
+        texts.text(TextId::OnlineCopySize), texts.text(TextId::OnlineCopyLimitKB),
+        texts.text(TextId::OnlineCopySizeWritten), texts.text(TextId::OnlineCopyOwnPixels),
+        texts.text(TextId::OnlineCopyEnlarged), QSize(100, 100), { "1000", "240" },
+        [](auto &) { return QSize(1000, 1000); } };
+    std::unique_ptr<QWidget> window = dialog == OnlineCopy
+        ? std::unique_ptr<QWidget>(new OnlineCopyDialog(question, nullptr))
+        : dialog == Document ? std::make_unique<DocumentDialog>(
+              QList<IdDocument> { formatDocument(1) }, texts, "en", platform, nullptr)
+        : dialog == CustomSize ? std::make_unique<CustomSizeDialog>(texts, "en", nullptr)
+        : dialog == Print
+        ? std::make_unique<PrintDialog>(platform, texts, printer, PhotoSheetSource {})
+        : std::unique_ptr<QWidget>(new AboutBox(platform, texts));
+    window->show();
+    return window;
 }
 
 } // namespace
@@ -97,8 +168,8 @@ private slots:
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(", ")));
     }
 
-    // Every caption of the main window and the print dialog shows whole in every shipped
-    // language: no text wider than its control, no control past its window's edge.
+    // Every text of every window shows whole in every shipped language, clear of its window's
+    // edge, of the controls beside it and of the frames it does not belong to.
     void captionsFit_data()
     {
         QTest::addColumn<QString>("file");
@@ -127,8 +198,14 @@ private slots:
         TextTable texts;
         texts.applyLines(readTextLines(program.langPath() + file).value());
         Printer printer(platform.printerSystem);
-        PrintDialog dialog(platform, texts, printer, {});
-        addClipped(&dialog, clipped);
+        for (int dialog = OnlineCopy; dialog <= About; ++dialog) {
+            const std::unique_ptr<QWidget> window = openDialog(dialog, texts, platform, printer);
+            addClipped(window.get(), clipped, false, window->findChild<QWidget *>("viewport"));
+            for (CaptionButton *lifted : window->findChildren<CaptionButton *>()) {
+                QTest::mouseMove(lifted); // raised under the pointer
+                addClipped(window.get(), clipped);
+            }
+        }
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
     }
@@ -158,21 +235,7 @@ private slots:
         texts.applyLines(readTextLines(program.langPath() + "long.lng").value());
         FakePlatform platform(program.path());
         Printer printer(platform.printerSystem);
-        OnlineCopyQuestion question { texts.text(TextId::OnlineCopyMenu),
-            texts.text(TextId::OnlineCopySize), texts.text(TextId::OnlineCopyLimitKB),
-            texts.text(TextId::OnlineCopySizeWritten), texts.text(TextId::OnlineCopyOwnPixels),
-            texts.text(TextId::OnlineCopyEnlarged), QSize(100, 100), { "1000", "240" },
-            [](auto &) { return QSize(1000, 1000); } };
-        const QList<IdDocument> documents = { formatDocument(1) };
-        const std::unique_ptr<QWidget> window = dialog == 0
-            ? std::unique_ptr<QWidget>(new OnlineCopyDialog(question, nullptr))
-            : dialog == 1
-            ? std::make_unique<DocumentDialog>(documents, texts, "en", platform, nullptr)
-            : dialog == 2 ? std::make_unique<CustomSizeDialog>(texts, "en", nullptr)
-            : dialog == 3
-            ? std::make_unique<PrintDialog>(platform, texts, printer, PhotoSheetSource {})
-            : std::unique_ptr<QWidget>(new AboutBox(platform, texts));
-        window->show();
+        const std::unique_ptr<QWidget> window = openDialog(dialog, texts, platform, printer);
         const QRect screen = window->screen()->availableGeometry();
         QVERIFY2(screen.contains(window->frameGeometry()),
             qPrintable(QStringLiteral("%1 x %2").arg(window->width()).arg(window->height())));
@@ -188,8 +251,8 @@ private slots:
         QStringList clipped;
         // Captions at their design places may lose the end of an overlong text, never their
         // place; the About box scrolls its texts past its edges.
-        if (dialog != 4)
-            addClipped(window.get(), clipped, dialog == 3);
+        if (dialog != About)
+            addClipped(window.get(), clipped, dialog == Print);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
     }
 };
