@@ -1,6 +1,7 @@
 // Measures the photo pipeline against a reference measured in the same run, and prints one
 // table of ratios: run build/bench/kalmora_bench (see docs/developers.md, "Performance").
 #include "benchphotos.h"
+#include "export/onlinecopyexport.h"
 #include "export/sheetexport.h"
 #include "photo/facefinder.h"
 #include "photo/headtop.h"
@@ -324,6 +325,44 @@ void benchColourProfile(
     }
 }
 
+// The largest online copy, 10000 pixels square at 2 x 2 in from the 24-megapixel photo: the
+// time against the photo's decode, the peak memory above the loaded photo against the copy's
+// own 32-bit pixels, without a limit (one encode) and under one the halves search for.
+void benchOnlineCopy(const QString &path, double decodeMs)
+{
+    constexpr int CopyRuns = 3;
+    std::printf("\n| online copy 10000 px square, 24 MP photo, medians of %d (min-max) | ms | / "
+                "decode | peak memory / copy's pixels (goal <= 2) |\n|---|---|---|---|\n",
+        CopyRuns);
+    const IdDocument document = formatDocument(4);
+    Frame form;
+    form.load(path);
+    form.settle();
+    for (const char *limitKb : { "", "6000" }) {
+        const OnlineCopyPlan plan
+            = planOnlineCopy(QStringLiteral("10000"), QString::fromLatin1(limitKb), document)
+                  .value();
+        const double copyBytes = double(plan.pixels.width()) * plan.pixels.height() * 4;
+        std::vector<double> times, peaks;
+        qint64 bytes = 0;
+        for (int run = 0; run < CopyRuns; ++run) {
+            malloc_trim(0);
+            QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+            if (clearRefs.open(QIODevice::WriteOnly))
+                clearRefs.write("5");
+            clearRefs.close();
+            const long before = statusKiB("VmRSS:");
+            times.push_back(timeMs(
+                [&] { bytes = encodeOnlineCopy(form.document.shown(), plan).bytes.size(); }));
+            peaks.push_back((statusKiB("VmHWM:") - before) * 1024.0);
+        }
+        std::printf("| %d x %d, %s, %lld KB | %.0f | %s | %s |\n", plan.pixels.width(),
+            plan.pixels.height(), *limitKb ? "limit 6000 KB" : "no limit", bytes / 1000,
+            median(times), spread(times, decodeMs, 2).constData(),
+            spread(peaks, copyBytes, 2).constData());
+    }
+}
+
 struct Row
 {
     QString name;
@@ -340,6 +379,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QByteArray startLoad = loadAverage();
+    // The online copy's case alone, for a quick look.
+    if (app.arguments().contains(QStringLiteral("--online-copy"))) {
+        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+        const QByteArray jpeg = TestPhotos::encodeJpeg(BenchPhotos::photoLike(6000, 4000, 3), 90);
+        TestPhotos::writeFile(path, jpeg);
+        benchOnlineCopy(path, referenceDecodeMs(jpeg));
+        std::printf("\nLoad average (1, 5, 15 min) at the start: %s; at the end: %s\n",
+            startLoad.constData(), loadAverage().constData());
+        return 0;
+    }
     std::fputs("Writing test photos...\n", stderr);
 
     struct Case
@@ -360,6 +409,7 @@ int main(int argc, char *argv[])
     std::vector<Row> rows;
     std::vector<double> exports, exportsAfterLoad;
     double encodeMs = 0;
+    std::pair<QString, double> onlineCopyPhoto; // the 24-megapixel photo and its decode
     for (const Case &c : cases) {
         const QImage picture = BenchPhotos::photoLike(c.width, c.height, 3);
         QByteArray jpeg = TestPhotos::encodeJpeg(picture, 90);
@@ -399,6 +449,7 @@ int main(int argc, char *argv[])
             }
         }
         if (c.width == 6000 && !c.adobeRgb) {
+            onlineCopyPhoto = { path, row.referenceMs };
             const QString target = dir.filePath(QStringLiteral("sheet.jpg"));
             // Right after the frame shows, the export waits for the decode under way; then
             // once more with the photo's pixels there.
@@ -440,6 +491,7 @@ int main(int argc, char *argv[])
         spread(exports, encodeMs, 2).constData());
     std::printf("| the same right after the frame shows, waiting for the decode | %.0f | %s |\n",
         median(exportsAfterLoad), spread(exportsAfterLoad, encodeMs, 2).constData());
+    benchOnlineCopy(onlineCopyPhoto.first, onlineCopyPhoto.second);
     const QByteArray profiled48 = TestPhotos::withIccProfile(
         TestPhotos::encodeJpeg(BenchPhotos::photoLike(8000, 6000, 3), 90), adobeRgb);
     benchColourProfile({ { "24 MP", profiledJpeg }, { "48 MP", profiled48 } }, adobeRgb);

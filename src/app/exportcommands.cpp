@@ -4,7 +4,13 @@
 #include "filechoices.h"
 #include "platform/platform.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -45,11 +51,47 @@ OnlineCopyQuestion onlineCopyQuestion(
     return question;
 }
 
+// Not Qt's global pool: its image scaling splits large images over that pool's threads. A copy
+// still being made when the program ends is told to stop, and ends within one encode.
+QThreadPool &onlineCopyThreads()
+{
+    static QThreadPool pool;
+    static const bool drainedAtExit = [] {
+        qAddPostRoutine([] { pool.waitForDone(); });
+        return true;
+    }();
+    Q_UNUSED(drainedAtExit);
+    return pool;
+}
+
+// The copy made off the window's thread while `wait` waits for it. A copy not waited for is
+// stopped and left to end by itself: it holds its own share of the photo and of its result.
+OnlineCopyJpeg encodeWaiting(Platform &platform, const TextTable &texts, QWidget *owner,
+    const WaitForOnlineCopy &wait, const ClipImage &clip, const OnlineCopyPlan &plan)
+{
+    struct Work
+    {
+        std::atomic<bool> stop = false;
+        OnlineCopyJpeg copy;
+    };
+    const auto work = std::make_shared<Work>();
+    const QFuture<void> done = QtConcurrent::run(&onlineCopyThreads(),
+        [work, clip, plan] { work->copy = encodeOnlineCopy(clip, plan, &work->stop); });
+    platform.setBusy(true);
+    const bool waited = wait(owner, texts.text(TextId::Cancel), done);
+    platform.setBusy(false);
+    if (!waited || !done.isFinished()) {
+        work->stop = true;
+        return { {}, ExportOutcome::Cancelled };
+    }
+    return std::move(work->copy);
+}
+
 // The copy as the user settles it: a limit out of reach is told and the dialog comes back
 // with what was typed, until the copy can be made or the user cancels.
 OnlineCopyJpeg encodeAsAsked(Platform &platform, const TextTable &texts, QWidget *owner,
-    const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
-    OnlineCopyQuestion &question, std::optional<OnlineCopyPlan> &plan)
+    const AskOnlineCopy &ask, const WaitForOnlineCopy &wait, const ClipImage &clip,
+    const IdDocument &document, OnlineCopyQuestion &question, std::optional<OnlineCopyPlan> &plan)
 {
     for (;;) {
         const std::optional<OnlineCopyChoice> choice = ask(owner, question);
@@ -59,9 +101,7 @@ OnlineCopyJpeg encodeAsAsked(Platform &platform, const TextTable &texts, QWidget
             return { {}, ExportOutcome::Cancelled };
         // Encoded before the file is asked for, so a limit that cannot be reached is told at
         // once.
-        platform.setBusy(true);
-        OnlineCopyJpeg copy = encodeOnlineCopy(clip, *plan);
-        platform.setBusy(false);
+        OnlineCopyJpeg copy = encodeWaiting(platform, texts, owner, wait, clip, *plan);
         if (copy.failure.outcome != ExportOutcome::OverSizeLimit)
             return copy;
         tellExportOutcome(platform, texts, owner, copy.failure, QString());
@@ -70,15 +110,15 @@ OnlineCopyJpeg encodeAsAsked(Platform &platform, const TextTable &texts, QWidget
 }
 
 ExportResult saveOnlineCopy(Platform &platform, const TextTable &texts, Settings &settings,
-    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
-    QString &target, QString &figures)
+    QWidget *owner, const AskOnlineCopy &ask, const WaitForOnlineCopy &wait, const ClipImage &clip,
+    const IdDocument &document, QString &target, QString &figures)
 {
     if (clip.isNull())
         return ExportOutcome::NoPhoto;
     OnlineCopyQuestion question = onlineCopyQuestion(texts, clip, document);
     std::optional<OnlineCopyPlan> plan;
     const OnlineCopyJpeg copy
-        = encodeAsAsked(platform, texts, owner, ask, clip, document, question, plan);
+        = encodeAsAsked(platform, texts, owner, ask, wait, clip, document, question, plan);
     if (copy.bytes.isEmpty())
         return copy.failure;
 
@@ -125,11 +165,12 @@ ExportResult runSheetExport(Platform &platform, const TextTable &texts, Settings
 }
 
 ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, Settings &settings,
-    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document)
+    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
+    const WaitForOnlineCopy &wait)
 {
     QString target, figures;
-    const ExportResult result
-        = saveOnlineCopy(platform, texts, settings, owner, ask, clip, document, target, figures);
+    const ExportResult result = saveOnlineCopy(
+        platform, texts, settings, owner, ask, wait, clip, document, target, figures);
     tellExportOutcome(platform, texts, owner, result, target, true, figures);
     return result;
 }

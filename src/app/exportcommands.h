@@ -22,10 +22,13 @@ ExportResult runSheetExport(Platform &platform, const TextTable &texts, Settings
 
 // The command that saves the fitted photo alone for an online application: asks for its size
 // and an optional size limit through `ask`, with the document's file rule as the first answer,
-// encodes it within the limits (asking again, as typed, while the limit is out of reach), asks
-// for the file and writes it, then tells the user how it ended, with its pixels and KB.
+// encodes it within the limits off the window's thread while `wait` waits, under the busy
+// pointer (asking again, as typed, while the limit is out of reach; a wait given up on ends as a
+// cancel, silently), asks for the file and writes it, then tells the user how it ended, with its
+// pixels and KB.
 ExportResult runOnlineCopyExport(Platform &platform, const TextTable &texts, Settings &settings,
-    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document);
+    QWidget *owner, const AskOnlineCopy &ask, const ClipImage &clip, const IdDocument &document,
+    const WaitForOnlineCopy &wait = waitForOnlineCopy);
 
 // Tells the user how an export to `path` ended; nothing for a cancel. The photo alone is named
 // so, not a sheet, with `figures` (its size) when saved; a failed write says why.

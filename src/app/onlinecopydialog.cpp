@@ -5,11 +5,14 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 
 #include <algorithm>
 
@@ -107,4 +110,24 @@ void OnlineCopyDialog::judge()
             ? m_enlargedNote.arg(QLocale().toString(enlarged, 'f', 1))
             : QString());
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(pixels.has_value());
+}
+
+bool waitForOnlineCopy(QWidget *owner, const QString &cancelText, const QFuture<void> &work)
+{
+    // Small copies end before a window could be seen; it would only flash.
+    for (int waited = 0; waited < 300 && !work.isFinished(); waited += 10)
+        QThread::msleep(10);
+    if (work.isFinished())
+        return true;
+    QDialog wait(owner);
+    wait.setObjectName(QStringLiteral("onlineCopyWait"));
+    wait.setWindowTitle(cancelText);
+    auto *cancel = new QPushButton(cancelText, &wait);
+    QObject::connect(cancel, &QPushButton::clicked, &wait, &QDialog::reject);
+    (new QHBoxLayout(&wait))->addWidget(cancel);
+    QFutureWatcher<void> watcher;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &wait, &QDialog::accept);
+    watcher.setFuture(work);
+    // The program's end leaves the dialog's loop too, rejected.
+    return wait.exec() == QDialog::Accepted;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFuture>
 #include <QSize>
 #include <QString>
 
@@ -37,6 +38,15 @@ struct OnlineCopyQuestion
 // so its tests answer without a modal dialog.
 using AskOnlineCopy
     = std::function<std::optional<OnlineCopyChoice>(QWidget *owner, const OnlineCopyQuestion &)>;
+
+// Waits on the window's thread for the copy's work: false when the user would not wait. The
+// window is handed one, so its tests decide without a modal window.
+using WaitForOnlineCopy
+    = std::function<bool(QWidget *owner, const QString &cancelText, const QFuture<void> &work)>;
+// The program's wait: a work that ends within about 300 ms ends unseen; a longer one shows a
+// small modal window whose Cancel button, Escape or closing stops the wait, as does the end of
+// the program.
+bool waitForOnlineCopy(QWidget *owner, const QString &cancelText, const QFuture<void> &work);
 
 // The size and the limit of the copy, with the size that will be written and a note when it
 // enlarges the photo's own pixels shown as they are typed; OK waits until the texts are accepted.

@@ -9,6 +9,7 @@
 #include "photo/photoformat.h"
 #include "print/sheetgeometry.h"
 #include "programfolder.h"
+#include "testconfig.h"
 #include "testphotos.h"
 
 #include <QGuiApplication>
@@ -318,6 +319,56 @@ private slots:
         }
     }
 
+    // The halves find the file a search from 95 down, quality by quality, finds; a limit under
+    // the file at 70 is told with that file's size.
+    void onlineCopyQualitySearch_data()
+    {
+        QTest::addColumn<double>("between"); // the limit: 0 the file at 70, 1 the one at 95
+        for (const double between : { -0.01, 0.0, 0.05, 0.5, 0.9, 1.0 })
+            QTest::addRow("%g", between) << between;
+    }
+    void onlineCopyQualitySearch()
+    {
+        QFETCH(double, between);
+        const ClipImage clip = wholeClip(QImage(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg"));
+        OnlineCopyPlan plan { QSize(400, 400), 300 };
+        QList<QByteArray> linear;
+        for (int quality = 95; quality >= 70; --quality)
+            linear << encodeJpeg(clip.ownPixelsScaledTo(plan.pixels), quality, 300);
+        plan.limitBytes = linear.last().size()
+            + qint64(between * double(linear.first().size() - linear.last().size()));
+        const auto fits = std::find_if(linear.cbegin(), linear.cend(),
+            [&plan](const QByteArray &jpeg) { return jpeg.size() <= plan.limitBytes; });
+        const OnlineCopyJpeg copy = encodeOnlineCopy(clip, plan);
+        QCOMPARE(copy.bytes, fits == linear.cend() ? QByteArray() : *fits);
+        QCOMPARE(copy.failure.smallestKb,
+            fits == linear.cend() ? (linear.last().size() + 999) / 1000 : 0);
+    }
+    // A wait given up on writes nothing and says nothing; the work hears the stop.
+    void onlineCopyCancelled()
+    {
+        const std::atomic<bool> stop = true;
+        const OnlineCopyJpeg stopped = encodeOnlineCopy(
+            wholeClip(TestPhotos::gradients(300, 300)), { QSize(600, 600), 300 }, &stop);
+        QVERIFY(stopped.bytes.isEmpty());
+        QCOMPARE(stopped.failure.outcome, ExportOutcome::Cancelled);
+        QString caption;
+        const auto prefilled = [](QWidget *, const OnlineCopyQuestion &asked) {
+            return std::optional(asked.prefill);
+        };
+        QCOMPARE(copyOnline(TestPhotos::gradients(700, 900), 1, prefilled,
+                     [&caption](QWidget *, const QString &cancel, const QFuture<void> &) {
+                         caption = cancel;
+                         return false;
+                     })
+                     .outcome,
+            ExportOutcome::Cancelled);
+        QCOMPARE(caption, m_texts.text(TextId::Cancel));
+        QVERIFY(m_platform->messages.isEmpty() && m_platform->dialogs.isEmpty());
+        QCOMPARE(leftInOut(), QStringList());
+        QCOMPARE(m_platform->busy, 0);
+    }
+
     // Under the size, as it is typed: how many of the photo's own pixels the copy has, and
     // how many times it enlarges them when that is over 5 %, in the user's locale.
     void onlineCopyEnlargedNote_data()
@@ -367,8 +418,13 @@ private:
     // The photo, written as a JPEG, loaded for the format.
     bool load(PhotoDocument &document, const QImage &image, int format);
     // The copy for an online application of a photo fitted to the format, the dialog answered
-    // by `ask`, saved as out/online.jpg.
-    ExportResult copyOnline(const QImage &image, int format, const AskOnlineCopy &ask);
+    // by `ask`, saved as out/online.jpg; `wait` waits for the work.
+    ExportResult copyOnline(
+        const QImage &image, int format, const AskOnlineCopy &ask,
+        const WaitForOnlineCopy &wait = [](QWidget *, const QString &, QFuture<void> work) {
+            work.waitForFinished();
+            return true;
+        });
     ExportResult exportTo(
         const QString &target, int format = 1, int answer = MessageBoxAnswer::Yes);
     // Everything in the targets' folder, hidden files, links and pipes included.
@@ -407,14 +463,15 @@ ExportResult TestExport::exportTo(const QString &target, int format, int answer)
         photoSizeMm(document.frame()), QColor(200, 200, 200));
 }
 
-ExportResult TestExport::copyOnline(const QImage &image, int format, const AskOnlineCopy &ask)
+ExportResult TestExport::copyOnline(
+    const QImage &image, int format, const AskOnlineCopy &ask, const WaitForOnlineCopy &wait)
 {
     PhotoDocument document;
     if (!load(document, image, format))
         return ExportOutcome::NoPhoto;
     m_platform->dialogAnswers.enqueue(QStringList { m_out + QStringLiteral("/online.jpg") });
-    return runOnlineCopyExport(
-        *m_platform, m_texts, m_settings, nullptr, ask, document.shown(), formatDocument(format));
+    return runOnlineCopyExport(*m_platform, m_texts, m_settings, nullptr, ask, document.shown(),
+        formatDocument(format), wait);
 }
 
 QTEST_MAIN(TestExport)
