@@ -502,110 +502,83 @@ private slots:
         const FitToCheck fit = document.fitToCheck();
         const QImage crop = fit.cropToCheck();
         const FaceMarks marks = *fit.faceInCrop();
-        const PhotoMeasures measured = measurePhoto(crop, marks);
-        const double mm = 45.0 / crop.height();
-        struct Case
-        {
-            const char *name;
-            PhotoCheck check;
-            std::function<void(PhotoMeasures &, FaceMarks &, PrintFrame &, double)> set;
-            double inside, outside;
-        };
-        using M = PhotoMeasures;
-        using F = FaceMarks;
-        using P = PrintFrame;
-        const auto crownAt = [mm](F &f, double top) { f.skullTop.setY(top / mm); };
-        const auto headOf = [mm](F &f, double head) { f.skullTop.setY(f.chin - head / mm); };
-        const auto leftAt = [w = crop.width()](F &f, double share) {
-            double left = w;
-            for (const QPointF &point : f.points)
-                left = std::min(left, point.x());
-            for (QPointF &point : f.points)
-                point.rx() += share * w - left;
-        };
-        const std::vector<Case> cases = {
-            { "turned", PhotoCheck::FaceTurned, [](M &m, F &, P &, double v) { m.noseShare = v; },
-                0.32, 0.28 },
-            { "head small", PhotoCheck::HeadHeightToSkull,
-                [&](M &, F &f, P &, double v) { headOf(f, v); }, 32.2, 31.8 },
-            { "head large", PhotoCheck::HeadHeightToSkull,
-                [&](M &, F &f, P &, double v) { headOf(f, v); }, 35.8, 36.2 },
-            { "top high", PhotoCheck::TopPlace, [&](M &, F &f, P &, double v) { crownAt(f, v); },
-                3.8, 3.4 },
-            { "top low", PhotoCheck::TopPlace, [&](M &, F &f, P &, double v) { crownAt(f, v); },
-                5.2, 5.6 },
-            { "near edge", PhotoCheck::FaceNearEdge,
-                [&](M &, F &f, P &, double v) { leftAt(f, v); }, 0.05, 0.03 },
-            { "tilt", PhotoCheck::HeadTilted, [](M &m, F &, P &, double v) { m.tilt = v; }, 1.5,
-                2.5 },
-            { "tilt anticlockwise", PhotoCheck::HeadTilted,
-                [](M &m, F &, P &, double v) { m.tilt = -v; }, 1.5, 2.5 },
-            { "turn", PhotoCheck::HeadTurned, [](M &m, F &, P &, double v) { m.pose.yaw = v; }, 7,
-                9 },
-            { "raised", PhotoCheck::HeadRaised, [](M &m, F &, P &, double v) { m.pose.pitch = v; },
-                9, 11 },
-            { "lowered", PhotoCheck::HeadLowered,
-                [](M &m, F &, P &, double v) { m.pose.pitch = -v; }, 9, 11 },
-            { "eye shut", PhotoCheck::EyesClosed,
-                [](M &m, F &, P &, double v) { m.eyeOpening[1] = v; }, 0.12, 0.08 },
-            { "eye narrow, no iris", PhotoCheck::EyesClosed,
-                [](M &m, F &, P &, double v) {
-                    m.eyeOpening[0] = v;
-                    m.irisDarkness[0] = 0.35;
-                },
-                0.32, 0.28 },
-            { "iris", PhotoCheck::EyesClosed,
-                [](M &m, F &, P &, double v) {
-                    m.eyeOpening[0] = 0.28;
-                    m.irisDarkness[0] = v;
-                },
-                0.45, 0.35 },
-            { "teeth", PhotoCheck::TeethShowing, [](M &m, F &, P &, double v) { m.teethShare = v; },
-                0.008, 0.012 },
-            { "mouth gap", PhotoCheck::MouthOpen,
-                [](M &m, F &, P &, double v) {
-                    m.mouthGap = v;
-                    m.mouthShowing = 0.4;
-                },
-                0.08, 0.12 },
-            { "mouth showing", PhotoCheck::MouthOpen,
-                [](M &m, F &, P &, double v) {
-                    m.mouthGap = 0.15;
-                    m.mouthShowing = v;
-                },
-                0.25, 0.35 },
-            { "face dark", PhotoCheck::FaceTooDark,
-                [](M &m, F &, P &, double v) { m.faceLuma = v; }, 78, 72 },
-            { "face bright", PhotoCheck::FaceTooBright,
-                [](M &m, F &, P &, double v) { m.clippedShare = v; }, 0.07, 0.09 },
-            { "one side", PhotoCheck::LitFromOneSide,
-                [](M &m, F &, P &, double v) { m.sideDifference = v; }, 0.23, 0.27 },
-            { "wall spread", PhotoCheck::BackgroundNotPlain,
-                [](M &m, F &, P &, double v) { m.backgroundSpread = v; }, 2.7, 3.3 },
-            { "wall dark", PhotoCheck::BackgroundTooDark,
-                [](M &m, F &, P &, double v) { m.backgroundLuma = v; }, 173, 167 },
-            { "wall tint", PhotoCheck::BackgroundColoured,
-                [](M &m, F &, P &, double v) { m.backgroundTint = v; }, 9, 11 },
-            { "wall white", PhotoCheck::BackgroundWhite,
-                [](M &m, F &, P &frame, double v) {
-                    frame.whiteForbidden = true;
-                    m.backgroundLuma = v;
-                },
-                222, 228 },
-        };
+        PhotoMeasures measured = measurePhoto(crop, marks);
         QVERIFY(judgePhoto(measured, marks, crop.size(), fit.rule, fit.frame).empty());
-        for (const Case &c : cases) {
+        const double mm = 45.0 / crop.height();
+        using M = PhotoMeasures;
+        // The figure in millimetres or as a share of the width, or the measure it replaces.
+        enum Of { HeadMm, TopMm, LeftShare, Measure };
+        const struct
+        {
+            PhotoCheck check;
+            Of of;
+            double M::*measure;
+            double inside, outside;
+        } cases[] = {
+            { PhotoCheck::FaceTurned, Measure, &M::noseShare, 0.32, 0.28 },
+            { PhotoCheck::HeadHeightToSkull, HeadMm, nullptr, 32.2, 31.8 },
+            { PhotoCheck::HeadHeightToSkull, HeadMm, nullptr, 35.8, 36.2 },
+            { PhotoCheck::TopPlace, TopMm, nullptr, 3.8, 3.4 },
+            { PhotoCheck::TopPlace, TopMm, nullptr, 5.2, 5.6 },
+            { PhotoCheck::FaceNearEdge, LeftShare, nullptr, 0.05, 0.03 },
+            { PhotoCheck::HeadTilted, Measure, &M::tilt, 1.5, 2.5 },
+            { PhotoCheck::HeadTilted, Measure, &M::tilt, -1.5, -2.5 },
+            { PhotoCheck::HeadTurned, Measure, nullptr, 7, 9 }, // yaw
+            { PhotoCheck::HeadRaised, Measure, nullptr, 9, 11 }, // pitch
+            { PhotoCheck::HeadLowered, Measure, nullptr, -9, -11 },
+            { PhotoCheck::EyesClosed, Measure, nullptr, 0.12, 0.08 }, // opening, iris dark
+            { PhotoCheck::TeethShowing, Measure, &M::teethShare, 0.008, 0.012 },
+            { PhotoCheck::MouthOpen, Measure, &M::mouthGap, 0.08, 0.12 }, // 0.4 showing
+            { PhotoCheck::MouthOpen, Measure, &M::mouthShowing, 0.25, 0.35 }, // 0.15 apart
+            { PhotoCheck::FaceTooDark, Measure, &M::faceLuma, 78, 72 },
+            { PhotoCheck::FaceTooBright, Measure, &M::clippedShare, 0.07, 0.09 },
+            { PhotoCheck::LitFromOneSide, Measure, &M::sideDifference, 0.23, 0.27 },
+            { PhotoCheck::BackgroundNotPlain, Measure, &M::backgroundSpread, 2.7, 3.3 },
+            { PhotoCheck::BackgroundTooDark, Measure, &M::backgroundLuma, 173, 167 },
+            { PhotoCheck::BackgroundColoured, Measure, &M::backgroundTint, 9, 11 },
+            { PhotoCheck::BackgroundWhite, Measure, &M::backgroundLuma, 222, 228 }, // forbidden
+        };
+        measured.mouthShowing = 0.4;
+        for (const auto &c : cases) {
             for (const bool outside : { false, true }) {
+                const double v = outside ? c.outside : c.inside;
                 PhotoMeasures m = measured;
                 FaceMarks face = marks;
                 PrintFrame frame = fit.frame;
-                c.set(m, face, frame, outside ? c.outside : c.inside);
+                frame.whiteForbidden = c.check == PhotoCheck::BackgroundWhite;
+                if (c.measure == &M::mouthShowing)
+                    m.mouthGap = 0.15;
+                if (c.measure)
+                    m.*c.measure = v;
+                else if (c.check == PhotoCheck::HeadTurned)
+                    m.pose.yaw = v;
+                else if (c.check == PhotoCheck::HeadRaised || c.check == PhotoCheck::HeadLowered)
+                    m.pose.pitch = v;
+                else if (c.check == PhotoCheck::EyesClosed)
+                    m.eyeOpening[1] = v;
+                else if (c.of == HeadMm)
+                    face.skullTop.setY(face.chin - v / mm);
+                else if (c.of == TopMm)
+                    face.skullTop.setY(v / mm);
+                else
+                    for (QPointF &point : face.points)
+                        point.rx() += v * crop.width() - marks.points[Landmark::JawFirst].x();
                 const std::vector<CheckFailure> found
                     = judgePhoto(m, face, crop.size(), fit.rule, frame);
                 const bool failed = std::any_of(found.begin(), found.end(),
                     [&c](const CheckFailure &f) { return f.check == c.check; });
-                QVERIFY2(failed == outside, c.name);
+                QVERIFY2(failed == outside, qPrintable(QString::number(v)));
             }
+        }
+        // A narrow eye is open when its iris shows.
+        for (const auto &[opening, iris, shut] : { std::tuple(0.32, 0.35, false),
+                 std::tuple(0.28, 0.35, true), std::tuple(0.28, 0.45, false) }) {
+            PhotoMeasures m = measured;
+            m.eyeOpening[0] = opening;
+            m.irisDarkness[0] = iris;
+            const std::vector<CheckFailure> found
+                = judgePhoto(m, marks, crop.size(), fit.rule, fit.frame);
+            QCOMPARE(!found.empty() && found.front().check == PhotoCheck::EyesClosed, shut);
         }
     }
 
