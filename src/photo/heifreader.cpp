@@ -20,6 +20,66 @@ void initialiseLibheif()
     Q_UNUSED(initialised);
 }
 
+// libheif decodes every tile of a grid however small, and says how many only once it has
+// begun: a phone's photo has a few hundred at most.
+constexpr quint32 MostTiles = 1000;
+
+quint32 bigEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint32 value = 0;
+    for (int i = 0; i < size && at + i < bytes.size(); ++i)
+        value = value << 8 | uchar(bytes[at + i]);
+    return value;
+}
+
+// Calls `each(type, from, to)` for the boxes between `from` and `to`, the end of their parent.
+template<typename Each>
+void forBoxes(const QByteArray &bytes, qsizetype from, qsizetype to, Each each)
+{
+    while (from + 8 <= to) {
+        quint64 size = bigEndian(bytes, from, 4);
+        qsizetype header = 8;
+        if (size == 1) {
+            size = quint64(bigEndian(bytes, from + 8, 4)) << 32 | bigEndian(bytes, from + 12, 4);
+            header = 16;
+        } else if (size == 0) {
+            size = quint64(to - from);
+        }
+        if (size < quint64(header) || size > quint64(to - from))
+            return;
+        each(bytes.mid(from + 4, 4), from + header, from + qsizetype(size));
+        from += qsizetype(size);
+    }
+}
+
+// The tiles the primary picture is made of, as the file's references say.
+quint64 primaryTiles(const QByteArray &bytes)
+{
+    quint64 tiles = 0;
+    forBoxes(bytes, 0, bytes.size(), [&](const QByteArray &type, qsizetype begin, qsizetype end) {
+        if (type != "meta")
+            return;
+        quint32 primary = 0;
+        std::vector<std::pair<quint32, quint32>> grids; // item, its tiles
+        // Full boxes: a byte of version and three of flags first.
+        forBoxes(bytes, begin + 4, end, [&](const QByteArray &inner, qsizetype at, qsizetype stop) {
+            const int id = bigEndian(bytes, at, 1) == 0 ? 2 : 4;
+            if (inner == "pitm")
+                primary = bigEndian(bytes, at + 4, id);
+            if (inner != "iref")
+                return;
+            forBoxes(bytes, at + 4, stop, [&](const QByteArray &kind, qsizetype ref, qsizetype) {
+                if (kind == "dimg")
+                    grids.emplace_back(bigEndian(bytes, ref, id), bigEndian(bytes, ref + id, 2));
+            });
+        });
+        for (const auto &[item, count] : grids)
+            if (item == primary)
+                tiles += count;
+    });
+    return tiles;
+}
+
 bool tooLarge(const heif_error &error)
 {
     return error.code == heif_error_Memory_allocation_error
@@ -35,8 +95,12 @@ HeifPhoto::HeifPhoto(const QByteArray &bytes)
         || heif_check_filetype(data, int(std::min<qsizetype>(bytes.size(), 64)))
             == heif_filetype_no)
         return;
-    initialiseLibheif();
     m_header = Header::Unreadable;
+    if (primaryTiles(bytes) > MostTiles) {
+        m_header = Header::TooLarge;
+        return;
+    }
+    initialiseLibheif();
     m_context = heif_context_alloc();
     // libheif refuses larger pictures, grids of tiles included, before allocating for them.
     heif_context_set_maximum_image_size_limit(m_context, MaximumPhotoSide);

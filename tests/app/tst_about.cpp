@@ -30,31 +30,6 @@ class TestAbout : public QObject
 {
     Q_OBJECT
 private slots:
-    void scrollStep_data()
-    {
-        QTest::addColumn<double>("viewport");
-        QTest::addColumn<double>("startTop");
-        QTest::addColumn<int>("startPause");
-        QTest::addColumn<double>("top");
-        QTest::addColumn<int>("pause");
-        // A 4515-twip panel rises until its end is in view, rests 120 ticks, rises out, restarts.
-        QTest::newRow("rises to its end") << 2535.0 << -1970.0 << 0 << -1980.0 << 0;
-        QTest::newRow("rests") << 2535.0 << -1980.0 << 119 << -1980.0 << 120;
-        QTest::newRow("wraps below") << 2535.0 << -4510.0 << 373 << 2200.0 << 0;
-        QTest::newRow("pause count saturates") << 2535.0 << -1980.0 << 32767 << -1990.0 << 32767;
-    }
-    void scrollStep()
-    {
-        QFETCH(double, viewport);
-        QFETCH(double, startTop);
-        QFETCH(int, startPause);
-        QFETCH(double, top);
-        QFETCH(int, pause);
-        AboutScroll scroll { startTop, int16_t(startPause) };
-        scroll.step(viewport, 4515);
-        QCOMPARE(scroll.top, top);
-        QCOMPARE(scroll.pauseTicks, pause);
-    }
     void clicks_data()
     {
         QTest::addColumn<QString>("control"); // empty: the window background
@@ -63,7 +38,6 @@ private slots:
         QTest::addColumn<QList<QUrl>>("opened");
         const QList<QUrl> none;
         QTest::newRow("background") << "" << Qt::LeftButton << true << none;
-        QTest::newRow("right button on background") << "" << Qt::RightButton << false << none;
         QTest::newRow("viewport") << "viewport" << Qt::LeftButton << false << none;
         QTest::newRow("home page")
             << "homePageLink" << Qt::LeftButton << false << QList { webPageAddress(WebPage::Home) };

@@ -749,30 +749,6 @@ private slots:
     }
 
     // Pictures 100 to 112 in this order, the other items none; the menu bar keeps its titles.
-    void menuPictures()
-    {
-        m_form->startUp(QUrl());
-        const QStringList pictured = { "fileMenu", "openAction", "exportAction", "printAction",
-            "exitAction", "optionsMenu", "languageAction", "addLanguageAction", "donateAction",
-            "releaseNotesAction", "checkUpdateAction", "aboutAction", "fitFaceAction" };
-        qsizetype shown = 0;
-        for (QAction *item : m_form->findChildren<QAction *>()) {
-            const QMenu *menu = item->menu<QMenu *>();
-            const qsizetype index
-                = pictured.indexOf(menu ? menu->objectName() : item->objectName());
-            const QPixmap wanted(QStringLiteral(":/menu/%1.png").arg(100 + index));
-            QCOMPARE(item->icon().pixmap(16).toImage(), index < 0 ? QImage() : wanted.toImage());
-            shown += index >= 0;
-        }
-        QCOMPARE(shown, pictured.size());
-        // Qt's own greyed look for a disabled item.
-        const QIcon exportIcon = m_form->findChild<QAction *>("exportAction")->icon();
-        QVERIFY(
-            exportIcon.pixmap(16, QIcon::Disabled).toImage() != exportIcon.pixmap(16).toImage());
-        const QMenu *file = m_form->findChild<QMenu *>("fileMenu");
-        QVERIFY(m_form->menuBar()->actionGeometry(file->menuAction()).width()
-            > 16 + file->fontMetrics().horizontalAdvance(file->title().remove(u'&')));
-    }
 
 private:
     QWidget *widget(const char *name) { return m_form->findChild<QWidget *>(name); }

@@ -254,6 +254,20 @@ inline QList<File> corpus()
         { QStringLiteral("truncated-50.webp"), webp.left(webp.size() / 2), NotAPicture },
         { QStringLiteral("truncated-50.heic"), heic.left(heic.size() / 2), NotAPicture },
     };
+    // A picture made of 5000 tiles, each a decode of its own.
+    const auto box = [](const char *type, const QByteArray &content) {
+        QByteArray size(4, '\0');
+        qToBigEndian(quint32(content.size() + 8), size.data());
+        return size + type + content;
+    };
+    const QByteArray tiles
+        = QByteArray::fromHex("00011388") + QByteArray::fromHex("0002").repeated(5000);
+    files.append({ QStringLiteral("grid-of-5000-tiles.heic"),
+        box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16))
+            + box("meta",
+                QByteArray(4, '\0') + box("pitm", QByteArray::fromHex("000000000001"))
+                    + box("iref", QByteArray(4, '\0') + box("dimg", tiles))),
+        TooLarge });
     // More than 500 scans is refused before decoding, however the scans are made.
     const QImage small = picture.scaled(300, 400);
     for (int scans : { 500, 501, maximumScans() })
