@@ -32,6 +32,17 @@ std::optional<IdDocument> DocumentChooser::find(const QString &id) const
     return m_table.find(id);
 }
 
+std::optional<IdDocument> DocumentChooser::find(const QString &id, const IdDocument &kept) const
+{
+    std::optional<IdDocument> document = find(id);
+    if (!document)
+        std::fprintf(stderr,
+            "kalmora: no document \"%s\" is known (kalmora --list-documents lists them); "
+            "keeping %s\n",
+            qPrintable(id), qPrintable(kept.id.isEmpty() ? kept.name : kept.id));
+    return document;
+}
+
 void DocumentChooser::setLanguageFile(const QString &fileName)
 {
     const QString code = QtTranslation::languageCode(fileName);

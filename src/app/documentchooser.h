@@ -23,6 +23,8 @@ public:
     const DocumentList &table() const { return m_table; }
     // A document of the table or a custom size by its id; nothing for an unknown one.
     std::optional<IdDocument> find(const QString &id) const;
+    // The same, an unknown id told on standard error with the document `kept` instead.
+    std::optional<IdDocument> find(const QString &id, const IdDocument &kept) const;
 
     // The language the lists show country names in, from the language file chosen.
     void setLanguageFile(const QString &fileName);

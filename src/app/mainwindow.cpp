@@ -26,7 +26,6 @@
 #include <QLayout>
 #include <QMenu>
 
-#include <cstdio>
 
 namespace {
 
@@ -156,9 +155,9 @@ void MainWindow::connectDocument()
         enableCommands();
     });
     connect(document, &PhotoDocument::loadFailed, this, [this](LoadOutcome reason) {
-        message(reason == LoadOutcome::TooSmall   ? TextId::PhotoTooSmall
-                : reason == LoadOutcome::TooLarge ? TextId::PhotoTooLarge
-                                                  : TextId::NotAPhoto);
+        tellPhotoFailure(reason == LoadOutcome::TooSmall ? TextId::PhotoTooSmall
+                : reason == LoadOutcome::TooLarge        ? TextId::PhotoTooLarge
+                                                         : TextId::NotAPhoto);
     });
     connect(document, &PhotoDocument::formatChanged, this, &MainWindow::showFormat);
     connect(document, &PhotoDocument::autoFaceFitChanged, m_menu->autoFaceFitAction,
@@ -223,17 +222,10 @@ void MainWindow::selectDocument(const IdDocument &document)
 
 bool MainWindow::selectDocument(const QString &id)
 {
-    const std::optional<IdDocument> document = m_documents->find(id);
-    if (!document) {
-        const IdDocument &kept = m_document.idDocument();
-        std::fprintf(stderr,
-            "kalmora: no document \"%s\" is known (kalmora --list-documents lists them); "
-            "keeping %s\n",
-            qPrintable(id), qPrintable(kept.id.isEmpty() ? kept.name : kept.id));
-        return false;
-    }
-    selectDocument(*document);
-    return true;
+    const std::optional<IdDocument> document = m_documents->find(id, m_document.idDocument());
+    if (document)
+        selectDocument(*document);
+    return document.has_value();
 }
 
 void MainWindow::showFormat()
@@ -273,6 +265,30 @@ void MainWindow::message(TextId id, const QString &suffix)
         this, text(id) + suffix, MessageBoxStyle::Exclamation, text(TextId::MessageTitle));
 }
 
+// A read or a decode ends whenever it ends: under a dialog that waits for the user, its
+// failure is told once that dialog has closed, not in a second wait inside the first.
+void MainWindow::tellPhotoFailure(TextId text)
+{
+    if (QApplication::activeModalWidget()) {
+        m_untold = text;
+        return;
+    }
+    message(text);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowUnblocked && m_untold)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (const std::optional<TextId> text = std::exchange(m_untold, std::nullopt))
+                    tellPhotoFailure(*text);
+            },
+            Qt::QueuedConnection);
+    return QMainWindow::event(event);
+}
+
 void MainWindow::choosePhoto()
 {
     openPhoto(choosePhotoFile(m_platform, m_languages.texts(), m_settings, this));
@@ -294,7 +310,7 @@ void MainWindow::photoDecoded(bool decoded)
         m_platform.setBusy(false);
     // The frame shows the photo's own pixels from now on, sharp also where it was enlarged.
     if (!decoded)
-        return message(TextId::NotAPhoto);
+        return tellPhotoFailure(TextId::NotAPhoto);
     m_view->showClip(m_document.shown());
     for (const std::function<void()> &command : commands)
         command();

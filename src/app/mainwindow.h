@@ -63,6 +63,9 @@ public:
     // Asks for the online copy's size and limit.
     AskOnlineCopy askOnlineCopy = OnlineCopyDialog::ask;
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void createControls();
     void createMenus();
@@ -95,6 +98,7 @@ private:
     void saveOnlineCopy();
     void openPrintDialog();
     void message(TextId text, const QString &suffix = QString());
+    void tellPhotoFailure(TextId text);
 
     Platform &m_platform;
     Settings m_settings;
@@ -103,6 +107,7 @@ private:
     PhotoDocument m_document;
     std::unique_ptr<MainMenu> m_menu;
     std::vector<std::function<void()>> m_afterDecode;
+    std::optional<TextId> m_untold; // a photo's failure, while another window waits
     bool m_toldUnsaved = false;
     QPointer<PrintDialog> m_printDialog;
     QPointer<AboutBox> m_about;

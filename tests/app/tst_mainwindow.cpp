@@ -185,8 +185,13 @@ private slots:
 
         const QString path = m_program->path() + u'/' + name;
         QVERIFY(TestPhotos::writeFile(path, bytes));
+        QDialog waiting(m_form.get()); // told once the user is done with it
+        waiting.setModal(true);
+        waiting.show();
         open(path);
-        QCOMPARE(m_platform->messages.size(), 1);
+        QVERIFY(m_platform->messages.isEmpty());
+        waiting.close();
+        QTRY_COMPARE(m_platform->messages.size(), 1);
         QCOMPARE(m_platform->messages.first().text, m_form->text(text));
         QCOMPARE(m_platform->messages.first().title, m_form->text(TextId::MessageTitle));
         QCOMPARE(m_form->document().cropSource().rect.toRect(), rect);
