@@ -26,7 +26,6 @@
 #include <QLayout>
 #include <QMenu>
 
-
 namespace {
 
 constexpr double ClientWidth = 9930;
