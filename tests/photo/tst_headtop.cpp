@@ -1,5 +1,6 @@
 // The top of the head read from the pixels, against the labels of real portraits and of
 // photos made from them.
+#include "photo/backgroundextension.h"
 #include "photo/documenttable.h"
 #include "photo/facefinder.h"
 #include "photo/facefit.h"
@@ -9,15 +10,17 @@
 #include "testphotos.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Portrait)
+Q_DECLARE_METATYPE(std::optional<BackgroundExtension::Refusal>)
 
 namespace {
 
-enum class Made { AsShot, Wall, WallWithRoom, PlainStripAbove, HairToTheEdge };
+enum class Made { AsShot, Wall, WallWithRoom, PlainStripAbove, HairToTheEdge, HeadOnWall };
 
 // A plain wall with a camera's noise and a gentle fall of the light, pasted over the photo
 // above the hair's labelled top (the head's own pixels below stay).
@@ -71,6 +74,25 @@ MadePhoto made(const Portrait &portrait, Made made, QColor wall)
         QImage taller(image.width(), image.height() + rows, QImage::Format_RGB32);
         pasteWall(taller, rows, wall);
         QPainter(&taller).drawImage(0, rows, image);
+        image = taller;
+        shift = rows;
+        break;
+    }
+    case Made::HeadOnWall: {
+        // The head and neck alone (an oval from the labels) on a wall a third taller.
+        const int rows = image.height() / 3;
+        QImage taller(image.width(), image.height() + rows, QImage::Format_RGB32);
+        pasteWall(taller, taller.height(), wall);
+        const QPointF eyes = (portrait.firstEye + portrait.secondEye) / 2;
+        const double half = 1.8 * (portrait.secondEye.x() - portrait.firstEye.x());
+        const double top = rows + portrait.hairTop - 2;
+        QPainter painter(&taller);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath head;
+        head.addEllipse(
+            QRectF(eyes.x() - half, top, 2 * half, 2 * (portrait.chin - portrait.hairTop)));
+        painter.setClipPath(head);
+        painter.drawImage(0, rows, image);
         image = taller;
         shift = rows;
         break;
@@ -208,6 +230,73 @@ private slots:
         qInfo("head-size error on %zu photos: median %.2f mm, largest %.2f mm", errors.size(),
             errors[errors.size() / 2], errors.back());
         QVERIFY(errors.back() <= (rule.top == FaceRule::Top::Hair ? 1.0 : 1.5));
+    }
+
+    // Room above the head: the top rows of a plain wall cut off and continued again match
+    // what was cut; a busy top and hair that runs on past the edge are not continued.
+    void roomAbove_data()
+    {
+        QTest::addColumn<Portrait>("portrait");
+        QTest::addColumn<Made>("kind");
+        QTest::addColumn<std::optional<BackgroundExtension::Refusal>>("refused");
+        using R = BackgroundExtension::Refusal;
+        const QList<Portrait> all = ::portraits();
+        const Portrait &obama = all[0], &astronaut = all[3];
+        QTest::newRow("wall") << astronaut << Made::HeadOnWall << std::optional<R>();
+        QTest::newRow("busy") << obama << Made::AsShot << std::optional(R::NotPlain);
+        // The wall would cut the hair straight where it goes on.
+        QTest::newRow("hair to the edge")
+            << astronaut << Made::HairToTheEdge << std::optional(R::PersonAtEdge);
+    }
+    void roomAbove()
+    {
+        QFETCH(Portrait, portrait);
+        QFETCH(Made, kind);
+        QFETCH(std::optional<BackgroundExtension::Refusal>, refused);
+        const auto [wall, shift] = made(portrait, Made::HeadOnWall, QColor(222, 206, 178));
+        const QImage whole
+            = QImage::fromData(TestPhotos::encodeJpeg(wall)).convertToFormat(QImage::Format_RGB32);
+        const int rows = int(shift + portrait.hairTop);
+        const int cut = kind == Made::HeadOnWall ? rows - whole.height() / 30
+            : kind == Made::HairToTheEdge ? rows + int(portrait.skullTop - portrait.hairTop) / 2
+                                          : 0;
+        const QImage image = kind == Made::AsShot
+            ? portrait.image()
+            : whole.copy(0, cut, whole.width(), whole.height() - cut);
+        const FaceSearch search
+            = findFace(*m_model, Photo(image, QImageIOHandler::TransformationNone));
+        QVERIFY(search.face);
+        BackgroundExtension::Why why;
+        const auto extension = BackgroundExtension::measure(image, *search.face, Qt::TopEdge, &why);
+        QVERIFY2((extension ? std::nullopt : std::optional(why.refusal)) == refused,
+            QByteArray::number(int(why.refusal)) + " " + QByteArray::number(why.figure));
+        if (!extension)
+            return;
+        QImage extended(image.width(), whole.height(), QImage::Format_RGB32);
+        QPainter(&extended).drawImage(0, cut, image);
+        extension->paintOutside(
+            extended, QRectF(0, -cut, image.width(), whole.height()), image.size());
+        // A row's mean and the grain between two rows, over the three channels.
+        const auto mean = [](const QImage &im, int y, int other = -1) {
+            double sum = 0;
+            for (int x = 0; x < im.width(); ++x)
+                for (const int shift : { 16, 8, 0 }) {
+                    const int a = int(im.pixel(x, y) >> shift & 0xff);
+                    sum += other < 0 ? a : std::abs(a - int(im.pixel(x, other) >> shift & 0xff));
+                }
+            return sum / im.width() / 3;
+        };
+        double error = 0;
+        for (int y = 0; y < cut; ++y)
+            error += std::abs(mean(extended, y) - mean(whole, y)) / cut;
+        const double seam = std::abs(mean(extended, cut - 1) - mean(extended, cut));
+        const double step = std::abs(mean(whole, cut - 1) - mean(whole, cut));
+        const double grain = mean(extended, cut / 2, cut / 2 + 1) / mean(whole, cut, cut + 1);
+        qInfo("mean error %.2f, seam %.2f against %.2f between rows shot, grain %.2f", error, seam,
+            step, grain);
+        QVERIFY(error < 3);
+        QVERIFY(seam <= step + 0.5);
+        QVERIFY(grain > 0.5 && grain < 2);
     }
 
     // A mark the user puts right is the face's top from then on: the fit follows, and one
