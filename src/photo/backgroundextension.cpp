@@ -14,6 +14,9 @@ constexpr int ViewHeight = 120;
 // Near the edge the photo's own colours give way to the smooth field over this share of the
 // side, so the last row shot and the first one continued differ by no more than their grain.
 constexpr double RimBlend = 0.015;
+// Bins along the edge for the photo's rim: coarse enough that the camera's noise averages out
+// and is not drawn out into streaks by the blend.
+constexpr int RimBins = 64;
 // The light's fall across the edge is continued for about three strips' depth, then levels
 // off: a gradient followed further would run a wall into black or white.
 constexpr double FallReach = 3;
@@ -280,17 +283,31 @@ std::optional<BackgroundExtension> BackgroundExtension::measure(const QImage &pi
             }
         }
 
-        // The photo's own rim: the view's outer row or column, where the person is not.
-        edge.rim.resize(size_t(along));
-        for (int k = 0; k < along; ++k) {
-            const int vx = across ? k : (e == 2 ? 0 : view.width() - 1);
-            const int vy = across ? (e == 0 ? 0 : view.height() - 1) : k;
-            const double x = (vx + 0.5) * toX, y = (vy + 0.5) * toY;
-            const Place at = place(e, x / width, y / height);
+        // The photo's own rim, from its own pixels (a reduced view's outer row is darkened by
+        // the filter reaching past the edge): its outer rows or columns, as thick as a row of
+        // the view, in bins along the edge; where the person is, the fit.
+        const int length = across ? picture.width() : picture.height();
+        const int bins = std::min(RimBins, length);
+        const int thick = std::max(2, int(std::ceil(across ? toY : toX)));
+        edge.rim.assign(size_t(bins), Colour {});
+        std::vector<int> counts(size_t(bins), 0);
+        for (int k = 0; k < length; ++k)
+            for (int d = 0; d < thick; ++d) {
+                const int x = across ? k : (e == 2 ? d : picture.width() - 1 - d);
+                const int y = across ? (e == 0 ? d : picture.height() - 1 - d) : k;
+                if (person(x + 0.5, y + 0.5))
+                    continue;
+                const size_t bin = size_t(k) * size_t(bins) / size_t(length);
+                const Colour value = ycc(picture.pixel(x, y));
+                for (int c = 0; c < 3; ++c)
+                    edge.rim[bin][c] += value[c];
+                ++counts[bin];
+            }
+        for (int b = 0; b < bins; ++b)
             for (int c = 0; c < 3; ++c)
-                edge.rim[size_t(k)][c] = person(x, y) ? evaluate(edge.fit[c], terms(at.s, 0))
-                                                      : ycc(view.pixel(vx, vy))[c];
-        }
+                edge.rim[size_t(b)][c] = counts[size_t(b)] > 0
+                    ? edge.rim[size_t(b)][c] / counts[size_t(b)]
+                    : evaluate(edge.fit[c], terms((b + 0.5) / bins - 0.5, 0));
 
         // The grain at the picture's own size: the robust spread of each channel about the fit.
         const int stride = std::max(1, int(std::sqrt(along * toX * deep * toY / 20000.0)));
@@ -332,25 +349,38 @@ double BackgroundExtension::spread(Qt::Edge edge) const
     return 0;
 }
 
-std::array<double, 3> BackgroundExtension::colour(int e, double s, double outside) const
+BackgroundExtension::Along BackgroundExtension::along(int e, double s) const
 {
     const Edge &edge = *m_edge[size_t(e)];
     s = std::clamp(s, -0.5, 0.5);
-    const double reach = FallReach * m_depth;
-    const double fall = -reach * (1 - std::exp(-outside / reach));
-    const double rim = std::exp(-outside / RimBlend);
     const double bin
         = std::clamp((s + 0.5) * double(edge.rim.size()) - 0.5, 0.0, double(edge.rim.size() - 1));
     const size_t b0 = size_t(bin), b1 = std::min(b0 + 1, edge.rim.size() - 1);
     const double f = bin - double(b0);
+    Along along;
+    for (int c = 0; c < 3; ++c) {
+        along.atEdge[c] = evaluate(edge.fit[c], terms(s, 0));
+        along.shot[c] = edge.rim[b0][c] * (1 - f) + edge.rim[b1][c] * f;
+    }
+    return along;
+}
+
+BackgroundExtension::Beyond BackgroundExtension::beyond(double outside, double depth)
+{
+    const double reach = FallReach * depth;
+    return { -reach * (1 - std::exp(-outside / reach)), std::exp(-outside / RimBlend) };
+}
+
+std::array<double, 3> BackgroundExtension::colour(
+    int e, const Along &along, const Beyond &beyond) const
+{
+    const Edge &edge = *m_edge[size_t(e)];
     Colour value;
     for (int c = 0; c < 3; ++c) {
         const double width = edge.high[c] - edge.low[c];
-        const double atEdge = evaluate(edge.fit[c], terms(s, 0));
-        const double far = std::clamp(evaluate(edge.fit[c], terms(s, fall)),
+        const double far = std::clamp(along.atEdge[c] + edge.fit[c][3] * beyond.fall,
             edge.low[c] - FallReach * width, edge.high[c] + FallReach * width);
-        const double shot = edge.rim[b0][c] * (1 - f) + edge.rim[b1][c] * f;
-        value[c] = far + (shot - atEdge) * rim;
+        value[c] = far + (along.shot[c] - along.atEdge[c]) * beyond.rim;
     }
     return rgb(value);
 }
@@ -373,7 +403,8 @@ std::array<double, 3> BackgroundExtension::colourAt(double fx, double fy) const
         const double other = e < 2 ? std::max({ 0.0, beyond[2], beyond[3] })
                                    : std::max({ 0.0, beyond[0], beyond[1] });
         const double weight = other + 1e-9;
-        const Colour value = colour(e, place(e, fx, fy).s, beyond[e]);
+        const Colour value
+            = colour(e, along(e, place(e, fx, fy).s), this->beyond(beyond[e], m_depth));
         for (int c = 0; c < 3; ++c)
             sum[c] += weight * value[c];
         weights += weight;
@@ -383,7 +414,8 @@ std::array<double, 3> BackgroundExtension::colourAt(double fx, double fy) const
             c /= weights;
         return sum;
     }
-    return nearest < 0 ? Colour {} : colour(nearest, place(nearest, fx, fy).s, 0);
+    return nearest < 0 ? Colour {}
+                       : colour(nearest, along(nearest, place(nearest, fx, fy).s), { 0, 1 });
 }
 
 QRgb BackgroundExtension::at(QPointF point) const
@@ -402,19 +434,32 @@ void BackgroundExtension::paintOutside(
         target = target.convertToFormat(QImage::Format_RGB32);
     const double stepX = source.width() / target.width(), stepY = source.height() / target.height();
     // The target's pixels per pixel of the picture measured, for the grain's strength.
-    const double finer = m_picture.width() / photoSize.width() / stepX;
+    const double finer = photoSize.width() / m_picture.width() / stepX;
     const double gain = std::min(MaxGrainGain, std::sqrt(finer));
     const QRectF photo(QPointF(0, 0), QSizeF(photoSize));
+    // Above and below the photo each column's place along the edge is the same on every row.
+    std::array<std::vector<Along>, 2> columns;
+    for (int e = 0; e < 2; ++e)
+        if (m_edge[size_t(e)])
+            for (int i = 0; i < target.width(); ++i)
+                columns[size_t(e)].push_back(
+                    along(e, (source.left() + (i + 0.5) * stepX) / photo.width() - 0.5));
     for (int j = 0; j < target.height(); ++j) {
         const double y = source.top() + (j + 0.5) * stepY;
         auto *line = reinterpret_cast<QRgb *>(target.scanLine(j));
         // The grain sits on a grid of the target's pixels fixed to the photo, not to `source`.
         const auto gy = quint32(qint64(std::floor(y / stepY)));
+        const int e = y < 0 ? 0 : 1;
+        const bool row = (y < 0 || y >= photo.height()) && m_edge[size_t(e)];
+        const Beyond rowBeyond
+            = beyond(y < 0 ? -y / photo.height() : y / photo.height() - 1, m_depth);
         for (int i = 0; i < target.width(); ++i) {
             const double x = source.left() + (i + 0.5) * stepX;
             if (y >= 0 && y < photo.height() && x >= 0 && x < photo.width())
                 continue;
-            const Colour c = colourAt(x / photo.width(), y / photo.height());
+            const Colour c = row && x >= 0 && x < photo.width()
+                ? colour(e, columns[size_t(e)][size_t(i)], rowBeyond)
+                : colourAt(x / photo.width(), y / photo.height());
             const auto gx = quint32(qint64(std::floor(x / stepX)));
             int v[3];
             for (int k = 0; k < 3; ++k)
