@@ -3,6 +3,7 @@
 #include "benchphotos.h"
 #include "export/onlinecopyexport.h"
 #include "export/sheetexport.h"
+#include "photo/backgroundextension.h"
 #include "photo/facefinder.h"
 #include "photo/headtop.h"
 #include "photo/photodocument.h"
@@ -16,6 +17,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <malloc.h>
@@ -373,6 +376,78 @@ struct Row
 
 } // namespace
 
+// Room above the head on a 12-megapixel portrait whose hair nearly touches the top: the wall
+// beside and above the head measured in the 1000-pixel picture the head's top is measured in,
+// and the rows a 35 x 45 mm fit needs painted at the photo's own resolution.
+void benchRoomAbove()
+{
+    QImage scene(3000, 4000, QImage::Format_RGB32);
+    QRandomGenerator noise(3);
+    for (int y = 0; y < scene.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(scene.scanLine(y));
+        for (int x = 0; x < scene.width(); ++x) {
+            const int light = 220 - 20 * y / scene.height() + int(noise.bounded(9u)) - 4;
+            line[x] = qRgb(light, light - 4, light - 10);
+        }
+    }
+    // The astronaut's head and shoulders (an oval from her labels) twelve times her size, the
+    // hair's top 40 rows below the photo's.
+    const double k = 12, hairTop = 16, chin = 178, middle = 225.5, eyes = 43;
+    const QPointF at(scene.width() / 2 - middle * k, 40 - hairTop * k);
+    QPainter painter(&scene);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    QPainterPath head;
+    head.addEllipse(QRectF(at.x() + (middle - 1.8 * eyes) * k, at.y() + (hairTop - 2) * k,
+        3.6 * eyes * k, 2 * (chin - hairTop) * k));
+    painter.setClipPath(head);
+    painter.drawImage(QRectF(at, QSizeF(512, 512) * k),
+        QImage(QStringLiteral(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg")));
+    painter.end();
+    const QByteArray jpeg = TestPhotos::encodeJpeg(scene, 90);
+    const double decodeMs = referenceDecodeMs(jpeg);
+    const QImage photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
+    const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
+    const QSize size = photo.size().scaled(1000, 1000, Qt::KeepAspectRatio);
+    const QImage picture = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const FaceSearch found = model ? findFace(*model, picture) : FaceSearch {};
+    if (!found.face) {
+        std::printf("\nRoom above: no face found.\n");
+        return;
+    }
+    const FaceMarks &face = *found.face;
+    const double scale = double(photo.height()) / picture.height();
+    // The ICAO rule of 35 x 45 mm: the frame's height from the head, the crown a tenth below.
+    const FaceRule &rule = PortraitFaceRule;
+    const double frameHeight = face.head(rule.top) * scale / rule.headTarget;
+    const QRectF frame(face.centreX * scale - frameHeight * 35 / 90,
+        face.top(rule.top) * scale - rule.anchorTarget * frameHeight, frameHeight * 35 / 45,
+        frameHeight);
+    const QRectF above(frame.left(), frame.top(), frame.width(), -frame.top());
+    std::vector<double> times, measures;
+    bool extended = false;
+    BackgroundExtension::Why why;
+    for (int run = 0; run < PressRuns; ++run) {
+        QImage rows(above.size().toSize(), QImage::Format_RGB32);
+        times.push_back(timeMs([&] {
+            const std::optional<BackgroundExtension> extension
+                = BackgroundExtension::measure(picture, face, Qt::TopEdge, &why);
+            if ((extended = extension.has_value()))
+                extension->paintOutside(rows, above, photo.size());
+        }));
+        measures.push_back(
+            timeMs([&] { BackgroundExtension::measure(picture, face, Qt::TopEdge); }));
+    }
+    std::printf("\n| room above the head (12 MP photo, %.0f x %.0f rows painted) | ms | / decode "
+                "|\n|---|---|---|\n",
+        above.width(), above.height());
+    std::printf("| TurboJPEG decode of the photo | %.0f | 1 |\n", decodeMs);
+    std::printf("| measure (1000-pixel picture) and paint%s | %.1f | %s |\n",
+        extended ? "" : qPrintable(QString::asprintf(" (refused: %d)", int(why.refusal))),
+        median(times), spread(times, decodeMs, 3).constData());
+    std::printf("| of which the measure | %.1f | %s |\n", median(measures),
+        spread(measures, decodeMs, 3).constData());
+}
+
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -385,6 +460,12 @@ int main(int argc, char *argv[])
         const QByteArray jpeg = TestPhotos::encodeJpeg(BenchPhotos::photoLike(6000, 4000, 3), 90);
         TestPhotos::writeFile(path, jpeg);
         benchOnlineCopy(path, referenceDecodeMs(jpeg));
+        std::printf("\nLoad average (1, 5, 15 min) at the start: %s; at the end: %s\n",
+            startLoad.constData(), loadAverage().constData());
+        return 0;
+    }
+    if (app.arguments().contains(QStringLiteral("--room-above"))) {
+        benchRoomAbove();
         std::printf("\nLoad average (1, 5, 15 min) at the start: %s; at the end: %s\n",
             startLoad.constData(), loadAverage().constData());
         return 0;
@@ -497,6 +578,7 @@ int main(int argc, char *argv[])
     benchColourProfile({ { "24 MP", profiledJpeg }, { "48 MP", profiled48 } }, adobeRgb);
     benchFaceSearch(dir.filePath(QStringLiteral("face.jpg")));
     benchSmallFaces(dir);
+    benchRoomAbove();
     std::printf("\nLoad average (1, 5, 15 min) at the start: %s; at the end: %s\n",
         startLoad.constData(), loadAverage().constData());
     return 0;
