@@ -2,7 +2,6 @@
 
 #include "aboutbox.h"
 #include "documentchooser.h"
-#include "exportcommands.h"
 #include "filechoices.h"
 #include "fitcontrols.h"
 #include "formatband.h"
@@ -11,9 +10,9 @@
 #include "photo/photoformat.h"
 #include "photoframe.h"
 #include "photonotes.h"
+#include "photooutputs.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
-#include "printdialog.h"
 #include "updateoffer.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
@@ -95,6 +94,8 @@ void MainWindow::createControls()
 
     m_view = new WorkspaceView(m_client);
     connect(m_view, &WorkspaceView::photoDropped, this, &MainWindow::openPhoto);
+    m_outputs = new PhotoOutputs(m_platform, m_languages.texts(), m_settings, m_document, *m_view,
+        currentPrinter, askOnlineCopy, this);
     m_document.setFrame(m_view->frameTwips());
 }
 
@@ -102,9 +103,10 @@ void MainWindow::createMenus()
 {
     m_menu = std::make_unique<MainMenu>(menuBar(), *m_document.undoStack());
     connect(m_menu->openAction, &QAction::triggered, this, &MainWindow::choosePhoto);
-    connect(m_menu->exportAction, &QAction::triggered, this, &MainWindow::exportSheet);
-    connect(m_menu->onlineCopyAction, &QAction::triggered, this, &MainWindow::saveOnlineCopy);
-    connect(m_menu->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
+    connect(m_menu->exportAction, &QAction::triggered, m_outputs, &PhotoOutputs::exportSheet);
+    connect(
+        m_menu->onlineCopyAction, &QAction::triggered, m_outputs, &PhotoOutputs::saveOnlineCopy);
+    connect(m_menu->printAction, &QAction::triggered, m_outputs, &PhotoOutputs::openPrintDialog);
     connect(m_menu->exitAction, &QAction::triggered, this, [this] { m_platform.endProgram(); });
     connect(m_menu->languageAction, &QAction::triggered, this, &MainWindow::chooseLanguage);
     m_menu->connectWebPages(m_platform);
@@ -146,17 +148,16 @@ void MainWindow::connectDocument()
         enableCommands();
     });
     connect(document, &PhotoDocument::loaded, this, [this] {
-        if (!std::exchange(m_afterDecode, {}).empty()) // asked of the photo before
-            m_platform.setBusy(false);
+        m_outputs->photoReplaced();
         m_view->place(m_document.idDocument().rule);
         m_view->showPhoto(m_document.shown());
         showNote();
         enableCommands();
     });
     connect(document, &PhotoDocument::loadFailed, this, [this](LoadOutcome reason) {
-        tellPhotoFailure(reason == LoadOutcome::TooSmall ? TextId::PhotoTooSmall
-                : reason == LoadOutcome::TooLarge        ? TextId::PhotoTooLarge
-                                                         : TextId::NotAPhoto);
+        m_outputs->tellPhotoFailure(reason == LoadOutcome::TooSmall ? TextId::PhotoTooSmall
+                : reason == LoadOutcome::TooLarge                   ? TextId::PhotoTooLarge
+                                                                    : TextId::NotAPhoto);
     });
     connect(document, &PhotoDocument::formatChanged, this, &MainWindow::showFormat);
     connect(document, &PhotoDocument::autoFaceFitChanged, m_menu->autoFaceFitAction,
@@ -171,7 +172,7 @@ void MainWindow::connectDocument()
     });
     connect(
         document, &PhotoDocument::checksChanged, this, [this] { m_notes->showChecks(m_document); });
-    connect(document, &PhotoDocument::photoDecoded, this, &MainWindow::photoDecoded);
+    connect(document, &PhotoDocument::photoDecoded, m_outputs, &PhotoOutputs::photoDecoded);
     connect(m_view->frame(), &PhotoFrame::headMarkMoved, this,
         [this](FaceRule::Top which, double share) {
             // A mark let go where it was still shows where the document has it.
@@ -242,50 +243,9 @@ void MainWindow::showFormat()
     showNote();
 }
 
-bool MainWindow::takesPrints()
-{
-    if (m_document.idDocument().takesPrints && !m_document.idDocument().isDigital())
-        return true;
-    if (m_platform.messageBox(this, text(TextId::NoPrintsOfferOnlineCopy),
-            MessageBoxStyle::Question | MessageBoxStyle::YesNo, text(TextId::MessageTitle))
-        == MessageBoxAnswer::Yes)
-        saveOnlineCopy();
-    return false;
-}
-
 void MainWindow::openPhoto(const QString &path)
 {
     m_document.open(path, devicePixelRatioF());
-}
-
-void MainWindow::message(TextId id, const QString &suffix)
-{
-    m_platform.messageBox(
-        this, text(id) + suffix, MessageBoxStyle::Exclamation, text(TextId::MessageTitle));
-}
-
-// A read or a decode ends whenever it ends: under a dialog that waits for the user, its
-// failure is told once that dialog has closed, not in a second wait inside the first.
-void MainWindow::tellPhotoFailure(TextId text)
-{
-    if (QApplication::activeModalWidget()) {
-        m_untold = text;
-        return;
-    }
-    message(text);
-}
-
-bool MainWindow::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowUnblocked && m_untold)
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (const std::optional<TextId> text = std::exchange(m_untold, std::nullopt))
-                    tellPhotoFailure(*text);
-            },
-            Qt::QueuedConnection);
-    return QMainWindow::event(event);
 }
 
 void MainWindow::choosePhoto()
@@ -293,79 +253,9 @@ void MainWindow::choosePhoto()
     openPhoto(choosePhotoFile(m_platform, m_languages.texts(), m_settings, this));
 }
 
-void MainWindow::whenDecoded(std::function<void()> command)
-{
-    if (m_document.isPhotoComplete())
-        return command();
-    if (m_afterDecode.empty())
-        m_platform.setBusy(true);
-    m_afterDecode.push_back(std::move(command));
-}
-
-void MainWindow::photoDecoded(bool decoded)
-{
-    const std::vector<std::function<void()>> commands = std::exchange(m_afterDecode, {});
-    if (!commands.empty())
-        m_platform.setBusy(false);
-    // The frame shows the photo's own pixels from now on, sharp also where it was enlarged.
-    if (!decoded)
-        return tellPhotoFailure(TextId::NotAPhoto);
-    m_view->showClip(m_document.shown());
-    for (const std::function<void()> &command : commands)
-        command();
-}
-
-void MainWindow::exportSheet()
-{
-    if (m_document.isLoaded() && !takesPrints())
-        return;
-    whenDecoded([this] {
-        if (m_document.isLoaded() && !m_document.photo()->hasOwnPixels())
-            return message(TextId::NotAPhoto);
-        runSheetExport(m_platform, m_languages.texts(), m_settings, this, m_document.shown(),
-            m_document.printMm(), QGuiApplication::palette().color(QPalette::Button));
-    });
-}
-
-void MainWindow::saveOnlineCopy()
-{
-    if (!isPhotoLoaded())
-        return;
-    whenDecoded([this] {
-        if (!m_document.photo()->hasOwnPixels())
-            return message(TextId::NotAPhoto);
-        runOnlineCopyExport(m_platform, m_languages.texts(), m_settings, this, askOnlineCopy,
-            m_document.shown(), m_document.idDocument());
-    });
-}
-
-void MainWindow::openPrintDialog()
-{
-    if (!isPhotoLoaded())
-        return message(TextId::NothingToPrint);
-    if (!takesPrints())
-        return;
-    whenDecoded([this] {
-        if (!m_document.photo()->hasOwnPixels())
-            return message(TextId::NotAPhoto);
-        // A dialog closed a moment ago may still wait for its deletion: it is not reused.
-        if (m_printDialog && m_printDialog->isVisible()) {
-            m_printDialog->raise();
-            m_printDialog->activateWindow();
-            return;
-        }
-        PhotoSheetSource source;
-        source.photoCrop = [this] { return m_document.photoCrop(); };
-        source.printMm = [this] { return m_document.printMm(); };
-        m_printDialog
-            = new PrintDialog(m_platform, m_languages.texts(), currentPrinter, source, this);
-        connect(m_printDialog, &PrintDialog::exportInstead, this, &MainWindow::exportSheet);
-    });
-}
-
 PrintDialog *MainWindow::printDialog() const
 {
-    return m_printDialog;
+    return m_outputs->printDialog();
 }
 
 void MainWindow::restoreSettings()
@@ -404,7 +294,7 @@ void MainWindow::saveSettings()
     // Told once: the same folders will not become writable while the program runs.
     const WriteResult saved = m_settings.save(selectedFormat());
     if (!saved.written && !std::exchange(m_toldUnsaved, true))
-        message(TextId::SettingsNotSaved,
+        m_outputs->message(TextId::SettingsNotSaved,
             u'\n' + m_settings.foldersTried().join(u'\n') + QStringLiteral("\n\n") + saved.reason);
 }
 

@@ -10,9 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
-#include <vector>
 
 class AboutBox;
 class DocumentChooser;
@@ -20,6 +18,7 @@ class PrintDialog;
 class FormatBand;
 class LinkPanel;
 class PhotoNotes;
+class PhotoOutputs;
 class Platform;
 class PrinterSystem;
 class WorkspaceView;
@@ -63,9 +62,6 @@ public:
     // Asks for the online copy's size and limit.
     AskOnlineCopy askOnlineCopy = OnlineCopyDialog::ask;
 
-protected:
-    bool event(QEvent *event) override;
-
 private:
     void createControls();
     void createMenus();
@@ -79,26 +75,14 @@ private:
 
     // The chosen format or document: the band, the menu, the frame and its guides.
     void showFormat();
-    // Print and export for a document that takes no prints: the online copy is offered.
-    bool takesPrints();
     // The format's note, and what the fit and the face search tell of the photo.
     void showNote();
     // The commands that need a photo, or a face, or a step to take back, only when they can act.
     void enableCommands();
-    // Export and print need the photo's own pixels: a command asked for before they are there
-    // runs once they are, with the busy pointer meanwhile.
-    void whenDecoded(std::function<void()> command);
-    void photoDecoded(bool decoded);
 
     void choosePhoto();
     void chooseLanguage();
     void showAbout();
-    void exportSheet();
-    // The fitted photo alone, as one JPEG for an online application.
-    void saveOnlineCopy();
-    void openPrintDialog();
-    void message(TextId text, const QString &suffix = QString());
-    void tellPhotoFailure(TextId text);
 
     Platform &m_platform;
     Settings m_settings;
@@ -106,10 +90,7 @@ private:
     QtTranslation m_qtTranslation;
     PhotoDocument m_document;
     std::unique_ptr<MainMenu> m_menu;
-    std::vector<std::function<void()>> m_afterDecode;
-    std::optional<TextId> m_untold; // a photo's failure, while another window waits
     bool m_toldUnsaved = false;
-    QPointer<PrintDialog> m_printDialog;
     QPointer<AboutBox> m_about;
 
     QWidget *m_client = nullptr;
@@ -117,5 +98,6 @@ private:
     DocumentChooser *m_documents = nullptr;
     WorkspaceView *m_view = nullptr;
     LinkPanel *m_links = nullptr;
+    PhotoOutputs *m_outputs = nullptr;
     std::unique_ptr<PhotoNotes> m_notes;
 };
