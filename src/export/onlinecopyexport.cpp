@@ -68,16 +68,16 @@ struct Encoder
 
 // The JPEG at the best quality whose file fits the limit (0: none), at `quality` there. Empty
 // when even the lowest quality is larger, with its size in `smallest`, or when the encode
-// failed. A file grows with its quality, so halving the qualities still in question finds it
-// in five encodes.
+// failed. Most limits take the best quality, which is tried first; below it a file grows with
+// its quality, so halving the qualities still in question finds it in five encodes more.
 QByteArray encodeWithin(const Encoder &encode, qint64 limit, qint64 &smallest, int &quality)
 {
-    if (limit <= 0) {
-        quality = UnlimitedQuality;
-        return encode(quality);
-    }
+    quality = limit <= 0 ? UnlimitedQuality : HighestQuality;
+    QByteArray first = encode(quality);
+    if (limit <= 0 || first.isEmpty() || first.size() <= limit)
+        return first;
     // Fits at `fits` or below (LowestQuality - 1: none known), not at `over` or above.
-    int fits = LowestQuality - 1, over = HighestQuality + 1;
+    int fits = LowestQuality - 1, over = HighestQuality;
     QByteArray best;
     while (over - fits > 1) {
         const int middle = (fits + over) / 2;
