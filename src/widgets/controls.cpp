@@ -33,7 +33,7 @@ void setCaption(QLabel *label, const QString &caption)
 
 namespace {
 
-template<class Caption> void fitCaptionToText(Caption *label, QRect bounds)
+void fitCaptionToText(QLabel *label, QRect bounds)
 {
     constexpr int EdgeMargin = 4;
     constexpr char DesignBox[] = "designGeometry";
@@ -101,11 +101,6 @@ void drawFocusFrame(QPainter &painter, const QWidget *widget)
 void fitToText(QLabel *label, QRect bounds)
 {
     fitCaptionToText(label, bounds);
-}
-
-void fitToText(CaptionButton *button, QRect bounds)
-{
-    fitCaptionToText(button, bounds);
 }
 
 void showPlainText(QWidget *window)

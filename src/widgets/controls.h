@@ -17,7 +17,6 @@ void setCaption(QLabel *label, const QString &caption);
 // when empty); text still too wide wraps at words, the label growing downwards to the bottom
 // of `bounds` at most.
 void fitToText(QLabel *label, QRect bounds = {});
-void fitToText(CaptionButton *button, QRect bounds = {});
 // Every label of a window shows its text as it stands: texts come from language files that
 // users share, and Qt would otherwise take a line that looks like HTML as rich text.
 void showPlainText(QWidget *window);
@@ -63,10 +62,8 @@ class CaptionButton : public QPushButton
 public:
     explicit CaptionButton(QWidget *parent = nullptr);
 
-    // What fitToText reads: one line, centred at the top.
+    // Where its caption stands: one line, centred at the top.
     Qt::Alignment alignment() const { return Qt::AlignHCenter | Qt::AlignTop; }
-    bool wordWrap() const { return false; }
-    void setWordWrap(bool) { }
 
 signals:
     void hovered();
