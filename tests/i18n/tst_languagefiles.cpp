@@ -108,13 +108,15 @@ private slots:
                 qPrintable(line));
         }
         // The menus of src/app/mainmenu.cpp by their lines: the bar, File, Options (Undo and Redo
-        // with the step after them), "?". Within one, no two items share an access key.
+        // with the step after them), Options > Background, "?". Within one, no two items share an
+        // access key.
         using enum TextId;
         const std::initializer_list<std::initializer_list<TextId>> menus { { FileMenu, OptionsMenu,
                                                                                Donate, HelpMenu },
             { OpenPhoto, ExportMenu, OnlineCopyMenu, PrintPhoto, Exit },
-            { Language, AddLanguage, FormatMenu, DocumentMenu, CustomSizeMenu, Undo, Redo, ResetFit,
-                FitToFace, StraightenHead, AutoFaceFit },
+            { Language, AddLanguage, FormatMenu, DocumentMenu, CustomSizeMenu, BackgroundMenu, Undo,
+                Redo, ResetFit, FitToFace, StraightenHead, AutoFaceFit },
+            { BackgroundAsShot, BackgroundToWhite, BackgroundToLightGrey, BackgroundToDocument },
             { ReleaseNotes, CheckUpdate, Info } };
         for (const auto &menu : menus) {
             std::map<int, TextId> keys;
