@@ -18,6 +18,8 @@ TextId textOf(PhotoCheck check)
         return TextId::FaceTurned;
     case PhotoCheck::NoRoomAboveHead:
         return TextId::NoRoomAboveHead;
+    case PhotoCheck::NoRoomAroundHead:
+        return TextId::NoRoomAroundHead;
     case PhotoCheck::HeadHeightToSkull:
         return TextId::HeadToCrown;
     case PhotoCheck::HeadHeightToHair:
@@ -66,9 +68,23 @@ TextId textOf(PhotoCheck check)
 
 // The line with its figures, in the user's locale: millimetres, degrees and levels with one
 // decimal; the eyes' opening, a share of a few tenths, with two.
+// The wall above the head could not be continued: why, when the fit said.
+TextId noRoomText(const CheckFailure &failure)
+{
+    using Refusal = BackgroundExtension::Refusal;
+    if (failure.value == 1 + int(Refusal::NotPlain))
+        return TextId::NoRoomWallNotPlain;
+    if (failure.value == 1 + int(Refusal::PersonAtEdge))
+        return TextId::NoRoomHairAtEdge;
+    if (failure.value == 1 + int(Refusal::LikeHair))
+        return TextId::NoRoomWallLikeHair;
+    return TextId::NoRoomAboveHead;
+}
+
 QString line(const CheckFailure &failure, const TextTable &texts, const QString &background)
 {
-    const QString text = texts.text(textOf(failure.check));
+    const QString text = texts.text(
+        failure.check == PhotoCheck::NoRoomAboveHead ? noRoomText(failure) : textOf(failure.check));
     const QLocale locale;
     const auto figure = [&locale](double value, int decimals = 1) {
         return locale.toString(value, 'f', decimals);
@@ -88,6 +104,10 @@ QString line(const CheckFailure &failure, const TextTable &texts, const QString 
         return text.arg(figure(failure.value, 2));
     case PhotoCheck::BackgroundNotPlain:
         return text.arg(figure(failure.value), figure(failure.most));
+    case PhotoCheck::NoRoomAboveHead:
+        return noRoomText(failure) == TextId::NoRoomWallNotPlain
+            ? text.arg(figure(failure.least), figure(failure.most))
+            : text;
     case PhotoCheck::BackgroundTooDark:
         return text.arg(figure(failure.value), figure(failure.least));
     case PhotoCheck::BackgroundWhite:

@@ -132,6 +132,16 @@ void PhotoFrame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(rect()), m_picture);
+    // The wall continued beyond the photo is hatched here only: paper shows it plain.
+    if (const QPolygonF photo = m_clip.photoOutline(); !photo.isEmpty()) {
+        QPainterPath frame, shot;
+        frame.addRect(QRectF(rect()));
+        shot.addPolygon(photo * QTransform::fromScale(width(), height()));
+        painter.save();
+        painter.setClipPath(frame.subtracted(shot));
+        painter.fillRect(rect(), QBrush(QColor(0, 0, 0, 70), Qt::BDiagPattern));
+        painter.restore();
+    }
     constexpr qreal EdgeWidth = 3;
     const QColor refused(230, 40, 40);
     if (m_refused & Qt::TopEdge)

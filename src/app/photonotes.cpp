@@ -44,6 +44,8 @@ void PhotoNotes::show(const PhotoDocument &document, const QRect &room)
                     : m_texts.text(TextId::NoSingleFace));
     if (document.colourProfileUnusable())
         note += u'\n' + m_texts.text(TextId::ColourProfileUnusable);
+    if (document.shown().extension())
+        note += u'\n' + m_texts.text(TextId::PhotoExtended);
     m_note->setText(note);
     fitToText(m_note, room.adjusted(6, 4, -4, -4));
     m_checks->setRoom(room.adjusted(6, m_note->geometry().bottom() + 6, -4, -4));

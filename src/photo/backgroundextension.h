@@ -52,6 +52,7 @@ public:
         Qt::Edge edge = Qt::TopEdge;
         Refusal refusal = Refusal::NoFace;
         double figure = 0; // the spread, the share covered or the contrast measured
+        friend bool operator==(const Why &, const Why &) = default;
     };
 
     // `picture` is the photo or a reduced copy of it, with `face` in its pixels. Nothing when

@@ -28,6 +28,9 @@ struct CropState
     int16_t panStepsX = 0;
     int16_t panStepsY = 0;
     Turn turn; // the rectangle is on the photo turned so
+    // The wall continued beyond the photo's edges the fit needed, or why it could not be.
+    ExtensionPtr extension;
+    std::optional<BackgroundExtension::Why> notExtended;
     friend bool operator==(const CropState &, const CropState &) = default;
 };
 

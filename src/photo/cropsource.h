@@ -1,9 +1,13 @@
 #pragma once
 
+#include "backgroundextension.h"
 #include "photo.h"
 #include "turn.h"
 
+#include <QPolygonF>
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 struct CropRect
@@ -17,22 +21,39 @@ struct CropRect
     friend bool operator==(const CropRect &, const CropRect &) = default;
 };
 
+using ExtensionPtr = std::shared_ptr<const BackgroundExtension>;
+
+// A fit may reach this far beyond an edge whose wall is continued, as a share of the fit's
+// side across that edge: further, the painted wall would be a large part of the picture.
+inline constexpr double MostExtended = 0.2;
+// The upright area a fit of `crop`'s size may take: the photo, grown on the edges given.
+QRectF extendedArea(const QSize &photo, Qt::Edges edges, const QSizeF &crop);
+// The photo's edges the rectangle, on the photo turned so, reaches beyond.
+Qt::Edges edgesBeyond(const QSize &photo, const Turn &turn, const QRectF &rect);
+
 // The picture of the crop rectangle: a view on the photo, not a copy of its pixels. A turned
-// photo is turned only where the rectangle is, each time its pixels are asked for.
+// photo is turned only where the rectangle is, each time its pixels are asked for; where the
+// rectangle leaves the photo, its continued wall is painted.
 class ClipImage
 {
 public:
     ClipImage() = default;
-    ClipImage(PhotoPtr photo, const QRect &rect, const Turn &turn = {})
+    ClipImage(PhotoPtr photo, const QRect &rect, const Turn &turn = {}, ExtensionPtr extension = {})
         : m_photo(std::move(photo))
         , m_rect(rect)
         , m_turn(turn)
+        , m_extension(std::move(extension))
     { }
 
     bool isNull() const { return !m_photo; }
     QRect rect() const { return m_rect; }
     QSize size() const { return m_rect.size(); }
     const Turn &turn() const { return m_turn; }
+    // The wall continued beyond the photo, where the rectangle leaves it.
+    const ExtensionPtr &extension() const { return m_extension; }
+    // The photo's outline in shares of the rectangle (0-1 across it), where the rectangle
+    // shows continued wall beyond it; empty otherwise.
+    QPolygonF photoOutline() const;
     // The photo's own pixels of the rectangle, for printing and export.
     QImage fullResolution() const;
     QImage scaledTo(const QSize &size) const { return scaled(size, Photo::Scaling::Screen); }
@@ -47,15 +68,19 @@ public:
 
 private:
     QImage scaled(const QSize &size, Photo::Scaling scaling) const;
+    // The upright part, which may reach beyond the photo onto its continued wall.
+    QImage uprightCut(const QRect &upright, const QSize &size, Photo::Scaling scaling) const;
+    QRect area() const; // where the part cut for a turned rectangle may lie
 
     PhotoPtr m_photo;
     QRect m_rect;
     Turn m_turn;
+    ExtensionPtr m_extension;
 };
 
 // The crop component: holds the photo and a crop rectangle. Setting a rectangle value never
 // fails; taking the clip image is refused when the rectangle is empty or not wholly inside
-// the photo.
+// the photo, or inside the room its continued wall gives.
 class CropSource
 {
 public:
@@ -68,6 +93,7 @@ public:
 
     CropRect rect;
     Turn turn;
+    ExtensionPtr extension; // the wall continued beyond some of the photo's edges
 
     // Nothing means the refusal (32015); a turned photo must cover the whole rectangle.
     std::optional<ClipImage> clipImage() const;

@@ -9,10 +9,12 @@
 
 // The rectangle of the frame's aspect that puts the face where the rule wants it, centred on
 // the face; when that would leave the photo, the nearest one inside it (no larger than the
-// photo). Nothing when the face has no height. On a turned photo the face's marks are the
-// turned ones, and the rectangle stays where the turned photo covers it.
+// photo), or inside the room the wall continued beyond the `extendable` edges gives. Nothing
+// when the face has no height. On a turned photo the face's marks are the turned ones, and
+// the rectangle stays where the turned photo covers it.
 std::optional<CropRect> faceCrop(int photoWidth, int photoHeight, double frameWidth,
-    double frameHeight, const FaceMarks &face, const FaceRule &rule, const Turn &turn = {});
+    double frameHeight, const FaceMarks &face, const FaceRule &rule, const Turn &turn = {},
+    Qt::Edges extendable = {});
 
 // The turn that levels the face's eye line, about the eyes' centre.
 Turn levellingTurn(const FaceMarks &face);

@@ -555,16 +555,30 @@ std::vector<CheckFailure> judgePhoto(const PhotoMeasures &m, const FaceMarks &fa
         ? face.top(rule.top) * mm < shown(rule.anchorMin * print)
         : (H - face.eyeLine) * mm > shown(rule.anchorMax * print);
     const bool noRoom = frame.atPhotoTop && (hairCut || higher);
+    // Why the wall could not give the room: 1 + the refusal, with its figure and limit.
+    const auto notExtended = [&frame](PhotoCheck check) {
+        const std::optional<BackgroundExtension::Why> &why = frame.notExtended;
+        if (!why)
+            return CheckFailure { check };
+        return CheckFailure { check, 1.0 + int(why->refusal), why->figure,
+            why->refusal == BackgroundExtension::Refusal::NotPlain ? ExtensionDefaults.maxSpread
+                                                                   : 0 };
+    };
+    const bool aboveRefused = frame.notExtended && frame.notExtended->edge == Qt::TopEdge;
     if (noRoom)
-        failures.push_back({ PhotoCheck::NoRoomAboveHead });
-    outside(rule.top == FaceRule::Top::Hair ? PhotoCheck::HeadHeightToHair
-                                            : PhotoCheck::HeadHeightToSkull,
+        failures.push_back(aboveRefused ? notExtended(PhotoCheck::NoRoomAboveHead)
+                                        : CheckFailure { PhotoCheck::NoRoomAboveHead });
+    const bool sized = outside(rule.top == FaceRule::Top::Hair ? PhotoCheck::HeadHeightToHair
+                                                               : PhotoCheck::HeadHeightToSkull,
         face.head(rule.top) * mm, rule.headMin * print, rule.headMax * print);
     const bool placed = rule.anchor == FaceRule::Anchor::Crown
         ? outside(PhotoCheck::TopPlace, face.top(rule.top) * mm, rule.anchorMin * print,
             rule.anchorMax * print)
         : outside(PhotoCheck::EyeLinePlace, (H - face.eyeLine) * mm, rule.anchorMin * print,
             rule.anchorMax * print);
+    // The fit needed room beside or below the head, and the wall there could not give it.
+    if (frame.notExtended && !aboveRefused && (sized || placed))
+        failures.push_back(notExtended(PhotoCheck::NoRoomAroundHead));
     if (face.topFound == FaceMarks::TopFound::NotFound)
         failures.push_back({ PhotoCheck::HeadTopNotFound });
     if (face.topFound == FaceMarks::TopFound::TooSmall)

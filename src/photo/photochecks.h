@@ -16,7 +16,8 @@
 enum class PhotoCheck {
     NoSingleFace,
     FaceTurned, // turned aside: the landmarks are not sure enough to judge the rest
-    NoRoomAboveHead,
+    NoRoomAboveHead, // why the wall was not continued: 1 + BackgroundExtension::Refusal
+    NoRoomAroundHead, // beside or below the head, likewise
     HeadHeightToSkull, // millimetres of print
     HeadHeightToHair,
     TopPlace, // millimetres below the top edge
@@ -120,6 +121,8 @@ struct PrintFrame
     bool atPhotoTop = false; // the crop touches the photo's top edge
     bool whiteForbidden = false;
     bool teethAllowed = false;
+    // Why the fit found no wall to continue beyond the photo, where it needed room.
+    std::optional<BackgroundExtension::Why> notExtended;
 };
 
 // The head's pose from its landmarks, by fitting a generic face's points to them (scaled

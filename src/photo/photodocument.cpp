@@ -197,7 +197,7 @@ void PhotoDocument::refit()
         setState(*face);
     else if (const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height()))
-        setState({ *rect, 0, 0, {} });
+        setState({ *rect, 0, 0, {}, {}, {} });
     // A refused rectangle keeps the previous picture.
     if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
@@ -298,14 +298,47 @@ std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
     const bool turned
         = straighten ? tilt >= LeastTurn : tilt >= AutomaticTurnMin && tilt <= AutomaticTurnMax;
     const Turn turn = turned ? levellingTurn(face) : Turn {};
-    const int width = m_crop.width();
-    const int height = m_crop.height();
-    const std::optional<CropRect> rect = faceCrop(width, height, m_frame.width(), m_frame.height(),
-        turn.isNull() ? face : face.turned(turn), *rule, turn);
+    const QSize photo(m_crop.width(), m_crop.height());
+    const FaceMarks seen = turn.isNull() ? face : face.turned(turn);
+    const auto fitted = [&](Qt::Edges extendable) {
+        return faceCrop(photo.width(), photo.height(), m_frame.width(), m_frame.height(), seen,
+            *rule, turn, extendable);
+    };
+    // Where the rule's fit needs more room than the photo has, the photo's wall is continued
+    // beyond the edges that allow it; the fit keeps within the photo on the others.
+    const Qt::Edges all = Qt::TopEdge | Qt::BottomEdge | Qt::LeftEdge | Qt::RightEdge;
+    std::optional<CropRect> rect = fitted(all);
     if (!rect)
         return std::nullopt;
-    const PanSteps steps = panStepsFor(*rect, width, height);
-    return CropState { *rect, steps.x, steps.y, turn };
+    Qt::Edges wanted = edgesBeyond(photo, turn, QRectF(rect->toRect()));
+    ExtensionPtr extension;
+    std::optional<BackgroundExtension::Why> refused;
+    if (wanted.toInt() != 0) {
+        const double scale
+            = std::min(1.0, double(WallPictureSide) / std::max(photo.width(), photo.height()));
+        const QSize size(std::max(1, int(std::lround(photo.width() * scale))),
+            std::max(1, int(std::lround(photo.height() * scale))));
+        const QImage picture = m_photo->scaledCrop(QRect(QPoint(), photo), size);
+        const FaceMarks small = face.mapped(QTransform::fromScale(
+            double(size.width()) / photo.width(), double(size.height()) / photo.height()));
+        while (wanted.toInt() != 0 && !extension) {
+            BackgroundExtension::Why why;
+            if (std::optional<BackgroundExtension> measured
+                = BackgroundExtension::measure(picture, small, wanted, &why))
+                extension = std::make_shared<const BackgroundExtension>(std::move(*measured));
+            else {
+                // The top's reason is the one the checks tell.
+                if (!refused || why.edge == Qt::TopEdge)
+                    refused = why;
+                wanted &= ~Qt::Edges(why.edge);
+            }
+        }
+        rect = fitted(wanted);
+        if (!rect)
+            return std::nullopt;
+    }
+    const PanSteps steps = panStepsFor(*rect, photo.width(), photo.height());
+    return CropState { *rect, steps.x, steps.y, turn, extension, refused };
 }
 
 std::optional<FaceMarks> PhotoDocument::face() const
@@ -388,11 +421,15 @@ FitToCheck PhotoDocument::fitToCheck() const
 {
     // The crop touches the top of the photo as it is turned, give or take the pixel a turned
     // fit is rounded inwards by: the head can be placed no lower in it.
-    const bool atTop = m_loaded
-        && !coversRect(QSize(m_crop.width(), m_crop.height()), m_crop.turn,
-            QRectF(m_crop.rect.toRect()).translated(0, -2));
+    const QRectF rect = m_crop.rect.toRect();
+    const QSize photo(m_crop.width(), m_crop.height());
+    const QRectF area = m_crop.extension
+        ? extendedArea(photo, m_crop.extension->edges(), rect.size())
+        : QRectF(QPointF(), QSizeF(photo));
+    const bool atTop = m_loaded && !coversRect(area, m_crop.turn, rect.translated(0, -2));
     return { m_shown, fittedFace(), m_idDocument.rule,
-        { printMm(), atTop, m_idDocument.whiteForbidden, m_idDocument.teethAllowed } };
+        { printMm(), atTop, m_idDocument.whiteForbidden, m_idDocument.teethAllowed,
+            m_notExtended } };
 }
 
 bool PhotoDocument::straighten()
@@ -431,7 +468,7 @@ bool PhotoDocument::resetFit()
         return false;
     const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
-    return rect && apply(CropState { *rect, 0, 0, {} }, FitStepKind::Reset);
+    return rect && apply(CropState { *rect, 0, 0, {}, {}, {} }, FitStepKind::Reset);
 }
 
 bool PhotoDocument::apply(const CropState &next, FitStepKind kind, bool continuing)
@@ -459,6 +496,8 @@ void PhotoDocument::setState(const CropState &fit)
 {
     m_crop.rect = fit.rect;
     m_crop.turn = fit.turn;
+    m_crop.extension = fit.extension;
+    m_notExtended = fit.notExtended;
     m_panStepsX = fit.panStepsX;
     m_panStepsY = fit.panStepsY;
 }

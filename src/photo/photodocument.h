@@ -181,6 +181,9 @@ public:
     static constexpr double AutomaticTurnMin = 1;
     static constexpr double AutomaticTurnMax = 15;
     static constexpr double LeastTurn = 0.1;
+    // The wall beyond the photo is measured on a copy this large: enough to tell noise from
+    // pattern, and a fit costs a few milliseconds.
+    static constexpr int WallPictureSide = 1000;
 
 signals:
     void busyChanged(bool busy);
@@ -203,7 +206,11 @@ private:
     friend class FitStep;
     struct Read;
 
-    CropState fit() const { return { m_crop.rect, m_panStepsX, m_panStepsY, m_crop.turn }; }
+    CropState fit() const
+    {
+        return { m_crop.rect, m_panStepsX, m_panStepsY, m_crop.turn, m_crop.extension,
+            m_notExtended };
+    }
     // The tops the user has put by hand, on the upright photo.
     struct HandMarks
     {
@@ -246,6 +253,8 @@ private:
     ClipImage m_shown;
     int16_t m_panStepsX = 0;
     int16_t m_panStepsY = 0;
+    std::optional<BackgroundExtension::Why>
+        m_notExtended; // why the last fit's wall was not continued
     QUndoStack m_undo;
     QStringList m_stepNames;
     HandMarks m_marks;

@@ -28,9 +28,9 @@ QTransform Turn::matrix() const
         * QTransform::fromTranslate(centre.x(), centre.y());
 }
 
-bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect)
+bool coversRect(const QRectF &area, const Turn &turn, const QRectF &rect)
 {
-    const QRectF upright = QRectF(QPointF(), photo).adjusted(-Slack, -Slack, Slack, Slack);
+    const QRectF upright = area.adjusted(-Slack, -Slack, Slack, Slack);
     const QTransform back = turn.matrix().inverted();
     for (const QPointF &corner :
         { rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight() })
@@ -39,7 +39,7 @@ bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect)
     return true;
 }
 
-QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect)
+QRectF keepOnTurnedPhoto(const QRectF &photo, const Turn &turn, const QRectF &rect)
 {
     // Turned, the rectangle stays inside the photo exactly when its centre, taken back to the
     // upright photo, keeps its turned reach from every edge; it must also stay within the
@@ -53,11 +53,15 @@ QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rec
     for (int round = 0; round < 300; ++round) {
         const QPointF extent = reach(turn, size);
         QPointF upright = turn.unmap(centre);
-        upright.setX(std::clamp(upright.x(), extent.x(), photo.width() - extent.x()));
-        upright.setY(std::clamp(upright.y(), extent.y(), photo.height() - extent.y()));
+        upright.setX(
+            std::clamp(upright.x(), photo.left() + extent.x(), photo.right() - extent.x()));
+        upright.setY(
+            std::clamp(upright.y(), photo.top() + extent.y(), photo.bottom() - extent.y()));
         centre = turn.map(upright);
-        centre.setX(std::clamp(centre.x(), size.width() / 2, photo.width() - size.width() / 2));
-        centre.setY(std::clamp(centre.y(), size.height() / 2, photo.height() - size.height() / 2));
+        centre.setX(std::clamp(
+            centre.x(), photo.left() + size.width() / 2, photo.right() - size.width() / 2));
+        centre.setY(std::clamp(
+            centre.y(), photo.top() + size.height() / 2, photo.bottom() - size.height() / 2));
         QRectF kept(QPointF(), size);
         kept.moveCenter(centre);
         if (coversRect(photo, turn, kept))
@@ -68,15 +72,14 @@ QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rec
     return QRectF(); // a photo too small to hold any rectangle turned so
 }
 
-QImage turnedCrop(const QSize &photo, const Turn &turn, const QRect &rect, const QSize &target,
+QImage turnedCrop(const QRect &area, const Turn &turn, const QRect &rect, const QSize &target,
     const UprightCut &cut)
 {
     if (rect.isEmpty() || target.isEmpty())
         return QImage();
     const QTransform back = turn.matrix().inverted();
     // The upright pixels under the rectangle, with one pixel more for the smoothing.
-    const QRect under = back.mapRect(QRectF(rect)).toAlignedRect().adjusted(-1, -1, 1, 1)
-        & QRect(QPoint(), photo);
+    const QRect under = back.mapRect(QRectF(rect)).toAlignedRect().adjusted(-1, -1, 1, 1) & area;
     const double sx = double(target.width()) / rect.width();
     const double sy = double(target.height()) / rect.height();
     const QSize cutSize(std::max(1, int(std::lround(under.width() * sx))),

@@ -25,14 +25,24 @@ struct Turn
     friend bool operator==(const Turn &, const Turn &) = default;
 };
 
-// The rectangle, in turned coordinates, lies wholly on the photo of that upright size.
-bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect);
+// The rectangle, in turned coordinates, lies wholly on the upright area (the photo, or the
+// photo with the wall continued beyond some of its edges) once turned.
+bool coversRect(const QRectF &area, const Turn &turn, const QRectF &rect);
+inline bool coversRect(const QSize &photo, const Turn &turn, const QRectF &rect)
+{
+    return coversRect(QRectF(QPointF(), photo), turn, rect);
+}
 // The rectangle moved, and made smaller about its centre where it must be, so that the turned
-// photo covers it. Its proportions stay; empty when the photo cannot hold it turned so.
-QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect);
+// area covers it. Its proportions stay; empty when the area cannot hold it turned so.
+QRectF keepOnTurnedPhoto(const QRectF &area, const Turn &turn, const QRectF &rect);
+inline QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRectF &rect)
+{
+    return keepOnTurnedPhoto(QRectF(QPointF(), photo), turn, rect);
+}
 
 // The pixels of a turned rectangle scaled to a size: only the upright part under it is cut
-// from the photo (by `cut`, as the photo's reduced or own pixels at `scale`), then turned.
+// (by `cut`, as the photo's reduced or own pixels at `scale`), then turned. The part cut stays
+// within `area`: the photo, or the photo with its wall continued.
 using UprightCut = std::function<QImage(const QRect &upright, const QSize &size)>;
-QImage turnedCrop(const QSize &photo, const Turn &turn, const QRect &rect, const QSize &target,
+QImage turnedCrop(const QRect &area, const Turn &turn, const QRect &rect, const QSize &target,
     const UprightCut &cut);
