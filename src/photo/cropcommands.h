@@ -31,6 +31,7 @@ struct CropState
     // The wall continued beyond the photo's edges the fit needed, or why it could not be.
     ExtensionPtr extension;
     std::optional<BackgroundExtension::Why> notExtended;
+    NewWall wall; // the colour behind the person
     friend bool operator==(const CropState &, const CropState &) = default;
 };
 

@@ -35,6 +35,17 @@ Qt::Edges edgesBeyond(const QSize &photo, const Turn &turn, const QRectF &rect)
 
 QImage ClipImage::uprightCut(const QRect &upright, const QSize &size, Photo::Scaling scaling) const
 {
+    QImage cut = photoCut(upright, size, scaling);
+    if (m_wall.replacement && !cut.isNull()) {
+        if (cut.format() != QImage::Format_RGB32)
+            cut = cut.convertToFormat(QImage::Format_RGB32);
+        m_wall.replacement->paint(cut, QRectF(upright), m_photo->size(), m_wall.colour);
+    }
+    return cut;
+}
+
+QImage ClipImage::photoCut(const QRect &upright, const QSize &size, Photo::Scaling scaling) const
+{
     const QRect photo(QPoint(), m_photo->size());
     const bool own = size == upright.size() && scaling == Photo::Scaling::Smooth;
     if (!m_extension || photo.contains(upright))
@@ -116,5 +127,5 @@ std::optional<ClipImage> CropSource::clipImage() const
         return std::nullopt;
     // A rectangle back on the photo needs no wall painted.
     const bool beyond = extension && edgesBeyond(m_photo->size(), turn, QRectF(r)).toInt() != 0;
-    return ClipImage(m_photo, r, turn, beyond ? extension : ExtensionPtr());
+    return ClipImage(m_photo, r, turn, beyond ? extension : ExtensionPtr(), wall);
 }

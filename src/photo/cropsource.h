@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backgroundextension.h"
+#include "backgroundreplacement.h"
 #include "photo.h"
 #include "turn.h"
 
@@ -23,6 +24,16 @@ struct CropRect
 
 using ExtensionPtr = std::shared_ptr<const BackgroundExtension>;
 
+// What stands behind the person: the photo's own wall, or a plain colour in its place.
+enum class WallChoice { AsShot, White, LightGrey, Document };
+struct NewWall
+{
+    std::shared_ptr<const BackgroundReplacement> replacement; // null: as shot
+    QRgb colour = 0;
+    WallChoice choice = WallChoice::AsShot;
+    friend bool operator==(const NewWall &, const NewWall &) = default;
+};
+
 // A fit may reach this far beyond an edge whose wall is continued, as a share of the fit's
 // side across that edge: further, the painted wall would be a large part of the picture.
 inline constexpr double MostExtended = 0.2;
@@ -38,11 +49,13 @@ class ClipImage
 {
 public:
     ClipImage() = default;
-    ClipImage(PhotoPtr photo, const QRect &rect, const Turn &turn = {}, ExtensionPtr extension = {})
+    ClipImage(PhotoPtr photo, const QRect &rect, const Turn &turn = {}, ExtensionPtr extension = {},
+        NewWall wall = {})
         : m_photo(std::move(photo))
         , m_rect(rect)
         , m_turn(turn)
         , m_extension(std::move(extension))
+        , m_wall(std::move(wall))
     { }
 
     bool isNull() const { return !m_photo; }
@@ -51,6 +64,7 @@ public:
     const Turn &turn() const { return m_turn; }
     // The wall continued beyond the photo, where the rectangle leaves it.
     const ExtensionPtr &extension() const { return m_extension; }
+    const NewWall &wall() const { return m_wall; }
     // The photo's outline in shares of the rectangle (0-1 across it), where the rectangle
     // shows continued wall beyond it; empty otherwise.
     QPolygonF photoOutline() const;
@@ -70,12 +84,14 @@ private:
     QImage scaled(const QSize &size, Photo::Scaling scaling) const;
     // The upright part, which may reach beyond the photo onto its continued wall.
     QImage uprightCut(const QRect &upright, const QSize &size, Photo::Scaling scaling) const;
+    QImage photoCut(const QRect &upright, const QSize &size, Photo::Scaling scaling) const;
     QRect area() const; // where the part cut for a turned rectangle may lie
 
     PhotoPtr m_photo;
     QRect m_rect;
     Turn m_turn;
     ExtensionPtr m_extension;
+    NewWall m_wall;
 };
 
 // The crop component: holds the photo and a crop rectangle. Setting a rectangle value never
@@ -94,6 +110,7 @@ public:
     CropRect rect;
     Turn turn;
     ExtensionPtr extension; // the wall continued beyond some of the photo's edges
+    NewWall wall;
 
     // Nothing means the refusal (32015); a turned photo must cover the whole rectangle.
     std::optional<ClipImage> clipImage() const;

@@ -13,6 +13,23 @@
 #include <array>
 #include <cmath>
 
+std::optional<QRgb> IdDocument::backgroundColour() const
+{
+    QString words = background.toLower();
+    const bool white = words.remove(QStringLiteral("off-white")).contains(u"white");
+    // White first where it is allowed: it meets every office that takes it; grey before the
+    // tints, which the check of the background's colour would refuse.
+    if (!whiteForbidden && white)
+        return WhiteWall;
+    if (!whiteForbidden && background.contains(u"off-white", Qt::CaseInsensitive))
+        return qRgb(245, 243, 236);
+    if (words.contains(u"grey") || words.contains(u"light"))
+        return LightGreyWall;
+    if (words.contains(u"cream"))
+        return qRgb(243, 236, 216);
+    return std::nullopt;
+}
+
 QSizeF IdDocument::printMm() const
 {
     switch (unit) {

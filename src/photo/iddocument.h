@@ -2,6 +2,7 @@
 
 #include "photoformat.h"
 
+#include <QColor>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -63,7 +64,14 @@ struct IdDocument
     bool isDigital() const { return unit == SizeUnit::Pixel; }
     // The band's format of this print size, or -1.
     int bandFormat() const;
+    // The colour the office's words for the background name, the one a check passes first
+    // where they name several; nothing where they name none.
+    std::optional<QRgb> backgroundColour() const;
 };
+
+// The plain colours a wall can be replaced by.
+inline constexpr QRgb WhiteWall = 0xffffffff;
+inline constexpr QRgb LightGreyWall = 0xffd0d0d0; // about 80 % of white: light grey to offices
 
 // A digital document's frame is this tall, so it looks like a passport photo.
 inline constexpr double DigitalPrintHeight = 45; // mm

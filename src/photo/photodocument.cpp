@@ -170,6 +170,7 @@ LoadOutcome PhotoDocument::adopt(const PhotoLoadResult &loaded)
     m_loaded = true;
     m_face.reset();
     m_marks = {};
+    m_replacement.reset();
     m_chosen.reset();
     m_fitWhenFound = false;
     m_noSingleFace = false;
@@ -197,7 +198,7 @@ void PhotoDocument::refit()
         setState(*face);
     else if (const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height()))
-        setState({ *rect, 0, 0, {}, {}, {} });
+        setState({ *rect, 0, 0, {}, {}, {}, m_crop.wall });
     // A refused rectangle keeps the previous picture.
     if (const std::optional<ClipImage> clip = m_crop.clipImage())
         m_shown = *clip;
@@ -314,13 +315,9 @@ std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
     ExtensionPtr extension;
     std::optional<BackgroundExtension::Why> refused;
     if (wanted.toInt() != 0) {
-        const double scale
-            = std::min(1.0, double(WallPictureSide) / std::max(photo.width(), photo.height()));
-        const QSize size(std::max(1, int(std::lround(photo.width() * scale))),
-            std::max(1, int(std::lround(photo.height() * scale))));
-        const QImage picture = m_photo->scaledCrop(QRect(QPoint(), photo), size);
-        const FaceMarks small = face.mapped(QTransform::fromScale(
-            double(size.width()) / photo.width(), double(size.height()) / photo.height()));
+        const QImage picture = wallPicture();
+        const double scale = double(picture.width()) / photo.width();
+        const FaceMarks small = face.mapped(QTransform::fromScale(scale, scale));
         while (wanted.toInt() != 0 && !extension) {
             BackgroundExtension::Why why;
             if (std::optional<BackgroundExtension> measured
@@ -338,7 +335,7 @@ std::optional<CropState> PhotoDocument::faceFit(bool straighten) const
             return std::nullopt;
     }
     const PanSteps steps = panStepsFor(*rect, photo.width(), photo.height());
-    return CropState { *rect, steps.x, steps.y, turn, extension, refused };
+    return CropState { *rect, steps.x, steps.y, turn, extension, refused, m_crop.wall };
 }
 
 std::optional<FaceMarks> PhotoDocument::face() const
@@ -438,6 +435,47 @@ bool PhotoDocument::straighten()
     return face && apply(*face, FitStepKind::Straighten);
 }
 
+std::optional<BackgroundReplacement::Why> PhotoDocument::setWall(WallChoice choice)
+{
+    if (!m_loaded || choice == wall())
+        return std::nullopt;
+    CropState next = fit();
+    next.wall = {};
+    if (choice != WallChoice::AsShot) {
+        const std::optional<QRgb> colour = choice == WallChoice::White ? WhiteWall
+            : choice == WallChoice::LightGrey                          ? LightGreyWall
+                                              : m_idDocument.backgroundColour();
+        const std::optional<FaceMarks> face = this->face();
+        if (!colour || !face)
+            return BackgroundReplacement::Why { BackgroundReplacement::Refusal::NoFace };
+        // Measured once for the face: a second colour costs nothing.
+        if (!m_replacement || m_replacement->face.points != face->points) {
+            BackgroundReplacement::Why why;
+            const QImage picture = wallPicture();
+            const double scale = double(picture.width()) / m_photo->width();
+            std::optional<BackgroundReplacement> measured = BackgroundReplacement::measure(
+                picture, face->mapped(QTransform::fromScale(scale, scale)), &why);
+            if (!measured)
+                return why;
+            m_replacement = Replacement { *face,
+                std::make_shared<const BackgroundReplacement>(std::move(*measured)) };
+        }
+        next.wall = { m_replacement->measured, *colour, choice };
+    }
+    apply(next, FitStepKind::Background);
+    return std::nullopt;
+}
+
+QImage PhotoDocument::wallPicture() const
+{
+    const QSize photo = m_photo->size();
+    const double scale
+        = std::min(1.0, double(WallPictureSide) / std::max(photo.width(), photo.height()));
+    const QSize size(std::max(1, int(std::lround(photo.width() * scale))),
+        std::max(1, int(std::lround(photo.height() * scale))));
+    return m_photo->scaledCrop(QRect(QPoint(), photo), size);
+}
+
 bool PhotoDocument::run(PhotoCommand command, bool continuing)
 {
     const bool joined = continuing && m_stepOpen;
@@ -468,7 +506,7 @@ bool PhotoDocument::resetFit()
         return false;
     const std::optional<CropRect> rect
         = centreCrop(m_crop.width(), m_crop.height(), m_frame.width(), m_frame.height());
-    return rect && apply(CropState { *rect, 0, 0, {}, {}, {} }, FitStepKind::Reset);
+    return rect && apply(CropState { *rect, 0, 0, {}, {}, {}, m_crop.wall }, FitStepKind::Reset);
 }
 
 bool PhotoDocument::apply(const CropState &next, FitStepKind kind, bool continuing)
@@ -497,6 +535,7 @@ void PhotoDocument::setState(const CropState &fit)
     m_crop.rect = fit.rect;
     m_crop.turn = fit.turn;
     m_crop.extension = fit.extension;
+    m_crop.wall = fit.wall;
     m_notExtended = fit.notExtended;
     m_panStepsX = fit.panStepsX;
     m_panStepsY = fit.panStepsY;

@@ -33,7 +33,7 @@ enum class LoadOutcome {
 };
 
 // The kinds of step the fit's history holds; each has its name in the language file.
-enum class FitStepKind { Zoom = 1, Move, Reset, FitToFace, Straighten, HeadMark };
+enum class FitStepKind { Zoom = 1, Move, Reset, FitToFace, Straighten, HeadMark, Background };
 
 // The photo behind the main window's frame and every choice the user makes about it: the
 // photo itself, read and decoded off the caller's thread, its face search and checks, the
@@ -107,6 +107,11 @@ public:
     // Turns the photo so the face's eye line is level and fits the face; false without a
     // single face or when that is already the fit.
     bool straighten();
+    // A plain colour behind the person in place of the photo's wall, or the wall as shot again,
+    // as one step. When the wall cannot be told from the person, nothing changes and the
+    // reason comes back.
+    std::optional<BackgroundReplacement::Why> setWall(WallChoice choice);
+    WallChoice wall() const { return m_crop.wall.choice; }
     QUndoStack *undoStack() { return &m_undo; }
     const QUndoStack *undoStack() const { return &m_undo; }
     bool undo();
@@ -209,7 +214,7 @@ private:
     CropState fit() const
     {
         return { m_crop.rect, m_panStepsX, m_panStepsY, m_crop.turn, m_crop.extension,
-            m_notExtended };
+            m_notExtended, m_crop.wall };
     }
     // The tops the user has put by hand, on the upright photo.
     struct HandMarks
@@ -241,6 +246,8 @@ private:
     void fitDone();
     void watchDecode();
     void check();
+    // The photo reduced to at most WallPictureSide, where walls are measured.
+    QImage wallPicture() const;
 
     int m_format = 1;
     IdDocument m_idDocument = formatDocument(m_format);
@@ -255,6 +262,12 @@ private:
     int16_t m_panStepsY = 0;
     std::optional<BackgroundExtension::Why>
         m_notExtended; // why the last fit's wall was not continued
+    struct Replacement
+    {
+        FaceMarks face; // measured for
+        std::shared_ptr<const BackgroundReplacement> measured;
+    };
+    std::optional<Replacement> m_replacement;
     QUndoStack m_undo;
     QStringList m_stepNames;
     HandMarks m_marks;
