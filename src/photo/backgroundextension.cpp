@@ -1,4 +1,5 @@
 #include "backgroundextension.h"
+#include "wallcolour.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +7,7 @@
 namespace {
 
 using namespace Landmark;
-using Colour = std::array<double, 3>;
+using namespace WallColour;
 
 // The wall is judged on the view the background check uses: a photo's noise averages out
 // there, blotches and patterns do not, so the two figures compare.
@@ -26,51 +27,6 @@ constexpr double HeadSide = 0.35, Shoulders = 1.6;
 // Sensor noise shrinks as a photo is reduced, by the side's ratio for white noise and less for
 // a camera's (demosaicked, compressed) grain: half-way, in the log, is what is continued.
 constexpr double MaxGrainGain = 3;
-
-Colour ycc(QRgb c)
-{
-    const double r = qRed(c), g = qGreen(c), b = qBlue(c);
-    return { 0.299 * r + 0.587 * g + 0.114 * b, -0.168736 * r - 0.331264 * g + 0.5 * b,
-        0.5 * r - 0.418688 * g - 0.081312 * b };
-}
-
-Colour rgb(const Colour &v)
-{
-    return { v[0] + 1.402 * v[2], v[0] - 0.344136 * v[1] - 0.714136 * v[2], v[0] + 1.772 * v[1] };
-}
-
-double quantile(std::vector<double> values, double share)
-{
-    if (values.empty())
-        return 0;
-    const auto at = values.begin() + qsizetype(share * double(values.size() - 1));
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
-}
-
-// Solves the 4 x 4 normal equations in place; false when singular.
-bool solve(std::array<std::array<double, 5>, 4> &m)
-{
-    for (int col = 0; col < 4; ++col) {
-        int pivot = col;
-        for (int row = col + 1; row < 4; ++row)
-            if (std::abs(m[row][col]) > std::abs(m[pivot][col]))
-                pivot = row;
-        if (std::abs(m[pivot][col]) < 1e-12)
-            return false;
-        std::swap(m[col], m[pivot]);
-        for (int row = 0; row < 4; ++row) {
-            if (row == col)
-                continue;
-            const double f = m[row][col] / m[col][col];
-            for (int k = col; k < 5; ++k)
-                m[row][k] -= f * m[col][k];
-        }
-    }
-    for (int row = 0; row < 4; ++row)
-        m[row][4] /= m[row][row];
-    return true;
-}
 
 // Along (s, -0.5 to 0.5) and into the photo (t, share of the side across) for each edge, from
 // the shares of the photo's width and height.
@@ -214,7 +170,7 @@ std::optional<BackgroundExtension> BackgroundExtension::measure(const QImage &pi
                 }
                 for (int a = 0; a < 4; ++a)
                     normal[a][a] += 1e-6; // a strip of one row stays solvable
-                if (!solve(normal))
+                if (!solve<4>(normal))
                     return refuse(flag, Refusal::PersonAtEdge, share);
                 for (int a = 0; a < 4; ++a)
                     edge.fit[c][a] = normal[a][4];
