@@ -173,9 +173,9 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
         for (size_t i = 0; i < samples.size(); ++i)
             used[i] = off[i] <= 3 * typical + 1;
     }
-    matte.m_spread = quantile(off, 0.9);
-    if (matte.m_spread > limits.maxSpread)
-        return refuse(Refusal::NotPlain, matte.m_spread, limits.maxSpread);
+    const double spread = quantile(off, 0.9);
+    if (spread > limits.maxSpread)
+        return refuse(Refusal::NotPlain, spread, limits.maxSpread);
 
     // Each pixel's distance to the field, as shot (for the band's contrast) and smoothed over
     // 3 x 3 (to tell wall from person with the grain averaged out).
@@ -315,7 +315,9 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
                 }
             }
     }
-    // Off the field but apart from the person: loose hair near it, strays further off.
+    // Off the field but apart from the person: loose hair near it, strays further off. The
+    // band outside is drawn round the person without them (one distance less to find): a
+    // loose strand is matted on its own pixels and the band inside it.
     const std::vector<int> toPerson = chamfer(w, h, [&](size_t k) { return cls[k] == Person; });
     const int margin = int(3 * StrayMargin * jaw);
     qsizetype strays = 0, wall = 0;
@@ -364,8 +366,6 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
 
     // The band: either side of the outline, never over the seeds.
     const std::vector<int> toWall = chamfer(w, h, [&](size_t k) { return cls[k] == Wall; });
-    const std::vector<int> nearPersonNow
-        = chamfer(w, h, [&](size_t k) { return cls[k] == Person; });
     matte.m_class = QImage(w, h, QImage::Format_Grayscale8);
     matte.m_contrast.assign(n, 0);
     const auto localMost = [&](int x, int y) {
@@ -392,7 +392,7 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
                 // The edge's inside, and the hair's fringe where it covers under half a pixel.
                 if (toWall[k] <= 3 * BandIn || (toWall[k] <= margin && smooth[k] < 0.75 * hairHere))
                     c = Band;
-            } else if (!seed[x] && c == Wall && nearPersonNow[k] <= 3 * BandOut)
+            } else if (!seed[x] && c == Wall && toPerson[k] <= 3 * BandOut)
                 c = Band;
             line[x] = c;
             if (c != Band)

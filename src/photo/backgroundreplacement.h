@@ -61,8 +61,6 @@ public:
     // for `target` showing `source`, Format_Grayscale8.
     QImage alpha(const QImage &target, const QRectF &source, const QSize &photoSize) const;
 
-    double spread() const { return m_spread; }
-
 private:
     enum Class : uchar { Wall = 0, Band = 128, Person = 255 };
     // Calls `pixel(j, i, fx, fy, contrast)` for every pixel of a target of `size` that is not
@@ -77,5 +75,4 @@ private:
     std::vector<uchar> m_contrast; // in the band: the person's distance to the wall nearby
     std::array<std::array<double, 6>, 3> m_fit {}; // 1, u, v, u^2, uv, v^2; u, v from -0.5
     double m_noise = 0; // a wall pixel's distance to the field, 95th percentile
-    double m_spread = 0;
 };
