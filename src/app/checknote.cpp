@@ -119,6 +119,24 @@ QString line(const CheckFailure &failure, const TextTable &texts, const QString 
 
 } // namespace
 
+QString CheckNote::wallKept(const BackgroundReplacement::Why &why, const TextTable &texts)
+{
+    using Refusal = BackgroundReplacement::Refusal;
+    const QLocale locale;
+    switch (why.refusal) {
+    case Refusal::NotPlain:
+        return texts.text(TextId::ReplacementNotPlain)
+            .arg(locale.toString(why.figure, 'f', 1), locale.toString(why.limit, 'f', 1));
+    case Refusal::LikePerson:
+        return texts.text(TextId::ReplacementLikePerson);
+    case Refusal::TooLittleWall:
+        return texts.text(TextId::ReplacementTooLittleWall);
+    case Refusal::NoFace:
+        break;
+    }
+    return texts.text(TextId::ReplacementNoFace);
+}
+
 CheckNote::CheckNote(const TextTable &texts, QWidget *parent)
     : QLabel(parent)
     , m_texts(texts)

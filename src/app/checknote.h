@@ -24,6 +24,8 @@ public:
     static QStringList lines(const std::vector<CheckFailure> &failures, const TextTable &texts,
         const QString &background = {});
     void setOfficeBackground(const QString &words) { m_background = words; }
+    // Why the wall behind the person cannot be replaced, in the user's language.
+    static QString wallKept(const BackgroundReplacement::Why &why, const TextTable &texts);
 
 private:
     const TextTable &m_texts;

@@ -163,6 +163,16 @@ MainMenu::MainMenu(QMenuBar *bar, QUndoStack &undoStack)
         = item(optionsMenu, "autoFaceFitAction", QStringLiteral("Fit the face &automatically"));
     autoFaceFitAction->setCheckable(true);
     autoFaceFitAction->setChecked(true);
+    backgroundMenu = optionsMenu->addMenu(QStringLiteral("&Background"));
+    backgroundMenu->setObjectName(QStringLiteral("backgroundMenu"));
+    auto *walls = new QActionGroup(backgroundMenu);
+    for (std::size_t i = 0; i < wallActions.size(); ++i) {
+        wallActions[i] = item(backgroundMenu, "", QString());
+        wallActions[i]->setObjectName(QStringLiteral("wallAction%1").arg(i));
+        wallActions[i]->setCheckable(true);
+        walls->addAction(wallActions[i]);
+    }
+    wallActions[0]->setChecked(true);
 
     donateAction = bar->addAction(QStringLiteral("&Donate"));
     donateAction->setObjectName(QStringLiteral("donateAction"));
@@ -221,6 +231,9 @@ void MainMenu::applyTexts(const TextTable &texts)
     fitFaceAction->setText(texts.text(TextId::FitToFace));
     autoFaceFitAction->setText(texts.text(TextId::AutoFaceFit));
     straightenAction->setText(texts.text(TextId::StraightenHead));
+    backgroundMenu->setTitle(texts.text(TextId::BackgroundMenu));
+    for (std::size_t i = 0; i < wallActions.size(); ++i)
+        wallActions[i]->setText(texts.text(int(TextId::BackgroundAsShot) + int(i)));
     donateAction->setText(texts.text(TextId::Donate));
     helpMenu->setTitle(texts.text(TextId::HelpMenu));
     releaseNotesAction->setText(texts.text(TextId::ReleaseNotes));

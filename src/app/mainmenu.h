@@ -37,6 +37,9 @@ struct MainMenu
     QAction *resetFitAction = nullptr;
     QAction *fitFaceAction = nullptr;
     QAction *straightenAction = nullptr;
+    QMenu *backgroundMenu = nullptr;
+    // As shot, white, light grey, the document's colour: checkable, one checked.
+    std::array<QAction *, 4> wallActions {};
     QAction *autoFaceFitAction = nullptr; // checked: the face is fitted by itself
     QAction *donateAction = nullptr;
     QMenu *helpMenu = nullptr;

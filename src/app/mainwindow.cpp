@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "checknote.h"
 #include "documentchooser.h"
 #include "filechoices.h"
 #include "fitcontrols.h"
@@ -126,6 +127,13 @@ void MainWindow::createMenus()
         [this] { m_documents->chooseDocument(m_document.idDocument()); });
     connect(m_menu->customSizeAction, &QAction::triggered, this,
         [this] { m_documents->chooseCustomSize(m_document.idDocument()); });
+    for (std::size_t i = 0; i < m_menu->wallActions.size(); ++i)
+        connect(m_menu->wallActions[i], &QAction::triggered, this, [this, i] {
+            if (const auto why = m_document.setWall(WallChoice(i)))
+                m_platform.messageBox(this, CheckNote::wallKept(*why, m_languages.texts()),
+                    MessageBoxStyle::Exclamation, m_languages.texts().text(TextId::MessageTitle));
+            enableCommands(); // the choice in force stays checked
+        });
     // A click on a link runs its menu command.
     m_links = new LinkPanel(m_client,
         { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
@@ -165,6 +173,7 @@ void MainWindow::connectDocument()
     connect(document, &PhotoDocument::fitChanged, this, [this] {
         m_view->showPhoto(m_document.shown());
         showNote();
+        enableCommands(); // undo may bring another wall back
     });
     connect(document, &PhotoDocument::faceSearchEnded, this, [this] {
         showNote();
@@ -191,6 +200,10 @@ void MainWindow::enableCommands()
         && (!m_document.faceSearch() || m_document.hasSingleFace()
             || m_document.hasFacesToChoose()));
     m_menu->straightenAction->setEnabled(photo && m_document.hasSingleFace());
+    m_menu->backgroundMenu->setEnabled(photo && m_document.hasSingleFace());
+    m_menu->wallActions[size_t(WallChoice::Document)]->setEnabled(
+        m_document.idDocument().backgroundColour().has_value());
+    m_menu->wallActions[size_t(m_document.wall())]->setChecked(true);
 }
 
 void MainWindow::showNote()
@@ -306,7 +319,7 @@ void MainWindow::applyTexts()
     showNote();
     m_document.setStepNames({ QString(), text(TextId::ZoomStep), text(TextId::MoveStep),
         text(TextId::ResetStep), text(TextId::FitToFaceStep), text(TextId::StraightenStep),
-        text(TextId::HeadMarkStep) });
+        text(TextId::HeadMarkStep), text(TextId::BackgroundStep) });
     m_view->frame()->setHeadMarkTips(text(TextId::HairTopMark), text(TextId::CrownMark));
     m_menu->applyTexts(m_languages.texts());
     m_band->setDocumentCaption(m_documents->caption(m_document.idDocument()));

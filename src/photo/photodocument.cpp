@@ -193,6 +193,13 @@ void PhotoDocument::refit()
     if (!m_loaded)
         return;
     m_crop.setPicture(m_photo);
+    // The document's own colour follows the document chosen.
+    if (m_crop.wall.choice == WallChoice::Document) {
+        if (const std::optional<QRgb> colour = m_idDocument.backgroundColour())
+            m_crop.wall.colour = *colour;
+        else
+            m_crop.wall = {};
+    }
     const std::optional<CropState> face = m_autoFaceFit ? faceFit() : std::nullopt;
     if (face)
         setState(*face);

@@ -2,12 +2,14 @@
 // a real face on a plain wall with drawn hair and clothes, through JPEG.
 #include "photo/backgroundreplacement.h"
 #include "photo/facefinder.h"
+#include "photo/photodocument.h"
 #include "portraits.h"
 #include "testphotos.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Portrait)
@@ -278,6 +280,106 @@ private slots:
     }
 
     // The frame's small picture and the print's full resolution: the same up to resampling.
+    // In the document: the beige wall made white is one step of the fit's history, the checks
+    // of the background then pass, the face and clothes keep their pixels, the print agrees with
+    // the frame, and undo brings the wall back. A busy wall is declined with nothing changed.
+    void inTheDocument()
+    {
+        const Made m = made(portraits()[0], QColor(222, 206, 178), Hair::Dark);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("made.jpg"));
+        QVERIFY(TestPhotos::writeFile(path, TestPhotos::encodeJpeg(m.photo)));
+        PhotoDocument document;
+        QCOMPARE(document.load(path), LoadOutcome::Accepted);
+        document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
+        const auto checked = [&document] {
+            QList<PhotoCheck> found;
+            for (const CheckFailure &f : document.fitToCheck().check())
+                found.append(f.check);
+            return found;
+        };
+        QVERIFY(checked().contains(PhotoCheck::BackgroundColoured));
+        const QImage before = document.photoCrop().convertToFormat(QImage::Format_RGB32);
+        const int steps = document.undoStack()->count();
+        QVERIFY(!document.setWall(WallChoice::White));
+        QCOMPARE(document.undoStack()->count(), steps + 1);
+        for (const PhotoCheck check : { PhotoCheck::BackgroundColoured,
+                 PhotoCheck::BackgroundNotPlain, PhotoCheck::BackgroundTooDark })
+            QVERIFY(!checked().contains(check));
+        const QImage after = document.photoCrop().convertToFormat(QImage::Format_RGB32);
+        const QRect crop = document.cropSource().rect.toRect();
+        const FaceMarks marks = *document.face();
+        QPolygonF face(marks.points.mid(0, 17)); // the jaw, then the brows back
+        for (int i = 26; i >= 17; --i)
+            face << marks.points[i];
+        const double chin = marks.chin;
+        qsizetype person = 0, changed = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x) {
+                const QPoint at = QPoint(x, y) + crop.topLeft();
+                if (!QRect(QPoint(), m.person.size()).contains(at))
+                    continue;
+                // The face within its landmarks, and the clothes more than 3 pixels inside
+                // their outline (the oval's rim carries bits of the portrait's own wall).
+                const auto inside = [&m](QPoint p) {
+                    return QRect(QPoint(), m.person.size()).contains(p)
+                        && qAlpha(m.person.pixel(p)) == 255;
+                };
+                if (face.containsPoint(at, Qt::OddEvenFill)
+                    || (at.y() > chin && inside(at + QPoint(3, 3)) && inside(at - QPoint(3, 3))
+                        && inside(at + QPoint(3, -3)) && inside(at + QPoint(-3, 3)))) {
+                    ++person;
+                    changed += apart(before.pixel(x, y), after.pixel(x, y)) > 8;
+                }
+            }
+        QVERIFY2(changed < 0.005 * person,
+            qPrintable(QStringLiteral("%1 of %2").arg(changed).arg(person)));
+        QCOMPARE(after.pixel(2, 2), qRgb(255, 255, 255));
+        const QImage frame = document.shown().scaledTo(QSize(70, 90));
+        const QImage print
+            = after.scaled(frame.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double sum = 0;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                sum += apart(frame.pixel(x, y), print.pixel(x, y));
+        QVERIFY(sum / (frame.width() * frame.height()) < 4);
+        QVERIFY(document.undo());
+        QCOMPARE(document.wall(), WallChoice::AsShot);
+        QVERIFY(checked().contains(PhotoCheck::BackgroundColoured));
+
+        QCOMPARE(document.load(portraits()[0].path), LoadOutcome::Accepted);
+        document.setFaceSearch(document.photo(), findFace(*m_model, *document.photo()));
+        const int fitted = document.undoStack()->count();
+        const auto why = document.setWall(WallChoice::LightGrey);
+        QVERIFY(why && why->refusal == BackgroundReplacement::Refusal::NotPlain);
+        QCOMPARE(document.undoStack()->count(), fitted);
+        QCOMPARE(document.wall(), WallChoice::AsShot);
+    }
+
+    // The office's words give the colour a check passes first.
+    void officeColour_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<bool>("whiteForbidden");
+        QTest::addColumn<QRgb>("colour");
+        QTest::newRow("white or off-white") << "white-or-off-white" << false << WhiteWall;
+        QTest::newRow("off-white") << "off-white" << false << qRgb(245, 243, 236);
+        QTest::newRow("no white") << "light blue or light grey (white forbidden)" << true
+                                  << LightGreyWall;
+        QTest::newRow("none named") << "any plain (no colour set)" << false << QRgb(0);
+    }
+
+    void officeColour()
+    {
+        QFETCH(QString, words);
+        QFETCH(bool, whiteForbidden);
+        QFETCH(QRgb, colour);
+        IdDocument document;
+        document.background = words;
+        document.whiteForbidden = whiteForbidden;
+        QCOMPARE(document.backgroundColour().value_or(0), colour);
+    }
+
     void twoScales()
     {
         const Made m = made(portraits()[0], QColor(222, 206, 178), Hair::Curly);
