@@ -267,11 +267,19 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
         double browTop = h;
         for (int i = BrowFirst; i <= BrowLast; ++i)
             browTop = std::min(browTop, p[i].y());
-        // Half-way only: the skull's top is an estimate from the hair's, and hair drawn out high
-        // would lift it into the wall.
-        const double lift = std::max(0.0, 0.5 * (browTop - face.crown()));
-        for (int i = BrowLast; i >= BrowFirst; --i)
-            hull << inside(p[i] - QPointF(0, lift));
+        // The forehead up to nearly the skull's top, arched as the skull is: skin the wall's
+        // colour between the brows and the hairline is still the face. The brows' ends stay,
+        // so the arch never reaches past the temples into the wall.
+        const double lift = std::max(0.0, 0.9 * (browTop - face.crown()));
+        const double right = p[BrowLast].x(), left = p[BrowFirst].x();
+        hull << inside(p[BrowLast]);
+        constexpr int Arch = 24;
+        for (int k = 1; k < Arch; ++k) {
+            const double x = right + (left - right) * k / Arch;
+            const double across = 2.0 * k / Arch - 1;
+            hull << inside(QPointF(x, browTop - lift * std::sqrt(1 - across * across)));
+        }
+        hull << inside(p[BrowFirst]);
         QPolygonF body({ p[6], p[10], QPointF(face.centreX + 0.9 * jaw, h + 1),
             QPointF(face.centreX - 0.9 * jaw, h + 1) });
         QPainter painter(&seeds);
