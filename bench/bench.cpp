@@ -378,7 +378,7 @@ struct Row
 } // namespace
 
 // Room above the head on a 12-megapixel portrait whose hair nearly touches the top: the wall
-// beside and above the head measured in the 1000-pixel picture the head's top is measured in,
+// beside and above the head measured in the reduced picture the head's top is measured in,
 // and the rows a 35 x 45 mm fit needs painted at the photo's own resolution.
 void benchRoomAbove()
 {
@@ -408,7 +408,8 @@ void benchRoomAbove()
     const double decodeMs = referenceDecodeMs(jpeg);
     const QImage photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
     const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
-    const QSize size = photo.size().scaled(1000, 1000, Qt::KeepAspectRatio);
+    const QSize size = photo.size().scaled(
+        PhotoDocument::WallPictureSide, PhotoDocument::WallPictureSide, Qt::KeepAspectRatio);
     const QImage picture = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const FaceSearch found = model ? findFace(*model, picture) : FaceSearch {};
     if (!found.face) {
@@ -442,14 +443,15 @@ void benchRoomAbove()
                 "|\n|---|---|---|\n",
         above.width(), above.height());
     std::printf("| TurboJPEG decode of the photo | %.0f | 1 |\n", decodeMs);
-    std::printf("| measure (1000-pixel picture) and paint%s | %.1f | %s |\n",
+    std::printf("| measure (%d-pixel picture) and paint%s | %.1f | %s |\n",
+        PhotoDocument::WallPictureSide,
         extended ? "" : qPrintable(QString::asprintf(" (refused: %d)", int(why.refusal))),
         median(times), spread(times, decodeMs, 3).constData());
     std::printf("| of which the measure | %.1f | %s |\n", median(measures),
         spread(measures, decodeMs, 3).constData());
 }
 
-// The wall replaced on a 12-megapixel portrait: measured in the 1000-pixel picture the caller
+// The wall replaced on a 12-megapixel portrait: measured in the reduced picture the caller
 // passes, painted on the 35 x 45 mm crop at the photo's own resolution.
 void benchBackground()
 {
@@ -484,7 +486,8 @@ void benchBackground()
     const double decodeMs = referenceDecodeMs(jpeg);
     const QImage photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
     const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
-    const QSize size = photo.size().scaled(1000, 1000, Qt::KeepAspectRatio);
+    const QSize size = photo.size().scaled(
+        PhotoDocument::WallPictureSide, PhotoDocument::WallPictureSide, Qt::KeepAspectRatio);
     const QImage picture = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const FaceSearch found = model ? findFace(*model, picture) : FaceSearch {};
     if (!found.face) {
@@ -518,12 +521,43 @@ void benchBackground()
                 "|\n|---|---|---|\n",
         frame.width(), frame.height());
     std::printf("| TurboJPEG decode of the photo | %.0f | 1 |\n", decodeMs);
-    std::printf("| measure (1000-pixel picture) | %.1f | %s |\n", median(measures),
-        spread(measures, decodeMs, 3).constData());
+    std::printf("| measure (%d-pixel picture) | %.1f | %s |\n", PhotoDocument::WallPictureSide,
+        median(measures), spread(measures, decodeMs, 3).constData());
     std::printf("| paint (the crop at full resolution) | %.1f | %s |\n", median(paints),
         spread(paints, decodeMs, 3).constData());
     std::printf("| both (goal <= 0.5) | %.1f | %s |\n", median(both),
         spread(both, decodeMs, 3).constData());
+
+    // 48 MP, the head close under the top: fitted with the wall continued above it, the wall
+    // made white, and the print's crop drawn at the photo's own resolution. The peak memory
+    // against the decoded photo's own.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("48mp.jpg"));
+    TestPhotos::writeFile(path,
+        TestPhotos::encodeJpeg(
+            photo.copy(300, 860, 2400, 3140)
+                .scaled(6000, 7850, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+            90));
+    PhotoDocument document;
+    document.load(path);
+    document.photo()->waitUntilComplete();
+    const double photoBytes = 6000.0 * 7850 * 4;
+    const FaceSearch search = findFace(*model, *document.photo());
+    malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5"); // the peak from here
+    clearRefs.close();
+    const long before = statusKiB("VmRSS:");
+    document.setFaceSearch(document.photo(), search);
+    const bool extended = bool(document.shown().extension());
+    const auto refused = document.setWall(WallChoice::White);
+    const QImage print = document.photoCrop();
+    const double peak = (statusKiB("VmHWM:") - before) * 1024.0;
+    std::printf("| 48 MP: extended %s, wall %s, print crop %d x %d: peak memory / photo "
+                "(goal <= 1.5) | | %.2f |\n",
+        extended ? "yes" : "no", refused ? "refused" : "white", print.width(), print.height(),
+        1 + peak / photoBytes);
 }
 
 int main(int argc, char *argv[])

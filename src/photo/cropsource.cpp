@@ -64,7 +64,11 @@ QImage ClipImage::photoCut(const QRect &upright, const QSize &size, Photo::Scali
     const QPoint to(int(std::lround((inside.right() + 1 - upright.left()) * sx)),
         int(std::lround((inside.bottom() + 1 - upright.top()) * sy)));
     const QSize part(std::max(1, to.x() - from.x()), std::max(1, to.y() - from.y()));
-    const QImage pixels = own ? m_photo->crop(inside) : m_photo->scaledCrop(inside, part, scaling);
+    // At the photo's own resolution, its pixels go straight in: a 48 MP print holds no second
+    // copy of them.
+    if (own)
+        return m_photo->drawCrop(cut, from, inside) ? cut : QImage();
+    const QImage pixels = m_photo->scaledCrop(inside, part, scaling);
     if (pixels.isNull())
         return QImage();
     QPainter painter(&cut);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -245,6 +246,30 @@ QImage Photo::crop(const QRect &upright) const
     waitUntilComplete();
     const QImage &stored = complete()->stored;
     return stored.isNull() ? QImage() : oriented(stored.copy(storedRect(upright)), m_orientation);
+}
+
+bool Photo::drawCrop(QImage &target, const QPoint &at, const QRect &upright) const
+{
+    waitUntilComplete();
+    const QImage &stored = complete()->stored;
+    if (stored.isNull())
+        return false;
+    const QRect from = storedRect(upright);
+    const QRect to = QRect(at, from.size()) & target.rect();
+    if (m_orientation == QImageIOHandler::TransformationNone && stored.format() == target.format()
+        && target.depth() == 32) {
+        // Row by row: a painter would copy the part first.
+        for (int y = to.top(); y <= to.bottom(); ++y)
+            std::memcpy(target.scanLine(y) + to.left() * 4,
+                stored.constScanLine(from.top() + y - at.y())
+                    + (from.left() + to.left() - at.x()) * 4,
+                size_t(to.width()) * 4);
+        return true;
+    }
+    QPainter painter(&target);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(at, crop(upright));
+    return true;
 }
 
 QImage Photo::scaledCrop(const QRect &upright, const QSize &target, Scaling scaling) const

@@ -58,6 +58,9 @@ public:
     // The photo's own pixels inside an upright rectangle, upright; waits for them. Null when
     // the decode failed.
     QImage crop(const QRect &upright) const;
+    // The same drawn into `target` at `at`, with no copy of them where the photo is stored
+    // upright; false when the decode failed.
+    bool drawCrop(QImage &target, const QPoint &at, const QRect &upright) const;
     // The same part scaled to a size, from the smallest reduced copy that is still at least
     // that large, so a press costs little whatever the photo's size. Never waits: before the
     // photo's own pixels are there, the reduced picture stands in.

@@ -78,24 +78,37 @@ QImage turnedCrop(const QRect &area, const Turn &turn, const QRect &rect, const 
     if (rect.isEmpty() || target.isEmpty())
         return QImage();
     const QTransform back = turn.matrix().inverted();
-    // The upright pixels under the rectangle, with one pixel more for the smoothing.
-    const QRect under = back.mapRect(QRectF(rect)).toAlignedRect().adjusted(-1, -1, 1, 1) & area;
     const double sx = double(target.width()) / rect.width();
     const double sy = double(target.height()) / rect.height();
-    const QSize cutSize(std::max(1, int(std::lround(under.width() * sx))),
-        std::max(1, int(std::lround(under.height() * sy))));
-    const QImage upright = cut(under, cutSize);
-    if (upright.isNull())
-        return QImage();
     QImage turned(target, QImage::Format_RGB32);
     turned.fill(Qt::white);
     QPainter painter(&turned);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // Cut pixels to upright coordinates, turned, then to the target's pixels.
-    painter.setTransform(QTransform::fromScale(double(under.width()) / cutSize.width(),
-                             double(under.height()) / cutSize.height())
-        * QTransform::fromTranslate(under.left(), under.top()) * turn.matrix()
-        * QTransform::fromTranslate(-rect.left(), -rect.top()) * QTransform::fromScale(sx, sy));
-    painter.drawImage(QPointF(), upright);
+    // At the photo's own resolution a large crop is turned a band of rows at a time, so the
+    // upright part under it is never held whole beside the result; its own pixels make every
+    // band alike. Scaled, one cut keeps the resampling seamless.
+    const bool own = target == rect.size();
+    const int band = own && qint64(target.width()) * target.height() > BandedPixels
+        ? std::max(1, int(BandedPixels / target.width()))
+        : target.height();
+    for (int top = 0; top < target.height(); top += band) {
+        const int rows = std::min(band, target.height() - top);
+        const QRectF part(rect.left(), rect.top() + top / sy, rect.width(), rows / sy);
+        // The upright pixels under the part, with one pixel more for the smoothing.
+        const QRect under = back.mapRect(part).toAlignedRect().adjusted(-1, -1, 1, 1) & area;
+        const QSize cutSize(std::max(1, int(std::lround(under.width() * sx))),
+            std::max(1, int(std::lround(under.height() * sy))));
+        const QImage upright = cut(under, cutSize);
+        if (upright.isNull())
+            return QImage();
+        painter.resetTransform(); // the band's rows in the target's pixels
+        painter.setClipRect(QRect(0, top, target.width(), rows));
+        // Cut pixels to upright coordinates, turned, then to the target's pixels.
+        painter.setTransform(QTransform::fromScale(double(under.width()) / cutSize.width(),
+                                 double(under.height()) / cutSize.height())
+            * QTransform::fromTranslate(under.left(), under.top()) * turn.matrix()
+            * QTransform::fromTranslate(-rect.left(), -rect.top()) * QTransform::fromScale(sx, sy));
+        painter.drawImage(QPointF(), upright);
+    }
     return turned;
 }

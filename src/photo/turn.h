@@ -44,5 +44,7 @@ inline QRectF keepOnTurnedPhoto(const QSize &photo, const Turn &turn, const QRec
 // (by `cut`, as the photo's reduced or own pixels at `scale`), then turned. The part cut stays
 // within `area`: the photo, or the photo with its wall continued.
 using UprightCut = std::function<QImage(const QRect &upright, const QSize &size)>;
+// Above this many pixels a crop at the photo's own resolution is turned in bands.
+inline constexpr qint64 BandedPixels = 2'000'000;
 QImage turnedCrop(const QRect &area, const Turn &turn, const QRect &rect, const QSize &target,
     const UprightCut &cut);

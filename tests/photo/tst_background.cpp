@@ -96,11 +96,12 @@ Made made(const Portrait &p, QColor wall, Hair hair, bool checked = false)
         person, wall };
 }
 
-// Measured on a copy of at most 1000 pixels, as the caller does.
+// Measured on a reduced copy, as the document does.
 std::optional<BackgroundReplacement> measure(
     const QImage &photo, const FaceMarks &face, BackgroundReplacement::Why *why)
 {
-    const QImage picture = photo.scaled(1000, 1000, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage picture = photo.scaled(PhotoDocument::WallPictureSide,
+        PhotoDocument::WallPictureSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     const double s = double(picture.width()) / photo.width();
     return BackgroundReplacement::measure(picture, face.mapped(QTransform::fromScale(s, s)), why);
 }

@@ -8,6 +8,7 @@
 #include "testphotos.h"
 
 #include <QColorSpace>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -284,6 +285,33 @@ private slots:
             }
         }
     }
+    // A large crop at the photo's own pixels is turned a band at a time: no band's edge shows.
+    void turnedInBands()
+    {
+        QImage photo(2400, 2000, QImage::Format_RGB32);
+        for (int y = 0; y < photo.height(); ++y)
+            for (int x = 0; x < photo.width(); ++x)
+                photo.setPixel(x, y,
+                    qRgb(int(128 + 100 * std::sin(x / 37.0) * std::cos(y / 53.0)), x % 256, 0));
+        const Turn turn { 3.5, QPointF(1200, 1000) };
+        const QRect rect(300, 200, 1800, 1600);
+        QVERIFY(qint64(rect.width()) * rect.height() > BandedPixels);
+        const QImage banded = turnedCrop(photo.rect(), turn, rect, rect.size(),
+            [&photo](const QRect &upright, const QSize &) { return photo.copy(upright); });
+        QImage whole(rect.size(), QImage::Format_RGB32);
+        QPainter painter(&whole);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setTransform(turn.matrix() * QTransform::fromTranslate(-rect.left(), -rect.top()));
+        painter.drawImage(0, 0, photo);
+        painter.end();
+        int apart = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                apart
+                    = std::max(apart, std::abs(qRed(banded.pixel(x, y)) - qRed(whole.pixel(x, y))));
+        QVERIFY2(apart <= 2, qPrintable(QString::number(apart)));
+    }
+
     // A head too large for the rule in a 4:5 photo: the largest rectangle of the frame's
     // proportions, as the centred fit takes it, moved onto the face and kept inside.
     void faceTooLargeForTheRule()
