@@ -377,26 +377,40 @@ struct Row
 
 } // namespace
 
-// Room above the head on a 12-megapixel portrait whose hair nearly touches the top: the wall
-// beside and above the head measured in the reduced picture the head's top is measured in,
-// and the rows a 35 x 45 mm fit needs painted at the photo's own resolution.
-void benchRoomAbove()
+// A 12-megapixel portrait on a plain wall with a camera's noise and a fall of the light: the
+// astronaut's head (an oval from her labels) `k` times her size, her hair's top at `hairRow`,
+// a dark suit below where asked. The wall's colour for a light level comes from `wall`.
+struct HeadScene
+{
+    QImage photo;
+    double decodeMs = 0;
+    std::shared_ptr<FaceModel> model;
+    QImage picture; // reduced as the document reduces it for its walls
+    std::optional<FaceMarks> face; // in `picture`
+    QRectF frame; // the rule's 35 x 45 mm fit in the photo's pixels
+};
+
+HeadScene headScene(double k, double hairRow, int fall, QRgb (*wall)(int light), bool suit)
 {
     QImage scene(3000, 4000, QImage::Format_RGB32);
-    QRandomGenerator noise(3);
+    QRandomGenerator noise(5);
     for (int y = 0; y < scene.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(scene.scanLine(y));
-        for (int x = 0; x < scene.width(); ++x) {
-            const int light = 220 - 20 * y / scene.height() + int(noise.bounded(9u)) - 4;
-            line[x] = qRgb(light, light - 4, light - 10);
-        }
+        for (int x = 0; x < scene.width(); ++x)
+            line[x] = wall(222 - fall * y / scene.height() + int(noise.bounded(9u)) - 4);
     }
-    // The astronaut's head and shoulders (an oval from her labels) twelve times her size, the
-    // hair's top 40 rows below the photo's.
-    const double k = 12, hairTop = 16, chin = 178, middle = 225.5, eyes = 43;
-    const QPointF at(scene.width() / 2 - middle * k, 40 - hairTop * k);
+    const double hairTop = 16, chin = 178, middle = 225.5, eyes = 43;
+    const QPointF at(scene.width() / 2 - middle * k, hairRow - hairTop * k);
     QPainter painter(&scene);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    if (suit) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(38, 40, 48));
+        const double neck = at.y() + (chin + 60) * k, centre = scene.width() / 2.0;
+        painter.drawPolygon(
+            QPolygonF({ { centre - 2 * eyes * k, neck }, { centre + 2 * eyes * k, neck },
+                { centre + 4.5 * eyes * k, 4001.0 }, { centre - 4.5 * eyes * k, 4001.0 } }));
+    }
     QPainterPath head;
     head.addEllipse(QRectF(at.x() + (middle - 1.8 * eyes) * k, at.y() + (hairTop - 2) * k,
         3.6 * eyes * k, 2 * (chin - hairTop) * k));
@@ -404,26 +418,43 @@ void benchRoomAbove()
     painter.drawImage(QRectF(at, QSizeF(512, 512) * k),
         QImage(QStringLiteral(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg")));
     painter.end();
+    HeadScene made;
     const QByteArray jpeg = TestPhotos::encodeJpeg(scene, 90);
-    const double decodeMs = referenceDecodeMs(jpeg);
-    const QImage photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
-    const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
-    const QSize size = photo.size().scaled(
+    made.decodeMs = referenceDecodeMs(jpeg);
+    made.photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
+    made.model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
+    const QSize size = made.photo.size().scaled(
         PhotoDocument::WallPictureSide, PhotoDocument::WallPictureSide, Qt::KeepAspectRatio);
-    const QImage picture = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const FaceSearch found = model ? findFace(*model, picture) : FaceSearch {};
-    if (!found.face) {
+    made.picture = made.photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (made.model)
+        made.face = findFace(*made.model, made.picture).face;
+    if (made.face) {
+        const double scale = double(made.photo.height()) / made.picture.height();
+        const FaceRule &rule = PortraitFaceRule;
+        const double height = made.face->head(rule.top) * scale / rule.headTarget;
+        made.frame = QRectF(made.face->centreX * scale - height * 35 / 90,
+            made.face->top(rule.top) * scale - rule.anchorTarget * height, height * 35 / 45,
+            height);
+    }
+    return made;
+}
+
+// Room above the head on a 12-megapixel portrait whose hair nearly touches the top: the wall
+// beside and above the head measured in the reduced picture the head's top is measured in,
+// and the rows a 35 x 45 mm fit needs painted at the photo's own resolution.
+void benchRoomAbove()
+{
+    // Twelve times her size, the hair's top 40 rows below the photo's.
+    const HeadScene scene = headScene(
+        12, 40, 20, [](int light) { return qRgb(light - 2, light - 6, light - 12); }, false);
+    if (!scene.face) {
         std::printf("\nRoom above: no face found.\n");
         return;
     }
-    const FaceMarks &face = *found.face;
-    const double scale = double(photo.height()) / picture.height();
-    // The ICAO rule of 35 x 45 mm: the frame's height from the head, the crown a tenth below.
-    const FaceRule &rule = PortraitFaceRule;
-    const double frameHeight = face.head(rule.top) * scale / rule.headTarget;
-    const QRectF frame(face.centreX * scale - frameHeight * 35 / 90,
-        face.top(rule.top) * scale - rule.anchorTarget * frameHeight, frameHeight * 35 / 45,
-        frameHeight);
+    const QImage &photo = scene.photo, &picture = scene.picture;
+    const FaceMarks &face = *scene.face;
+    const QRectF &frame = scene.frame;
+    const double decodeMs = scene.decodeMs;
     const QRectF above(frame.left(), frame.top(), frame.width(), -frame.top());
     std::vector<double> times, measures;
     bool extended = false;
@@ -455,52 +486,18 @@ void benchRoomAbove()
 // passes, painted on the 35 x 45 mm crop at the photo's own resolution.
 void benchBackground()
 {
-    QImage scene(3000, 4000, QImage::Format_RGB32);
-    QRandomGenerator noise(5);
-    for (int y = 0; y < scene.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(scene.scanLine(y));
-        for (int x = 0; x < scene.width(); ++x) {
-            const int light = 222 - 14 * y / scene.height() + int(noise.bounded(9u)) - 4;
-            line[x] = qRgb(light, light - 16, light - 44);
-        }
-    }
-    // The astronaut's head (an oval from her labels) eight times her size above a dark suit.
-    const double k = 8, hairTop = 16, chin = 178, middle = 225.5, eyes = 43;
-    const QPointF at(scene.width() / 2 - middle * k, 900 - hairTop * k);
-    QPainter painter(&scene);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(38, 40, 48));
-    const double neck = at.y() + (chin + 60) * k, centre = scene.width() / 2.0;
-    painter.drawPolygon(
-        QPolygonF({ { centre - 2 * eyes * k, neck }, { centre + 2 * eyes * k, neck },
-            { centre + 4.5 * eyes * k, 4001.0 }, { centre - 4.5 * eyes * k, 4001.0 } }));
-    QPainterPath head;
-    head.addEllipse(QRectF(at.x() + (middle - 1.8 * eyes) * k, at.y() + (hairTop - 2) * k,
-        3.6 * eyes * k, 2 * (chin - hairTop) * k));
-    painter.setClipPath(head);
-    painter.drawImage(QRectF(at, QSizeF(512, 512) * k),
-        QImage(QStringLiteral(KALMORA_SOURCE_DIR "/tests/data/astronaut.jpg")));
-    painter.end();
-    const QByteArray jpeg = TestPhotos::encodeJpeg(scene, 90);
-    const double decodeMs = referenceDecodeMs(jpeg);
-    const QImage photo = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
-    const std::shared_ptr<FaceModel> model = loadFaceModel(QString::fromLatin1(LandmarkModelPath));
-    const QSize size = photo.size().scaled(
-        PhotoDocument::WallPictureSide, PhotoDocument::WallPictureSide, Qt::KeepAspectRatio);
-    const QImage picture = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const FaceSearch found = model ? findFace(*model, picture) : FaceSearch {};
-    if (!found.face) {
+    // Eight times her size above a dark suit, on a beige wall.
+    const HeadScene scene = headScene(
+        8, 900, 14, [](int light) { return qRgb(light, light - 16, light - 44); }, true);
+    if (!scene.face) {
         std::printf("\nBackground: no face found.\n");
         return;
     }
-    const FaceMarks &face = *found.face;
-    const double scale = double(photo.height()) / picture.height();
-    const FaceRule &rule = PortraitFaceRule;
-    const double frameHeight = face.head(rule.top) * scale / rule.headTarget;
-    const QRectF frame(face.centreX * scale - frameHeight * 35 / 90,
-        face.top(rule.top) * scale - rule.anchorTarget * frameHeight, frameHeight * 35 / 45,
-        frameHeight);
+    const QImage &photo = scene.photo, &picture = scene.picture;
+    const FaceMarks &face = *scene.face;
+    const QRectF &frame = scene.frame;
+    const double decodeMs = scene.decodeMs;
+    const std::shared_ptr<FaceModel> &model = scene.model;
     std::vector<double> measures, paints;
     BackgroundReplacement::Why why;
     std::optional<BackgroundReplacement> matte;

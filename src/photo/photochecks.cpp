@@ -1,5 +1,7 @@
 #include "photochecks.h"
 
+#include "wallcolour.h"
+
 #include "platform/units.h"
 #include "turn.h"
 
@@ -70,30 +72,6 @@ QPointF project(const std::array<double, 6> &p, const ModelPoint &m)
     return { a * cr - b * sr + p[4], a * sr + b * cr + p[5] };
 }
 
-// Solves the square system in place; false when it is singular.
-template<int N> bool solve(std::array<std::array<double, N + 1>, N> &m)
-{
-    for (int col = 0; col < N; ++col) {
-        int pivot = col;
-        for (int row = col + 1; row < N; ++row)
-            if (std::abs(m[row][col]) > std::abs(m[pivot][col]))
-                pivot = row;
-        if (std::abs(m[pivot][col]) < 1e-12)
-            return false;
-        std::swap(m[col], m[pivot]);
-        for (int row = 0; row < N; ++row) {
-            if (row == col)
-                continue;
-            const double f = m[row][col] / m[col][col];
-            for (int k = col; k <= N; ++k)
-                m[row][k] -= f * m[col][k];
-        }
-    }
-    for (int row = 0; row < N; ++row)
-        m[row][N] /= m[row][row];
-    return true;
-}
-
 } // namespace
 
 std::optional<HeadPose> headPose(const QList<QPointF> &points)
@@ -143,7 +121,7 @@ std::optional<HeadPose> headPose(const QList<QPointF> &points)
             for (int i = 0; i < 2 * M; ++i)
                 normal[a][6] -= jacobian[a][i] * r[i];
         }
-        if (!solve<6>(normal))
+        if (!WallColour::solve<6>(normal))
             return std::nullopt;
         double change = 0;
         for (int k = 0; k < 6; ++k) {
@@ -301,7 +279,7 @@ Evenness evenness(const QImage &view, const QImage &region)
             }
             for (int a = 0; a < 6; ++a)
                 normal[a][a] += 1e-6; // a background of one row stays solvable
-            if (!solve<6>(normal))
+            if (!WallColour::solve<6>(normal))
                 return {};
             for (int a = 0; a < 6; ++a)
                 fitted[channel][a] = normal[a][6];

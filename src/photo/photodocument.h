@@ -188,7 +188,7 @@ public:
     static constexpr double LeastTurn = 0.1;
     // The wall beyond the photo is measured on a copy this large: enough to tell noise from
     // pattern, and a fit costs a few milliseconds.
-    static constexpr int WallPictureSide = 800;
+    static constexpr int WallPictureSide = 640;
 
 signals:
     void busyChanged(bool busy);
