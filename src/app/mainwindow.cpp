@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
-#include "checknote.h"
 #include "documentchooser.h"
 #include "filechoices.h"
 #include "fitcontrols.h"
@@ -15,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "updateoffer.h"
+#include "wallchoice.h"
 #include "web/updatecheck.h"
 #include "widgets/controls.h"
 #include "widgets/look.h"
@@ -127,13 +127,7 @@ void MainWindow::createMenus()
         [this] { m_documents->chooseDocument(m_document.idDocument()); });
     connect(m_menu->customSizeAction, &QAction::triggered, this,
         [this] { m_documents->chooseCustomSize(m_document.idDocument()); });
-    for (std::size_t i = 0; i < m_menu->wallActions.size(); ++i)
-        connect(m_menu->wallActions[i], &QAction::triggered, this, [this, i] {
-            if (const auto why = m_document.setWall(WallChoice(i)))
-                m_platform.messageBox(this, CheckNote::wallKept(*why, m_languages.texts()),
-                    MessageBoxStyle::Exclamation, m_languages.texts().text(TextId::MessageTitle));
-            enableCommands(); // the choice in force stays checked
-        });
+    connectWallChoices(*m_menu, m_document, m_platform, m_languages.texts(), this);
     // A click on a link runs its menu command.
     m_links = new LinkPanel(m_client,
         { m_menu->openAction, m_menu->printAction, m_menu->donateAction, m_menu->aboutAction });
@@ -200,10 +194,7 @@ void MainWindow::enableCommands()
         && (!m_document.faceSearch() || m_document.hasSingleFace()
             || m_document.hasFacesToChoose()));
     m_menu->straightenAction->setEnabled(photo && m_document.hasSingleFace());
-    m_menu->backgroundMenu->setEnabled(photo && m_document.hasSingleFace());
-    m_menu->wallActions[size_t(WallChoice::Document)]->setEnabled(
-        m_document.idDocument().backgroundColour().has_value());
-    m_menu->wallActions[size_t(m_document.wall())]->setChecked(true);
+    showWallChoice(*m_menu, m_document, photo);
 }
 
 void MainWindow::showNote()

@@ -428,6 +428,16 @@ private slots:
         // The fitted photo is checked: the portrait smiles with its teeth showing.
         QTRY_VERIFY(label("checkNote")->text().contains(m_form->text(TextId::TeethShowing)));
         QCOMPARE(static_cast<PhotoFrame *>(widget("photoFrame"))->clip().rect(), rect().toRect());
+        // Her mottled backdrop and the flag are no plain wall: white is refused, said so, and
+        // "As shot" stays the choice.
+        QVERIFY(m_form->findChild<QMenu *>("backgroundMenu")->isEnabled());
+        trigger("wallAction1");
+        QCOMPARE(m_platform->messages.size(), 1);
+        QVERIFY(m_platform->messages.first().text.startsWith(
+            m_form->text(TextId::ReplacementNotPlain).section(u':', 0, 0)));
+        QVERIFY(m_form->findChild<QAction *>("wallAction0")->isChecked());
+        QCOMPARE(document.wall(), WallChoice::AsShot);
+        m_platform->messages.clear();
         trigger("undoAction");
         QCOMPARE(rect(), centred);
         // A head fitted by the rule fills the oval: as high as the head the rule measures,
