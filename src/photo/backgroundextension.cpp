@@ -151,42 +151,13 @@ std::optional<BackgroundExtension> BackgroundExtension::measure(const QImage &pi
         if (share > limits.maxCovered || samples.size() < 50)
             return refuse(flag, Refusal::PersonAtEdge, share);
 
-        // Fitted twice, the second time without the pixels far off the first fit (a stray hair,
-        // a mark on the wall), as the background check does.
+        // Fitted twice, as the background check does.
         Edge edge;
-        std::vector<bool> used(samples.size(), true);
-        std::vector<double> off(samples.size());
-        for (int round = 0; round < 2; ++round) {
-            for (int c = 0; c < 3; ++c) {
-                std::array<std::array<double, 5>, 4> normal {};
-                for (size_t i = 0; i < samples.size(); ++i) {
-                    if (!used[i])
-                        continue;
-                    for (int a = 0; a < 4; ++a) {
-                        for (int b = 0; b < 4; ++b)
-                            normal[a][b] += samples[i].terms[a] * samples[i].terms[b];
-                        normal[a][4] += samples[i].terms[a] * samples[i].value[c];
-                    }
-                }
-                for (int a = 0; a < 4; ++a)
-                    normal[a][a] += 1e-6; // a strip of one row stays solvable
-                if (!solve<4>(normal))
-                    return refuse(flag, Refusal::PersonAtEdge, share);
-                for (int a = 0; a < 4; ++a)
-                    edge.fit[c][a] = normal[a][4];
-            }
-            for (size_t i = 0; i < samples.size(); ++i) {
-                double squares = 0;
-                for (int c = 0; c < 3; ++c) {
-                    const double d = samples[i].value[c] - evaluate(edge.fit[c], samples[i].terms);
-                    squares += d * d;
-                }
-                off[i] = std::sqrt(squares);
-            }
-            const double typical = quantile(off, 0.5);
-            for (size_t i = 0; i < samples.size(); ++i)
-                used[i] = off[i] <= 3 * typical + 1;
-        }
+        std::vector<double> off;
+        const auto fitted = fitTwice<4>(samples, off);
+        if (!fitted)
+            return refuse(flag, Refusal::PersonAtEdge, share);
+        edge.fit = *fitted;
         edge.spread = quantile(off, 0.9);
         if (edge.spread > limits.maxSpread)
             return refuse(flag, Refusal::NotPlain, edge.spread);

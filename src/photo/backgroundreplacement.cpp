@@ -139,40 +139,11 @@ std::optional<BackgroundReplacement> BackgroundReplacement::measure(
     if (double(samples.size()) < std::max(200.0, limits.minWall * viewPixels / 2))
         return refuse(Refusal::TooLittleWall, double(samples.size()) / viewPixels, limits.minWall);
     BackgroundReplacement matte;
-    std::vector<bool> used(samples.size(), true);
-    std::vector<double> off(samples.size());
-    for (int round = 0; round < 2; ++round) {
-        for (int c = 0; c < 3; ++c) {
-            std::array<std::array<double, 7>, 6> normal {};
-            for (size_t i = 0; i < samples.size(); ++i) {
-                if (!used[i])
-                    continue;
-                for (int a = 0; a < 6; ++a) {
-                    for (int b = 0; b < 6; ++b)
-                        normal[a][b] += samples[i].terms[a] * samples[i].terms[b];
-                    normal[a][6] += samples[i].terms[a] * samples[i].value[c];
-                }
-            }
-            for (int a = 0; a < 6; ++a)
-                normal[a][a] += 1e-6;
-            if (!solve<6>(normal))
-                return refuse(Refusal::TooLittleWall, 0, limits.minWall);
-            for (int a = 0; a < 6; ++a)
-                matte.m_fit[c][a] = normal[a][6];
-        }
-        for (size_t i = 0; i < samples.size(); ++i) {
-            Colour model;
-            for (int c = 0; c < 3; ++c) {
-                model[c] = 0;
-                for (int a = 0; a < 6; ++a)
-                    model[c] += matte.m_fit[c][a] * samples[i].terms[a];
-            }
-            off[i] = distance(samples[i].value, model);
-        }
-        const double typical = quantile(off, 0.5);
-        for (size_t i = 0; i < samples.size(); ++i)
-            used[i] = off[i] <= 3 * typical + 1;
-    }
+    std::vector<double> off;
+    const auto fitted = fitTwice<6>(samples, off);
+    if (!fitted)
+        return refuse(Refusal::TooLittleWall, 0, limits.minWall);
+    matte.m_fit = *fitted;
     const double spread = quantile(off, 0.9);
     if (spread > limits.maxSpread)
         return refuse(Refusal::NotPlain, spread, limits.maxSpread);

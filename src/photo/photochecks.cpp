@@ -259,45 +259,10 @@ Evenness evenness(const QImage &view, const QImage &region)
     // Too few pixels to judge a wall by: the head fills the photo.
     if (samples.size() < 200)
         return {};
-    std::vector<bool> used(samples.size(), true);
-    std::vector<double> off(samples.size());
-    // Fitted twice, the second time without the pixels far off the first fit (hair the
-    // outline missed, a lamp), so they do not bend the wall's own light.
-    for (int round = 0; round < 2; ++round) {
-        std::array<std::array<double, 6>, 3> fitted {};
-        for (int channel = 0; channel < 3; ++channel) {
-            std::array<std::array<double, 7>, 6> normal {};
-            for (size_t i = 0; i < samples.size(); ++i) {
-                if (!used[i])
-                    continue;
-                const Sample &s = samples[i];
-                for (int a = 0; a < 6; ++a) {
-                    for (int b = 0; b < 6; ++b)
-                        normal[a][b] += s.terms[a] * s.terms[b];
-                    normal[a][6] += s.terms[a] * s.value[channel];
-                }
-            }
-            for (int a = 0; a < 6; ++a)
-                normal[a][a] += 1e-6; // a background of one row stays solvable
-            if (!WallColour::solve<6>(normal))
-                return {};
-            for (int a = 0; a < 6; ++a)
-                fitted[channel][a] = normal[a][6];
-        }
-        for (size_t i = 0; i < samples.size(); ++i) {
-            double squares = 0;
-            for (int channel = 0; channel < 3; ++channel) {
-                double d = samples[i].value[channel];
-                for (int a = 0; a < 6; ++a)
-                    d -= fitted[channel][a] * samples[i].terms[a];
-                squares += d * d;
-            }
-            off[i] = std::sqrt(squares);
-        }
-        const double typical = quantile(off, 0.5);
-        for (size_t i = 0; i < samples.size(); ++i)
-            used[i] = off[i] <= 3 * typical + 1;
-    }
+    // Fitted twice, so hair the outline missed or a lamp does not bend the wall's own light.
+    std::vector<double> off;
+    if (!WallColour::fitTwice<6>(samples, off))
+        return {};
     std::array<std::vector<double>, 3> channels;
     for (const Sample &s : samples)
         for (int channel = 0; channel < 3; ++channel)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace WallColour {
@@ -58,6 +59,53 @@ template<int N> bool solve(std::array<std::array<double, N + 1>, N> &m)
     for (int row = 0; row < N; ++row)
         m[row][N] /= m[row][row];
     return true;
+}
+
+// Per channel of Y, Cb and Cr, the least-squares fit of the samples' `value` over their N
+// `terms`, made twice: the second time without the samples far off the first (hair the outline
+// missed, a lamp, a mark on the wall), so they do not bend the wall's own light. `off` gets
+// each sample's distance to the fit; nothing when the system is singular.
+template<int N, typename Sample>
+std::optional<std::array<std::array<double, N>, 3>> fitTwice(
+    const std::vector<Sample> &samples, std::vector<double> &off)
+{
+    std::vector<bool> used(samples.size(), true);
+    off.assign(samples.size(), 0);
+    std::array<std::array<double, N>, 3> fitted {};
+    for (int round = 0; round < 2; ++round) {
+        for (int c = 0; c < 3; ++c) {
+            std::array<std::array<double, N + 1>, N> normal {};
+            for (size_t i = 0; i < samples.size(); ++i) {
+                if (!used[i])
+                    continue;
+                for (int a = 0; a < N; ++a) {
+                    for (int b = 0; b < N; ++b)
+                        normal[a][b] += samples[i].terms[a] * samples[i].terms[b];
+                    normal[a][N] += samples[i].terms[a] * samples[i].value[c];
+                }
+            }
+            for (int a = 0; a < N; ++a)
+                normal[a][a] += 1e-6; // a strip of one row stays solvable
+            if (!solve<N>(normal))
+                return std::nullopt;
+            for (int a = 0; a < N; ++a)
+                fitted[c][a] = normal[a][N];
+        }
+        for (size_t i = 0; i < samples.size(); ++i) {
+            double squares = 0;
+            for (int c = 0; c < 3; ++c) {
+                double d = samples[i].value[c];
+                for (int a = 0; a < N; ++a)
+                    d -= fitted[c][a] * samples[i].terms[a];
+                squares += d * d;
+            }
+            off[i] = std::sqrt(squares);
+        }
+        const double typical = quantile(off, 0.5);
+        for (size_t i = 0; i < samples.size(); ++i)
+            used[i] = off[i] <= 3 * typical + 1;
+    }
+    return fitted;
 }
 
 } // namespace WallColour
